@@ -1,0 +1,37 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/step_outcome.h"
+
+namespace parquill::cli {
+
+// Exit statuses of parquill-cli.
+enum ExitStatus : int {
+  kExitDone = 0,
+  kExitUsage = 2,
+  kExitRefused = 3,  // a step refused with one of its fixed messages
+  kExitTrapped = 4,  // a run-time error ended a step
+};
+
+// Prints each message box of a step on stderr as "TITLE: MESSAGE".
+class StderrMessageBoxes : public MessageBoxes {
+ public:
+  void ShowCritical(const Message& message) override;
+};
+
+// Prints a core string on a stream as UTF-8 (escaped bytes come out as they were read).
+void PrintText(std::ostream& out, std::string_view text);
+
+// Shows the step's messages and turns its outcome into an exit status.
+int ReportOutcome(const Outcome& outcome);
+
+int UsageError(const std::string& problem);
+
+int RunVersionCommand(const std::vector<std::string>& args);
+int RunLayersCommand(const std::vector<std::string>& args);
+
+}  // namespace parquill::cli

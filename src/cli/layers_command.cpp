@@ -1,0 +1,32 @@
+#include <iostream>
+
+#include "cli/cli_support.h"
+#include "dxf/dxf_version.h"
+#include "dxf/layer_list_reader.h"
+#include "survey/survey.h"
+
+namespace parquill::cli {
+namespace {
+
+class PrintedLayerList : public LayerListSink {
+ public:
+  void Clear() override {}
+  void Add(const std::string& item) override {
+    PrintText(std::cout, item);
+    std::cout << '\n';
+  }
+};
+
+}  // namespace
+
+// parquill-cli layers DRAWING: the layer list as "レイア読み込み" fills it.
+int RunLayersCommand(const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError("layers には図面ファイルを 1 つ指定してください。");
+  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(args[0]));
+  LayerListRequest request{verdict.code, verdict.name, args[0]};
+  PrintedLayerList list;
+  StepHost host;
+  return ReportOutcome(ReadLayerList(request, list, host));
+}
+
+}  // namespace parquill::cli

@@ -1,0 +1,42 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_support.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: parquill-cli COMMAND [ARGS]\n"
+    "\n"
+    "  version DRAWING   図面の DXF バージョンを表示します\n"
+    "                    (処理できる版なら終了コード 0、できなければ 3)\n"
+    "  layers DRAWING    図面のレイヤ一覧を「すべて」から順に表示します\n"
+    "\n"
+    "  --help            この説明を表示します\n"
+    "  --version         プログラムの版を表示します\n"
+    "\n"
+    "終了コード: 0 完了、2 使い方の誤り、3 処理を断った、4 実行時エラー\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return parquill::cli::kExitUsage;
+  }
+  const std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return parquill::cli::kExitDone;
+  }
+  if (command == "--version") {
+    std::cout << "parquill-cli " << PARQUILL_VERSION << '\n';
+    return parquill::cli::kExitDone;
+  }
+  if (command == "version") return parquill::cli::RunVersionCommand(args);
+  if (command == "layers") return parquill::cli::RunLayersCommand(args);
+  return parquill::cli::UsageError("知らないコマンドです: " + command);
+}

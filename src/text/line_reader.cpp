@@ -1,0 +1,117 @@
+#include "text/line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "text/runtime_error.h"
+
+namespace parquill {
+namespace {
+
+constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+constexpr std::size_t kReadSize = std::size_t{1} << 18;
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path) : path_(path) {
+  if (path.empty()) throw RuntimeError(kFileNotFound);
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) ThrowFileError(errno, path);
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    ::close(fd_);
+    fd_ = -1;
+    ThrowFileError(error, path);
+  }
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+  capacity_ = kLongestLine + kReadSize + 1;
+  buffer_ = std::make_unique<char[]>(capacity_);
+}
+
+LineReader::~LineReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+// Position of the next `c` at or after begin_, or kNotFound. `cache` remembers
+// the search: no `c` lies in [begin_, cache), so every byte is scanned once.
+std::size_t LineReader::Find(char c, std::size_t& cache) {
+  if (cache < begin_) cache = begin_;
+  if (cache < end_ && buffer_[cache] == c) return cache;
+  const void* hit = std::memchr(buffer_.get() + cache, c, end_ - cache);
+  if (hit == nullptr) {
+    cache = end_;
+    return kNotFound;
+  }
+  cache = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.get());
+  return cache;
+}
+
+void LineReader::Fill() {
+  if (begin_ > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    crCache_ = crCache_ > begin_ ? crCache_ - begin_ : 0;
+    lfCache_ = lfCache_ > begin_ ? lfCache_ - begin_ : 0;
+    begin_ = 0;
+  }
+  std::size_t room = capacity_ - end_;
+  if (room > kReadSize) room = kReadSize;
+  for (;;) {
+    ssize_t got = ::read(fd_, buffer_.get() + end_, room);
+    if (got > 0) {
+      end_ += static_cast<std::size_t>(got);
+      return;
+    }
+    if (got == 0) {
+      eof_ = true;
+      return;
+    }
+    if (errno != EINTR) ThrowFileError(errno, path_);
+  }
+}
+
+bool LineReader::Next(std::string_view& line) {
+  for (;;) {
+    std::size_t lf = Find('\n', lfCache_);
+    std::size_t cr = Find('\r', crCache_);
+    std::size_t stop = lf < cr ? lf : cr;
+    if (stop != kNotFound) {
+      if (stop - begin_ > kLongestLine) break;
+      if (stop == cr && cr + 1 == end_ && !eof_) {
+        Fill();  // is the CR followed by an LF? Read on to know.
+        continue;
+      }
+      line = std::string_view(buffer_.get() + begin_, stop - begin_);
+      std::size_t next = stop + 1;
+      if (stop == cr && next < end_ && buffer_[next] == '\n') ++next;
+      begin_ = next;
+      ++lineNumber_;
+      return true;
+    }
+    if (end_ - begin_ > kLongestLine) break;
+    if (eof_) {
+      if (begin_ == end_) return false;
+      line = std::string_view(buffer_.get() + begin_, end_ - begin_);
+      begin_ = end_;
+      ++lineNumber_;
+      return true;
+    }
+    Fill();
+  }
+  throw RuntimeError(kOutOfMemory, "1 行が長すぎます（" + std::to_string(kLongestLine) +
+                                       " バイトを超えています）。行 " +
+                                       std::to_string(lineNumber_ + 1) + " (" + path_ + ")");
+}
+
+std::string_view LineReader::Require() {
+  std::string_view line;
+  if (!Next(line)) throw RuntimeError(kInputPastEnd);
+  return line;
+}
+
+}  // namespace parquill

@@ -1,0 +1,112 @@
+#include "text/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "text/runtime_error.h"
+
+namespace parquill {
+namespace {
+
+constexpr bool IsIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Walks a text while skipping the ignored characters, and collects the
+// characters of the number it matches. Short numbers stay on the stack.
+class NumberScanner {
+ public:
+  explicit NumberScanner(std::string_view text) : text_(text) { Skip(); }
+
+  char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+  void Take() {
+    Append(text_[pos_++]);
+    Skip();
+  }
+  // Remembers how much has been collected, to drop an incomplete exponent.
+  std::size_t Mark() const { return length_; }
+  void Truncate(std::size_t mark) { length_ = mark; }
+
+  std::string_view Collected() const {
+    return overflow_.empty() ? std::string_view(small_, length_)
+                             : std::string_view(overflow_).substr(0, length_);
+  }
+
+ private:
+  void Skip() {
+    while (pos_ < text_.size() && IsIgnored(text_[pos_])) ++pos_;
+  }
+  void Append(char c) {
+    if (length_ < sizeof small_ && overflow_.empty()) {
+      small_[length_++] = c;
+      return;
+    }
+    if (overflow_.empty()) overflow_.assign(small_, length_);
+    overflow_.resize(length_);
+    overflow_.push_back(c);
+    ++length_;
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  char small_[96];
+  std::size_t length_ = 0;
+  std::string overflow_;
+};
+
+double ParseCollected(std::string_view number) {
+  if (number.front() == '+') number.remove_prefix(1);
+  double value = 0;
+  auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // from_chars says the same for underflow; a negative exponent means a tiny value.
+    auto e = number.find_first_of("eE");
+    bool tiny = e != std::string_view::npos && number.find('-', e) != std::string_view::npos;
+    if (tiny) return number.front() == '-' ? -0.0 : 0.0;
+    throw RuntimeError(kOverflow);
+  }
+  return value;
+}
+
+}  // namespace
+
+double NumberFromText(std::string_view text) {
+  NumberScanner s(text);
+  if (s.Peek() == '+' || s.Peek() == '-') s.Take();
+  int digits = 0;
+  while (IsDigit(s.Peek())) s.Take(), ++digits;
+  if (s.Peek() == '.') {
+    s.Take();
+    while (IsDigit(s.Peek())) s.Take(), ++digits;
+  }
+  if (digits == 0) return 0;
+  if (s.Peek() == 'e' || s.Peek() == 'E') {
+    std::size_t mark = s.Mark();
+    s.Take();
+    if (s.Peek() == '+' || s.Peek() == '-') s.Take();
+    int exponentDigits = 0;
+    while (IsDigit(s.Peek())) s.Take(), ++exponentDigits;
+    if (exponentDigits == 0) s.Truncate(mark);  // "1e" and "1e+" read as 1
+  }
+  return ParseCollected(s.Collected());
+}
+
+namespace {
+
+template <typename Int>
+Int ToInteger(double value) {
+  double rounded = std::nearbyint(value);  // the default mode rounds halves to even
+  if (!(rounded >= static_cast<double>(std::numeric_limits<Int>::min()) &&
+        rounded <= static_cast<double>(std::numeric_limits<Int>::max()))) {
+    throw RuntimeError(kOverflow);
+  }
+  return static_cast<Int>(rounded);
+}
+
+}  // namespace
+
+std::int16_t ToInt16(double value) { return ToInteger<std::int16_t>(value); }
+std::int32_t ToInt32(double value) { return ToInteger<std::int32_t>(value); }
+
+}  // namespace parquill

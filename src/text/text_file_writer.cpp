@@ -1,0 +1,75 @@
+#include "text/text_file_writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "text/runtime_error.h"
+
+namespace parquill {
+namespace {
+
+constexpr std::size_t kFlushSize = std::size_t{1} << 16;
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
+    : path_(path), encoding_(encoding) {
+  if (path.empty()) ThrowFileError(ENOENT, path);
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) ThrowFileError(errno, path);
+  buffer_.reserve(kFlushSize + 256);
+}
+
+TextFileWriter::~TextFileWriter() {
+  if (fd_ < 0) return;
+  try {
+    Flush();
+  } catch (const RuntimeError&) {
+    // Already failing: the error that brought us here is the one reported.
+  }
+  ::close(fd_);
+}
+
+void TextFileWriter::WriteLine(std::string_view text) {
+  if (IsAscii(text)) {
+    buffer_.append(text);
+  } else {
+    buffer_ += EncodeText(text, encoding_);
+  }
+  buffer_.append("\r\n");
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void TextFileWriter::Flush() {
+  std::size_t done = 0;
+  while (done < buffer_.size()) {
+    ssize_t wrote = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      int error = errno;
+      buffer_.erase(0, done);
+      ThrowFileError(error, path_);
+    }
+    done += static_cast<std::size_t>(wrote);
+  }
+  buffer_.clear();
+}
+
+void TextFileWriter::Close() {
+  if (fd_ < 0) return;
+  Flush();
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) ThrowFileError(errno, path_);
+}
+
+}  // namespace parquill
