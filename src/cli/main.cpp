@@ -12,6 +12,12 @@ constexpr const char* kUsage =
     "  version DRAWING   図面の DXF バージョンを表示します\n"
     "                    (処理できる版なら終了コード 0、できなければ 3)\n"
     "  layers DRAWING    図面のレイヤ一覧を「すべて」から順に表示します\n"
+    "  convert DRAWING --boundary LAYER [--boundary LAYER ...] --text LAYER\n"
+    "          [--output PATH] [--no-swap]\n"
+    "                    筆界レイヤの閉じたポリラインを MIF に、地番レイヤの文字を MID に書き、\n"
+    "                    SIMA 共通フォーマットのファイルに変換します。\n"
+    "                    --output の既定は図面と同じフォルダの「名前.Sim」、MIF と MID はその横。\n"
+    "                    --no-swap で X と Y を入れ替えません(既定は入れ替え)。\n"
     "\n"
     "  --help            この説明を表示します\n"
     "  --version         プログラムの版を表示します\n"
@@ -38,5 +44,6 @@ int main(int argc, char** argv) {
   }
   if (command == "version") return parquill::cli::RunVersionCommand(args);
   if (command == "layers") return parquill::cli::RunLayersCommand(args);
+  if (command == "convert") return parquill::cli::RunConvertCommand(args);
   return parquill::cli::UsageError("知らないコマンドです: " + command);
 }

@@ -1,0 +1,155 @@
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+#include "cli/cli_support.h"
+#include "dxf/dxf_version.h"
+#include "dxf/layer_list_reader.h"
+#include "mif/attribute_attachment.h"
+#include "mif/region_builder.h"
+#include "sima/mif_to_sima_conversion.h"
+#include "survey/survey.h"
+
+namespace parquill::cli {
+namespace {
+
+struct ConvertOptions {
+  std::string drawing;
+  std::vector<std::string> boundaries;
+  std::optional<std::string> text;
+  std::optional<std::string> output;
+  bool swap = true;
+};
+
+class ItemList : public LayerListSink {
+ public:
+  void Clear() override { items.clear(); }
+  void Add(const std::string& item) override { items.push_back(item); }
+  std::vector<std::string> items;
+};
+
+class CommandLineHost : public StepHost {
+ public:
+  explicit CommandLineHost(bool swap) : swap_(swap) {}
+  bool SwapTicked() override { return swap_; }
+
+ private:
+  bool swap_;
+};
+
+// The output name the window proposes: the drawing's folder joined with its
+// file name up to and including the first ".", followed by "Sim".
+std::string ProposedOutputName(const std::string& drawing) {
+  std::filesystem::path path(drawing);
+  std::string name = path.filename().string();
+  std::size_t dot = name.find('.');
+  std::string proposed = (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) + "Sim";
+  return path.has_parent_path() ? (path.parent_path() / proposed).string() : proposed;
+}
+
+std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
+  ConvertOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> const std::string* {
+      if (i + 1 >= args.size()) return nullptr;
+      return &args[++i];
+    };
+    if (arg == "--boundary" || arg == "--text" || arg == "--output") {
+      const std::string* v = value();
+      if (v == nullptr) {
+        status = UsageError(arg + " には値が必要です。");
+        return std::nullopt;
+      }
+      if (arg == "--boundary") options.boundaries.push_back(*v);
+      if (arg == "--text") options.text = *v;
+      if (arg == "--output") options.output = *v;
+    } else if (arg == "--no-swap") {
+      options.swap = false;
+    } else if (arg.starts_with("--")) {
+      status = UsageError("知らないオプションです: " + arg);
+      return std::nullopt;
+    } else if (options.drawing.empty()) {
+      options.drawing = arg;
+    } else {
+      status = UsageError("図面ファイルは 1 つだけ指定してください: " + arg);
+      return std::nullopt;
+    }
+  }
+  if (options.drawing.empty() || options.boundaries.empty() || !options.text) {
+    status = UsageError("convert には図面、--boundary と --text が必要です。");
+    return std::nullopt;
+  }
+  return options;
+}
+
+// Selects the named items in the list as a user would click them; the
+// current item is the last one named.
+std::optional<LayerSelection> Select(const std::vector<std::string>& items,
+                                     const std::vector<std::string>& names, int& status) {
+  LayerSelection selection{items, std::vector<bool>(items.size(), false), -1};
+  for (const std::string& name : names) {
+    std::size_t index = 0;
+    while (index < items.size() && items[index] != name) ++index;
+    if (index == items.size()) {
+      std::string known;
+      for (const std::string& item : items) known += (known.empty() ? "" : ", ") + item;
+      status = UsageError("レイヤ「" + name + "」は図面のレイヤ一覧にありません。一覧: " + known);
+      return std::nullopt;
+    }
+    selection.selected[index] = true;
+    selection.listIndex = static_cast<int>(index);
+  }
+  return selection;
+}
+
+}  // namespace
+
+// parquill-cli convert: the whole job of the window, from the drawing to the
+// SIMA file, with the choices given on the command line.
+int RunConvertCommand(const std::vector<std::string>& args) {
+  int status = kExitUsage;
+  std::optional<ConvertOptions> options = ParseOptions(args, status);
+  if (!options) return status;
+
+  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(options->drawing));
+  ItemList list;
+  StepHost quiet;
+  Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing}, list, quiet);
+  if (!layers.done()) return ReportOutcome(layers);
+
+  std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
+  if (!boundary) return status;
+  std::optional<LayerSelection> text = Select(list.items, {*options->text}, status);
+  if (!text) return status;
+
+  const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
+  const TextEncoding encoding = DxfTextEncoding(verdict.code);
+
+  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding});
+  if (!regions.done()) return ReportOutcome(regions);
+
+  AttachSummary attached;
+  Outcome attach = AttachLotNumbers({options->drawing, output, *text, encoding}, &attached);
+  int attachStatus = ReportOutcome(attach);
+  if (!attach.done()) return attachStatus;
+  // A done attachment with a message: the text reader trapped an error and
+  // the run went on with the texts read, as the window does. The command line
+  // still says so in its status.
+  if (!attach.messages.empty()) attachStatus = kExitTrapped;
+
+  CommandLineHost host(options->swap);
+  ConversionSummary converted;
+  Outcome conversion = ConvertMifToSima({options->drawing, output}, host, &converted);
+  int conversionStatus = ReportOutcome(conversion);
+  if (!conversion.done()) return conversionStatus;
+  if (attachStatus != kExitDone) return attachStatus;
+
+  PrintText(std::cout, "領域 " + std::to_string(attached.regions) + "（地番あり " +
+                           std::to_string(attached.regionsWithNumber) + "）、座標点 " +
+                           std::to_string(converted.points) + "、出力 " + output);
+  std::cout << '\n';
+  return kExitDone;
+}
+
+}  // namespace parquill::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "dxf/layer_selection.h"
+#include "text/step_outcome.h"
+#include "text/text_codec.h"
+
+namespace parquill {
+
+struct AttachRequest {
+  std::string dxfPath;     // the input-name field
+  std::string outputName;  // the output-name field: the MIF and MID files lie beside it
+  LayerSelection selection;
+  TextEncoding encoding = TextEncoding::kCp932;  // of the drawing
+};
+
+struct AttachSummary {
+  int regions = 0;            // MID lines written
+  int regionsWithNumber = 0;  // of them, the ones that got a lot number
+  int texts = 0;              // lot-number texts read from the drawing
+};
+
+// The first half of "属性付加": reads the lot-number texts of the selected text
+// layer, reads the regions of the MIF file back and writes the MID file, one
+// line per region: its number, "," and the lot number of the first text (in
+// drawing order) that lies inside it or on its boundary.
+//
+// Refused: the text reader refused (its messages) and nothing was touched.
+// Trapped: a run-time error ended the step ("TESSARO"); the MID file keeps
+// the lines written. Done: the MID file is complete and the caller goes on
+// with the SIMA conversion. A run-time error inside the text reader is shown
+// (its message comes first) and the step carries on with the texts read.
+Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr);
+
+}  // namespace parquill
