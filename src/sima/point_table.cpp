@@ -1,7 +1,5 @@
 #include "sima/point_table.h"
 
-#include <cmath>
-
 namespace parquill {
 
 PointTable::PointTable() : x_(1, 0.0), y_(1, 0.0) {
@@ -12,7 +10,7 @@ PointTable::PointTable() : x_(1, 0.0), y_(1, 0.0) {
 int PointTable::Find(double x, double y) const {
   const std::size_t size = x_.size();
   for (std::size_t k = 1; k < size; ++k) {
-    if (std::fabs(x_[k] - x) <= kTolerance && std::fabs(y_[k] - y) <= kTolerance) {
+    if (WithinTolerance(x_[k], x) && WithinTolerance(y_[k], y)) {
       return static_cast<int>(k);
     }
   }

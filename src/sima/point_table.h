@@ -1,8 +1,19 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 namespace parquill {
+
+// The coordinate tolerance: two values are the same when they differ by at
+// most 0.001. The values carry five decimals, so a difference of exactly 0.001
+// in decimal must match at any magnitude; the slack (far below the fifth
+// decimal) absorbs what the binary values add to it.
+inline constexpr double kCoordinateTolerance = 0.001;
+inline bool WithinTolerance(double a, double b) {
+  constexpr double kSlack = 1e-7;
+  return std::fabs(a - b) <= kCoordinateTolerance + kSlack;
+}
 
 // The distinct boundary points of one conversion, numbered from 1 in the order
 // in which they are first met. Two points are the same when they differ by at
@@ -11,7 +22,6 @@ namespace parquill {
 class PointTable {
  public:
   static constexpr int kCapacity = 15000;
-  static constexpr double kTolerance = 0.001;
 
   PointTable();
 

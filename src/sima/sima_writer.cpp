@@ -1,6 +1,5 @@
 #include "sima/sima_writer.h"
 
-#include <cmath>
 #include <vector>
 
 #include "sima/conversion_messages.h"
@@ -34,8 +33,7 @@ ClosureCode ClosureOf(const std::vector<Coordinate>& ring) {
   if (ring.empty()) return kClosed;
   const Coordinate& first = ring.front();
   const Coordinate& last = ring.back();
-  bool same = std::fabs(first.x - last.x) <= PointTable::kTolerance &&
-              std::fabs(first.y - last.y) <= PointTable::kTolerance;
+  bool same = WithinTolerance(first.x, last.x) && WithinTolerance(first.y, last.y);
   return same ? kClosed : kOpen;
 }
 
