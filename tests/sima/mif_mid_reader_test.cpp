@@ -97,35 +97,6 @@ TEST(MifPointReading, NoRegionGivesEmptyTables) {
   EXPECT_EQ(r.points.count(), 0);
 }
 
-TEST(MifPointReading, RunTimeErrors) {
-  struct Case {
-    std::string mif;
-    int error;
-  };
-  const Case cases[] = {
-      {MifHeader() + CrLf({"REGION 1"}), kInputPastEnd},
-      {MifHeader() + CrLf({"REGION 1", " 3 ", "0.00000 0.00000"}), kInputPastEnd},
-      {MifHeader() + CrLf({"REGION 1", " 1 ", "0.00000"}), kSubscriptOutOfRange},
-      {MifHeader() + CrLf({"REGION 1", " 1 ", ""}), kSubscriptOutOfRange},
-      {MifHeader() + CrLf({"REGION 1", " -1 "}), kSubscriptOutOfRange},
-      {MifHeader() + CrLf({"REGION 1", " 3000000000 "}), kOverflow},
-      {CrLf({"Delimiter \","}), kInvalidCall},
-      {CrLf({"Delimiter"}), kInvalidCall},
-  };
-  for (const auto& c : cases) {
-    TempFolder folder;
-    RecordingHost host;
-    PointTable points;
-    MifReading reading;
-    try {
-      ReadMifPoints(folder.Write("a.MIF", c.mif), host, points, reading);
-      ADD_FAILURE() << "no error for " << c.mif;
-    } catch (const RuntimeError& error) {
-      EXPECT_EQ(error.number(), c.error) << c.mif;
-    }
-  }
-}
-
 TEST(MifPointReading, SwapBoxReadForEveryPointLine) {
   TempFolder folder;
   RecordingHost host;
@@ -196,21 +167,6 @@ TEST(MidLotReading, RunTimeErrors) {
       EXPECT_EQ(error.number(), kSubscriptOutOfRange) << c.mid;
     }
   }
-}
-
-TEST(MidLotReading, TwoThousandLotsAndOneMore) {
-  TempFolder folder;
-  std::string mid;
-  for (int i = 1; i <= 2000; ++i) mid += std::to_string(i) + "," + std::to_string(i) + "\r\n";
-  LotTable lots;
-  EXPECT_FALSE(ReadMidLots(folder.Write("a.MID", mid), ",", lots).has_value());
-  EXPECT_EQ(lots.count(), 2000);
-  EXPECT_EQ(lots.At(2000), "2000");
-
-  LotTable more;
-  auto message = ReadMidLots(folder.Write("b.MID", mid + "2001,x\r\n"), ",", more);
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(*message, (Message{"筆個数が、2000個を超えました。", "筆個数"}));
 }
 
 }  // namespace

@@ -278,7 +278,9 @@ TEST(ConvertMifToSima, FirstReadingErrorsAreTrappedAndLeaveTheSimaFile) {
       {MifHeader() + CrLf({"REGION 1", " 1 ", "0.00000"}), "", 9},
       {MifHeader() + CrLf({"REGION 1", " -1 "}), "", 9},
       {MifHeader() + CrLf({"REGION 1", " 1e10 "}), "", 6},
+      {MifHeader() + CrLf({"REGION 1", " 1 ", ""}), "", 9},
       {CrLf({"Delimiter \","}), "", 5},
+      {CrLf({"Delimiter"}), "", 5},
       {MifHeader(), CrLf({"1,2", ""}), 9},
       {MifHeader(), CrLf({"1"}), 9},
   };
