@@ -1,0 +1,189 @@
+#include "dxf/chiban_text_reader.h"
+
+#include <new>
+#include <optional>
+#include <string_view>
+
+#include "dxf/layer_list_reader.h"
+#include "dxf/layer_selection_check.h"
+#include "text/line_reader.h"
+#include "text/number_text.h"
+#include "text/runtime_error.h"
+#include "text/trim.h"
+
+namespace parquill {
+namespace {
+
+constexpr const char* kTrapTitle = "PARQUILL";
+
+// The one layer the texts are taken from, or the refusal.
+std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
+                                               const std::string& dxfPath, std::string& textLayer) {
+  SelectedLayerTable table;
+  if (auto refusal = FillSelectedLayerTable(selection, table)) return refusal;
+  if (table.names.empty()) return Message{"抽出テキストが選択されていません。", "レイア選択"};
+  if (table.names.back() == kAllLayersItem)
+    return Message{"すべては選択できません。", "レイア選択"};
+  if (table.names.size() > 1) return Message{"レイアが複数選択されています。", "レイア選択"};
+  if (dxfPath.empty()) return Message{"入力ファイルが選択されていません。", "ファイル指定"};
+  textLayer = table.names.front();
+  return std::nullopt;
+}
+
+// The value the open entity waits for on the next line.
+enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
+
+// Walks the ENTITIES section line by line and records the text entities of
+// one layer. Layer and string are kept as raw bytes in reused buffers and
+// decoded only when an entity is recorded.
+class ChibanTextScan {
+ public:
+  ChibanTextScan(const std::string& textLayer, TextEncoding encoding, std::size_t capacity,
+                 ChibanTextRead& result)
+      : textLayer_(textLayer), encoding_(encoding), capacity_(capacity), result_(result) {
+    layer_.reserve(64);
+    string_.reserve(256);
+  }
+
+  // Reads the drawing; false when the text limit stopped the reading.
+  bool Run(LineReader& reader) {
+    std::string_view line;
+    while (reader.Next(line)) {
+      if (inEntities_ && line == "ENDSEC") break;
+      if (line == "ENTITIES") {
+        inEntities_ = true;
+        continue;
+      }
+      if (inEntities_ && line == "TEXT") {
+        inText_ = true;
+        continue;
+      }
+      if (inEntities_ && line == "MTEXT") {
+        inText_ = true;
+        isMText_ = true;
+        continue;
+      }
+      if (!inText_) continue;
+      if (TakeAwaitedValue(line)) ExamineCodeLine(line);
+      if (recordingFailed_) return false;
+    }
+    return true;
+  }
+
+ private:
+  // Fills the awaited value from the line; false when the line was used so.
+  bool TakeAwaitedValue(std::string_view line) {
+    Awaited awaited = awaited_;
+    awaited_ = Awaited::kNothing;
+    switch (awaited) {
+      case Awaited::kLayer:
+        layer_.assign(TrimBlanks(line));
+        return false;
+      case Awaited::kString:
+        string_.assign(TrimBlanks(line));
+        return false;
+      case Awaited::kRecording:
+        Record();
+        return false;
+      case Awaited::kX:
+        x_ = NumberFromText(line);
+        return false;
+      case Awaited::kY:
+        y_ = NumberFromText(line);
+        return false;
+      case Awaited::kNothing:
+        return true;
+    }
+    return true;
+  }
+
+  void ExamineCodeLine(std::string_view line) {
+    // An MTEXT written without its "MTEXTBEGIN" marker ends at the next entity.
+    if (line == "  0" && isMText_) {
+      Record();
+      return;
+    }
+    if (line == "  1") {
+      awaited_ = Awaited::kString;
+      return;
+    }
+    if (line == "AcDbText") {  // reads as 0: no group code is taken from it
+      if (++acDbTextCount_ == 2) awaited_ = Awaited::kRecording;
+      return;
+    }
+    if (line == "MTEXTBEGIN") {
+      awaited_ = Awaited::kRecording;
+      return;
+    }
+    double code = NumberFromText(line);
+    if (code == 8) {
+      awaited_ = Awaited::kLayer;
+    } else if (code == 10 || code == 11) {
+      awaited_ = Awaited::kX;
+    } else if (code == 20 || code == 21) {
+      awaited_ = Awaited::kY;
+    }
+  }
+
+  void Record() {
+    if (DecodeText(layer_, encoding_) == textLayer_) {
+      if (result_.texts.size() + 1 > capacity_) {
+        result_.messages.push_back(
+            {"テキスト個数が、" + std::to_string(capacity_) + "を超えました。", "テキスト個数"});
+        recordingFailed_ = true;
+        return;
+      }
+      std::string text = DecodeText(string_, encoding_);
+      if (isMText_) text = CleanMText(text);
+      result_.texts.push_back({std::move(text), x_, y_});
+    }
+    awaited_ = Awaited::kNothing;
+    inText_ = false;
+    isMText_ = false;
+    acDbTextCount_ = 0;
+  }
+
+  const std::string& textLayer_;
+  TextEncoding encoding_;
+  std::size_t capacity_;
+  ChibanTextRead& result_;
+
+  bool inEntities_ = false;
+  bool inText_ = false;
+  bool isMText_ = false;
+  Awaited awaited_ = Awaited::kNothing;
+  int acDbTextCount_ = 0;
+  std::string layer_;
+  std::string string_;
+  double x_ = 0;
+  double y_ = 0;
+  bool recordingFailed_ = false;
+};
+
+}  // namespace
+
+ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
+                               TextEncoding encoding, std::size_t capacity) {
+  ChibanTextRead result;
+  std::string textLayer;
+  if (auto refusal = CheckTextLayerSelection(selection, dxfPath, textLayer)) {
+    result.failed = true;
+    result.messages.push_back(std::move(*refusal));
+    return result;
+  }
+  try {
+    try {
+      LineReader reader(dxfPath);
+      ChibanTextScan scan(textLayer, encoding, capacity, result);
+      if (!scan.Run(reader)) result.failed = true;
+    } catch (const std::bad_alloc&) {
+      throw RuntimeError(kOutOfMemory);
+    }
+  } catch (const RuntimeError& error) {
+    result.trappedError = error.number();
+    result.messages.push_back({TrapText(error), kTrapTitle});
+  }
+  return result;
+}
+
+}  // namespace parquill

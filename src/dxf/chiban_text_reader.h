@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "dxf/layer_selection.h"
+#include "dxf/mtext_cleaner.h"
+#include "text/step_outcome.h"
+#include "text/text_codec.h"
+
+namespace parquill {
+
+// One lot-number text of the drawing and the point it stands at.
+struct ChibanText {
+  std::string text;
+  double x = 0;
+  double y = 0;
+  friend bool operator==(const ChibanText&, const ChibanText&) = default;
+};
+
+// The most lot-number texts one reading takes.
+inline constexpr std::size_t kChibanTextCapacity = 5000;
+
+struct ChibanTextRead {
+  bool failed = false;            // the reading refused or hit the text limit: the step ends
+  std::vector<ChibanText> texts;  // accepted texts in file order (slot k = texts[k-1])
+  std::vector<Message> messages;  // the boxes shown: a refusal, the limit or the trap
+  int trappedError = 0;           // a run-time error caught by the trap ("PARQUILL");
+                                  // failed stays false then and the texts read so far stand
+};
+
+// Collects the TEXT and MTEXT entities of the ENTITIES section that lie on
+// the one selected layer of the list, with their points (the alignment point
+// when a TEXT has one). MTEXT strings pass through CleanMText.
+ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
+                               TextEncoding encoding, std::size_t capacity = kChibanTextCapacity);
+
+}  // namespace parquill

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace parquill {
+
+class TextFileWriter;
+
+// The eight lines that open every MIF file we write: version, character set,
+// the MID delimiter, the coordinate system and the two attribute columns.
+inline constexpr std::array<std::string_view, 8> kMifHeaderLines = {
+    "Version 300",        "Charset \"WindowsJapanese\"",
+    "Delimiter \",\"",    "Coordsys Earth Projection 1,0",
+    "Columns 2",          "   ID Char(8)",
+    "   Chiban Char(20)", "Data",
+};
+
+// The first line of a region block; every region has one polygon.
+inline constexpr std::string_view kMifRegionLine = "REGION 1";
+
+void WriteMifHeader(TextFileWriter& mif);
+
+// A coordinate as "######0.00000": an optional minus sign, every digit of the
+// integer part (at least one), ".", and five decimals, the binary value
+// rounded correctly to five decimals. A negative value that rounds to zero
+// is written "0.00000", without its sign.
+std::string FormatMifCoordinate(double value);
+
+// The point-count line of a region: the count with one blank on each side.
+std::string MifPointCountLine(int count);
+
+// One point line: X, one blank, Y.
+std::string MifPointLine(double x, double y);
+// The same, into `line` (its old content replaced), so a long ring reuses one buffer.
+void FormatMifPointLine(std::string& line, double x, double y);
+
+}  // namespace parquill

@@ -1,0 +1,168 @@
+#include "mif/region_builder.h"
+
+#include <array>
+#include <cmath>
+#include <new>
+#include <optional>
+#include <string_view>
+
+#include "dxf/layer_list_reader.h"
+#include "dxf/layer_selection_check.h"
+#include "mif/mif_format.h"
+#include "text/line_reader.h"
+#include "text/number_text.h"
+#include "text/output_file_names.h"
+#include "text/runtime_error.h"
+#include "text/text_file_writer.h"
+#include "text/trim.h"
+
+namespace parquill {
+namespace {
+
+constexpr const char* kTrapTitle = "TESSARO";
+
+// The most points one ring may have, its closing point included.
+constexpr int kRingCapacity = 1000;
+
+// Two points are one when they differ by at most this in X and in Y.
+constexpr double kCoordinateTolerance = 0.001;
+
+std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedLayerTable& table) {
+  if (auto refusal = FillSelectedLayerTable(request.selection, table)) return refusal;
+  if (table.names.empty()) return Message{"レイアが選択されていません。", "抽出レイア"};
+  if (request.dxfPath.empty()) return Message{"入力ファイルが選択されていません。", "ファイル指定"};
+  if (request.outputName.empty()) {
+    return Message{"出力ファイルが選択されていません。", "ファイル指定"};
+  }
+  OutputFileNames names = OutputFileNamesFor(request.outputName);
+  for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
+    if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
+  }
+  return std::nullopt;
+}
+
+// Reads the LWPOLYLINE entities of the ENTITIES section and writes the
+// closed ones of the selected layers as regions. Only the current ring is
+// held, in two fixed vertex stores reused for every polyline.
+class RegionScan {
+ public:
+  RegionScan(const SelectedLayerTable& table, TextEncoding encoding, TextFileWriter& mif,
+             RegionBuildSummary& summary)
+      : table_(table), encoding_(encoding), mif_(mif), summary_(summary) {
+    pointLine_.reserve(64);
+  }
+
+  void Run(LineReader& reader) {
+    bool inEntities = false;
+    std::string_view line;
+    while (reader.Next(line)) {
+      if (inEntities && line == "ENDSEC") break;
+      if (line == "ENTITIES") {
+        inEntities = true;
+      } else if (inEntities && line == "LWPOLYLINE") {
+        ReadPolyline(reader);
+      }
+    }
+  }
+
+ private:
+  // Reads one polyline, from the line after "LWPOLYLINE" to its closing
+  // "  0" group, and writes its region when it is accepted and closed.
+  void ReadPolyline(LineReader& reader) {
+    while (reader.Require() != "AcDbEntity") {
+    }
+    reader.Require();  // the layer's group code
+    bool accepted = IsSelectedLayer(TrimBlanks(reader.Require()));
+    reader.Require();
+    while (reader.Require() != "AcDbPolyline") {
+    }
+
+    // The vertex list, read as group pairs up to the entity's end.
+    int count = 0;
+    std::int16_t flag = 0;
+    for (;;) {
+      double code = NumberFromText(reader.Require());
+      if (code == 0) break;
+      std::string_view value = reader.Require();
+      if (!accepted) continue;  // other layers' vertices are not kept
+      if (code == 10) {
+        if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+        x_[count] = NumberFromText(value);
+        y_[count] = 0;
+      } else if (code == 20) {
+        y_[count] = NumberFromText(value);
+      } else if (code == 70) {
+        flag = ToInt16(NumberFromText(value));
+      }
+    }
+    if (!accepted || count == 0) return;
+
+    // Flag exactly 1 closes the ring; other bits (129) leave it as drawn.
+    if (flag == 1) {
+      if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+      x_[count] = x_[1];
+      y_[count] = y_[1];
+    }
+    if (std::fabs(x_[1] - x_[count]) <= kCoordinateTolerance &&
+        std::fabs(y_[1] - y_[count]) <= kCoordinateTolerance) {
+      WriteRegion(count);
+    } else {
+      ++summary_.openPolylinesSkipped;
+    }
+  }
+
+  bool IsSelectedLayer(std::string_view layerBytes) const {
+    if (table_.names.front() == kAllLayersItem) return true;
+    std::string layer = DecodeText(layerBytes, encoding_);
+    for (const std::string& name : table_.names) {
+      if (name == layer) return true;
+    }
+    return false;
+  }
+
+  void WriteRegion(int count) {
+    mif_.WriteLine(kMifRegionLine);
+    mif_.WriteLine(MifPointCountLine(count));
+    for (int k = 1; k <= count; ++k) {
+      FormatMifPointLine(pointLine_, x_[k], y_[k]);
+      mif_.WriteLine(pointLine_);
+    }
+    ++summary_.regionsWritten;
+  }
+
+  const SelectedLayerTable& table_;
+  TextEncoding encoding_;
+  TextFileWriter& mif_;
+  RegionBuildSummary& summary_;
+  std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
+  std::array<double, kRingCapacity + 1> y_{};
+  std::string pointLine_;
+};
+
+}  // namespace
+
+Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary) {
+  SelectedLayerTable table;
+  if (auto refusal = CheckRequest(request, table)) return Outcome::Refused(std::move(*refusal));
+
+  RegionBuildSummary written;
+  Outcome outcome = Outcome::Done();
+  try {
+    try {
+      LineReader drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
+      TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
+      WriteMifHeader(mif);
+      RegionScan scan(table, request.encoding, mif, written);
+      scan.Run(drawing);
+      mif.Close();
+    } catch (const std::bad_alloc&) {
+      throw RuntimeError(kOutOfMemory);
+    }
+  } catch (const RuntimeError& error) {
+    outcome = Outcome::Trapped(error, kTrapTitle);
+  }
+  if (summary != nullptr) *summary = written;
+  return outcome;
+}
+
+}  // namespace parquill

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "dxf/layer_selection.h"
+#include "text/step_outcome.h"
+#include "text/text_codec.h"
+
+namespace parquill {
+
+// What the "面生成" step reads from the window.
+struct RegionBuildRequest {
+  std::string dxfPath;       // the input drawing
+  std::string outputName;    // the SIMA file's name; the MIF file is named after it
+  LayerSelection selection;  // the boundary layers chosen in the layer list
+  TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
+};
+
+// What a run wrote, for the caller's information.
+struct RegionBuildSummary {
+  int regionsWritten = 0;
+  int openPolylinesSkipped = 0;  // accepted polylines whose ring does not close
+};
+
+// The "面生成" step: writes one MIF region per closed LWPOLYLINE of the
+// selected layers in the drawing's ENTITIES section, in drawing order.
+// Refusals come back as Outcome::Refused with their fixed message; a run-time
+// error as Outcome::Trapped under "TESSARO" (the MIF file then keeps the lines
+// written before it); a normal end as Outcome::Done.
+Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr);
+
+}  // namespace parquill

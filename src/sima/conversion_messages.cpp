@@ -1,0 +1,27 @@
+#include "sima/conversion_messages.h"
+
+#include <string>
+
+#include "sima/lot_table.h"
+#include "sima/point_table.h"
+#include "sima/sima_writer.h"
+
+namespace parquill {
+
+Message NoFileSelectedMessage() { return {"ファイルが選択されていません。", "ファイル選択"}; }
+
+Message TooManyPointsMessage() {
+  return {"座標が、" + std::to_string(PointTable::kCapacity) + "点を超えました。", "座標点数"};
+}
+
+Message TooManyLotsMessage() {
+  return {"筆個数が、" + std::to_string(LotTable::kCapacity) + "個を超えました。", "筆個数"};
+}
+
+Message RingTooLongMessage() {
+  return {"座標が、" + std::to_string(kRingCapacity) + "点を超えました。", "筆構成点数"};
+}
+
+Message PointNotFoundMessage() { return {"座標が、発見できません。", "BRANTOLE"}; }
+
+}  // namespace parquill

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "text/step_outcome.h"
+
+// The messages with which the SIMA conversion stops, and the title of its trap.
+namespace parquill {
+
+inline constexpr const char* kConversionTrapTitle = "Brantole";
+
+// "ファイルが選択されていません。" / "ファイル選択"
+Message NoFileSelectedMessage();
+// "座標が、15000点を超えました。" / "座標点数"
+Message TooManyPointsMessage();
+// "筆個数が、2000個を超えました。" / "筆個数"
+Message TooManyLotsMessage();
+// "座標が、1000点を超えました。" / "筆構成点数"
+Message RingTooLongMessage();
+// "座標が、発見できません。" / "BRANTOLE"
+Message PointNotFoundMessage();
+
+}  // namespace parquill

@@ -1,0 +1,116 @@
+#include "sima/kokudo_records.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <system_error>
+
+#include "text/trim.h"
+
+namespace parquill::kokudo {
+namespace {
+
+constexpr std::size_t kNumberFieldWidth = 5;
+constexpr int kSignificantDigits = 15;
+
+void AppendNumberField(std::string& line, int number) {
+  std::string digits = std::to_string(number);
+  line.append(SimaNo(digits));
+}
+
+}  // namespace
+
+std::string SimaG00() { return "G00,01,オルベックＬｏｔｗｅａｖｅｒデータ"; }
+
+std::string SimaZ00(std::string_view s) {
+  std::string line = "Z00,/";
+  line.append(s);
+  line.append("/,");
+  return line;
+}
+
+std::string SimaTag(std::string_view s) {
+  std::string line(s);
+  line.push_back(',');
+  return line;
+}
+
+std::string SimaNo(std::string_view s) {
+  std::string_view text = TrimBlanks(s);
+  std::string field;
+  if (text.size() < kNumberFieldWidth) field.assign(kNumberFieldWidth - text.size(), ' ');
+  field.append(text);
+  return field;
+}
+
+std::string SimaA01(std::int16_t pointNumber, double x, double y) {
+  std::string line = "A01,";
+  AppendNumberField(line, pointNumber);
+  line.append(",K");
+  line.append(std::to_string(pointNumber));
+  line.push_back(',');
+  line.append(CoordinateText(x));
+  line.push_back(',');
+  line.append(CoordinateText(y));
+  line.append(",,");
+  return line;
+}
+
+std::string SimaB01(std::int16_t pointNumber) {
+  std::string line = "B01,";
+  AppendNumberField(line, pointNumber);
+  line.append(",K");
+  line.append(std::to_string(pointNumber));
+  line.push_back(',');
+  return line;
+}
+
+std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
+                    std::int16_t closureCode) {
+  std::string line = "D00,";
+  AppendNumberField(line, regionNumber);
+  line.push_back(',');
+  line.append(lotNumber);
+  line.push_back(',');
+  line.append(std::to_string(closureCode));
+  line.push_back(',');
+  return line;
+}
+
+std::string CoordinateText(double value) {
+  if (value == 0) return "0";  // negative zero too
+  // The value with 15 significant digits, "d.dddddddddddddde±x", whatever the
+  // locale; then the point is moved to its place in plain decimal text.
+  char scientific[64];
+  auto result = std::to_chars(scientific, scientific + sizeof scientific, value,
+                              std::chars_format::scientific, kSignificantDigits - 1);
+  std::string_view text(scientific, static_cast<std::size_t>(result.ptr - scientific));
+  bool negative = text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  std::size_t e = text.find('e');
+  int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+  std::string digits;
+  digits.push_back(text[0]);
+  digits.append(text.substr(2, e - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out;
+  if (negative) out.push_back('-');
+  if (exponent < 0) {
+    out.push_back('.');
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out.append(digits);
+    return out;
+  }
+  std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() <= whole) {
+    out.append(digits);
+    out.append(whole - digits.size(), '0');
+  } else {
+    out.append(digits, 0, whole);
+    out.push_back('.');
+    out.append(digits, whole, std::string::npos);
+  }
+  return out;
+}
+
+}  // namespace parquill::kokudo

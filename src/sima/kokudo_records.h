@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The records of the SIMA common-format file, one line each, without the line
+// end. Every field layout of the file registry software receives is fixed here.
+namespace parquill::kokudo {
+
+// "G00,01,オルベックＬｏｔｗｅａｖｅｒデータ": the first line (no comma at its end).
+std::string SimaG00();
+
+// "Z00,/" + s + "/,": a comment record.
+std::string SimaZ00(std::string_view s);
+
+// s + ",": a record with no fields ("A00", "A99", "D99").
+std::string SimaTag(std::string_view s);
+
+// The number field: s without leading and trailing blanks, right-aligned in
+// five characters ("    1", "15000"). A longer text is kept whole.
+std::string SimaNo(std::string_view s);
+
+// "A01," + number field + ",K" + k + "," + X + "," + Y + ",,": one boundary point.
+std::string SimaA01(std::int16_t pointNumber, double x, double y);
+
+// "B01," + number field + ",K" + k + ",": one boundary point of a lot.
+std::string SimaB01(std::int16_t pointNumber);
+
+// "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
+std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
+                    std::int16_t closureCode);
+
+// A coordinate as plain decimal text: at most 15 significant digits, no
+// exponent, no trailing zeros, no zero before the point when the magnitude is
+// below 1 ("-12345.678", "200", ".5", "-.25", "0", ".00001"). Zero of either
+// sign is "0".
+std::string CoordinateText(double value);
+
+}  // namespace parquill::kokudo

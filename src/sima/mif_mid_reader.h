@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sima/lot_table.h"
+#include "sima/point_table.h"
+#include "text/step_outcome.h"
+
+// The first reading of a MIF/MID pair: the distinct boundary points, the
+// number of regions and one lot number per region.
+namespace parquill {
+
+// What the MIF file gives besides its points.
+struct MifReading {
+  int regionCount = 0;
+  std::string delimiter = "\t";  // of the MID file, as the "Delimiter" line names it
+};
+
+// Reads the MIF file once: every point of the first ring of each region that
+// is not yet in `points` (within the tolerance) is added, in file order.
+// Returns the message to show when the point table overflows. The swap box is
+// read anew for every point line. Run-time errors: a missing file 53, the end
+// of the file inside a region 62, a bad point line 9, a bad delimiter line 5.
+std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
+                                     MifReading& reading);
+
+// Reads the MID file: each line is cut at the delimiter; a line whose first
+// field is empty is skipped; the second field, trimmed and without its double
+// quotes, is the next lot number. Returns the message to show when the lot
+// table overflows. An empty line or a line without the delimiter raises 9.
+std::optional<Message> ReadMidLots(const std::string& midPath, std::string_view delimiter,
+                                   LotTable& lots);
+
+}  // namespace parquill

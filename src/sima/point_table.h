@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+namespace parquill {
+
+// The coordinate tolerance: two values are the same when they differ by at
+// most 0.001. The values carry five decimals, so a difference of exactly 0.001
+// in decimal must match at any magnitude; the slack (far below the fifth
+// decimal) absorbs what the binary values add to it.
+inline constexpr double kCoordinateTolerance = 0.001;
+inline bool WithinTolerance(double a, double b) {
+  constexpr double kSlack = 1e-7;
+  return std::fabs(a - b) <= kCoordinateTolerance + kSlack;
+}
+
+// The distinct boundary points of one conversion, numbered from 1 in the order
+// in which they are first met. Two points are the same when they differ by at
+// most the tolerance in X and in Y (bounds inclusive); a search gives the
+// lowest-numbered point that matches. Points are only added.
+class PointTable {
+ public:
+  static constexpr int kCapacity = 15000;
+
+  PointTable();
+
+  // The number of the first point within the tolerance of (x, y); 0 when none.
+  int Find(double x, double y) const;
+  // Adds (x, y) as the next point and returns its number; 0 when the table is
+  // full (nothing is added).
+  int Add(double x, double y);
+
+  int count() const { return static_cast<int>(x_.size()) - 1; }
+  // The coordinates of point k (1 to count()).
+  double X(int k) const { return x_[static_cast<std::size_t>(k)]; }
+  double Y(int k) const { return y_[static_cast<std::size_t>(k)]; }
+
+ private:
+  // Slot 0 is left empty, so point k lives at index k.
+  std::vector<double> x_;
+  std::vector<double> y_;
+};
+
+}  // namespace parquill

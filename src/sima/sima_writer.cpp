@@ -1,0 +1,90 @@
+#include "sima/sima_writer.h"
+
+#include <vector>
+
+#include "sima/conversion_messages.h"
+#include "sima/kokudo_records.h"
+#include "sima/mif_line_rules.h"
+#include "text/line_reader.h"
+#include "text/text_file_writer.h"
+
+namespace parquill {
+namespace {
+
+enum ClosureCode : std::int16_t { kClosed = 1, kOpen = 2 };
+
+void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
+  const PointTable& points = *source.points;
+  sima.WriteLine(kokudo::SimaG00());
+  sima.WriteLine(kokudo::SimaZ00("SIMA共通フォーマットデータ"));
+  sima.WriteLine(kokudo::SimaZ00("座標点数:" + std::to_string(points.count()) +
+                                 " 筆個数:" + std::to_string(source.regionCount)));
+  sima.WriteLine(kokudo::SimaZ00("座標"));
+  sima.WriteLine(kokudo::SimaTag("A00"));
+  for (int k = 1; k <= points.count(); ++k) {
+    sima.WriteLine(kokudo::SimaA01(static_cast<std::int16_t>(k), points.X(k), points.Y(k)));
+  }
+  sima.WriteLine(kokudo::SimaTag("A99"));
+}
+
+// A ring whose last point repeats its first is closed; the repeat is not listed.
+// An empty ring has nothing open and counts as closed.
+ClosureCode ClosureOf(const std::vector<Coordinate>& ring) {
+  if (ring.empty()) return kClosed;
+  const Coordinate& first = ring.front();
+  const Coordinate& last = ring.back();
+  bool same = WithinTolerance(first.x, last.x) && WithinTolerance(first.y, last.y);
+  return same ? kClosed : kOpen;
+}
+
+}  // namespace
+
+std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string& simaPath,
+                                     StepHost& host, int& lotsWithNumber) {
+  LineReader mif(source.mifPath);
+  TextFileWriter sima(simaPath, TextEncoding::kCp932);
+  host.LetEventsThrough();
+  WriteHeader(sima, source);
+
+  std::vector<Coordinate> ring;
+  ring.reserve(kRingCapacity);
+  int regionNumber = 0;
+  lotsWithNumber = 0;
+  std::string_view line;
+  while (mif.Next(line)) {
+    if (!StartsWithKeyword(line, "REGION")) continue;
+    std::int32_t count = ReadRingPointCount(mif);
+    if (count > kRingCapacity) {
+      sima.Close();
+      return RingTooLongMessage();
+    }
+    ++regionNumber;
+    host.ShowProgress(regionNumber);
+    host.LetEventsThrough();
+
+    ring.clear();
+    for (std::int32_t j = 1; j <= count; ++j) {
+      ring.push_back(CoordinateFromLine(mif.Require(), host.SwapTicked()));
+    }
+    ClosureCode closure = ClosureOf(ring);
+    std::size_t listed = closure == kClosed && !ring.empty() ? ring.size() - 1 : ring.size();
+
+    const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
+    if (!lotNumber.empty()) ++lotsWithNumber;
+    sima.WriteLine(kokudo::SimaZ00("筆 " + lotNumber));
+    sima.WriteLine(kokudo::SimaD00(static_cast<std::int16_t>(regionNumber), lotNumber, closure));
+    for (std::size_t i = 0; i < listed; ++i) {
+      int k = source.points->Find(ring[i].x, ring[i].y);
+      if (k == 0) {
+        sima.Close();
+        return PointNotFoundMessage();
+      }
+      sima.WriteLine(kokudo::SimaB01(static_cast<std::int16_t>(k)));
+    }
+    sima.WriteLine(kokudo::SimaTag("D99"));
+  }
+  sima.Close();
+  return std::nullopt;
+}
+
+}  // namespace parquill

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sima/lot_table.h"
+#include "sima/point_table.h"
+#include "text/step_outcome.h"
+
+// The second reading of the MIF file, which writes the SIMA common-format file.
+namespace parquill {
+
+// The most points one ring may have, its closing point included.
+inline constexpr int kRingCapacity = 1000;
+
+// What the SIMA file needs from the first reading.
+struct SimaSource {
+  std::string mifPath;
+  const PointTable* points = nullptr;
+  const LotTable* lots = nullptr;
+  int regionCount = 0;
+};
+
+// Reads the MIF file again and writes the SIMA file at `simaPath` (created, or
+// emptied): the header and comment records, every point of the table, then per
+// region its comment, its head, one B01 line per point of its first ring (the
+// closing point left out when it repeats the first) and its end. The host is
+// let through once after the files are opened and once per region, after the
+// region's number is shown. Returns the message to show when a ring is too
+// long or one of its points is not in the table; the file then ends with the
+// last line written, as it does after a run-time error. `lotsWithNumber`
+// receives the number of regions written with a lot number.
+std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string& simaPath,
+                                     StepHost& host, int& lotsWithNumber);
+
+}  // namespace parquill
