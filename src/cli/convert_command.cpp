@@ -43,7 +43,8 @@ std::string ProposedOutputName(const std::string& drawing) {
   std::filesystem::path path(drawing);
   std::string name = path.filename().string();
   std::size_t dot = name.find('.');
-  std::string proposed = (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) + "Sim";
+  std::string proposed =
+      (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) + "Sim";
   return path.has_parent_path() ? (path.parent_path() / proposed).string() : proposed;
 }
 

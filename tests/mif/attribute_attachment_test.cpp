@@ -16,8 +16,15 @@ std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::
 
 // A TEXT entity of the drawing, as a CAD program writes it.
 std::string Text(std::string_view layer, std::string_view string, double x, double y) {
-  return CrLf({"  0", "TEXT", "  5", "2A", "100", "AcDbEntity", "  8", layer, "100", "AcDbText",
-               " 10", std::to_string(x), " 20", std::to_string(y), " 40", "2.5", "  1", string,
+  return CrLf({"  0", "TEXT",
+               "  5", "2A",
+               "100", "AcDbEntity",
+               "  8", layer,
+               "100", "AcDbText",
+               " 10", std::to_string(x),
+               " 20", std::to_string(y),
+               " 40", "2.5",
+               "  1", string,
                "100", "AcDbText"});
 }
 
@@ -40,14 +47,14 @@ LayerSelection TextLayerSelected(std::string_view layer) {
   return {{"すべて", "筆界", std::string(layer)}, {false, false, true}, 2};
 }
 
-struct Run {
+struct AttachRun {
   Outcome outcome;
   std::string mid;
   bool midExists;
 };
 
-Run Attach(const std::string& entities, const std::string& mif,
-           std::string_view layer = "地番") {
+AttachRun Attach(const std::string& entities, const std::string& mif,
+                 std::string_view layer = "地番") {
   TempFolder folder;
   std::string drawing = folder.Write("d.dxf", Drawing(entities));
   std::string output = folder.File("d.Sim");
@@ -68,18 +75,16 @@ TEST(AttachLotNumbers, MidLinesOnePerRegion) {
   const Case cases[] = {
       {"text inside, region without text", Text(layer, "12-3", 5, 5),
        Square(0, 0, 10) + Square(20, 0, 10), "1,12-3\r\n2,\r\n"},
-      {"earlier text in the drawing wins",
-       Text(layer, "first", 2, 2) + Text(layer, "second", 5, 5), Square(0, 0, 10),
-       "1,first\r\n"},
+      {"earlier text in the drawing wins", Text(layer, "first", 2, 2) + Text(layer, "second", 5, 5),
+       Square(0, 0, 10), "1,first\r\n"},
       {"one text inside two overlapping regions", Text(layer, "7", 5, 5),
        Square(0, 0, 10) + Square(4, 4, 10), "1,7\r\n2,7\r\n"},
-      {"a text on the boundary belongs to the region", Text(layer, "edge", 10, 5),
-       Square(0, 0, 10), "1,edge\r\n"},
+      {"a text on the boundary belongs to the region", Text(layer, "edge", 10, 5), Square(0, 0, 10),
+       "1,edge\r\n"},
       {"blanks trimmed, long and comma lot numbers kept whole",
        Text(layer, "  123456789012345678901234,5  ", 5, 5), Square(0, 0, 10),
        "1,123456789012345678901234,5\r\n"},
-      {"texts of other layers are not used", Text("other", "x", 5, 5), Square(0, 0, 10),
-       "1,\r\n"},
+      {"texts of other layers are not used", Text("other", "x", 5, 5), Square(0, 0, 10), "1,\r\n"},
       {"Japanese lot numbers go out in Shift-JIS", Text(layer, Sjis("一丁目5-6"), 5, 5),
        Square(0, 0, 10), "1," + Sjis("一丁目5-6") + "\r\n"},
       {"a MIF without regions gives an empty MID", Text(layer, "1", 5, 5), "", ""},
@@ -87,7 +92,7 @@ TEST(AttachLotNumbers, MidLinesOnePerRegion) {
        CrLf({"xxREGIONyy", " 4 ", "0 0", "10 0", "10 10", "0 0"}), "1,9\r\n"},
   };
   for (const auto& c : cases) {
-    Run run = Attach(c.entities, kHeader + c.regions);
+    AttachRun run = Attach(c.entities, kHeader + c.regions);
     EXPECT_EQ(run.outcome.kind, OutcomeKind::kDone) << c.what;
     EXPECT_TRUE(run.outcome.messages.empty()) << c.what;
     EXPECT_EQ(run.mid, c.mid) << c.what;
@@ -116,7 +121,7 @@ TEST(AttachLotNumbers, TrapsKeepTheLinesWritten) {
       {"a point count beyond 16 bits", CrLf({"REGION 1", " 40000 "}), 6, ""},
   };
   for (const auto& c : cases) {
-    Run run = Attach(text, kHeader + c.mif);
+    AttachRun run = Attach(text, kHeader + c.mif);
     EXPECT_EQ(run.outcome.kind, OutcomeKind::kTrapped) << c.what;
     EXPECT_EQ(run.outcome.errorNumber, c.number) << c.what;
     ASSERT_EQ(run.outcome.messages.size(), 1u) << c.what;
@@ -141,8 +146,7 @@ TEST(AttachLotNumbers, ReaderRefusalTouchesNothing) {
   LayerSelection onlyAll{{"すべて", "地番"}, {true, false}, 0};
   Outcome outcome = AttachLotNumbers({drawing, folder.File("d.Sim"), onlyAll});
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
-  EXPECT_EQ(outcome.messages,
-            (std::vector<Message>{{"すべては選択できません。", "レイア選択"}}));
+  EXPECT_EQ(outcome.messages, (std::vector<Message>{{"すべては選択できません。", "レイア選択"}}));
   EXPECT_FALSE(std::filesystem::exists(folder.File("d.MID")));
 }
 
