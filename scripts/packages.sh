@@ -1,4 +1,4 @@
 # Debian packages the project needs, by purpose. Sourced by the other scripts.
 # shellcheck disable=SC2034
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev gdal-bin)
+TEST_PACKAGES=(libgtest-dev libgmock-dev gdal-bin libbenchmark-dev)
