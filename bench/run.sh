@@ -1,0 +1,208 @@
+#!/usr/bin/env bash
+# Times parquill-cli convert on generated cadastral drawings and prints one
+# Markdown table (see bench/README.md for what each row means).
+#
+# Environment:
+#   BENCH_SCALE          multiplies the drawing sizes in MB (default 1: 200 MB)
+#   BENCH_RUNS           runs per figure, the median is shown (default 5)
+#   BENCH_SLOW_RUNS      runs per ogr2ogr figure (default 3)
+#   PARQUILL_CLI         the parquill-cli to time (default: the release build)
+#   PARQUILL_CLI_LINEAR  a second parquill-cli (the linear-search build) to
+#                        compare on the capacity map
+#   BENCH_DIR            where the drawings go (default: a temporary folder,
+#                        removed at the end)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+scale=${BENCH_SCALE:-1}
+runs=${BENCH_RUNS:-5}
+slow_runs=${BENCH_SLOW_RUNS:-3}
+
+scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time >&2
+cmake --preset release >/dev/null
+cmake --build --preset release -j2 --target parquill-cli parquill-generate-drawing >&2
+cli=${PARQUILL_CLI:-$PWD/build/release/parquill-cli}
+generate=$PWD/build/release/tools/parquill-generate-drawing
+linear=${PARQUILL_CLI_LINEAR:-}
+
+if [[ -n ${BENCH_DIR:-} ]]; then
+  work=$BENCH_DIR
+  mkdir -p "$work"
+else
+  work=$(mktemp -d "${TMPDIR:-/tmp}/parquill-bench.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+fi
+
+boundary=筆界
+lot_numbers=地番
+
+# ---- helpers ---------------------------------------------------------------
+
+now() { date +%s.%N; }
+
+# The median of the numbers on standard input.
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan";
+  else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# median_seconds RUNS COMMAND...: the median wall time of COMMAND, its output
+# discarded; "fail" when a run fails.
+median_seconds() {
+  local n=$1 i start end
+  shift
+  local times=()
+  for ((i = 0; i < n; i++)); do
+    start=$(now)
+    if ! "$@" >/dev/null 2>&1; then
+      echo fail
+      return
+    fi
+    end=$(now)
+    times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
+  done
+  printf '%s\n' "${times[@]}" | median
+}
+
+# median_peak_kb RUNS COMMAND...: the median peak resident memory in kB.
+median_peak_kb() {
+  local n=$1 i
+  shift
+  local peaks=()
+  for ((i = 0; i < n; i++)); do
+    if ! /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1; then
+      echo fail
+      return
+    fi
+    peaks+=("$(tail -n 1 "$work/peak")")
+  done
+  printf '%s\n' "${peaks[@]}" | median
+}
+
+is_number() { [[ $1 =~ ^[0-9.e+-]+$ ]]; }
+seconds() { if is_number "$1"; then printf '%.3f s' "$1"; else echo "$1"; fi; }
+megabytes_kb() { if is_number "$1"; then awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; else echo "$1"; fi; }
+# ratio A B [DIGITS]: A / B with a trailing ×, or n/a.
+ratio() {
+  if is_number "$1" && is_number "$2"; then
+    awk -v a="$1" -v b="$2" -v d="${3:-1}" 'BEGIN { if (b == 0) print "n/a"; else printf "%.*f×", d, a / b }'
+  else
+    echo n/a
+  fi
+}
+file_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
+warm() { cat "$1" >/dev/null; }
+
+# convert_into CLI DRAWING: one conversion, the outputs in the work folder.
+convert_into() {
+  rm -f "$work/out.Sim" "$work/out.MIF" "$work/out.MID"
+  "$1" convert "$2" --boundary "$boundary" --text "$lot_numbers" --output "$work/out.Sim"
+}
+ogr_into() {
+  rm -f "$work/ogr.mif" "$work/ogr.mid"
+  ogr2ogr -f "MapInfo File" "$work/ogr.mif" "$1"
+}
+
+# The time of a conversion, or n/a while the tool has no convert command.
+has_convert() {
+  local message
+  message=$("$1" convert 2>&1 >/dev/null) && return 0
+  [[ $message != *知らないコマンド* ]]
+}
+convert_seconds() {
+  local tool=$1 drawing=$2 n=${3:-$runs}
+  if [[ -z $tool ]] || ! has_convert "$tool"; then
+    echo n/a
+    return
+  fi
+  warm "$drawing"
+  median_seconds "$n" convert_into "$tool" "$drawing"
+}
+convert_peak_kb() {
+  if ! has_convert "$cli"; then
+    echo n/a
+    return
+  fi
+  median_peak_kb "$runs" "$cli" convert "$1" --boundary "$boundary" --text "$lot_numbers" \
+    --output "$work/out.Sim"
+}
+
+# ---- workloads -------------------------------------------------------------
+
+# Lots of the big drawing: 100 x 100 at full scale, fewer for a smaller scale so
+# that the lots stay a few percent of the file.
+side=$(awk -v s="$scale" 'BEGIN { v = int(100 * sqrt(s) + 0.5); print (v < 4 ? 4 : v) }')
+mb() { awk -v s="$scale" -v m="$1" 'BEGIN { printf "%g", m * s }'; }
+
+# lots DRAWING ROWS COLS [MORE OPTIONS]: a map with 3 extra vertices per edge,
+# the lot numbers in reversed order and 1.5 outside texts per lot.
+lots() {
+  local out=$1 rows=$2 cols=$3
+  shift 3
+  "$generate" --rows "$rows" --cols "$cols" --edge-vertices 3 --text-order reversed \
+    --outside-texts $((rows * cols * 3 / 2)) -o "$out" "$@"
+}
+
+echo "Generating the drawings in $work ..." >&2
+lots "$work/capacity.dxf" 40 50
+lots "$work/lots500.dxf" 20 25
+lots "$work/lots1000.dxf" 25 40
+big_mb=$(mb 200)
+generation_s=$(median_seconds 1 lots "$work/big.dxf" "$side" "$side" --target-mb "$big_mb")
+lots "$work/half.dxf" "$side" "$side" --target-mb "$(mb 100)"
+lots "$work/mb50.dxf" "$side" "$side" --target-mb "$(mb 50)"
+big=$work/big.dxf
+capacity_points=$((41 * 51 + 3 * (41 * 50 + 40 * 51)))
+
+# ---- measurements ----------------------------------------------------------
+
+echo "Measuring ($runs runs per figure) ..." >&2
+capacity_s=$(convert_seconds "$cli" "$work/capacity.dxf")
+capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf")
+
+warm "$big"
+wc_s=$(median_seconds "$runs" wc -l "$big")
+big_s=$(convert_seconds "$cli" "$big")
+ogr_s=$(median_seconds "$slow_runs" ogr_into "$big")
+
+big_peak=$(convert_peak_kb "$big")
+half_peak=$(convert_peak_kb "$work/half.dxf")
+
+half_s=$(convert_seconds "$cli" "$work/half.dxf")
+mb50_s=$(convert_seconds "$cli" "$work/mb50.dxf")
+lots500_s=$(convert_seconds "$cli" "$work/lots500.dxf")
+lots1000_s=$(convert_seconds "$cli" "$work/lots1000.dxf")
+
+big_size=$(file_mb "$big")
+lots "$work/big-lots-only.dxf" "$side" "$side"
+lots_share=$(awk -v l="$(stat -c %s "$work/big-lots-only.dxf")" -v b="$(stat -c %s "$big")" \
+  'BEGIN { printf "%.1f", 100 * l / b }')
+gen_rate=$(awk -v s="$generation_s" -v m="$big_size" 'BEGIN { printf "%.0f MB/s", m / s }')
+
+# ---- the table -------------------------------------------------------------
+
+row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@"; }
+echo
+echo "Parquill benchmark — $(date -u +%Y-%m-%d), scale $scale, median of $runs runs" \
+  "(ogr2ogr $slow_runs), $(nproc) cores"
+echo
+row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal"
+row "---" "---" "---:" "---:" "---:" "---"
+row "1" "Capacity map: 2000 lots, $capacity_points points, 5000 texts, reversed ($(file_mb "$work/capacity.dxf") MB)" \
+  "$(seconds "$capacity_s")" "linear reference $(seconds "$capacity_linear_s")" \
+  "$(ratio "$capacity_linear_s" "$capacity_s")" "≥ 30× faster than linear"
+row "2a" "Big drawing: $big_size MB, $((side * side)) lots ($lots_share % of it)" "$(seconds "$big_s")" \
+  "wc -l $(seconds "$wc_s")" "$(ratio "$big_s" "$wc_s")" "≤ 5× wc -l"
+row "2b" "Big drawing: $big_size MB" "$(seconds "$big_s")" "ogr2ogr MIF $(seconds "$ogr_s")" \
+  "$(ratio "$ogr_s" "$big_s")" "≥ 20× faster than ogr2ogr"
+row "3a" "Peak memory, big drawing ($big_size MB)" "$(megabytes_kb "$big_peak")" "" "" "≤ 16 MB"
+row "3b" "Peak memory, half size ($(file_mb "$work/half.dxf") MB, same lots)" \
+  "$(megabytes_kb "$half_peak")" "big $(megabytes_kb "$big_peak")" \
+  "$(ratio "$big_peak" "$half_peak" 2)" "big ≤ 1.10× half"
+row "4a" "Scaling by size: $(file_mb "$work/mb50.dxf") / $(file_mb "$work/half.dxf") / $big_size MB" \
+  "$(seconds "$mb50_s") / $(seconds "$half_s") / $(seconds "$big_s")" "" \
+  "$(ratio "$big_s" "$mb50_s" 2) for 4× size" "linear in size"
+row "4b" "Scaling by lots: 500 / 1000 / 2000 lots" \
+  "$(seconds "$lots500_s") / $(seconds "$lots1000_s") / $(seconds "$capacity_s")" "" \
+  "$(ratio "$capacity_s" "$lots500_s" 2) for 4× lots" "about linear in lots"
+row "5" "Generating the big drawing ($big_size MB)" "" "generator $(seconds "$generation_s")" \
+  "$gen_rate" "—"

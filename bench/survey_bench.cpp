@@ -1,0 +1,47 @@
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "survey/survey.h"
+
+namespace {
+
+// A wavy ring of 1000 points around (-28400, 15740), radius 40 to 60 m.
+struct Ring {
+  std::vector<double> x, y;
+  Ring() {
+    for (int i = 0; i < 1000; ++i) {
+      double angle = 2 * M_PI * i / 1000;
+      double radius = 50 + 10 * std::sin(7 * angle);
+      x.push_back(-28400 + radius * std::cos(angle));
+      y.push_back(15740 + radius * std::sin(angle));
+    }
+  }
+};
+
+void BM_InPolygonRing1000(benchmark::State& state) {
+  static const Ring ring;
+  // Inside, outside, and on a vertex.
+  const double probes[][2] = {{-28400, 15740}, {-28300, 15740}, {ring.x[250], ring.y[250]}};
+  for (auto _ : state) {
+    for (const auto& p : probes) {
+      benchmark::DoNotOptimize(parquill::survey::InPolygon(
+          static_cast<std::int16_t>(ring.x.size()), ring.x.data(), ring.y.data(), p[0], p[1]));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 3);
+}
+BENCHMARK(BM_InPolygonRing1000);
+
+void BM_Round(benchmark::State& state) {
+  const double values[] = {-28410.2495, 15730.5005, 0.125, 1.000005, 123456.78951, -0.0015};
+  for (auto _ : state) {
+    for (double v : values) benchmark::DoNotOptimize(parquill::survey::round(v, 3));
+  }
+  state.SetItemsProcessed(state.iterations() * std::size(values));
+}
+BENCHMARK(BM_Round);
+
+}  // namespace
