@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace parquill::ui {
+
+// The folder list: the current folder's path, one line per level from the
+// root down, followed by its subfolders. Double-click or Enter on a line
+// opens that folder (a line above the current one goes up). A folder that
+// cannot be read shows no subfolders.
+class FolderList : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit FolderList(QWidget* parent = nullptr);
+
+  QString path() const { return path_; }
+  // Opens `folder`; raises pathChanged when the folder changes.
+  void setPath(const QString& folder);
+
+ signals:
+  void pathChanged(const QString& folder);
+
+ private:
+  void Refresh();
+
+  QString path_;
+};
+
+}  // namespace parquill::ui
