@@ -30,8 +30,9 @@ QString Indent(int level) { return QString(qMin(level, kMaxIndentLevels), u' ');
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(this, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { setPath(item->data(kPathRole).toString()); });
+  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    if (mayMove_()) setPath(item->data(kPathRole).toString());
+  });
 }
 
 void FolderList::setPath(const QString& folder) {

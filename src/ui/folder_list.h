@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <functional>
 
 namespace parquill::ui {
 
@@ -17,6 +18,8 @@ class FolderList : public QListWidget {
   QString path() const { return path_; }
   // Opens `folder`; raises pathChanged when the folder changes.
   void setPath(const QString& folder);
+  // Lets the user open another folder only while `mayMove` says so.
+  void setMoveGuard(std::function<bool()> mayMove) { mayMove_ = std::move(mayMove); }
 
  signals:
   void pathChanged(const QString& folder);
@@ -25,6 +28,7 @@ class FolderList : public QListWidget {
   void Refresh();
 
   QString path_;
+  std::function<bool()> mayMove_ = [] { return true; };
 };
 
 }  // namespace parquill::ui

@@ -109,6 +109,7 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::ConnectHandlers() {
+  Dir1->setMoveGuard([this] { return !busy_; });
   connect(Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
   connect(Dir1, &FolderList::pathChanged, this, [this] {
     Drive1->followFolder(Dir1->path());
@@ -181,7 +182,10 @@ void Form1::ShowError(const QString& message, const QString& title) {
   boxes_.ShowCritical({message.toStdString(), title.toStdString()});
 }
 
-void Form1::SetFolder(const QString& folder) { Dir1->setPath(folder); }
+void Form1::SetFolder(const QString& folder) {
+  if (busy_) return;
+  Dir1->setPath(folder);
+}
 
 QString Form1::Folder() const { return File1->folder(); }
 

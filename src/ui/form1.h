@@ -62,7 +62,8 @@ class Form1 : public QWidget {
   static void SizeAndCenterForm(QWidget& form, double widthFraction, double heightFraction);
   void ShowError(const QString& message, const QString& title);
 
-  // Opens `folder` in the folder list, which raises Dir1_Change.
+  // Opens `folder` in the folder list, which raises Dir1_Change; ignored while
+  // a step runs.
   void SetFolder(const QString& folder);
   // The folder whose files the file list shows.
   QString Folder() const;

@@ -23,7 +23,10 @@ std::string FileSystemPath(const QString& path) { return QFile::encodeName(path)
 }  // namespace
 
 void Form1::Drive1_Change() {
-  if (busy_) return;
+  if (busy_) {
+    Drive1->followFolder(Dir1->path());  // back to the drive of the folder shown
+    return;
+  }
   SetFolder(Drive1->currentFolderOfDrive());
 }
 
