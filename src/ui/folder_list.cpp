@@ -24,7 +24,7 @@ QStringList LevelsOf(const QString& folder) {
   return levels;
 }
 
-QString Indent(int level) { return QString(qMin(level, kMaxIndentLevels), u' '); }
+QString Indent(int level) { return QString(2 * qMin(level, kMaxIndentLevels), u' '); }
 
 }  // namespace
 
