@@ -1,0 +1,21 @@
+#include "ui/file_names.h"
+
+namespace parquill::ui {
+
+QString JoinFolderAndName(const QString& folder, const QString& name) {
+  if (folder.endsWith(kFolderSeparator)) return folder + name;
+  return folder + kFolderSeparator + name;
+}
+
+QString FolderPartOf(const QString& path) {
+  const qsizetype last = path.lastIndexOf(kFolderSeparator);
+  return last < 0 ? QString() : path.left(last + 1);
+}
+
+QString OutputFileNameFor(const QString& fileName) {
+  const qsizetype dot = fileName.indexOf(u'.');
+  const QString base = dot < 0 ? fileName + u'.' : fileName.left(dot + 1);
+  return base + QStringLiteral("Sim");
+}
+
+}  // namespace parquill::ui

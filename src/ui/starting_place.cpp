@@ -1,0 +1,23 @@
+#include "ui/starting_place.h"
+
+#include <QFileInfo>
+
+#include "ui/form1.h"
+
+namespace parquill::ui {
+
+QString OpenStartingPlace(Form1& form, const QString& argument) {
+  const QFileInfo place(argument);
+  if (place.isDir()) {
+    form.SetFolder(place.absoluteFilePath());
+    return {};
+  }
+  if (!place.isFile()) return argument + QStringLiteral(" が見つかりません。");
+  form.SetFolder(place.absolutePath());
+  if (!form.ChooseFile(place.fileName())) {
+    return argument + QStringLiteral(" は DXF ファイルではありません。");
+  }
+  return {};
+}
+
+}  // namespace parquill::ui

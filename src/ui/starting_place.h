@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace parquill::ui {
+
+class Form1;
+
+// Opens the place named on the command line: a folder is opened; a drawing's
+// folder is opened and the drawing chosen, as a click on it would. Returns
+// what went wrong, empty when nothing did: a place that does not exist leaves
+// the window where it was; a file that is not a drawing leaves its folder open
+// with nothing chosen.
+QString OpenStartingPlace(Form1& form, const QString& argument);
+
+}  // namespace parquill::ui

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/step_outcome.h"
+#include "text/text_codec.h"
+#include "ui/form1.h"
+
+namespace parquill::ui::testing {
+
+// Keeps the messages the window shows instead of opening boxes.
+class CapturedBoxes : public MessageBoxes {
+ public:
+  void ShowCritical(const Message& message) override { shown.push_back(message); }
+  std::vector<Message> shown;
+};
+
+// A drawing of the given $ACADVER with the given layer records, CR LF ended,
+// in the code page of drawings before DXF 2007.
+inline std::string Drawing(std::string_view acadVer,
+                           std::initializer_list<std::string_view> layers) {
+  std::string text;
+  auto lines = [&text](std::initializer_list<std::string> add) {
+    for (const std::string& line : add) (text += line) += "\r\n";
+  };
+  lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", std::string(acadVer), "  0",
+         "ENDSEC"});
+  lines({"  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER"});
+  for (std::string_view layer : layers) {
+    lines({"  0", "LAYER", "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord", "  2",
+           EncodeText(layer, TextEncoding::kCp932), " 70", "     0"});
+  }
+  lines({"  0", "ENDTAB", "  0", "ENDSEC", "  0", "EOF"});
+  return text;
+}
+
+// A window over a fresh folder of drawings, its messages captured.
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : form(boxes) {}
+
+  QString Folder() const { return dir.path(); }
+  QString PathOf(const QString& name) const { return dir.filePath(name); }
+  // Writes a drawing into the folder and returns its name.
+  QString WriteFile(const QString& name, const std::string& bytes) const {
+    QFile file(PathOf(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return name;
+  }
+  // Opens the folder in the window.
+  void OpenFolder() { form.SetFolder(Folder()); }
+
+  template <typename Control>
+  Control* Find(const char* name) {
+    auto* control = form.findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  QString Text(const char* lineEdit) { return Find<QLineEdit>(lineEdit)->text(); }
+  bool Shown(const char* name) { return !Find<QWidget>(name)->isHidden(); }
+  QStringList ListItems(const char* name) {
+    QStringList items;
+    const QListWidget* list = Find<QListWidget>(name);
+    for (int row = 0; row < list->count(); ++row) items << list->item(row)->text();
+    return items;
+  }
+
+  QTemporaryDir dir;
+  CapturedBoxes boxes;
+  Form1 form;
+};
+
+}  // namespace parquill::ui::testing
