@@ -9,6 +9,7 @@
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "survey/survey.h"
+#include "text/output_file_names.h"
 
 namespace parquill::cli {
 namespace {

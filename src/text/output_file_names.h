@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "text/step_outcome.h"
 
@@ -17,6 +18,12 @@ struct OutputFileNames {
 };
 
 OutputFileNames OutputFileNamesFor(const std::string& outputName);
+
+// The output name proposed for a drawing's file name (no folder): the name up
+// to and including its first ".", followed by "Sim" (SAMPLE.DXF gives
+// SAMPLE.Sim). A name without "." keeps all of it and gets ".Sim", so that
+// drawings without an extension do not all share one output name.
+std::string ProposedOutputFileName(std::string_view fileName);
 
 // True when both paths name one file: the same file on disk, or the same path.
 bool NamesSameFile(const std::string& a, const std::string& b);

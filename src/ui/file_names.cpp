@@ -1,5 +1,7 @@
 #include "ui/file_names.h"
 
+#include "text/output_file_names.h"
+
 namespace parquill::ui {
 
 QString JoinFolderAndName(const QString& folder, const QString& name) {
@@ -13,9 +15,7 @@ QString FolderPartOf(const QString& path) {
 }
 
 QString OutputFileNameFor(const QString& fileName) {
-  const qsizetype dot = fileName.indexOf(u'.');
-  const QString base = dot < 0 ? fileName + u'.' : fileName.left(dot + 1);
-  return base + QStringLiteral("Sim");
+  return QString::fromStdString(ProposedOutputFileName(fileName.toStdString()));
 }
 
 }  // namespace parquill::ui

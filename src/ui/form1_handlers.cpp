@@ -3,6 +3,9 @@
 
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
+#include "mif/attribute_attachment.h"
+#include "mif/region_builder.h"
+#include "sima/mif_to_sima_conversion.h"
 #include "survey/survey.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -82,12 +85,34 @@ void Form1::Command1_Click() {
 
 void Form1::Command2_Click() {
   if (busy_) return;
+  const RegionBuildRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text()),
+                                   CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
+  const Outcome outcome = RunStep([&](StepHost&) { return BuildRegions(request); }, "TESSARO");
+  if (!outcome.done()) return;
+  List1->clearSelection();
+  Command2->setVisible(false);
+  Op2_2->setVisible(false);
+  Command3->setVisible(true);
 }
 
 void Form1::Command3_Click() {
   if (busy_) return;
+  const AttachRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text()),
+                              CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
+  const Outcome outcome = RunStep([&](StepHost&) { return AttachLotNumbers(request); }, "TESSARO");
+  if (!outcome.done()) return;
+  // The conversion reports its own failures; the run ends normally either way.
+  ConvertMifToSima();
+  ResetWindow();
+  listClickCount_ = 0;
 }
 
-void Form1::ConvertMifToSima() {}
+void Form1::ConvertMifToSima() {
+  const ConversionRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text())};
+  Text1->setVisible(true);
+  const Outcome outcome = RunStep(
+      [&](StepHost& host) { return parquill::ConvertMifToSima(request, host); }, "Brantole");
+  if (outcome.done()) Frame1->setVisible(false);
+}
 
 }  // namespace parquill::ui

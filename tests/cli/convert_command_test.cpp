@@ -1,0 +1,121 @@
+// parquill-cli convert, run as a user runs it: the whole job from the sample
+// drawing to the three files, and the exit statuses of its refusals and traps.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/temp_folder.h"
+
+namespace parquill {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(const TempFolder& folder, const std::string& arguments) {
+  std::string out = folder.File("stdout.txt");
+  std::string err = folder.File("stderr.txt");
+  std::string command =
+      std::string("'") + PARQUILL_CLI_PATH + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+}
+
+const std::string kSample = std::string(PARQUILL_SOURCE_DIR) + "/examples/sample.dxf";
+const std::string kExpected = std::string(PARQUILL_SOURCE_DIR) + "/examples/expected/";
+
+std::string CopyOfSample(const TempFolder& folder) {
+  std::string copy = folder.File("sample.dxf");
+  std::filesystem::copy_file(kSample, copy);
+  return copy;
+}
+
+TEST(ConvertCommand, SampleDrawingGivesTheExpectedFiles) {
+  TempFolder folder;
+  std::string drawing = CopyOfSample(folder);
+  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, "領域 12（地番あり 12）、座標点 23、出力 " + folder.File("sample.Sim") + "\n");
+  for (const char* name : {"sample.MIF", "sample.MID", "sample.Sim"}) {
+    EXPECT_EQ(ReadBytes(folder.File(name)), ReadBytes(kExpected + name)) << name;
+  }
+}
+
+TEST(ConvertCommand, NoSwapKeepsTheDrawingsAxes) {
+  TempFolder folder;
+  std::string drawing = CopyOfSample(folder);
+  std::string output = folder.File("out.Sim");
+  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番 --no-swap " +
+                                  "--output '" + output + "'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadBytes(output).find("A01,    1,K1,-28410.25,15730.5,,\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(folder.File("out.MID")), ReadBytes(kExpected + "sample.MID"));
+}
+
+TEST(ConvertCommand, RefusalsUsageErrorsAndTraps) {
+  TempFolder folder;
+  std::string drawing = CopyOfSample(folder);
+  std::string old = folder.Write("old.dxf", "  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n");
+  struct Case {
+    const char* what;
+    std::string arguments;
+    int status;
+    std::string err;  // expected at the start of stderr
+  };
+  const Case cases[] = {
+      {"old version", "convert '" + old + "' --boundary a --text b", 3,
+       "DXFのバージョン: DXFのバージョンは、R12Jです。\n処理不可能です。\n"},
+      {"all layers as the text layer", "convert '" + drawing + "' --boundary 筆界 --text すべて", 3,
+       "レイア選択: すべては選択できません。\n"},
+      {"unknown layer", "convert '" + drawing + "' --boundary 道 --text 地番", 2,
+       "parquill-cli: レイヤ「道」は図面のレイヤ一覧にありません。一覧: すべて, 0, Defpoints, "
+       "筆界"},
+      {"missing text layer option", "convert '" + drawing + "' --boundary 筆界", 2,
+       "parquill-cli: convert には"},
+      {"unknown option", "convert '" + drawing + "' --boundary 筆界 --text 地番 --fast", 2,
+       "parquill-cli: 知らないオプションです: --fast"},
+      {"output over the drawing",
+       "convert '" + drawing + "' --boundary 筆界 --text 地番 --output '" + drawing + "'", 3,
+       "ファイル指定: 出力ファイルが入力ファイルと同じです。\n"},
+      {"output folder missing",
+       "convert '" + drawing + "' --boundary 筆界 --text 地番 --output '" +
+           folder.File("no/such/x.Sim") + "'",
+       4, "TESSARO: エラー番号53\n"},
+  };
+  for (const auto& c : cases) {
+    CliRun run = RunCli(folder, c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what;
+  }
+}
+
+TEST(ConvertCommand, GdalReadsTheLotNumbersUnharmed) {
+  if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
+  }
+  TempFolder folder;
+  std::string mif = folder.File("sample.MIF");
+  std::filesystem::copy_file(kExpected + "sample.MIF", mif);
+  std::filesystem::copy_file(kExpected + "sample.MID", folder.File("sample.MID"));
+  std::string out = folder.File("ogr.txt");
+  int raw = std::system(("ogrinfo -ro -al '" + mif + "' >'" + out + "' 2>&1").c_str());
+  ASSERT_EQ(WEXITSTATUS(raw), 0) << ReadBytes(out);
+  std::string listing = ReadBytes(out);
+  EXPECT_NE(listing.find("Feature Count: 12"), std::string::npos) << listing;
+  for (const char* lot : {"123-4", "一丁目5-6", "一丁目5-7", "131"}) {
+    EXPECT_NE(listing.find(std::string("Chiban (String) = ") + lot + "\n"), std::string::npos)
+        << lot;
+  }
+}
+
+}  // namespace
+}  // namespace parquill

@@ -1,0 +1,122 @@
+// One complete run in the window, with the mouse alone: the sample drawing
+// clicked, its layers read, the boundary layer chosen for "面生成", the
+// lot-number layer for "属性付加", and the window back at its start.
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+
+#include "window_fixture.h"
+
+namespace parquill::ui::testing {
+namespace {
+
+const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
+const QString kExpected = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/expected/");
+
+QByteArray Bytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class CompleteRunTest : public WindowTest {
+ protected:
+  // Toggles the item named `layer` as a click on it does.
+  void ClickLayer(const QString& layer) {
+    auto* list = Find<QListWidget>("List1");
+    const auto items = list->findItems(layer, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << layer.toStdString();
+    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
+    form.List1_Click();
+  }
+};
+
+TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  form.File1_Click("sample.dxf");
+  form.Command1_Click();
+  ClickLayer("筆界");
+  EXPECT_EQ(Text("Text8"), PathOf("sample.Sim"));
+  EXPECT_TRUE(Shown("Command2"));
+  form.Command2_Click();
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(Shown("Command2"));
+  EXPECT_FALSE(Shown("Op2_2"));
+  EXPECT_TRUE(Shown("Command3"));
+  EXPECT_TRUE(Find<QListWidget>("List1")->selectedItems().isEmpty());
+
+  ClickLayer("地番");
+  form.Command3_Click();
+  EXPECT_TRUE(boxes.shown.empty());
+  for (const char* name : {"sample.MIF", "sample.MID", "sample.Sim"}) {
+    EXPECT_EQ(Bytes(PathOf(name)), Bytes(kExpected + name)) << name;
+  }
+
+  // Back at the start; the verdict and the progress field keep their values.
+  for (const char* hidden :
+       {"Label1", "Frame1", "List1", "Op2_2", "Text8", "Command2", "Command3"}) {
+    EXPECT_FALSE(Shown(hidden)) << hidden;
+  }
+  EXPECT_TRUE(Find<QRadioButton>("Op2_1")->isChecked());
+  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(Text("Text8"), "");
+  EXPECT_TRUE(Shown("Text1"));
+  EXPECT_EQ(Text("Text1"), "12");
+  EXPECT_EQ(form.ListClickCount(), 0);
+  EXPECT_EQ(form.DxfVersionCode(), 2000);
+  EXPECT_EQ(form.OutputFileName(), "sample.Sim");
+}
+
+TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  form.File1_Click("sample.dxf");
+  form.Command1_Click();
+  ClickLayer("筆界");
+  ClickLayer("地番");  // two layers selected: the text reader refuses
+  form.Command3_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0], Message({"レイアが複数選択されています。", "レイア選択"}));
+  EXPECT_TRUE(Shown("Command3"));
+  EXPECT_TRUE(Shown("List1"));
+  EXPECT_EQ(form.ListClickCount(), 2);
+  EXPECT_FALSE(QFile::exists(PathOf("sample.MID")));
+}
+
+TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  form.File1_Click("sample.dxf");
+  form.Command1_Click();
+  ClickLayer("筆界");
+  form.Command2_Click();
+  ClickLayer("地番");
+  ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));  // the SIMA file cannot be created
+  form.Command3_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].title, "Brantole");
+  EXPECT_EQ(Bytes(PathOf("sample.MID")), Bytes(kExpected + "sample.MID"));
+  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(form.ListClickCount(), 0);
+}
+
+TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  form.File1_Click("sample.dxf");
+  form.Command1_Click();
+  ClickLayer("地番");
+  // The MIF file holds a ring too long for a lot: the attachment traps it.
+  QFile mif(PathOf("sample.MIF"));
+  ASSERT_TRUE(mif.open(QIODevice::WriteOnly));
+  mif.write("REGION 1\r\n 2 \r\n0 0\r\n");
+  mif.close();
+  form.Command3_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].title, "TESSARO");
+  EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号62\r\n"));
+  EXPECT_TRUE(Shown("List1"));  // the trap leaves the window as it was
+}
+
+}  // namespace
+}  // namespace parquill::ui::testing
