@@ -29,6 +29,12 @@ TEST(OutputFileNames, BaseUpToTheLastDot) {
   }
 }
 
+TEST(OutputFileNames, ProposedNameUpToTheFirstDot) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"SAMPLE.DXF", "SAMPLE.Sim"}, {"a.b.dxf", "a.Sim"}, {".dxf", ".Sim"}, {"noext", "noext.Sim"}};
+  for (auto [file, proposed] : cases) EXPECT_EQ(ProposedOutputFileName(file), proposed) << file;
+}
+
 TEST(OutputFileNames, SameFileByPathOrOnDisk) {
   testing::TempFolder folder;
   std::string drawing = folder.Write("d.dxf", "x");
