@@ -50,6 +50,7 @@ class RegionScan {
              RegionBuildSummary& summary)
       : table_(table), encoding_(encoding), mif_(mif), summary_(summary) {
     pointLine_.reserve(64);
+    layer_.reserve(64);
   }
 
   void Run(LineReader& reader) {
@@ -72,7 +73,9 @@ class RegionScan {
     while (reader.Require() != "AcDbEntity") {
     }
     reader.Require();  // the layer's group code
-    bool accepted = IsSelectedLayer(TrimBlanks(reader.Require()));
+    std::string_view layer = TrimBlanks(reader.Require());
+    bool accepted = IsSelectedLayer(layer);
+    if (accepted) layer_.assign(layer);
     reader.Require();
     while (reader.Require() != "AcDbPolyline") {
     }
@@ -108,6 +111,9 @@ class RegionScan {
       WriteRegion(count);
     } else {
       ++summary_.openPolylinesSkipped;
+      if (summary_.openPolylines.size() < RegionBuildSummary::kOpenPolylinesListed) {
+        summary_.openPolylines.push_back({DecodeText(layer_, encoding_), x_[1], y_[1]});
+      }
     }
   }
 
@@ -137,6 +143,7 @@ class RegionScan {
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
   std::string pointLine_;
+  std::string layer_;  // raw bytes of the accepted polyline's layer
 };
 
 }  // namespace

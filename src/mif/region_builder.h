@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "dxf/layer_selection.h"
 #include "text/step_outcome.h"
@@ -16,10 +18,23 @@ struct RegionBuildRequest {
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
 };
 
+// A polyline of a selected layer that was passed over because its ring does
+// not close: its layer and its first vertex.
+struct OpenPolyline {
+  std::string layer;
+  double x = 0;
+  double y = 0;
+  friend bool operator==(const OpenPolyline&, const OpenPolyline&) = default;
+};
+
 // What a run wrote, for the caller's information.
 struct RegionBuildSummary {
+  // The most open polylines listed one by one; the rest are only counted.
+  static constexpr std::size_t kOpenPolylinesListed = 100'000;
+
   int regionsWritten = 0;
-  int openPolylinesSkipped = 0;  // accepted polylines whose ring does not close
+  int openPolylinesSkipped = 0;             // accepted polylines whose ring does not close
+  std::vector<OpenPolyline> openPolylines;  // the first kOpenPolylinesListed of them
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

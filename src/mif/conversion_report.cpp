@@ -1,0 +1,240 @@
+#include "mif/conversion_report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <new>
+
+#include "mif/region_ring_reader.h"
+#include "survey/survey.h"
+#include "text/line_reader.h"
+#include "text/runtime_error.h"
+#include "text/trim.h"
+
+namespace parquill {
+namespace {
+
+// The most other texts a "several texts" finding names.
+constexpr std::size_t kOtherTextsNamed = 5;
+
+struct Box {
+  double minX, minY, maxX, maxY;
+};
+
+// The box of the ring's points 1 to count (the ones the test is given).
+Box BoxOf(const RegionRing& ring, int count) {
+  Box box{ring.x[1], ring.y[1], ring.x[1], ring.y[1]};
+  for (int k = 2; k <= count; ++k) {
+    box.minX = std::min(box.minX, ring.x[k]);
+    box.maxX = std::max(box.maxX, ring.x[k]);
+    box.minY = std::min(box.minY, ring.y[k]);
+    box.maxY = std::max(box.maxY, ring.y[k]);
+  }
+  return box;
+}
+
+// The texts ordered by X, to find the candidates of a ring's box quickly.
+class TextsByX {
+ public:
+  explicit TextsByX(const std::vector<ChibanText>& texts) : texts_(texts) {
+    order_.resize(texts.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&](std::size_t a, std::size_t b) { return texts[a].x < texts[b].x; });
+  }
+
+  // The texts inside the ring (or on its boundary), in drawing order. A text
+  // outside the ring's box is outside the ring, so only the box's are tested.
+  std::vector<std::size_t> Inside(const RegionRing& ring) const {
+    std::vector<std::size_t> inside;
+    const int tested = ring.count - 1;  // the closing point is not passed
+    const auto n = static_cast<std::int16_t>(tested);
+    if (tested < 1) {
+      for (std::size_t i = 0; i < texts_.size(); ++i) {
+        if (survey::InPolygon(n, &ring.x[1], &ring.y[1], texts_[i].x, texts_[i].y) <= 0) {
+          inside.push_back(i);
+        }
+      }
+      return inside;
+    }
+    const Box box = BoxOf(ring, tested);
+    auto first = std::lower_bound(order_.begin(), order_.end(), box.minX,
+                                  [&](std::size_t i, double x) { return texts_[i].x < x; });
+    for (auto it = first; it != order_.end() && texts_[*it].x <= box.maxX; ++it) {
+      const ChibanText& text = texts_[*it];
+      if (text.y < box.minY || text.y > box.maxY) continue;
+      if (survey::InPolygon(n, &ring.x[1], &ring.y[1], text.x, text.y) <= 0) inside.push_back(*it);
+    }
+    std::sort(inside.begin(), inside.end());
+    return inside;
+  }
+
+ private:
+  const std::vector<ChibanText>& texts_;
+  std::vector<std::size_t> order_;
+};
+
+std::string Quoted(const std::string& text) { return "「" + text + "」"; }
+
+std::string RegionName(int number) { return "領域 " + std::to_string(number); }
+
+void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& report) {
+  for (const OpenPolyline& open : built.openPolylines) {
+    report.findings.push_back(
+        {FindingKind::kOpenPolyline,
+         "レイヤ" + Quoted(open.layer) + "のポリラインは閉じていないため、面になりませんでした",
+         open.x, open.y, 0});
+  }
+  const std::size_t notListed =
+      static_cast<std::size_t>(built.openPolylinesSkipped) -
+      std::min<std::size_t>(built.openPolylinesSkipped, built.openPolylines.size());
+  if (notListed > 0) {
+    report.findings.push_back(
+        {FindingKind::kOpenPolyline,
+         "ほかに閉じていないポリラインが " + std::to_string(notListed) + " 本あります", 0, 0, 0});
+  }
+}
+
+void AddRegionFindings(const ReportRegion& region, const std::vector<ChibanText>& texts,
+                       std::vector<ReportFinding>& findings) {
+  const std::string name = RegionName(region.number);
+  if (region.textsInside.empty()) {
+    findings.push_back({FindingKind::kNoLotNumber, name + ": 地番の文字が中にありません",
+                        region.label.x, region.label.y, region.number});
+    return;
+  }
+  if (region.lotNumber.empty()) {
+    findings.push_back({FindingKind::kNoLotNumber, name + ": 中の文字が空で、地番がありません",
+                        region.label.x, region.label.y, region.number});
+  }
+  if (region.textsInside.size() > 1) {
+    std::string others;
+    for (std::size_t k = 1; k < region.textsInside.size() && k <= kOtherTextsNamed; ++k) {
+      others += Quoted(std::string(TrimBlanks(texts[region.textsInside[k]].text)));
+    }
+    if (region.textsInside.size() > kOtherTextsNamed + 1) others += "ほか";
+    findings.push_back({FindingKind::kSeveralTexts,
+                        name + ": 文字が " + std::to_string(region.textsInside.size()) +
+                            " 個あります。最初の" + Quoted(region.lotNumber) +
+                            "を地番にしました(ほかに" + others + ")",
+                        region.label.x, region.label.y, region.number});
+  }
+}
+
+void AddSharedLotNumberFindings(ConversionReport& report) {
+  std::map<std::string, std::vector<const ReportRegion*>> byNumber;
+  std::vector<std::string> order;  // lot numbers in the order of their first region
+  for (const ReportRegion& region : report.regions) {
+    if (region.lotNumber.empty()) continue;
+    auto& regions = byNumber[region.lotNumber];
+    if (regions.empty()) order.push_back(region.lotNumber);
+    regions.push_back(&region);
+  }
+  for (const std::string& number : order) {
+    const auto& regions = byNumber[number];
+    if (regions.size() < 2) continue;
+    std::string names;
+    for (const ReportRegion* region : regions) {
+      names += (names.empty() ? "" : ", ") + std::to_string(region->number);
+    }
+    report.findings.push_back({FindingKind::kSharedLotNumber,
+                               "地番" + Quoted(number) + "が " + std::to_string(regions.size()) +
+                                   " つの領域で使われています(領域 " + names + ")",
+                               regions.front()->label.x, regions.front()->label.y,
+                               regions.front()->number});
+  }
+}
+
+// Reads the regions of the MIF file and tells each one's outcome.
+void ReadRegions(const std::string& mifPath, ConversionReport& report) {
+  TextsByX candidates(report.texts);
+  std::vector<bool> used(report.texts.size(), false);
+  try {
+    LineReader mif(mifPath);
+    RegionRing ring;
+    while (ReadNextRegionRing(mif, ring)) {
+      ReportRegion region;
+      region.number = static_cast<int>(report.regions.size()) + 1;
+      for (int k = 1; k <= ring.count; ++k) region.ring.push_back({ring.x[k], ring.y[k]});
+      region.textsInside = candidates.Inside(ring);
+      for (std::size_t i : region.textsInside) used[i] = true;
+      if (region.textsInside.empty()) {
+        region.outcome = RegionOutcome::kNoLotNumber;
+        if (ring.count > 0) {
+          const Box box = BoxOf(ring, ring.count);
+          region.label = {(box.minX + box.maxX) / 2, (box.minY + box.maxY) / 2};
+        }
+      } else {
+        const ChibanText& winner = report.texts[region.textsInside.front()];
+        region.lotNumber = std::string(TrimBlanks(winner.text));
+        region.label = {winner.x, winner.y};
+        region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
+                         : region.lotNumber.empty()    ? RegionOutcome::kNoLotNumber
+                                                       : RegionOutcome::kNumbered;
+      }
+      report.regions.push_back(std::move(region));
+    }
+  } catch (const RuntimeError&) {
+    report.complete = false;
+  } catch (const std::bad_alloc&) {
+    report.complete = false;
+  }
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) report.strayTexts.push_back(i);
+  }
+}
+
+std::string Coordinate(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", value);
+  return text;
+}
+
+}  // namespace
+
+ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
+                                      const LayerSelection& textSelection, TextEncoding encoding,
+                                      const RegionBuildSummary& regionsBuilt) {
+  ConversionReport report;
+  ChibanTextRead read = ReadChibanTexts(dxfPath, textSelection, encoding);
+  if (read.failed || read.trappedError != 0) report.complete = false;
+  report.texts = std::move(read.texts);
+  ReadRegions(mifPath, report);
+
+  AddOpenPolylineFindings(regionsBuilt, report);
+  for (const ReportRegion& region : report.regions) {
+    AddRegionFindings(region, report.texts, report.findings);
+  }
+  for (std::size_t i : report.strayTexts) {
+    const ChibanText& text = report.texts[i];
+    report.findings.push_back(
+        {FindingKind::kStrayText,
+         "地番の文字" + Quoted(std::string(TrimBlanks(text.text))) + "はどの領域にも入っていません",
+         text.x, text.y, 0});
+  }
+  AddSharedLotNumberFindings(report);
+  return report;
+}
+
+std::string FindingKindName(FindingKind kind) {
+  switch (kind) {
+    case FindingKind::kOpenPolyline:
+      return "未閉合";
+    case FindingKind::kNoLotNumber:
+      return "地番なし";
+    case FindingKind::kSeveralTexts:
+      return "複数文字";
+    case FindingKind::kStrayText:
+      return "領域外の文字";
+    case FindingKind::kSharedLotNumber:
+      return "地番重複";
+  }
+  return "";
+}
+
+std::string FindingLine(const ReportFinding& finding) {
+  return "[" + FindingKindName(finding.kind) + "] " + finding.message + " (X " +
+         Coordinate(finding.x) + ", Y " + Coordinate(finding.y) + ")";
+}
+
+}  // namespace parquill

@@ -1,0 +1,126 @@
+// The map's reading of a drawing: lots and texts of the ENTITIES section in
+// one pass, with limits on what is kept.
+#include "dxf/drawing_preview.h"
+
+#include <gtest/gtest.h>
+
+#include "../mif/region_test_drawings.h"
+#include "support/temp_folder.h"
+
+namespace parquill {
+namespace {
+
+using testing::Entities;
+using testing::Joined;
+using testing::Lines;
+using testing::LwPolyline;
+using testing::operator+;
+using testing::operator+=;
+using testing::Sjis;
+using testing::TempFolder;
+
+DrawingPreview Read(const Lines& lines, const PreviewLimits& limits = {}) {
+  TempFolder folder;
+  return ReadDrawingPreview(folder.Write("d.dxf", Joined(lines)), TextEncoding::kCp932, limits);
+}
+
+TEST(DrawingPreview, PolylinesWithTheirLayerPointsAndClosure) {
+  struct Case {
+    const char* what;
+    std::string flag;
+    std::vector<testing::Point> points;
+    bool closed;
+  };
+  const Case cases[] = {
+      {"flag 1", "1", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, true},
+      {"flag 0, back on its start", "0", {{"0", "0"}, {"1", "0"}, {"0.0005", "0"}}, true},
+      {"flag 0, open", "0", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, false},
+      {"flag 129", "129", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, false},
+  };
+  for (const Case& c : cases) {
+    DrawingPreview preview =
+        Read(Entities(LwPolyline(Sjis("筆界"), c.flag, c.points, {" 43", "0.0"}, {" 42", "0.0"})));
+    ASSERT_EQ(preview.polylines.size(), 1u) << c.what;
+    EXPECT_EQ(preview.polylines[0].layer, "筆界") << c.what;
+    EXPECT_EQ(preview.polylines[0].points.size(), c.points.size()) << c.what;
+    EXPECT_EQ(preview.polylines[0].points[1], (MapPoint{1, 0})) << c.what;
+    EXPECT_EQ(preview.polylines[0].closed, c.closed) << c.what;
+  }
+}
+
+TEST(DrawingPreview, TextsAndMTextsWithTheirPoints) {
+  const Lines entities = {"  0", "TEXT",
+                          "  8", Sjis("地番"),
+                          " 10", "1",
+                          " 20", "2",
+                          "  1", " 12-3 ",
+                          "  0", "TEXT",
+                          "  8", Sjis("地番"),
+                          " 10", "1",
+                          " 20", "2",
+                          "  1", "4",
+                          " 11", "5",
+                          " 21", "6",
+                          "  0", "MTEXT",
+                          "  8", "0",
+                          " 10", "7",
+                          " 20", "8",
+                          "  1", "{\\H2.5;12}\\P{\\C1;3-4}"};
+  DrawingPreview preview = Read(Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "TEXT", "  8", "0",
+                                      "  1", "in a block", "  0", "ENDSEC"} +
+                                Entities(entities));
+  struct Expected {
+    std::string layer, text;
+    double x, y;
+  };
+  const Expected expected[] = {{"地番", "12-3", 1, 2}, {"地番", "4", 5, 6}, {"0", "12 3-4", 7, 8}};
+  ASSERT_EQ(preview.texts.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(preview.texts[i].layer, expected[i].layer) << i;
+    EXPECT_EQ(preview.texts[i].text, expected[i].text) << i;
+    EXPECT_EQ(preview.texts[i].x, expected[i].x) << i;
+    EXPECT_EQ(preview.texts[i].y, expected[i].y) << i;
+  }
+}
+
+TEST(DrawingPreview, WhatLiesBeyondTheLimitsIsCountedNotKept) {
+  Lines entities;
+  for (int i = 0; i < 5; ++i) {
+    entities += LwPolyline("0", "1", testing::Square());
+    entities += Lines{"  0", "TEXT", "  8", "0", "  1", std::to_string(i)};
+  }
+  struct Case {
+    PreviewLimits limits;
+    std::size_t polylines, polylinesLeftOut, texts, textsLeftOut;
+  };
+  const Case cases[] = {
+      {{}, 5, 0, 5, 0},
+      {{2, 1000, 3}, 2, 3, 3, 2},
+      {{100, 9, 100}, 2, 3, 5, 0},  // four vertices each: the third would pass nine
+  };
+  for (const Case& c : cases) {
+    DrawingPreview preview = Read(Entities(entities), c.limits);
+    EXPECT_EQ(preview.polylines.size(), c.polylines);
+    EXPECT_EQ(preview.polylinesLeftOut, c.polylinesLeftOut);
+    EXPECT_EQ(preview.texts.size(), c.texts);
+    EXPECT_EQ(preview.textsLeftOut, c.textsLeftOut);
+  }
+}
+
+TEST(DrawingPreview, AMissingFileOrACancelledReadingEndsQuietly) {
+  DrawingPreview missing = ReadDrawingPreview("/nonexistent/d.dxf", TextEncoding::kCp932);
+  EXPECT_FALSE(missing.readable);
+  EXPECT_TRUE(missing.polylines.empty());
+
+  Lines entities;
+  for (int i = 0; i < 20000; ++i) entities += LwPolyline("0", "1", testing::Square());
+  TempFolder folder;
+  const std::atomic<bool> cancel{true};
+  DrawingPreview cancelled = ReadDrawingPreview(folder.Write("d.dxf", Joined(Entities(entities))),
+                                                TextEncoding::kCp932, {}, &cancel);
+  EXPECT_TRUE(cancelled.cancelled);
+  EXPECT_LT(cancelled.polylines.size(), 20000u);
+}
+
+}  // namespace
+}  // namespace parquill
