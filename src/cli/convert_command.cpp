@@ -6,6 +6,7 @@
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
+#include "mif/conversion_report.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "survey/survey.h"
@@ -20,6 +21,7 @@ struct ConvertOptions {
   std::optional<std::string> text;
   std::optional<std::string> output;
   bool swap = true;
+  bool report = false;
 };
 
 class ItemList : public LayerListSink {
@@ -68,6 +70,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       if (arg == "--output") options.output = *v;
     } else if (arg == "--no-swap") {
       options.swap = false;
+    } else if (arg == "--report") {
+      options.report = true;
     } else if (arg.starts_with("--")) {
       status = UsageError("知らないオプションです: " + arg);
       return std::nullopt;
@@ -128,7 +132,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
-  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding});
+  RegionBuildSummary built;
+  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
@@ -151,6 +156,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
                            std::to_string(attached.regionsWithNumber) + "）、座標点 " +
                            std::to_string(converted.points) + "、出力 " + output);
   std::cout << '\n';
+  if (options->report) {
+    ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
+                                                   *text, encoding, built);
+    for (const ReportFinding& finding : report.findings) {
+      PrintText(std::cout, FindingLine(finding));
+      std::cout << '\n';
+    }
+  }
   return kExitDone;
 }
 

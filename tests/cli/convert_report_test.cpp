@@ -1,0 +1,82 @@
+// parquill-cli convert --report: the findings after the summary line, one a
+// line with their place, and nothing more without the option.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "support/temp_folder.h"
+#include "text/text_codec.h"
+
+namespace parquill {
+namespace {
+
+using testing::CrLf;
+using testing::ReadBytes;
+using testing::TempFolder;
+
+std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::kCp932); }
+
+// An R2000 drawing with the layers 筆界 and 地番: one lot numbered "1", an
+// open boundary polyline and a lot number outside every lot.
+std::string Drawing() {
+  std::string lot =
+      CrLf({"  0",          "LWPOLYLINE", "100", "AcDbEntity", "  8", Sjis("筆界"), "100",
+            "AcDbPolyline", " 90",        "4",   " 70",        "1",   " 10",        "0",
+            " 20",          "0",          " 10", "10",         " 20", "0",          " 10",
+            "10",           " 20",        "10",  " 10",        "0",   " 20",        "10"});
+  std::string open =
+      CrLf({"  0",          "LWPOLYLINE", "100", "AcDbEntity", "  8", Sjis("筆界"), "100",
+            "AcDbPolyline", " 90",        "2",   " 70",        "0",   " 10",        "20",
+            " 20",          "0",          " 10", "30",         " 20", "0"});
+  auto text = [](const char* string, const char* x, const char* y) {
+    return CrLf({"  0", "TEXT", "100", "AcDbEntity", "  8", Sjis("地番"), "100", "AcDbText", " 10",
+                 x, " 20", y, "  1", string, "100", "AcDbText"});
+  };
+  auto layer = [](std::string_view name) {
+    return CrLf({"  0", "LAYER", "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
+                 "  2", Sjis(name), " 70", "0"});
+  };
+  return CrLf({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1015", "  0",
+               "ENDSEC", "  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER"}) +
+         layer("筆界") + layer("地番") +
+         CrLf({"  0", "ENDTAB", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES"}) + lot +
+         open + text("1", "5", "5") + text("2", "50", "50") + CrLf({"  0", "ENDSEC", "  0", "EOF"});
+}
+
+std::string RunCli(const TempFolder& folder, const std::string& arguments, int& status) {
+  std::string out = folder.File("stdout.txt");
+  std::string command = std::string("'") + PARQUILL_CLI_PATH + "' " + arguments + " >'" + out +
+                        "' 2>'" + folder.File("stderr.txt") + "'";
+  int raw = std::system(command.c_str());
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return ReadBytes(out);
+}
+
+TEST(ConvertReport, FindingsFollowTheSummaryLineOnlyWhenAsked) {
+  struct Case {
+    const char* option;
+    std::string findings;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {" --report",
+       "[未閉合] レイヤ「筆界」のポリラインは閉じていないため、面になりませんでした "
+       "(X 20.000, Y 0.000)\n"
+       "[領域外の文字] 地番の文字「2」はどの領域にも入っていません (X 50.000, Y 50.000)\n"},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    std::string drawing = folder.Write("d.dxf", Drawing());
+    int status = -1;
+    std::string out =
+        RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番" + c.option, status);
+    EXPECT_EQ(status, 0) << c.option;
+    EXPECT_EQ(out,
+              "領域 1（地番あり 1）、座標点 4、出力 " + folder.File("d.Sim") + "\n" + c.findings)
+        << c.option;
+  }
+}
+
+}  // namespace
+}  // namespace parquill
