@@ -91,7 +91,8 @@ void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& 
   if (notListed > 0) {
     report.findings.push_back(
         {FindingKind::kOpenPolyline,
-         "ほかに閉じていないポリラインが " + std::to_string(notListed) + " 本あります", 0, 0, 0});
+         "ほかに閉じていないポリラインが " + std::to_string(notListed) + " 本あります", 0, 0, 0,
+         false});
   }
 }
 

@@ -26,7 +26,8 @@ struct ReportFinding {
   std::string message;  // one Japanese sentence, naming the region when there is one
   double x = 0;         // where to look, in drawing units
   double y = 0;
-  int region = 0;  // the region's number (its MID line), 0 when none
+  int region = 0;       // the region's number (its MID line), 0 when none
+  bool located = true;  // false for a count without a place
 };
 
 // How a region fared in the attachment.

@@ -98,6 +98,7 @@ void Form1::CreateControls() {
   Command2 = Place<QPushButton>(this, "Command2", 2040, 5760, 1575, 615);
   Command3 = Place<QPushButton>(this, "Command3", 3720, 5760, 1575, 615);
   for (QPushButton* button : {Command1, Command2, Command3}) button->setAutoDefault(false);
+  CreatePreviewControls();
 }
 
 void Form1::SetTabOrder() {

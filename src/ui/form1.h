@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -14,14 +15,18 @@
 #include <string>
 
 #include "dxf/layer_selection.h"
+#include "mif/region_builder.h"
 #include "text/step_outcome.h"
 
 namespace parquill::ui {
 
+class BackgroundWork;
 class DriveChooser;
 class DxfFileList;
 class FolderList;
 class LayerListWidget;
+class MapPreview;
+struct PreparedReport;
 
 // The main window. It holds every control the user works with and the state
 // that lives between steps; its handlers gather the user's choices from the
@@ -43,6 +48,8 @@ class Form1 : public QWidget {
   std::int32_t ListClickCount() const { return listClickCount_; }
   // True while a step runs; the handlers then ignore their events.
   bool Busy() const { return busy_; }
+  // True while the map's drawing, regions or report are still being read.
+  bool PreviewBusy() const;
 
   // Event handlers. Each ignores its event while a step runs.
   void Form_Load();
@@ -71,8 +78,23 @@ class Form1 : public QWidget {
   // it does; false (and nothing done) when the list does not hold it.
   bool ChooseFile(const QString& fileName);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void CreateControls();
+  // The map, its fit button and the report list, right of and below the
+  // controls; they follow the window's size, the controls never move.
+  void CreatePreviewControls();
+  void PlacePreviewControls();
+  // Reads the drawing of Text7 for the map in the background (a processable
+  // version only); drops whatever the map showed.
+  void StartDrawingPreview();
+  void ShowLayerEmphasis();
+  void StartRegionPreview(const std::string& outputName);
+  void StartReport(const std::string& dxfPath, const std::string& outputName,
+                   const LayerSelection& textSelection, TextEncoding encoding);
+  void ShowReport(const PreparedReport& report);
   void SetTabOrder();
   void ConnectHandlers();
   void RunVersionCheck();
@@ -111,6 +133,15 @@ class Form1 : public QWidget {
   QPushButton* Command1 = nullptr;
   QPushButton* Command2 = nullptr;
   QPushButton* Command3 = nullptr;
+
+  MapPreview* Map = nullptr;
+  QPushButton* FitButton = nullptr;
+  QListWidget* ReportList = nullptr;
+  BackgroundWork* drawingReading_ = nullptr;
+  BackgroundWork* resultReading_ = nullptr;
+  // What the last "面生成" passed over, and for which drawing and output.
+  RegionBuildSummary lastBuilt_;
+  std::string lastBuiltFor_;
 };
 
 }  // namespace parquill::ui

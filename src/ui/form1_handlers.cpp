@@ -45,6 +45,7 @@ void Form1::File1_Click(const QString& fileName) {
   if (Op2_1->isChecked()) Text7->setText(JoinFolderAndName(File1->folder(), fileName));
   outputFileName_ = OutputFileNameFor(fileName);
   RunVersionCheck();
+  StartDrawingPreview();
 }
 
 void Form1::RunVersionCheck() {
@@ -87,12 +88,18 @@ void Form1::Command2_Click() {
   if (busy_) return;
   const RegionBuildRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text()),
                                    CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
-  const Outcome outcome = RunStep([&](StepHost&) { return BuildRegions(request); }, "TESSARO");
+  RegionBuildSummary built;
+  const Outcome outcome =
+      RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
   if (!outcome.done()) return;
   List1->clearSelection();
   Command2->setVisible(false);
   Op2_2->setVisible(false);
   Command3->setVisible(true);
+  // Kept for the report: the list is cleared, and "属性付加" comes later.
+  lastBuilt_ = std::move(built);
+  lastBuiltFor_ = request.dxfPath + '\n' + request.outputName;
+  StartRegionPreview(request.outputName);
 }
 
 void Form1::Command3_Click() {
@@ -105,6 +112,7 @@ void Form1::Command3_Click() {
   ConvertMifToSima();
   ResetWindow();
   listClickCount_ = 0;
+  StartReport(request.dxfPath, request.outputName, request.selection, request.encoding);
 }
 
 void Form1::ConvertMifToSima() {

@@ -1,0 +1,182 @@
+// The map of the drawing and the report of a run, beside the window's controls.
+#include <QFile>
+#include <QResizeEvent>
+
+#include "dxf/drawing_preview.h"
+#include "dxf/dxf_version.h"
+#include "dxf/layer_list_reader.h"
+#include "mif/conversion_report.h"
+#include "mif/region_outline_reader.h"
+#include "text/output_file_names.h"
+#include "ui/background_work.h"
+#include "ui/form1.h"
+#include "ui/form_placement.h"
+#include "ui/layer_list_widget.h"
+#include "ui/map_preview.h"
+
+namespace parquill::ui {
+namespace {
+
+// The controls end at this many twips from the left (Label1 and Frame1) and
+// from the top (the buttons and Frame1).
+constexpr int kControlsRight = 8055;
+constexpr int kControlsBottom = 6375;
+constexpr int kGap = 8;               // pixels between the panels and the window's edge
+constexpr int kFitButtonHeight = 26;  // pixels
+constexpr int kLowestReportList = 90;
+
+using DrawingResult = std::shared_ptr<const PreparedDrawing>;
+using RegionsResult = std::shared_ptr<const PreparedRegions>;
+using ReportResult = std::shared_ptr<const PreparedReport>;
+
+std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString Count(std::size_t n) { return QString::number(n); }
+
+}  // namespace
+
+void Form1::CreatePreviewControls() {
+  Map = new MapPreview(this);
+  Map->setObjectName(QStringLiteral("MapPreview"));
+  FitButton = new QPushButton(QStringLiteral("全体表示"), this);
+  FitButton->setObjectName(QStringLiteral("FitButton"));
+  FitButton->setAutoDefault(false);
+  ReportList = new QListWidget(this);
+  ReportList->setObjectName(QStringLiteral("ReportList"));
+  ReportList->setVisible(false);
+  drawingReading_ = new BackgroundWork(this);
+  resultReading_ = new BackgroundWork(this);
+
+  connect(FitButton, &QPushButton::clicked, Map, &MapPreview::FitAll);
+  connect(List1, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
+  connect(ReportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+    if (item == nullptr) return;
+    const QVariant place = item->data(Qt::UserRole);
+    if (place.isValid()) Map->CenterOn(place.toPointF().x(), place.toPointF().y());
+  });
+  PlacePreviewControls();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlacePreviewControls();
+}
+
+void Form1::PlacePreviewControls() {
+  if (Map == nullptr) return;
+  const int dpi = logicalDpiX();
+  const int left = TwipsToPixels(kControlsRight, dpi) + 2 * kGap;
+  const int columnWidth = std::max(0, width() - left - kGap);
+  FitButton->setGeometry(left, kGap, std::min(columnWidth, 100), kFitButtonHeight);
+  const int mapTop = kGap + kFitButtonHeight + 4;
+  int mapBottom = height() - kGap;
+
+  // The report list below the controls when there is room for it there,
+  // otherwise under the map.
+  const int belowControls = TwipsToPixels(kControlsBottom, dpi) + kGap;
+  if (height() - kGap - belowControls >= kLowestReportList) {
+    const int listLeft = TwipsToPixels(240, dpi);
+    ReportList->setGeometry(listLeft, belowControls, left - kGap - listLeft,
+                            height() - kGap - belowControls);
+  } else {
+    const int listHeight = (mapBottom - mapTop) / 3;
+    mapBottom -= listHeight + kGap;
+    ReportList->setGeometry(left, mapBottom + kGap, columnWidth, listHeight);
+  }
+  Map->setGeometry(left, mapTop, columnWidth, std::max(0, mapBottom - mapTop));
+}
+
+bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
+
+void Form1::StartDrawingPreview() {
+  drawingReading_->Cancel();
+  resultReading_->Cancel();
+  Map->Clear();
+  ReportList->clear();
+  ReportList->setVisible(false);
+  lastBuilt_ = {};
+  lastBuiltFor_.clear();
+  if (!IsProcessableDxfVersion(dxfVersionCode_)) return;
+
+  const std::string path = FileSystemPath(Text7->text());
+  const TextEncoding encoding = DxfTextEncoding(dxfVersionCode_);
+  drawingReading_->Start<DrawingResult>(
+      [path, encoding](const std::atomic<bool>& cancelled) -> DrawingResult {
+        DrawingPreview drawing = ReadDrawingPreview(path, encoding, {}, &cancelled);
+        if (drawing.cancelled) return nullptr;
+        return PrepareDrawing(drawing);
+      },
+      [this](const DrawingResult& drawing) {
+        if (drawing == nullptr) return;
+        Map->ShowDrawing(drawing);
+        ShowLayerEmphasis();
+      });
+}
+
+void Form1::ShowLayerEmphasis() {
+  const LayerSelection selection = List1->Selection();
+  std::set<std::string> layers;
+  bool all = false;
+  for (std::size_t i = 0; i < selection.items.size(); ++i) {
+    if (!selection.selected[i]) continue;
+    if (i == 0 && selection.items[i] == kAllLayersItem) all = true;
+    layers.insert(selection.items[i]);
+  }
+  Map->SetEmphasisedLayers(std::move(layers), all);
+}
+
+void Form1::StartRegionPreview(const std::string& outputName) {
+  const std::string mif = OutputFileNamesFor(outputName).mif;
+  resultReading_->Start<RegionsResult>(
+      [mif](const std::atomic<bool>&) { return PrepareRegions(ReadRegionOutlines(mif)); },
+      [this](const RegionsResult& regions) { Map->ShowRegions(regions); });
+}
+
+void Form1::StartReport(const std::string& dxfPath, const std::string& outputName,
+                        const LayerSelection& textSelection, TextEncoding encoding) {
+  // The open polylines belong to the report only when "面生成" ran on this
+  // drawing and output name.
+  const RegionBuildSummary built =
+      lastBuiltFor_ == dxfPath + '\n' + outputName ? lastBuilt_ : RegionBuildSummary{};
+  lastBuilt_ = {};
+  lastBuiltFor_.clear();
+  const std::string mif = OutputFileNamesFor(outputName).mif;
+  resultReading_->Start<ReportResult>(
+      [=](const std::atomic<bool>&) {
+        return PrepareReport(MakeConversionReport(dxfPath, mif, textSelection, encoding, built));
+      },
+      [this](const ReportResult& report) {
+        Map->ShowReport(report);
+        ShowReport(*report);
+      });
+}
+
+void Form1::ShowReport(const PreparedReport& prepared) {
+  const ConversionReport& report = prepared.report;
+  std::size_t counts[3] = {0, 0, 0};
+  for (const ReportRegion& region : report.regions) ++counts[static_cast<int>(region.outcome)];
+  ReportList->clear();
+  ReportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
+                                     "どの領域にもない文字 %5")
+                          .arg(Count(report.regions.size()),
+                               Count(counts[static_cast<int>(RegionOutcome::kNumbered)]),
+                               Count(counts[static_cast<int>(RegionOutcome::kNoLotNumber)]),
+                               Count(counts[static_cast<int>(RegionOutcome::kSeveralTexts)]),
+                               Count(report.strayTexts.size())));
+  if (!report.complete) {
+    ReportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
+  }
+  if (report.findings.empty()) {
+    ReportList->addItem(QStringLiteral("問題は見つかりませんでした"));
+  }
+  for (const ReportFinding& finding : report.findings) {
+    auto* item = new QListWidgetItem(
+        QString::fromStdString("[" + FindingKindName(finding.kind) + "] " + finding.message),
+        ReportList);
+    item->setToolTip(QString::fromStdString(FindingLine(finding)));
+    if (finding.located) item->setData(Qt::UserRole, QPointF(finding.x, finding.y));
+  }
+  ReportList->setVisible(true);
+}
+
+}  // namespace parquill::ui

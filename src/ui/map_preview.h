@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointF>
+#include <QTransform>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "ui/map_scene.h"
+
+namespace parquill::ui {
+
+// The map of the drawing beside the window's controls: the drawing's
+// polylines coloured by layer and its texts as dots, then the regions as the
+// MIF file holds them, then each region filled by how its lot number was
+// found. Drag to pan, turn the wheel to zoom around the pointer.
+//
+// The picture is drawn from prepared paths into a cached pixmap; while the
+// view is dragged the cached picture is shifted, and drawn anew at release.
+class MapPreview : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MapPreview(QWidget* parent = nullptr);
+
+  // Each of these replaces what the map shows at that stage and fits the view.
+  void ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing);
+  void ShowRegions(std::shared_ptr<const PreparedRegions> regions);
+  void ShowReport(std::shared_ptr<const PreparedReport> report);
+  void Clear();
+
+  // The layers drawn emphasised (all of them when `allLayers`); none when empty.
+  void SetEmphasisedLayers(std::set<std::string> layers, bool allLayers);
+
+  // Fits everything shown into the panel.
+  void FitAll();
+  // Puts the drawing point (x, y) in the middle of the panel and marks it.
+  void CenterOn(double x, double y);
+
+  // Where a drawing point stands in the panel.
+  QPointF ToScreen(QPointF world) const;
+  QPointF ToWorld(QPointF screen) const;
+  double scale() const { return scale_; }
+  bool HasDrawing() const { return drawing_ != nullptr; }
+  bool HasRegions() const { return regions_ != nullptr; }
+  bool HasReport() const { return report_ != nullptr; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QTransform WorldToScreen(QPointF centre) const;
+  QRectF Extent() const;
+  void Invalidate();
+  void RenderPicture(QPainter& painter) const;
+  void DrawDrawing(QPainter& painter, const QTransform& toScreen) const;
+  void DrawRegions(QPainter& painter, const QTransform& toScreen) const;
+  void DrawReport(QPainter& painter, const QTransform& toScreen) const;
+  void DrawLegend(QPainter& painter) const;
+
+  std::shared_ptr<const PreparedDrawing> drawing_;
+  std::shared_ptr<const PreparedRegions> regions_;
+  std::shared_ptr<const PreparedReport> report_;
+  std::set<std::string> emphasised_;
+  bool allEmphasised_ = false;
+
+  double scale_ = 1;  // pixels per drawing unit
+  QPointF centre_;    // the drawing point in the middle of the panel
+  std::optional<QPointF> marker_;
+
+  QPixmap cache_;
+  QPointF cacheCentre_;
+  double cacheScale_ = 0;
+  bool cacheValid_ = false;
+
+  bool panning_ = false;
+  QPoint panStart_;
+  QPointF panStartCentre_;
+};
+
+}  // namespace parquill::ui

@@ -1,0 +1,91 @@
+#include "ui/map_scene.h"
+
+#include <QHash>
+#include <unordered_map>
+
+namespace parquill::ui {
+namespace {
+
+void AddRing(QPainterPath& path, const std::vector<MapPoint>& points, bool closed) {
+  if (points.empty()) return;
+  path.moveTo(points.front().x, points.front().y);
+  for (std::size_t k = 1; k < points.size(); ++k) path.lineTo(points[k].x, points[k].y);
+  if (closed) path.closeSubpath();
+}
+
+QRectF Unite(const QRectF& a, const QRectF& b) {
+  if (a.isNull()) return b;
+  if (b.isNull()) return a;
+  return a.united(b);
+}
+
+}  // namespace
+
+QColor LayerColour(const std::string& layer) {
+  const auto hash = qHash(QByteArray::fromStdString(layer));
+  return QColor::fromHsv(static_cast<int>(hash % 360), 200, 170);
+}
+
+QColor OutcomeColour(RegionOutcome outcome) {
+  switch (outcome) {
+    case RegionOutcome::kNumbered:
+      return QColor(170, 220, 160);  // green: lot number found
+    case RegionOutcome::kNoLotNumber:
+      return QColor(240, 150, 150);  // red: no lot number
+    case RegionOutcome::kSeveralTexts:
+      return QColor(245, 205, 100);  // amber: several texts, the first one won
+  }
+  return Qt::gray;
+}
+
+QColor StrayTextColour() { return QColor(200, 0, 160); }
+
+std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing) {
+  auto prepared = std::make_shared<PreparedDrawing>();
+  std::unordered_map<std::string, std::size_t> index;
+  for (const PreviewPolyline& polyline : drawing.polylines) {
+    auto found = index.find(polyline.layer);
+    if (found == index.end()) {
+      found = index.emplace(polyline.layer, prepared->layers.size()).first;
+      prepared->layers.push_back({polyline.layer, {}, LayerColour(polyline.layer)});
+    }
+    AddRing(prepared->layers[found->second].path, polyline.points, polyline.closed);
+  }
+  QRectF extent;
+  for (const MapLayer& layer : prepared->layers) extent = Unite(extent, layer.path.boundingRect());
+  for (const PreviewText& text : drawing.texts) {
+    extent = Unite(extent, QRectF(text.x, text.y, 0, 0).adjusted(-0.5, -0.5, 0.5, 0.5));
+  }
+  prepared->texts = drawing.texts;
+  prepared->extent = extent;
+  prepared->polylinesLeftOut = drawing.polylinesLeftOut;
+  prepared->textsLeftOut = drawing.textsLeftOut;
+  return prepared;
+}
+
+std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outlines) {
+  auto prepared = std::make_shared<PreparedRegions>();
+  for (const auto& ring : outlines.rings) AddRing(prepared->outlines, ring, true);
+  prepared->extent = prepared->outlines.boundingRect();
+  prepared->count = outlines.rings.size();
+  return prepared;
+}
+
+std::shared_ptr<const PreparedReport> PrepareReport(ConversionReport report) {
+  auto prepared = std::make_shared<PreparedReport>();
+  QRectF extent;
+  for (const ReportRegion& region : report.regions) {
+    QPainterPath path;
+    AddRing(path, region.ring, true);
+    extent = Unite(extent, path.boundingRect());
+    prepared->regions.push_back(std::move(path));
+  }
+  for (const ChibanText& text : report.texts) {
+    extent = Unite(extent, QRectF(text.x, text.y, 0, 0).adjusted(-0.5, -0.5, 0.5, 0.5));
+  }
+  prepared->report = std::move(report);
+  prepared->extent = extent;
+  return prepared;
+}
+
+}  // namespace parquill::ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QPainterPath>
+#include <QRectF>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dxf/drawing_preview.h"
+#include "mif/conversion_report.h"
+#include "mif/region_outline_reader.h"
+
+namespace parquill::ui {
+
+// What the map draws, prepared once (on any thread) so that painting only
+// replays paths. Coordinates are the drawing's; the map turns Y upwards.
+
+struct MapLayer {
+  std::string name;
+  QPainterPath path;  // every polyline of the layer
+  QColor colour;
+};
+
+struct PreparedDrawing {
+  std::vector<MapLayer> layers;  // in the order the drawing first uses them
+  std::vector<PreviewText> texts;
+  QRectF extent;
+  std::size_t polylinesLeftOut = 0;
+  std::size_t textsLeftOut = 0;
+};
+
+struct PreparedRegions {
+  QPainterPath outlines;  // every region of the MIF file
+  QRectF extent;
+  std::size_t count = 0;
+};
+
+struct PreparedReport {
+  ConversionReport report;
+  std::vector<QPainterPath> regions;  // one per report region
+  QRectF extent;
+};
+
+std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing);
+std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outlines);
+std::shared_ptr<const PreparedReport> PrepareReport(ConversionReport report);
+
+// A layer's colour: fixed for its name, dark enough to read on white.
+QColor LayerColour(const std::string& layer);
+
+// The fill of a region by its outcome in the attachment.
+QColor OutcomeColour(RegionOutcome outcome);
+// The mark of a text of the text layer that lies in no region.
+QColor StrayTextColour();
+
+}  // namespace parquill::ui
