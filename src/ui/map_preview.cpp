@@ -164,6 +164,7 @@ void MapPreview::paintEvent(QPaintEvent*) {
   }
   DrawLegend(painter);
   painter.setPen(palette().color(QPalette::Mid));
+  painter.setBrush(Qt::NoBrush);
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -5,8 +5,10 @@ namespace parquill::ui {
 class Form1;
 
 // When PARQUILL_SCREENSHOT names a PNG file: reads the layers of the chosen
-// drawing, saves a picture of the window there and quits. For the
-// documentation's screenshot.
+// drawing, saves a picture of the window there and quits. With
+// PARQUILL_SCREENSHOT_RUN=1 it first makes a complete run instead: the
+// boundary layer 筆界 for "面生成", the lot-number layer 地番 for "属性付加",
+// and waits for the map and its report. For the documentation's pictures.
 void ArmScreenshotHook(Form1& form);
 
 }  // namespace parquill::ui
