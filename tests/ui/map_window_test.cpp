@@ -1,0 +1,113 @@
+// The map and the report in the window: the drawing after a file click, the
+// regions after "面生成", each lot's outcome and the report list after
+// "属性付加", with the specified controls left as the steps leave them.
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "ui/map_preview.h"
+#include "window_fixture.h"
+
+namespace parquill::ui::testing {
+namespace {
+
+const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
+
+class MapWindowTest : public WindowTest {
+ protected:
+  void WaitForMap() {
+    while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  void ClickLayer(const QString& layer) {
+    auto* list = Find<QListWidget>("List1");
+    const auto items = list->findItems(layer, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << layer.toStdString();
+    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
+    form.List1_Click();
+  }
+  MapPreview* Map() { return Find<MapPreview>("MapPreview"); }
+};
+
+TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  EXPECT_TRUE(Shown("MapPreview"));
+  EXPECT_TRUE(Shown("FitButton"));
+  EXPECT_EQ(Find<QPushButton>("FitButton")->text(), "全体表示");
+  EXPECT_FALSE(Shown("ReportList"));
+
+  form.File1_Click("sample.dxf");
+  WaitForMap();
+  EXPECT_TRUE(Map()->HasDrawing());
+
+  form.Command1_Click();
+  ClickLayer("筆界");
+  form.Command2_Click();
+  WaitForMap();
+  EXPECT_TRUE(Map()->HasRegions());
+
+  ClickLayer("地番");
+  form.Command3_Click();
+  EXPECT_TRUE(boxes.shown.empty());
+  WaitForMap();
+  EXPECT_TRUE(Map()->HasReport());
+  ASSERT_TRUE(Shown("ReportList"));
+  EXPECT_EQ(ListItems("ReportList"),
+            QStringList({"領域 12: 地番あり 12、地番なし 0、複数の文字 0、どの領域にもない文字 0",
+                         "問題は見つかりませんでした"}));
+  // The window is back at its start, as after any complete run.
+  EXPECT_FALSE(Shown("List1"));
+  EXPECT_EQ(Text("Text7"), "");
+}
+
+TEST_F(MapWindowTest, ChoosingAFindingCentresTheMapOnIt) {
+  // One lot numbered "1" and a lot number outside it.
+  std::string drawing = Drawing("AC1015", {"筆界", "地番"});
+  drawing.resize(drawing.size() - std::string("  0\r\nEOF\r\n").size());
+  auto lines = [&drawing](std::initializer_list<std::string> add) {
+    for (const std::string& line : add) (drawing += line) += "\r\n";
+  };
+  const std::string boundary = EncodeText("筆界", TextEncoding::kCp932);
+  const std::string text = EncodeText("地番", TextEncoding::kCp932);
+  lines({"  0",        "SECTION", "  2",    "ENTITIES", "  0",          "LWPOLYLINE", "100",
+         "AcDbEntity", "  8",     boundary, "100",      "AcDbPolyline", " 90",        "4",
+         " 70",        "1",       " 10",    "0",        " 20",          "0",          " 10",
+         "10",         " 20",     "0",      " 10",      "10",           " 20",        "10",
+         " 10",        "0",       " 20",    "10"});
+  lines({"  0", "TEXT", "100", "AcDbEntity", "  8", text, "100", "AcDbText", " 10", "5", " 20", "5",
+         "  1", "1", "100", "AcDbText"});
+  lines({"  0", "TEXT", "100", "AcDbEntity", "  8", text, "100", "AcDbText", " 10", "50", " 20",
+         "40", "  1", "2", "100", "AcDbText"});
+  lines({"  0", "ENDSEC", "  0", "EOF"});
+  WriteFile("lots.dxf", drawing);
+  OpenFolder();
+  form.File1_Click("lots.dxf");
+  form.Command1_Click();
+  ClickLayer("筆界");
+  form.Command2_Click();
+  ClickLayer("地番");
+  form.Command3_Click();
+  ASSERT_TRUE(boxes.shown.empty());
+  WaitForMap();
+
+  auto* report = Find<QListWidget>("ReportList");
+  ASSERT_EQ(report->count(), 2);
+  EXPECT_EQ(report->item(1)->text(), "[領域外の文字] 地番の文字「2」はどの領域にも入っていません");
+  Map()->resize(200, 200);
+  report->setCurrentRow(1);
+  const QPointF centre = Map()->ToScreen(QPointF(50, 40));
+  EXPECT_NEAR(centre.x(), 100, 0.5);
+  EXPECT_NEAR(centre.y(), 100, 0.5);
+}
+
+TEST_F(MapWindowTest, AnUnprocessableDrawingLeavesTheMapEmpty) {
+  WriteFile("old.dxf", Drawing("AC1009", {"筆界"}));
+  OpenFolder();
+  form.File1_Click("old.dxf");
+  WaitForMap();
+  EXPECT_FALSE(Map()->HasDrawing());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace parquill::ui::testing
