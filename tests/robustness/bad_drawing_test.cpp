@@ -123,6 +123,8 @@ const BadDrawing kBadDrawings[] = {
      0, Trap(7, "PARQUILL"), 1, Trap(7, "TESSARO"), 0, 7, 0},
 };
 
+void PrintTo(const BadDrawing& bad, std::ostream* out) { *out << bad.what; }
+
 class BadDrawingTest : public ::testing::TestWithParam<BadDrawing> {};
 
 TEST_P(BadDrawingTest, EachStepEndsClearlyAndClosesItsFiles) {

@@ -86,6 +86,10 @@ struct FullDiskCase {
   int lots;  // 2: the file fails at its close; 1500: in the middle of the run
 };
 
+void PrintTo(const FullDiskCase& c, std::ostream* out) {
+  *out << "step " << static_cast<int>(c.step) << ", " << c.lots << " lots";
+}
+
 class FullDiskTest : public ::testing::TestWithParam<FullDiskCase> {};
 
 TEST_P(FullDiskTest, WritingToDevFullIsTrappedAsDiskFull) {
@@ -186,6 +190,8 @@ const BadOutput kBadOutputs[] = {
      },
      70},
 };
+
+void PrintTo(const BadOutput& bad, std::ostream* out) { *out << bad.what; }
 
 class BadOutputTest : public ::testing::TestWithParam<BadOutput> {};
 
