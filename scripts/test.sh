@@ -1,6 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test; then runs the core's
+# tests again under the address and undefined-behaviour sanitizers, and each
+# fuzz target for a short while.
+#   PARQUILL_SANITIZERS=0      skips the sanitizer build (default 1)
+#   PARQUILL_FUZZ_SECONDS=N    seconds per fuzz target (default 20; 0 skips)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh default
 ctest --preset default --output-on-failure
+
+if [[ ${PARQUILL_SANITIZERS:-1} != 0 ]]; then
+  scripts/build.sh asan
+  ctest --preset asan --output-on-failure
+fi
+
+fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-20}
+if [[ $fuzz_seconds -gt 0 ]]; then
+  scripts/fuzz.sh "$fuzz_seconds"
+fi

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "dxf/binary_dxf.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "text/line_reader.h"
@@ -49,6 +50,7 @@ class ChibanTextScan {
   bool Run(LineReader& reader) {
     std::string_view line;
     while (reader.Next(line)) {
+      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
       if (inEntities_ && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities_ = true;

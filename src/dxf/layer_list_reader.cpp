@@ -1,5 +1,8 @@
 #include "dxf/layer_list_reader.h"
 
+#include <new>
+
+#include "dxf/binary_dxf.h"
 #include "dxf/dxf_version.h"
 #include "text/line_reader.h"
 
@@ -13,6 +16,7 @@ void ScanLayerNames(const std::string& path, TextEncoding encoding,
   bool atName = false;    // the record's "  2" line was just read
   std::string_view line;
   while (reader.Next(line)) {
+    RejectBinaryDxf(line, reader.lineNumber(), path);
     if (line == "ENDSEC" && inTables) break;
     if (line == "TABLES") {
       inTables = true;
@@ -46,6 +50,8 @@ Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, Step
                    });
   } catch (const RuntimeError& error) {
     return Outcome::Trapped(error, "PARQUILL");
+  } catch (const std::bad_alloc&) {
+    return Outcome::Trapped(RuntimeError(kOutOfMemory), "PARQUILL");
   }
   return Outcome::Done();
 }

@@ -1,5 +1,7 @@
 #include "mif/attribute_attachment.h"
 
+#include <new>
+
 #include "dxf/chiban_text_reader.h"
 #include "mif/region_ring_reader.h"
 #include "survey/survey.h"
@@ -54,6 +56,11 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
     }
     mid.Close();
   } catch (const RuntimeError& error) {
+    outcome.kind = OutcomeKind::kTrapped;
+    outcome.errorNumber = error.number();
+    outcome.messages.push_back({TrapText(error), "TESSARO"});
+  } catch (const std::bad_alloc&) {
+    RuntimeError error(kOutOfMemory);
     outcome.kind = OutcomeKind::kTrapped;
     outcome.errorNumber = error.number();
     outcome.messages.push_back({TrapText(error), "TESSARO"});

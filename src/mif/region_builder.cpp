@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "dxf/binary_dxf.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "mif/mif_format.h"
@@ -57,6 +58,7 @@ class RegionScan {
     bool inEntities = false;
     std::string_view line;
     while (reader.Next(line)) {
+      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
       if (inEntities && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities = true;

@@ -30,7 +30,7 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   }
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   capacity_ = kLongestLine + kReadSize + 1;
-  buffer_ = std::make_unique<char[]>(capacity_);
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);  // touched only as it fills
 }
 
 LineReader::~LineReader() {

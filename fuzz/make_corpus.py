@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/.
+
+The seeds are small drawings and MIF/MID pairs cut down from the shape of
+examples/sample.dxf: a header with its version, a layer table, two lots and
+their lot numbers (TEXT and MTEXT), in CP932 with CR LF line ends."""
+import pathlib
+
+HERE = pathlib.Path(__file__).resolve().parent
+SEPARATOR = b"\n=====\n"
+
+
+def lines(*items, end=b"\r\n"):
+    return b"".join(item.encode("cp932") + end for item in items)
+
+
+def layer(name, handle):
+    return ["  0", "LAYER", "  5", handle, "100", "AcDbSymbolTableRecord",
+            "100", "AcDbLayerTableRecord", "  2", name, " 70", "0", " 62", "7"]
+
+
+def lot(x, y, flag="1", layer_name="筆界"):
+    return ["  0", "LWPOLYLINE", "  5", "35", "100", "AcDbEntity", "  8", layer_name,
+            "100", "AcDbPolyline", " 90", "4", " 70", flag, " 43", "0.0",
+            " 10", f"{x}", " 20", f"{y}", " 10", f"{x + 18.25}", " 20", f"{y}",
+            " 10", f"{x + 18.25}", " 20", f"{y + 24}", " 10", f"{x}", " 20", f"{y + 24}"]
+
+
+def text(x, y, string):
+    return ["  0", "TEXT", "  5", "36", "100", "AcDbEntity", "  8", "地番",
+            "100", "AcDbText", " 10", f"{x}", " 20", f"{y}", " 40", "2.5",
+            "  1", string, "100", "AcDbText"]
+
+
+def mtext(x, y, string):
+    return ["  0", "MTEXT", "  5", "3A", "100", "AcDbEntity", "  8", "地番",
+            "100", "AcDbMText", " 10", f"{x}", " 20", f"{y}", " 71", "1", "  1", string]
+
+
+def drawing(version="AC1015", entities=None):
+    header = ["  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", version,
+              "  0", "ENDSEC"]
+    tables = ["  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER",
+              *layer("0", "10"), *layer("筆界", "11"), *layer("地番", "12"),
+              "  0", "ENDTAB", "  0", "ENDSEC"]
+    if entities is None:
+        entities = [*lot(-28410.25, 15730.5), *text(-28404.125, 15741.5, "123-4"),
+                    *lot(-28392.0, 15730.5), *mtext(-28385.0, 15743.5, r"{\H2.5;124}\P{\C1;5}")]
+    body = ["  0", "SECTION", "  2", "ENTITIES", *entities, "  0", "ENDSEC", "  0", "EOF"]
+    return lines(*header, *tables, *body)
+
+
+MIF = lines("Version 300", 'Charset "WindowsJapanese"', 'Delimiter ","',
+            "Coordsys Earth Projection 1,0", "Columns 2", "   ID Char(8)",
+            "   Chiban Char(20)", "Data",
+            "REGION 1", " 5 ", "0.00000 0.00000", "10.00000 0.00000", "10.00000 10.00000",
+            "0.00000 10.00000", "0.00000 0.00000",
+            "REGION 1", " 4 ", "10.00000 0.00000", "20.00000 0.00000", "20.00000 10.00000",
+            "10.00000 0.00000")
+MID = lines("1,123-4", "2,124 5")
+
+SEEDS = {
+    "line_reader": {
+        "mixed_ends": b"a\r\nb\rc\nd\r\r\n\n" + "地番 123".encode("cp932") + b"\r\n",
+        "utf8_and_bad": "筆界\r\n".encode("utf-8") + b"\x82\xa0\x81\r\n\xff\x80\x00x\r",
+        "sample_head": drawing()[:400],
+    },
+    "number_text": {
+        "decimal": b" 12.5", "blanks": b"1 2", "dash": b"12-3", "exponent": b"-1.5e3",
+        "huge": b"1e400", "half": b"2.5",
+    },
+    "layer_scan": {"drawing": drawing(), "r2007": drawing("AC1021"), "r12": drawing("AC1009")},
+    "region_builder": {
+        "drawing": drawing(),
+        "open_and_129": drawing(entities=[*lot(0, 0, "0"), *lot(5, 5, "129"), *lot(9, 9, "1", "0")]),
+    },
+    "chiban_text_reader": {"drawing": drawing()},
+    "attribute_attachment": {"drawing_and_mif": drawing() + SEPARATOR + MIF},
+    "sima_conversion": {
+        "mif_and_mid": MIF + SEPARATOR + MID,
+        "tab_delimiter": MIF.replace(b'Delimiter ","\r\n', b"") + SEPARATOR +
+                         MID.replace(b",", b"\t"),
+    },
+}
+
+for target, seeds in SEEDS.items():
+    folder = HERE / "corpus" / target
+    folder.mkdir(parents=True, exist_ok=True)
+    for name, data in seeds.items():
+        (folder / name).write_bytes(data)

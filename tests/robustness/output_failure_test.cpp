@@ -1,0 +1,226 @@
+// Output files that cannot be written: a full disk, a folder that does not
+// exist or refuses files, an output name that is a folder. Every step ends in
+// its trap with the error's number, never as done, and leaves no file open.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+#include "mif/attribute_attachment.h"
+#include "mif/region_builder.h"
+#include "robustness_support.h"
+#include "sima/mif_to_sima_conversion.h"
+
+namespace parquill {
+namespace {
+
+using testing::ChosenLayers;
+using testing::OpenFileCount;
+using testing::SoundDrawing;
+using testing::TempFolder;
+using testing::operator+=;
+
+// The three steps of a run, each on its own, with the files it reads in place.
+enum class Step { kRegions, kAttach, kConvert };
+
+const char* TitleOf(Step step) { return step == Step::kConvert ? "Brantole" : "TESSARO"; }
+
+// Puts the drawing (and, for the later steps, the MIF/MID pair of a sound
+// run) beside `output` and runs the step.
+Outcome RunStep(Step step, const std::string& drawing, const std::string& output) {
+  StepHost host;
+  switch (step) {
+    case Step::kRegions:
+      return BuildRegions({drawing, output, ChosenLayers({"筆界"}), TextEncoding::kCp932});
+    case Step::kAttach:
+      return AttachLotNumbers({drawing, output, ChosenLayers({"地番"}), TextEncoding::kCp932});
+    case Step::kConvert:
+      return ConvertMifToSima({drawing, output}, host);
+  }
+  return {};
+}
+
+// The file of `step` that the test breaks: what the step writes.
+std::string WrittenFile(Step step, const TempFolder& folder) {
+  switch (step) {
+    case Step::kRegions:
+      return folder.File("out.MIF");
+    case Step::kAttach:
+      return folder.File("out.MID");
+    case Step::kConvert:
+      return folder.File("out.Sim");
+  }
+  return {};
+}
+
+// A folder with a drawing and the files a sound run leaves before `step`.
+std::string PrepareFolder(const TempFolder& folder, Step step, const std::string& drawingBytes) {
+  std::string drawing = folder.Write("lots.dxf", drawingBytes);
+  std::string output = folder.File("out.Sim");
+  if (step != Step::kRegions) {
+    EXPECT_TRUE(RunStep(Step::kRegions, drawing, output).done());
+  }
+  if (step == Step::kConvert) {
+    EXPECT_TRUE(RunStep(Step::kAttach, drawing, output).done());
+  }
+  return drawing;
+}
+
+// A drawing of `count` square lots in a row, enough to fill many write buffers.
+std::string ManyLots(int count) {
+  testing::Lines entities;
+  for (int k = 0; k < count; ++k) {
+    std::string x0 = std::to_string(k * 10), x1 = std::to_string(k * 10 + 10);
+    entities += testing::LwPolyline(testing::Sjis("筆界"), "1",
+                                    {{x0, "0"}, {x1, "0"}, {x1, "10"}, {x0, "10"}});
+  }
+  return testing::Joined(testing::Entities(entities));
+}
+
+struct FullDiskCase {
+  Step step;
+  int lots;  // 2: the file fails at its close; 1500: in the middle of the run
+};
+
+void PrintTo(const FullDiskCase& c, std::ostream* out) {
+  *out << "step " << static_cast<int>(c.step) << ", " << c.lots << " lots";
+}
+
+class FullDiskTest : public ::testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(FullDiskTest, WritingToDevFullIsTrappedAsDiskFull) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "/dev/full is not available";
+  const FullDiskCase& c = GetParam();
+  TempFolder folder;
+  std::string drawing =
+      PrepareFolder(folder, c.step, c.lots == 2 ? SoundDrawing() : ManyLots(c.lots));
+  std::string written = WrittenFile(c.step, folder);
+  std::filesystem::remove(written);
+  std::filesystem::create_symlink("/dev/full", written);
+  const int openFiles = OpenFileCount();
+
+  Outcome outcome;
+  EXPECT_NO_THROW(outcome = RunStep(c.step, drawing, folder.File("out.Sim")));
+  EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
+  EXPECT_EQ(outcome.errorNumber, 61);
+  ASSERT_FALSE(outcome.messages.empty());
+  EXPECT_EQ(outcome.messages.back().title, TitleOf(c.step));
+  EXPECT_TRUE(outcome.messages.back().text.starts_with(
+      "エラー番号61\r\nディスクの空き容量が不足しています。"))
+      << outcome.messages.back().text;
+  EXPECT_EQ(OpenFileCount(), openFiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Robustness, FullDiskTest,
+    ::testing::Values(FullDiskCase{Step::kRegions, 2}, FullDiskCase{Step::kRegions, 1500},
+                      FullDiskCase{Step::kAttach, 2}, FullDiskCase{Step::kAttach, 1500},
+                      FullDiskCase{Step::kConvert, 2}, FullDiskCase{Step::kConvert, 1500}));
+
+// A small memory file system that fills up in the middle of the MIF file.
+TEST(SmallDiskTest, MifFileThatFillsTheDiskIsTrapped) {
+  if (!testing::RunningAsRoot()) GTEST_SKIP() << "mounting a small tmpfs needs root";
+  TempFolder folder;
+  std::filesystem::path disk = folder.path() / "disk";
+  std::filesystem::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "a tmpfs cannot be mounted here: " << std::strerror(errno);
+  }
+  std::string drawing = folder.Write("lots.dxf", ManyLots(1500));
+  const int openFiles = OpenFileCount();
+  Outcome outcome = BuildRegions(
+      {drawing, (disk / "out.Sim").string(), ChosenLayers({"筆界"}), TextEncoding::kCp932});
+  EXPECT_EQ(OpenFileCount(), openFiles);
+  std::error_code unknown;
+  std::uintmax_t size = std::filesystem::file_size(disk / "out.MIF", unknown);
+  ::umount2(disk.c_str(), MNT_DETACH);
+  EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
+  EXPECT_EQ(outcome.errorNumber, 61);
+  EXPECT_LE(size, 64u * 1024);
+}
+
+// Output names that cannot be created at all.
+struct BadOutput {
+  const char* what;
+  Step step;
+  std::function<std::string(const TempFolder&)> output;  // the output name to give
+  int errorNumber;
+};
+
+std::string FolderNamed(const TempFolder& folder, const char* name) {
+  std::filesystem::create_directory(folder.File(name));
+  return folder.File("out.Sim");
+}
+
+// A folder in which no file can be created, even by root: the kernel's
+// sysfs refuses new files. Empty when there is none.
+std::string ReadOnlyFolder(const TempFolder& folder) {
+  if (!testing::RunningAsRoot()) {
+    std::filesystem::create_directory(folder.File("ro"));
+    std::filesystem::permissions(
+        folder.File("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    return folder.File("ro");
+  }
+  int fd = ::open("/sys/parquill-probe", O_WRONLY | O_CREAT, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+    ::unlink("/sys/parquill-probe");
+    return {};
+  }
+  return errno == EACCES ? "/sys" : "";
+}
+
+const BadOutput kBadOutputs[] = {
+    {"MIF in a missing folder", Step::kRegions,
+     [](const TempFolder& t) { return t.File("no/such/folder/out.Sim"); }, 53},
+    {"MIF named by a folder", Step::kRegions,
+     [](const TempFolder& t) { return FolderNamed(t, "out.MIF"); }, 75},
+    {"MID named by a folder", Step::kAttach,
+     [](const TempFolder& t) { return FolderNamed(t, "out.MID"); }, 75},
+    {"SIMA file named by a folder", Step::kConvert,
+     [](const TempFolder& t) { return FolderNamed(t, "out.Sim"); }, 75},
+    {"MIF in a folder that refuses files", Step::kRegions,
+     [](const TempFolder& t) {
+       std::string ro = ReadOnlyFolder(t);
+       return ro.empty() ? std::string() : ro + "/out.Sim";
+     },
+     70},
+};
+
+void PrintTo(const BadOutput& bad, std::ostream* out) { *out << bad.what; }
+
+class BadOutputTest : public ::testing::TestWithParam<BadOutput> {};
+
+TEST_P(BadOutputTest, IsTrappedWithItsErrorNumber) {
+  const BadOutput& bad = GetParam();
+  TempFolder folder;
+  std::string drawing = PrepareFolder(folder, bad.step, SoundDrawing());
+  std::string output = bad.output(folder);
+  if (output.empty()) GTEST_SKIP() << "no folder that refuses files here";
+  const int openFiles = OpenFileCount();
+  Outcome outcome;
+  EXPECT_NO_THROW(outcome = RunStep(bad.step, drawing, output));
+  EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
+  EXPECT_EQ(outcome.errorNumber, bad.errorNumber);
+  ASSERT_FALSE(outcome.messages.empty());
+  EXPECT_EQ(outcome.messages.back().title, TitleOf(bad.step));
+  EXPECT_TRUE(outcome.messages.back().text.starts_with("エラー番号" +
+                                                       std::to_string(bad.errorNumber) + "\r\n"));
+  EXPECT_EQ(OpenFileCount(), openFiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(Robustness, BadOutputTest, ::testing::ValuesIn(kBadOutputs),
+                         [](const auto& info) {
+                           std::string name;
+                           for (char c : std::string(info.param.what)) {
+                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+                           }
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace parquill
