@@ -1,8 +1,11 @@
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <thread>
 
 #include "cli/cli_support.h"
+#include "dxf/chiban_text_reader.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
@@ -19,6 +22,9 @@ struct ConvertOptions {
   std::optional<std::string> text;
   std::optional<std::string> output;
   bool swap = true;
+  // --linear-search (not in the help): every search scans from the start, as
+  // the reference the indexes are timed and checked against.
+  SearchStrategy search = SearchStrategy::kIndexed;
 };
 
 class ItemList : public LayerListSink {
@@ -67,6 +73,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       if (arg == "--output") options.output = *v;
     } else if (arg == "--no-swap") {
       options.swap = false;
+    } else if (arg == "--linear-search") {
+      options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
       status = UsageError("知らないオプションです: " + arg);
       return std::nullopt;
@@ -104,6 +112,38 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
   return selection;
 }
 
+// Reads the lot-number texts on a second thread while the caller builds the
+// regions: both only read the drawing, and the reading has no other effect.
+class TextReadAlongside {
+ public:
+  TextReadAlongside(const std::string& drawing, const LayerSelection& selection,
+                    TextEncoding encoding)
+      : thread_([this, drawing, selection, encoding] {
+          try {
+            read_ = ReadChibanTexts(drawing, selection, encoding);
+          } catch (...) {
+            error_ = std::current_exception();
+          }
+        }) {}
+  ~TextReadAlongside() {
+    if (thread_.joinable()) thread_.join();
+  }
+  TextReadAlongside(const TextReadAlongside&) = delete;
+  TextReadAlongside& operator=(const TextReadAlongside&) = delete;
+
+  // Waits for the reading and hands its result over.
+  ChibanTextRead Take() {
+    thread_.join();
+    if (error_) std::rethrow_exception(error_);
+    return std::move(read_);
+  }
+
+ private:
+  ChibanTextRead read_;
+  std::exception_ptr error_;
+  std::thread thread_;  // last: started once the members above exist
+};
+
 }  // namespace
 
 // parquill-cli convert: the whole job of the window, from the drawing to the
@@ -127,11 +167,15 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
+  // The lot-number texts are read while the regions are built; the window's
+  // order of steps and messages stays: a failed region build drops the texts.
+  TextReadAlongside texts(options->drawing, *text, encoding);
   Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding});
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  Outcome attach = AttachLotNumbers({options->drawing, output, *text, encoding}, &attached);
+  AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
+  Outcome attach = AttachLotNumbers(attachRequest, texts.Take(), &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -141,7 +185,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   CommandLineHost host(options->swap);
   ConversionSummary converted;
-  Outcome conversion = ConvertMifToSima({options->drawing, output}, host, &converted);
+  Outcome conversion =
+      ConvertMifToSima({options->drawing, output, options->search}, host, &converted);
   int conversionStatus = ReportOutcome(conversion);
   if (!conversion.done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;
