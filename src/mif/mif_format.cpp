@@ -61,7 +61,12 @@ std::string FormatMifCoordinate(double value) {
   return text;
 }
 
-std::string MifPointCountLine(int count) { return " " + std::to_string(count) + " "; }
+std::string MifPointCountLine(int count) {
+  std::string line(1, ' ');
+  line.append(std::to_string(count));
+  line.push_back(' ');
+  return line;
+}
 
 std::string MifPointLine(double x, double y) {
   std::string line;

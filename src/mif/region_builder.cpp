@@ -111,13 +111,19 @@ class RegionScan {
     }
   }
 
-  bool IsSelectedLayer(std::string_view layerBytes) const {
+  // Polylines mostly come in runs on one layer: the answer for the last
+  // layer's bytes is kept, so a layer name is decoded only when it changes.
+  bool IsSelectedLayer(std::string_view layerBytes) {
     if (table_.names.front() == kAllLayersItem) return true;
+    if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
     std::string layer = DecodeText(layerBytes, encoding_);
+    lastLayerSelected_ = false;
     for (const std::string& name : table_.names) {
-      if (name == layer) return true;
+      if (name == layer) lastLayerSelected_ = true;
     }
-    return false;
+    lastLayerBytes_.assign(layerBytes);
+    knownLayer_ = true;
+    return lastLayerSelected_;
   }
 
   void WriteRegion(int count) {
@@ -137,6 +143,9 @@ class RegionScan {
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
   std::string pointLine_;
+  std::string lastLayerBytes_;
+  bool knownLayer_ = false;
+  bool lastLayerSelected_ = false;
 };
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include "sima/point_table.h"
 
+static_assert(parquill::kCoordinateTolerance + 1e-7 < 0.0011, "the search reaches every match");
+
 namespace parquill {
 namespace {
 
-// Twice the tolerance: a match lies at most one cell away in each axis.
-constexpr double kCellWidth = 2 * kCoordinateTolerance;
-static_assert(kCellWidth >= kCoordinateTolerance + 1e-6);
+constexpr double kCellWidth = 4 * kCoordinateTolerance;
 
 constexpr std::size_t kFirstSlots = 1024;
 
@@ -26,8 +26,11 @@ std::int64_t PointGrid::CellOf(double v) {
 }
 
 std::size_t PointGrid::SlotIndex(std::int64_t cx, std::int64_t cy) const {
-  std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL ^
-                    static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL;
+  // The two cell numbers mixed by the splitmix64 finaliser.
+  std::uint64_t h =
+      static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL + static_cast<std::uint64_t>(cy);
+  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
   h ^= h >> 31;
   return static_cast<std::size_t>(h) & (slots_.size() - 1);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -7,8 +8,8 @@ namespace parquill {
 
 // A hash of square cells over the boundary points, so that a point search
 // only looks at the points near the one searched. Every cell lists its points
-// in ascending number. A cell is wider than the coordinate tolerance, so any
-// match lies in the searched point's cell or in one of its eight neighbours.
+// in ascending number. A cell is four times the coordinate tolerance wide, so
+// the matches of a point lie in at most two cells along each axis.
 // Points too far out for a cell number (or not numbers at all) are kept in a
 // list of their own that every search scans.
 class PointGrid {
@@ -35,6 +36,9 @@ class PointGrid {
   // search that far out, plus the tolerance, looks at the cells.
   static constexpr double kGriddedLimit = 1e12;
   static constexpr double kSearchedLimit = kGriddedLimit + 1;
+  // Past the tolerance and its slack, so that the cells searched cover every
+  // point that may match.
+  static constexpr double kSearchReach = 0.0011;
 
   static bool Within(double x, double y, double limit);
   static std::int64_t CellOf(double v);
@@ -57,15 +61,19 @@ int PointGrid::FindFirst(double x, double y, Matches matches) const {
     }
   }
   if (!Within(x, y, kSearchedLimit)) return best;
-  const std::int64_t cx = CellOf(x);
-  const std::int64_t cy = CellOf(y);
+  // The cells that the square of the tolerance (and a little more for the
+  // rounding of the subtraction) around (x, y) touches: one to four.
+  const double reachX = kSearchReach + std::fabs(x) * 1e-15;
+  const double reachY = kSearchReach + std::fabs(y) * 1e-15;
+  const std::int64_t x0 = CellOf(x - reachX), x1 = CellOf(x + reachX);
+  const std::int64_t y0 = CellOf(y - reachY), y1 = CellOf(y + reachY);
   const std::size_t mask = slots_.size() - 1;
-  for (std::int64_t dx = -1; dx <= 1; ++dx) {
-    for (std::int64_t dy = -1; dy <= 1; ++dy) {
-      for (std::size_t i = SlotIndex(cx + dx, cy + dy);; i = (i + 1) & mask) {
+  for (std::int64_t cx = x0; cx <= x1; ++cx) {
+    for (std::int64_t cy = y0; cy <= y1; ++cy) {
+      for (std::size_t i = SlotIndex(cx, cy);; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.first == 0) break;
-        if (slot.cx != cx + dx || slot.cy != cy + dy) continue;
+        if (slot.cx != cx || slot.cy != cy) continue;
         // The cell's points come in ascending number: the first match is its best.
         for (int k = slot.first; k != 0 && (best == 0 || k < best); k = next_[k]) {
           if (matches(k)) {

@@ -30,7 +30,8 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   }
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   capacity_ = kLongestLine + kReadSize + 1;
-  buffer_ = std::make_unique<char[]>(capacity_);
+  // Left uninitialised: only the pages that lines reach are ever touched.
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
 LineReader::~LineReader() {

@@ -102,9 +102,14 @@ bool ReadPlainNumber(std::string_view text, double& value) {
     }
   }
   if (count == 0) return false;
-  // What follows must end the number: no blank or exponent that the full
-  // reading would skip or take.
-  if (p != end && (IsIgnored(*p) || *p == 'e' || *p == 'E')) return false;
+  // What follows must end the number: blanks up to the end of the text, or
+  // a character that is no blank and no exponent (which the full reading
+  // would skip or take).
+  if (p != end && IsIgnored(*p)) {
+    while (p != end && *p == ' ') ++p;
+    if (p != end) return false;
+  }
+  if (p != end && (*p == 'e' || *p == 'E')) return false;
   double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
