@@ -7,8 +7,9 @@
 #   BENCH_RUNS           runs per figure, the median is shown (default 5)
 #   BENCH_SLOW_RUNS      runs per ogr2ogr figure (default 3)
 #   PARQUILL_CLI         the parquill-cli to time (default: the release build)
-#   PARQUILL_CLI_LINEAR  a second parquill-cli (the linear-search build) to
-#                        compare on the capacity map
+#   PARQUILL_CLI_LINEAR  a second parquill-cli to compare on the capacity map
+#                        (default: the same one with its hidden option
+#                        --linear-search, every search a scan from the start)
 #   BENCH_DIR            where the drawings go (default: a temporary folder,
 #                        removed at the end)
 set -euo pipefail
@@ -32,6 +33,12 @@ if [[ -n ${BENCH_DIR:-} ]]; then
 else
   work=$(mktemp -d "${TMPDIR:-/tmp}/parquill-bench.XXXXXX")
   trap 'rm -rf "$work"' EXIT
+fi
+
+if [[ -z $linear ]]; then
+  linear=$work/parquill-cli-linear
+  printf '#!/bin/sh\nexec "%s" "$@" --linear-search\n' "$cli" >"$linear"
+  chmod +x "$linear"
 fi
 
 boundary=筆界

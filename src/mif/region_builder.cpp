@@ -41,6 +41,17 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   return std::nullopt;
 }
 
+// Whether a group code line reads as 0 under the number rule: the usual
+// three-character codes (blanks, then digits) at once, any other line by the
+// rule itself.
+bool ReadsAsZero(std::string_view line) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || digit(line[1])) && digit(line[2])) {
+    return (line[1] == ' ' || line[1] == '0') && line[2] == '0';
+  }
+  return NumberFromText(line) == 0;
+}
+
 // Reads the LWPOLYLINE entities of the ENTITIES section and writes the
 // closed ones of the selected layers as regions. Only the current ring is
 // held, in two fixed vertex stores reused for every polyline.
@@ -81,10 +92,15 @@ class RegionScan {
     int count = 0;
     std::int16_t flag = 0;
     for (;;) {
-      double code = NumberFromText(reader.Require());
+      std::string_view codeLine = reader.Require();
+      if (!accepted) {  // other layers' vertices are not kept
+        if (ReadsAsZero(codeLine)) break;
+        reader.Require();
+        continue;
+      }
+      double code = NumberFromText(codeLine);
       if (code == 0) break;
       std::string_view value = reader.Require();
-      if (!accepted) continue;  // other layers' vertices are not kept
       if (code == 10) {
         if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
         x_[count] = NumberFromText(value);
