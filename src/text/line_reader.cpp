@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "text/runtime_error.h"
@@ -32,8 +31,7 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   capacity_ = kLongestLine + kReadSize + 1;
   // Left uninitialised: only the pages that lines reach are ever touched.
-  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_ + kPadding);
-  std::memset(buffer_.get(), 0, kPadding);
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
 LineReader::~LineReader() {
@@ -68,7 +66,6 @@ void LineReader::Fill() {
     ssize_t got = ::read(fd_, buffer_.get() + end_, room);
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
-      std::memset(buffer_.get() + end_, 0, kPadding);
       return;
     }
     if (got == 0) {
@@ -79,7 +76,7 @@ void LineReader::Fill() {
   }
 }
 
-bool LineReader::NextAfterSearch(std::string_view& line) {
+bool LineReader::Next(std::string_view& line) {
   for (;;) {
     std::size_t lf = Find('\n', lfCache_);
     std::size_t cr = Find('\r', crCache_);
