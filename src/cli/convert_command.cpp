@@ -2,7 +2,9 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <utility>
 
 #include "cli/cli_support.h"
 #include "dxf/chiban_text_reader.h"
@@ -114,34 +116,49 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
 
 // Reads the lot-number texts on a second thread while the caller builds the
 // regions: both only read the drawing, and the reading has no other effect.
+// Where no thread can be started, the texts are read when they are taken.
 class TextReadAlongside {
  public:
-  TextReadAlongside(const std::string& drawing, const LayerSelection& selection,
-                    TextEncoding encoding)
-      : thread_([this, drawing, selection, encoding] {
-          try {
-            read_ = ReadChibanTexts(drawing, selection, encoding);
-          } catch (...) {
-            error_ = std::current_exception();
-          }
-        }) {}
+  TextReadAlongside(std::string drawing, LayerSelection selection, TextEncoding encoding)
+      : drawing_(std::move(drawing)), selection_(std::move(selection)), encoding_(encoding) {
+    try {
+      thread_ = std::thread([this] { Read(); });
+    } catch (const std::system_error&) {
+      // No second thread: Take reads in this one.
+    }
+  }
   ~TextReadAlongside() {
     if (thread_.joinable()) thread_.join();
   }
   TextReadAlongside(const TextReadAlongside&) = delete;
   TextReadAlongside& operator=(const TextReadAlongside&) = delete;
 
-  // Waits for the reading and hands its result over.
+  // Waits for the reading (or reads) and hands its result over.
   ChibanTextRead Take() {
-    thread_.join();
+    if (thread_.joinable()) {
+      thread_.join();
+    } else {
+      Read();
+    }
     if (error_) std::rethrow_exception(error_);
     return std::move(read_);
   }
 
  private:
+  void Read() {
+    try {
+      read_ = ReadChibanTexts(drawing_, selection_, encoding_);
+    } catch (...) {
+      error_ = std::current_exception();
+    }
+  }
+
+  const std::string drawing_;
+  const LayerSelection selection_;
+  const TextEncoding encoding_;
   ChibanTextRead read_;
   std::exception_ptr error_;
-  std::thread thread_;  // last: started once the members above exist
+  std::thread thread_;
 };
 
 }  // namespace
