@@ -14,8 +14,7 @@ OutputFileNames OutputFileNamesFor(const std::string& outputName) {
 
 bool NamesSameFile(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
-  struct stat sa {
-  }, sb{};
+  struct stat sa {}, sb {};
   if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
   }
@@ -26,8 +25,6 @@ bool NamesSameFile(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
-Message OutputIsInputRefusal() {
-  return {"出力ファイルが入力ファイルと同じです。", "ファイル指定"};
-}
+Message OutputIsInputRefusal() { return {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}; }
 
 }  // namespace parquill

@@ -20,45 +20,23 @@ struct NumberCase {
 
 TEST(NumberFromText, TakesTheLongestLeadingNumberIgnoringBlanksTabsAndLineFeeds) {
   const NumberCase cases[] = {
-      {" 12.5", 12.5},
-      {"1 2", 12},
-      {"12-3", 12},
-      {"", 0},
-      {"abc", 0},
-      {"  8", 8},
-      {"10.0", 10},
-      {"-3.5", -3.5},
-      {"+7", 7},
-      {".5", 0.5},
-      {"-.25", -0.25},
-      {"1.", 1},
-      {".", 0},
-      {"-", 0},
-      {"1.2.3", 1.2},
-      {"1e3", 1000},
-      {"1E-2", 0.01},
-      {"1e", 1},
-      {"1e+", 1},
-      {"2e 2", 200},
-      {"\t1\t0", 10},
-      {"1\n5", 15},
-      {"- 5", -5},
-      {"12,5", 12},
-      {"0x10", 0},
-      {"1,000", 1},
-      {"1e-999", 0},
-      {"１２", 0},
-      {"  1 234.5 6", 1234.56},
-      {"3 e 1", 30},
-      {"inf", 0},
-      {"nan", 0},
+      {" 12.5", 12.5},   {"1 2", 12},       {"12-3", 12},     {"", 0},
+      {"abc", 0},        {"  8", 8},        {"10.0", 10},     {"-3.5", -3.5},
+      {"+7", 7},         {".5", 0.5},       {"-.25", -0.25},  {"1.", 1},
+      {".", 0},          {"-", 0},          {"1.2.3", 1.2},   {"1e3", 1000},
+      {"1E-2", 0.01},    {"1e", 1},         {"1e+", 1},       {"2e 2", 200},
+      {"\t1\t0", 10},    {"1\n5", 15},      {"- 5", -5},      {"12,5", 12},
+      {"0x10", 0},       {"1,000", 1},      {"1e-999", 0},    {"１２", 0},
+      {"  1 234.5 6", 1234.56}, {"3 e 1", 30}, {"inf", 0},   {"nan", 0},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(NumberFromText(c.text), c.expected) << '"' << c.text << '"';
   }
 }
 
-TEST(NumberFromText, CarriageReturnIsNotIgnored) { EXPECT_EQ(NumberFromText("1\r2"), 1); }
+TEST(NumberFromText, CarriageReturnIsNotIgnored) {
+  EXPECT_EQ(NumberFromText("1\r2"), 1);
+}
 
 TEST(NumberFromText, TooLargeForADoubleIsAnOverflow) {
   try {
@@ -119,7 +97,7 @@ TEST(NumberFromText, PlainNumbersAreCorrectlyRoundedBitForBit) {
 }
 
 TEST(IntegerConversion, RoundsHalvesToTheEvenNeighbour) {
-  const std::pair<double, int> cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {-0.5, 0},
+  const std::pair<double, int> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},  {-0.5, 0},
                                           {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {7, 7}};
   for (auto [value, expected] : cases) {
     EXPECT_EQ(ToInt16(value), expected) << value;
@@ -133,10 +111,10 @@ TEST(IntegerConversion, OutOfRangeIsAnOverflow) {
     bool fits16;
     bool fits32;
   };
-  const Case cases[] = {{32767, true, true},           {32767.5, false, true},
-                        {-32768, true, true},          {-32768.5, true, true},
-                        {-32769, false, true},         {2147483647, false, true},
-                        {2147483647.5, false, false},  {-2147483648.0, false, true},
+  const Case cases[] = {{32767, true, true},       {32767.5, false, true},
+                        {-32768, true, true},      {-32768.5, true, true},
+                        {-32769, false, true},     {2147483647, false, true},
+                        {2147483647.5, false, false}, {-2147483648.0, false, true},
                         {-2147483649.0, false, false}, {1e300, false, false}};
   for (const auto& c : cases) {
     auto raises = [](auto convert) {
