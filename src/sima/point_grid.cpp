@@ -1,39 +1,18 @@
 #include "sima/point_grid.h"
 
-#include <cmath>
-
 #include "sima/point_table.h"
 
-static_assert(parquill::kCoordinateTolerance + 1e-7 < 0.0011, "the search reaches every match");
+static_assert(parquill::kCoordinateTolerance + 1e-7 < parquill::PointGrid::kSearchReach,
+              "the search reaches every match");
 
 namespace parquill {
 namespace {
-
-constexpr double kCellWidth = 4 * kCoordinateTolerance;
 
 constexpr std::size_t kFirstSlots = 1024;
 
 }  // namespace
 
 PointGrid::PointGrid() : slots_(kFirstSlots), next_(1, 0) {}
-
-bool PointGrid::Within(double x, double y, double limit) {
-  return std::fabs(x) <= limit && std::fabs(y) <= limit;  // false for NaN
-}
-
-std::int64_t PointGrid::CellOf(double v) {
-  return static_cast<std::int64_t>(std::floor(v / kCellWidth));
-}
-
-std::size_t PointGrid::SlotIndex(std::int64_t cx, std::int64_t cy) const {
-  // The two cell numbers mixed by the splitmix64 finaliser.
-  std::uint64_t h =
-      static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL + static_cast<std::uint64_t>(cy);
-  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
-  h ^= h >> 31;
-  return static_cast<std::size_t>(h) & (slots_.size() - 1);
-}
 
 void PointGrid::Grow() {
   std::vector<Slot> old(slots_.size() * 2);

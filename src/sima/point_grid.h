@@ -8,12 +8,21 @@ namespace parquill {
 
 // A hash of square cells over the boundary points, so that a point search
 // only looks at the points near the one searched. Every cell lists its points
-// in ascending number. A cell is four times the coordinate tolerance wide, so
+// in ascending number. A cell is far wider than the coordinate tolerance, so
 // the matches of a point lie in at most two cells along each axis.
 // Points too far out for a cell number (or not numbers at all) are kept in a
 // list of their own that every search scans.
 class PointGrid {
  public:
+  // Past the tolerance and its slack, so that the cells searched cover every
+  // point that may match.
+  static constexpr double kSearchReach = 0.0011;
+  // Boundary points lie metres apart: a cell of about 31 cm holds one or
+  // none, and a search mostly looks at one cell. The width (π/10) is no round
+  // number, so that round coordinates do not all fall on cell borders (where
+  // a search looks at two cells, or four).
+  static constexpr double kCellWidth = 0.3141592653589793;
+
   PointGrid();
 
   // Files point k (numbers ascending from one call to the next) at (x, y).
@@ -36,9 +45,6 @@ class PointGrid {
   // search that far out, plus the tolerance, looks at the cells.
   static constexpr double kGriddedLimit = 1e12;
   static constexpr double kSearchedLimit = kGriddedLimit + 1;
-  // Past the tolerance and its slack, so that the cells searched cover every
-  // point that may match.
-  static constexpr double kSearchReach = 0.0011;
 
   static bool Within(double x, double y, double limit);
   static std::int64_t CellOf(double v);
@@ -50,6 +56,29 @@ class PointGrid {
   std::vector<int> next_;  // next_[k]: the next point of k's cell, 0 at the end
   std::vector<int> far_;   // the points kept outside the cells
 };
+
+inline bool PointGrid::Within(double x, double y, double limit) {
+  return std::fabs(x) <= limit && std::fabs(y) <= limit;  // false for NaN
+}
+
+// Never decreasing in v (a product by a positive constant and the floor
+// both keep the order), so a point between two values has its cell between
+// theirs.
+inline std::int64_t PointGrid::CellOf(double v) {
+  const double scaled = v * (1 / kCellWidth);
+  auto cell = static_cast<std::int64_t>(scaled);  // toward zero
+  return static_cast<double>(cell) > scaled ? cell - 1 : cell;
+}
+
+inline std::size_t PointGrid::SlotIndex(std::int64_t cx, std::int64_t cy) const {
+  // The two cell numbers mixed by the splitmix64 finaliser.
+  std::uint64_t h =
+      static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL + static_cast<std::uint64_t>(cy);
+  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
+  h ^= h >> 31;
+  return static_cast<std::size_t>(h) & (slots_.size() - 1);
+}
 
 template <typename Matches>
 int PointGrid::FindFirst(double x, double y, Matches matches) const {

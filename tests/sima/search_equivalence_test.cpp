@@ -13,6 +13,7 @@
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
+#include "sima/point_grid.h"
 #include "sima/point_table.h"
 #include "support/temp_folder.h"
 #include "text/output_file_names.h"
@@ -53,10 +54,13 @@ TEST_F(SearchEquivalence, PointTablesFindTheSamePointForEveryQuery) {
     PointTable indexed(SearchStrategy::kIndexed);
     PointTable linear(SearchStrategy::kLinear);
     std::vector<std::pair<double, double>> near;
-    // Clusters around a few centres, some right at cell borders (multiples of 0.004).
+    // Clusters around a few centres.
     for (int cluster = 0; cluster < 60; ++cluster) {
-      double cx = FiveDecimals(base + 0.004 * static_cast<double>(random_() % 50));
-      double cy = FiveDecimals(base - 0.004 * static_cast<double>(random_() % 50));
+      // Every other cluster sits on a border of the point grid's cells.
+      const double step = cluster % 2 == 0 ? 0.004 : PointGrid::kCellWidth;
+      const double origin = cluster % 2 == 0 ? base : 0;
+      double cx = FiveDecimals(origin + step * static_cast<double>(random_() % 50));
+      double cy = FiveDecimals(origin - step * static_cast<double>(random_() % 50));
       int size = 1 + static_cast<int>(random_() % 6);
       for (int i = 0; i < size; ++i) {
         double x = FiveDecimals(cx + Offset());
