@@ -84,14 +84,16 @@ TEST(NumberFromText, PlainNumbersAreCorrectlyRoundedBitForBit) {
   for (int i = 0; i < 20000; ++i) {
     std::uint64_t digits = random() % 1000000000000000ULL;
     int decimals = static_cast<int>(random() % 16);
-    std::string text = std::to_string(digits);
-    if (decimals > 0) {
-      if (text.size() <= static_cast<std::size_t>(decimals)) {
-        text.insert(0, static_cast<std::size_t>(decimals) - text.size() + 1, '0');
-      }
-      text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
+    const auto places = static_cast<std::size_t>(decimals);
+    std::string whole = std::to_string(digits);
+    std::string padded(whole.size() <= places ? places - whole.size() + 1 : 0, '0');
+    padded.append(whole);
+    std::string text(random() % 2 ? "-" : "");
+    text.append(padded, 0, padded.size() - places);
+    if (places > 0) {
+      text.push_back('.');
+      text.append(padded, padded.size() - places, places);
     }
-    if (random() % 2) text.insert(0, "-");
     EXPECT_EQ(NumberFromText(text), std::strtod(text.c_str(), nullptr)) << text;
   }
 }
