@@ -1,8 +1,13 @@
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "cli/cli_support.h"
+#include "dxf/chiban_text_reader.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
@@ -22,6 +27,9 @@ struct ConvertOptions {
   std::optional<std::string> output;
   bool swap = true;
   bool report = false;
+  // --linear-search (not in the help): every search scans from the start, as
+  // the reference the indexes are timed and checked against.
+  SearchStrategy search = SearchStrategy::kIndexed;
 };
 
 class ItemList : public LayerListSink {
@@ -72,6 +80,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       options.swap = false;
     } else if (arg == "--report") {
       options.report = true;
+    } else if (arg == "--linear-search") {
+      options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
       status = UsageError("知らないオプションです: " + arg);
       return std::nullopt;
@@ -109,6 +119,53 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
   return selection;
 }
 
+// Reads the lot-number texts on a second thread while the caller builds the
+// regions: both only read the drawing, and the reading has no other effect.
+// Where no thread can be started, the texts are read when they are taken.
+class TextReadAlongside {
+ public:
+  TextReadAlongside(std::string drawing, LayerSelection selection, TextEncoding encoding)
+      : drawing_(std::move(drawing)), selection_(std::move(selection)), encoding_(encoding) {
+    try {
+      thread_ = std::thread([this] { Read(); });
+    } catch (const std::system_error&) {
+      // No second thread: Take reads in this one.
+    }
+  }
+  ~TextReadAlongside() {
+    if (thread_.joinable()) thread_.join();
+  }
+  TextReadAlongside(const TextReadAlongside&) = delete;
+  TextReadAlongside& operator=(const TextReadAlongside&) = delete;
+
+  // Waits for the reading (or reads) and hands its result over.
+  ChibanTextRead Take() {
+    if (thread_.joinable()) {
+      thread_.join();
+    } else {
+      Read();
+    }
+    if (error_) std::rethrow_exception(error_);
+    return std::move(read_);
+  }
+
+ private:
+  void Read() {
+    try {
+      read_ = ReadChibanTexts(drawing_, selection_, encoding_);
+    } catch (...) {
+      error_ = std::current_exception();
+    }
+  }
+
+  const std::string drawing_;
+  const LayerSelection selection_;
+  const TextEncoding encoding_;
+  ChibanTextRead read_;
+  std::exception_ptr error_;
+  std::thread thread_;
+};
+
 }  // namespace
 
 // parquill-cli convert: the whole job of the window, from the drawing to the
@@ -132,12 +189,16 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
+  // The lot-number texts are read while the regions are built; the window's
+  // order of steps and messages stays: a failed region build drops the texts.
+  TextReadAlongside texts(options->drawing, *text, encoding);
   RegionBuildSummary built;
   Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  Outcome attach = AttachLotNumbers({options->drawing, output, *text, encoding}, &attached);
+  AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
+  Outcome attach = AttachLotNumbers(attachRequest, texts.Take(), &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -147,7 +208,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   CommandLineHost host(options->swap);
   ConversionSummary converted;
-  Outcome conversion = ConvertMifToSima({options->drawing, output}, host, &converted);
+  Outcome conversion =
+      ConvertMifToSima({options->drawing, output, options->search}, host, &converted);
   int conversionStatus = ReportOutcome(conversion);
   if (!conversion.done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;

@@ -127,8 +127,18 @@ class ChibanTextScan {
     }
   }
 
+  // Texts mostly come in runs on one layer: the answer for the last layer's
+  // bytes is kept, so a layer name is decoded only when it changes.
+  bool OnTextLayer() {
+    if (knownLayer_ && layer_ == lastLayerBytes_) return lastLayerMatches_;
+    lastLayerMatches_ = DecodeText(layer_, encoding_) == textLayer_;
+    lastLayerBytes_ = layer_;
+    knownLayer_ = true;
+    return lastLayerMatches_;
+  }
+
   void Record() {
-    if (DecodeText(layer_, encoding_) == textLayer_) {
+    if (OnTextLayer()) {
       if (result_.texts.size() + 1 > capacity_) {
         result_.messages.push_back(
             {"テキスト個数が、" + std::to_string(capacity_) + "を超えました。", "テキスト個数"});
@@ -157,6 +167,9 @@ class ChibanTextScan {
   int acDbTextCount_ = 0;
   std::string layer_;
   std::string string_;
+  std::string lastLayerBytes_;
+  bool knownLayer_ = false;
+  bool lastLayerMatches_ = false;
   double x_ = 0;
   double y_ = 0;
   bool recordingFailed_ = false;

@@ -1,10 +1,11 @@
 #include "mif/attribute_attachment.h"
 
 #include <new>
+#include <optional>
 
 #include "dxf/chiban_text_reader.h"
+#include "mif/chiban_text_index.h"
 #include "mif/region_ring_reader.h"
-#include "survey/survey.h"
 #include "text/line_reader.h"
 #include "text/number_text.h"
 #include "text/output_file_names.h"
@@ -14,13 +15,28 @@
 
 namespace parquill {
 
-Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
+namespace {
+
+std::optional<Message> CheckOutputNames(const AttachRequest& request) {
   const OutputFileNames names = OutputFileNamesFor(request.outputName);
   if (NamesSameFile(names.mid, request.dxfPath) || NamesSameFile(names.mif, request.dxfPath)) {
-    return Outcome::Refused(OutputIsInputRefusal());
+    return OutputIsInputRefusal();
   }
+  return std::nullopt;
+}
 
-  ChibanTextRead read = ReadChibanTexts(request.dxfPath, request.selection, request.encoding);
+}  // namespace
+
+Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
+  if (auto refusal = CheckOutputNames(request)) return Outcome::Refused(*refusal);
+  return AttachLotNumbers(
+      request, ReadChibanTexts(request.dxfPath, request.selection, request.encoding), summary);
+}
+
+Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
+                         AttachSummary* summary) {
+  if (auto refusal = CheckOutputNames(request)) return Outcome::Refused(*refusal);
+  const OutputFileNames names = OutputFileNamesFor(request.outputName);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
   Outcome outcome;
   outcome.messages = read.messages;  // a trap inside the reader: shown, then the step goes on
@@ -30,20 +46,17 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
     LineReader mif(names.mif);
     TextFileWriter mid(names.mid, TextEncoding::kCp932);
     RegionRing ring;
+    ChibanTextIndex texts(read.texts, request.search);
     std::int32_t region = 0;
     int withNumber = 0;
+    std::string line;  // reused from region to region
     while (ReadNextRegionRing(mif, ring)) {
       // The ring's last point repeats its first and is not passed.
       std::int16_t tested = ToInt16(static_cast<double>(ring.count) - 1);
-      const ChibanText* found = nullptr;
-      for (const ChibanText& text : read.texts) {
-        if (survey::InPolygon(tested, ring.x.data() + 1, ring.y.data() + 1, text.x, text.y) <= 0) {
-          found = &text;
-          break;
-        }
-      }
+      const ChibanText* found = texts.FirstInside(tested, ring.x.data() + 1, ring.y.data() + 1);
       ++region;
-      std::string line = std::to_string(region) + ",";
+      line.assign(std::to_string(region));
+      line.push_back(',');
       if (found != nullptr) {
         line.append(TrimBlanks(found->text));
         ++withNumber;

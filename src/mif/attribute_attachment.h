@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection.h"
+#include "text/search_strategy.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
 
@@ -12,7 +14,8 @@ struct AttachRequest {
   std::string dxfPath;     // the input-name field
   std::string outputName;  // the output-name field: the MIF and MID files lie beside it
   LayerSelection selection;
-  TextEncoding encoding = TextEncoding::kCp932;  // of the drawing
+  TextEncoding encoding = TextEncoding::kCp932;      // of the drawing
+  SearchStrategy search = SearchStrategy::kIndexed;  // of the texts for each region
 };
 
 struct AttachSummary {
@@ -32,5 +35,11 @@ struct AttachSummary {
 // with the SIMA conversion. A run-time error inside the text reader is shown
 // (its message comes first) and the step carries on with the texts read.
 Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr);
+
+// The same step with the texts already read by ReadChibanTexts (for the same
+// drawing, selection and encoding), for a caller that read them while the
+// regions were being built. Gives exactly what the step above gives.
+Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
+                         AttachSummary* summary = nullptr);
 
 }  // namespace parquill

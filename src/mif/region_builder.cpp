@@ -42,6 +42,17 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   return std::nullopt;
 }
 
+// Whether a group code line reads as 0 under the number rule: the usual
+// three-character codes (blanks, then digits) at once, any other line by the
+// rule itself.
+bool ReadsAsZero(std::string_view line) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || digit(line[1])) && digit(line[2])) {
+    return (line[1] == ' ' || line[1] == '0') && line[2] == '0';
+  }
+  return NumberFromText(line) == 0;
+}
+
 // Reads the LWPOLYLINE entities of the ENTITIES section and writes the
 // closed ones of the selected layers as regions. Only the current ring is
 // held, in two fixed vertex stores reused for every polyline.
@@ -86,10 +97,15 @@ class RegionScan {
     int count = 0;
     std::int16_t flag = 0;
     for (;;) {
-      double code = NumberFromText(reader.Require());
+      std::string_view codeLine = reader.Require();
+      if (!accepted) {  // other layers' vertices are not kept
+        if (ReadsAsZero(codeLine)) break;
+        reader.Require();
+        continue;
+      }
+      double code = NumberFromText(codeLine);
       if (code == 0) break;
       std::string_view value = reader.Require();
-      if (!accepted) continue;  // other layers' vertices are not kept
       if (code == 10) {
         if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
         x_[count] = NumberFromText(value);
@@ -119,13 +135,19 @@ class RegionScan {
     }
   }
 
-  bool IsSelectedLayer(std::string_view layerBytes) const {
+  // Polylines mostly come in runs on one layer: the answer for the last
+  // layer's bytes is kept, so a layer name is decoded only when it changes.
+  bool IsSelectedLayer(std::string_view layerBytes) {
     if (table_.names.front() == kAllLayersItem) return true;
+    if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
     std::string layer = DecodeText(layerBytes, encoding_);
+    lastLayerSelected_ = false;
     for (const std::string& name : table_.names) {
-      if (name == layer) return true;
+      if (name == layer) lastLayerSelected_ = true;
     }
-    return false;
+    lastLayerBytes_.assign(layerBytes);
+    knownLayer_ = true;
+    return lastLayerSelected_;
   }
 
   void WriteRegion(int count) {
@@ -146,6 +168,9 @@ class RegionScan {
   std::array<double, kRingCapacity + 1> y_{};
   std::string pointLine_;
   std::string layer_;  // raw bytes of the accepted polyline's layer
+  std::string lastLayerBytes_;
+  bool knownLayer_ = false;
+  bool lastLayerSelected_ = false;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "sima/kokudo_records.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -76,8 +78,36 @@ std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
   return line;
 }
 
+namespace {
+
+// The text of a value below 10^9 that is a number of at most five decimals
+// (as every coordinate read from the MIF file is after rounding): its 15
+// significant digits are that number's own digits. False for other values.
+bool PlainCoordinateText(double value, std::string& out) {
+  if (!(std::fabs(value) < 1e9)) return false;
+  const double units = std::nearbyint(value * 1e5);
+  if (units / 1e5 != value) return false;
+  auto magnitude = static_cast<std::uint64_t>(std::fabs(units));
+  std::uint64_t whole = magnitude / 100000;
+  std::uint64_t fraction = magnitude % 100000;
+  if (value < 0) out.push_back('-');
+  if (whole != 0) out.append(std::to_string(whole));
+  if (fraction != 0) {
+    char decimals[6] = {'.'};
+    int last = 5;
+    for (int i = 5; i >= 1; --i, fraction /= 10)
+      decimals[i] = static_cast<char>('0' + fraction % 10);
+    while (decimals[last] == '0') --last;
+    out.append(decimals, static_cast<std::size_t>(last + 1));
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string CoordinateText(double value) {
   if (value == 0) return "0";  // negative zero too
+  if (std::string plain; PlainCoordinateText(value, plain)) return plain;
   // The value with 15 significant digits, "d.dddddddddddddde±x", whatever the
   // locale; then the point is moved to its place in plain decimal text.
   char scientific[64];

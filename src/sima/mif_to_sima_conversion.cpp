@@ -25,7 +25,7 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
     return Outcome::Refused(OutputIsInputRefusal());
   }
   try {
-    PointTable points;
+    PointTable points(request.search);
     LotTable lots;
     MifReading reading;
     if (auto message = ReadMifPoints(names.mif, host, points, reading)) {

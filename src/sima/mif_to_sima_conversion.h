@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "text/search_strategy.h"
 #include "text/step_outcome.h"
 
 // The conversion of a MIF/MID pair into the SIMA common-format file.
@@ -10,6 +11,7 @@ namespace parquill {
 struct ConversionRequest {
   std::string dxfPath;     // the input drawing; only checked for emptiness and for the same file
   std::string outputName;  // the SIMA file; the MIF/MID pair is named after it
+  SearchStrategy search = SearchStrategy::kIndexed;  // of the point table
 };
 
 struct ConversionSummary {

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "sima/point_grid.h"
+#include "text/search_strategy.h"
+
 namespace parquill {
 
 // The coordinate tolerance: two values are the same when they differ by at
@@ -19,11 +22,14 @@ inline bool WithinTolerance(double a, double b) {
 // in which they are first met. Two points are the same when they differ by at
 // most the tolerance in X and in Y (bounds inclusive); a search gives the
 // lowest-numbered point that matches. Points are only added.
+//
+// The search goes through a grid of cells around the point searched; the
+// linear strategy scans the points from 1 instead, and answers the same.
 class PointTable {
  public:
   static constexpr int kCapacity = 15000;
 
-  PointTable();
+  explicit PointTable(SearchStrategy search = SearchStrategy::kIndexed);
 
   // The number of the first point within the tolerance of (x, y); 0 when none.
   int Find(double x, double y) const;
@@ -37,6 +43,10 @@ class PointTable {
   double Y(int k) const { return y_[static_cast<std::size_t>(k)]; }
 
  private:
+  int FindLinear(double x, double y) const;
+
+  SearchStrategy search_;
+  PointGrid grid_;  // filled only for the indexed search
   // Slot 0 is left empty, so point k lives at index k.
   std::vector<double> x_;
   std::vector<double> y_;

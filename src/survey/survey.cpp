@@ -14,10 +14,9 @@ namespace {
 
 std::int32_t CodeOfVersionString(std::string_view version) {
   static constexpr std::pair<std::string_view, std::int32_t> kVersions[] = {
-      {"AC1002", 2},     {"AC1003", 3},     {"AC1004", 9},     {"AC1006", 10},
-      {"AC1009", 12},    {"AC1012", 13},    {"AC1014", 14},    {"AC1015", 2000},
-      {"AC1018", 2004},  {"AC1021", 2007},  {"AC1024", 2010},  {"AC1027", 2013},
-      {"AC1032", 2018},
+      {"AC1002", 2},    {"AC1003", 3},    {"AC1004", 9},    {"AC1006", 10},   {"AC1009", 12},
+      {"AC1012", 13},   {"AC1014", 14},   {"AC1015", 2000}, {"AC1018", 2004}, {"AC1021", 2007},
+      {"AC1024", 2010}, {"AC1027", 2013}, {"AC1032", 2018},
   };
   for (const auto& [name, code] : kVersions) {
     if (version == name) return code;
@@ -66,7 +65,24 @@ std::int16_t InPolygon(std::int16_t n, const double* x, const double* y, double 
 
 void dswap(double& a, double& b) { std::swap(a, b); }
 
+namespace {
+
+// True when the value's shortest decimal text has at most `digits` (0 to 5)
+// decimals, found without writing it: the nearest number of that many
+// decimals reads back as the value. Below 10^9 two such numbers lie further
+// apart than two neighbouring doubles, so no shorter text could have more
+// decimals.
+bool HasAtMostDecimals(double value, std::int32_t digits) {
+  constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5};
+  if (digits < 0 || digits > 5 || !(std::fabs(value) < 1e9)) return false;
+  const double scale = kScale[digits];
+  return std::nearbyint(value * scale) / scale == value;
+}
+
+}  // namespace
+
 double round(double value, std::int32_t digits) {
+  if (HasAtMostDecimals(value, digits)) return value;  // the common case, at once
   if (!std::isfinite(value) || digits < 0 || digits > 15) return value;
   // The shortest text that reads back as the value: its decimal digits are
   // what a surveyor sees, so halves are judged on them.

@@ -36,6 +36,9 @@ class LineReader {
   const std::string& path() const { return path_; }
 
  private:
+  bool TakeMaskedLine(std::string_view& line);
+  void DropEndsBeforeBegin();
+  bool NextAfterSearch(std::string_view& line);
   std::size_t Find(char c, std::size_t& cache);
   void Fill();
 
@@ -47,6 +50,9 @@ class LineReader {
   std::size_t end_ = 0;    // end of the bytes read
   std::size_t crCache_ = 0;
   std::size_t lfCache_ = 0;
+  std::uint64_t mask_ = 0;  // the line ends not yet taken in the block at maskBase_
+  std::size_t maskBase_ = 0;
+  std::size_t maskNext_ = 0;  // where the next block starts
   bool eof_ = false;
   std::int64_t lineNumber_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -69,9 +70,56 @@ double ParseCollected(std::string_view number) {
   return value;
 }
 
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The common shape of a DXF or MIF value, read at once: blanks, a sign, at
+// most 15 digits with a point among them, then the end of the text or a
+// character that ends the number. Whole numbers below 10^15 and powers of ten
+// up to 10^15 are exact doubles, so one division gives the correctly rounded
+// value, the same as the full reading. False for any other shape.
+bool ReadPlainNumber(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p != end && *p == ' ') ++p;
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t digits = 0;
+  int count = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; p != end; ++p) {
+    char c = *p;
+    if (IsDigit(c)) {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++decimals;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0) return false;
+  // What follows must end the number: blanks up to the end of the text, or
+  // a character that is no blank and no exponent (which the full reading
+  // would skip or take).
+  if (p != end && IsIgnored(*p)) {
+    while (p != end && *p == ' ') ++p;
+    if (p != end) return false;
+  }
+  if (p != end && (*p == 'e' || *p == 'E')) return false;
+  double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 double NumberFromText(std::string_view text) {
+  double plain = 0;
+  if (ReadPlainNumber(text, plain)) return plain;
   NumberScanner s(text);
   if (s.Peek() == '+' || s.Peek() == '-') s.Take();
   int digits = 0;

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "support/temp_folder.h"
 #include "text/text_file_writer.h"
 
@@ -31,6 +37,32 @@ TEST(MifCoordinate, FiveDecimalsEveryIntegerDigit) {
   for (const Case& c : cases) {
     EXPECT_EQ(FormatMifCoordinate(c.value), c.text) << c.value;
   }
+}
+
+// Most coordinates are written without to_chars; the text must be the one
+// to_chars gives for every value, halves and near-halves included.
+TEST(MifCoordinate, SameTextAsTheCorrectlyRoundedFiveDecimals) {
+  auto reference = [](double value) {
+    char text[400];
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 5).ptr;
+    std::string s(text, end);
+    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+  };
+  std::vector<double> values = {0.015625,   -0.015625,        0.000005, 2.000005,  1e9 - 0.000005,
+                                -1e9 + 0.5, 999999999.999995, 0.5e-5,   123.456785};
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> spread(-2e9, 2e9);
+  for (int i = 0; i < 20000; ++i) {
+    double v = spread(random) / std::pow(10.0, static_cast<double>(random() % 10));
+    values.push_back(v);
+    // Decimal halves at the sixth place and their neighbours.
+    double half = (std::nearbyint(v * 1e5) + 0.5) / 1e5;
+    values.push_back(half);
+    values.push_back(std::nextafter(half, 0.0));
+    values.push_back(std::nextafter(half, 1e300));
+  }
+  for (double v : values) EXPECT_EQ(FormatMifCoordinate(v), reference(v)) << v;
 }
 
 TEST(MifCoordinate, PointAndCountLines) {

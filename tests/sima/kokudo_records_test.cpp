@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
 #include "text/text_codec.h"
 
 namespace parquill::kokudo {
@@ -69,6 +74,28 @@ TEST(KokudoRecords, CoordinateIsPlainDecimalText) {
       {1e20, "100000000000000000000"},
   };
   for (const auto& c : cases) EXPECT_EQ(CoordinateText(c.value), c.text) << c.value;
+}
+
+// Coordinates of five decimals: the text is the number's own decimal digits,
+// without trailing zeros and without a zero before the point.
+TEST(KokudoRecords, FiveDecimalCoordinatesKeepTheirDigits) {
+  auto reference = [](double value) {
+    char text[64];
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 5).ptr;
+    std::string s(text, end);
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    std::size_t zero = s.front() == '-' ? 1 : 0;
+    if (s.compare(zero, 2, "0.") == 0) s.erase(zero, 1);
+    return s == "-0" || s == "0" ? std::string("0") : s;
+  };
+  std::mt19937_64 random(3);
+  for (int i = 0; i < 20000; ++i) {
+    double units = static_cast<double>(random() % 200000000000000ULL) - 1e14;
+    double shifted = std::nearbyint(units / std::pow(10.0, static_cast<double>(random() % 9)));
+    double five = shifted / 1e5;  // a number of at most five decimals, below 10^9
+    EXPECT_EQ(CoordinateText(five), reference(five)) << five;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string_view>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -87,6 +91,35 @@ TEST(Round, FivePlacesHalvesAwayFromZeroOnTheDecimalText) {
   EXPECT_EQ(round(0.125, 2), 0.13);
   EXPECT_EQ(round(2.5, 0), 3);
   EXPECT_EQ(round(-2.5, 0), -3);
+}
+
+// A value whose shortest decimal text has at most five decimals comes back
+// unchanged, and only such a value: checked on the text itself.
+TEST(Round, UnchangedExactlyWhenTheTextHasAtMostFiveDecimals) {
+  auto decimals = [](double value) {
+    char text[400];
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+    std::string_view s(text, static_cast<std::size_t>(end - text));
+    std::size_t point = s.find('.');
+    return point == std::string_view::npos ? 0 : s.size() - point - 1;
+  };
+  std::mt19937_64 random(5);
+  std::vector<double> values = {0.1, 0.3, 0.30000000000000004, 999999999.99999, 1e9 - 1e-6};
+  for (int i = 0; i < 20000; ++i) {
+    double units = static_cast<double>(random() % 100000000000000ULL) - 5e13;
+    double v = units / std::pow(10.0, static_cast<double>(random() % 8));
+    values.push_back(v);
+    values.push_back(std::nextafter(v, 0.0));
+    values.push_back(std::nextafter(v, 1e300));
+  }
+  for (double v : values) {
+    double rounded = round(v, 5);
+    if (decimals(v) <= 5) {
+      EXPECT_EQ(rounded, v) << v;
+    } else {
+      EXPECT_LE(decimals(rounded), 5u) << v;
+    }
+  }
 }
 
 TEST(Dswap, ExchangesTheValues) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -56,6 +59,37 @@ TEST(LineReader, LinesAcrossReadBoundariesAndCrLfSplitBetweenReads) {
   }
   TempFolder folder;
   EXPECT_EQ(ReadAll(folder.Write("big.txt", bytes)), expected);
+}
+
+// Line ends are found 64 bytes at a time: short and long lines, runs of
+// ends, CR LF pairs cut by a block's edge, against a plain splitter.
+TEST(LineReader, RandomLinesAndEndsAcrossBlocks) {
+  std::mt19937 random(17);
+  const char* ends[] = {"\r\n", "\r", "\n", "\n\r", "\r\r\n"};
+  for (int file = 0; file < 20; ++file) {
+    std::string bytes;
+    const std::size_t size = 1 + random() % 5000;
+    while (bytes.size() < size) {
+      std::size_t length = random() % 4 == 0 ? random() % 200 : random() % 12;
+      for (std::size_t i = 0; i < length; ++i) bytes += static_cast<char>('0' + random() % 60);
+      bytes += ends[random() % std::size(ends)];
+    }
+    if (file % 2 == 1) bytes += "last";
+    std::vector<std::string> expected;
+    std::string current;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] != '\r' && bytes[i] != '\n') {
+        current += bytes[i];
+        continue;
+      }
+      expected.push_back(current);
+      current.clear();
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    }
+    if (!current.empty()) expected.push_back(current);
+    TempFolder folder;
+    EXPECT_EQ(ReadAll(folder.Write("f.txt", bytes)), expected) << "file " << file;
+  }
 }
 
 TEST(LineReader, CountsLinesAndRaisesPastTheEnd) {

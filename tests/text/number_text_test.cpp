@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
 #include "text/runtime_error.h"
 #include "text/trim.h"
 
@@ -45,6 +50,52 @@ TEST(NumberFromText, TooLargeForADoubleIsAnOverflow) {
 TEST(NumberFromText, VeryLongNumbersAreRead) {
   std::string digits(200, '1');
   EXPECT_DOUBLE_EQ(NumberFromText(digits + ".5"), std::stod(digits + ".5"));
+}
+
+// Coordinates and group codes are read at once when they have the plain
+// shape; the value must be the correctly rounded one, bit for bit, as for any
+// other number, and the sign of a negative zero must stay.
+TEST(NumberFromText, PlainNumbersAreCorrectlyRoundedBitForBit) {
+  const char* texts[] = {
+      "123456789012345",
+      "1234567890123456",
+      "0.1",
+      "-0.3",
+      "123456.78901",
+      "-98765.43210",
+      "9999999999.99999",
+      "0.000000001",
+      "5.",
+      "000000000000000001",
+      "  42",
+      "-0",
+      "-0.00000",
+      "+0.5",
+      "100.00100",
+      "-12345.6789012",
+      "0.30000000000000004",
+  };
+  for (const char* text : texts) {
+    double value = NumberFromText(text);
+    double expected = std::strtod(text, nullptr);
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+  }
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint64_t digits = random() % 1000000000000000ULL;
+    int decimals = static_cast<int>(random() % 16);
+    const auto places = static_cast<std::size_t>(decimals);
+    std::string whole = std::to_string(digits);
+    std::string padded(whole.size() <= places ? places - whole.size() + 1 : 0, '0');
+    padded.append(whole);
+    std::string text(random() % 2 ? "-" : "");
+    text.append(padded, 0, padded.size() - places);
+    if (places > 0) {
+      text.push_back('.');
+      text.append(padded, padded.size() - places, places);
+    }
+    EXPECT_EQ(NumberFromText(text), std::strtod(text.c_str(), nullptr)) << text;
+  }
 }
 
 TEST(IntegerConversion, RoundsHalvesToTheEvenNeighbour) {

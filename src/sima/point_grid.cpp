@@ -1,0 +1,51 @@
+#include "sima/point_grid.h"
+
+#include "sima/point_table.h"
+
+static_assert(parquill::kCoordinateTolerance + 1e-7 < parquill::PointGrid::kSearchReach,
+              "the search reaches every match");
+
+namespace parquill {
+namespace {
+
+constexpr std::size_t kFirstSlots = 1024;
+
+}  // namespace
+
+PointGrid::PointGrid() : slots_(kFirstSlots), next_(1, 0) {}
+
+void PointGrid::Grow() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.first == 0) continue;
+    std::size_t i = SlotIndex(slot.cx, slot.cy);
+    while (slots_[i].first != 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void PointGrid::Add(int k, double x, double y) {
+  next_.resize(static_cast<std::size_t>(k) + 1, 0);
+  if (!Within(x, y, kGriddedLimit)) {
+    far_.push_back(k);
+    return;
+  }
+  if (2 * (used_ + 1) > slots_.size()) Grow();
+  const std::int64_t cx = CellOf(x);
+  const std::int64_t cy = CellOf(y);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = SlotIndex(cx, cy);
+  while (slots_[i].first != 0 && (slots_[i].cx != cx || slots_[i].cy != cy)) i = (i + 1) & mask;
+  Slot& slot = slots_[i];
+  if (slot.first == 0) {
+    slot = {cx, cy, k, k};
+    ++used_;
+  } else {
+    next_[static_cast<std::size_t>(slot.last)] = k;
+    slot.last = k;
+  }
+}
+
+}  // namespace parquill
