@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 #include "text/text_codec.h"
 
 namespace parquill {
@@ -15,7 +16,7 @@ using testing::CrLf;
 using testing::ReadBytes;
 using testing::TempFolder;
 
-std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::kCp932); }
+using testing::Sjis;
 
 // An R2000 drawing with the layers 筆界 and 地番: one lot numbered "1", an
 // open boundary polyline and a lot number outside every lot.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../mif/region_test_drawings.h"
+#include "support/test_drawings.h"
 #include "support/temp_folder.h"
 
 namespace parquill {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
@@ -25,7 +26,7 @@ class CountingHost : public StepHost {
   int events = 0;
 };
 
-std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::kCp932); }
+using testing::Sjis;
 
 std::string LayerRecord(std::string_view name) {
   return CrLf({"  0", "LAYER", "  5", "10", "100", "AcDbSymbolTableRecord", "100",

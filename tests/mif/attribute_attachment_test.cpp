@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 #include "text/output_file_names.h"
 
 namespace parquill {
@@ -12,7 +13,7 @@ using testing::CrLf;
 using testing::ReadBytes;
 using testing::TempFolder;
 
-std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::kCp932); }
+using testing::Sjis;
 
 // A TEXT entity of the drawing, as a CAD program writes it.
 std::string Text(std::string_view layer, std::string_view string, double x, double y) {

@@ -6,7 +6,7 @@
 
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
-#include "region_test_drawings.h"
+#include "support/test_drawings.h"
 #include "support/temp_folder.h"
 #include "text/output_file_names.h"
 

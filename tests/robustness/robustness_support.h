@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "dxf/layer_selection.h"
-#include "mif/region_test_drawings.h"
+#include "support/test_drawings.h"
 #include "support/temp_folder.h"
 
 // What the robustness tests share: a complete small drawing to break in

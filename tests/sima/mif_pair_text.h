@@ -11,9 +11,10 @@
 
 // MIF/MID texts as the region builder and the attribute attachment write them,
 // and a window stand-in that records what the conversion asks of it.
+#include "support/test_drawings.h"
+
 namespace parquill::testing {
 
-inline std::string Sjis(std::string_view text) { return EncodeText(text, TextEncoding::kCp932); }
 
 // The eight header lines, with the given delimiter line.
 inline std::string MifHeader(std::string_view delimiterLine = "Delimiter \",\"") {

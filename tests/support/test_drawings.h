@@ -7,7 +7,7 @@
 
 #include "text/text_codec.h"
 
-// Small drawings for the region builder's tests, built line by line.
+// Small drawings for the tests, built line by line.
 namespace parquill::testing {
 
 using Lines = std::vector<std::string>;
