@@ -6,15 +6,13 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
 
 // MIF/MID texts as the region builder and the attribute attachment write them,
 // and a window stand-in that records what the conversion asks of it.
-#include "support/test_drawings.h"
-
 namespace parquill::testing {
-
 
 // The eight header lines, with the given delimiter line.
 inline std::string MifHeader(std::string_view delimiterLine = "Delimiter \",\"") {
