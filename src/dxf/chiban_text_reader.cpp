@@ -49,8 +49,11 @@ class ChibanTextScan {
   // Reads the drawing; false when the text limit stopped the reading.
   bool Run(LineReader& reader) {
     std::string_view line;
-    while (reader.Next(line)) {
-      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    if (!reader.Next(line)) return true;
+    RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    // Outside a text entity only the section lines and the entity names
+    // matter: the reader skips straight to the next of them.
+    for (bool more = true; more; more = NextLine(reader, line)) {
       if (inEntities_ && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities_ = true;
@@ -73,6 +76,14 @@ class ChibanTextScan {
   }
 
  private:
+  bool NextLine(LineReader& reader, std::string_view& line) {
+    static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
+    static constexpr std::string_view kBetweenTexts[] = {"ENDSEC", "ENTITIES", "MTEXT", "TEXT"};
+    if (inText_) return reader.Next(line);
+    return inEntities_ ? reader.SkipToAnyOf(kBetweenTexts, line)
+                       : reader.SkipToAnyOf(kBeforeEntities, line);
+  }
+
   // Fills the awaited value from the line; false when the line was used so.
   bool TakeAwaitedValue(std::string_view line) {
     Awaited awaited = awaited_;

@@ -65,18 +65,26 @@ class RegionScan {
     layer_.reserve(64);
   }
 
+  // Only three lines matter between the polylines: "ENTITIES", and within
+  // that section "LWPOLYLINE" and the closing "ENDSEC"; the reader skips
+  // straight to the next of them (after the first line, which tells a binary
+  // drawing).
   void Run(LineReader& reader) {
+    static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
+    static constexpr std::string_view kInEntities[] = {"ENDSEC", "ENTITIES", "LWPOLYLINE"};
     bool inEntities = false;
     std::string_view line;
-    while (reader.Next(line)) {
-      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    if (!reader.Next(line)) return;
+    RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    do {
       if (inEntities && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities = true;
       } else if (inEntities && line == "LWPOLYLINE") {
         ReadPolyline(reader);
       }
-    }
+    } while (inEntities ? reader.SkipToAnyOf(kInEntities, line)
+                        : reader.SkipToAnyOf(kBeforeEntities, line));
   }
 
  private:
@@ -93,16 +101,20 @@ class RegionScan {
     while (reader.Require() != "AcDbPolyline") {
     }
 
+    if (!accepted) {  // other layers' vertices are not kept: only the end is looked for
+      std::string_view codeLine;
+      for (;;) {
+        if (!reader.NextUnusualGroupCode(codeLine)) throw RuntimeError(kInputPastEnd);
+        if (ReadsAsZero(codeLine)) return;
+        reader.Require();
+      }
+    }
+
     // The vertex list, read as group pairs up to the entity's end.
     int count = 0;
     std::int16_t flag = 0;
     for (;;) {
       std::string_view codeLine = reader.Require();
-      if (!accepted) {  // other layers' vertices are not kept
-        if (ReadsAsZero(codeLine)) break;
-        reader.Require();
-        continue;
-      }
       double code = NumberFromText(codeLine);
       if (code == 0) break;
       std::string_view value = reader.Require();
@@ -116,7 +128,7 @@ class RegionScan {
         flag = ToInt16(NumberFromText(value));
       }
     }
-    if (!accepted || count == 0) return;
+    if (count == 0) return;
 
     // Flag exactly 1 closes the ring; other bits (129) leave it as drawn.
     if (flag == 1) {
