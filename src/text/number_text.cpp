@@ -79,7 +79,7 @@ constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  
 // character that ends the number. Whole numbers below 10^15 and powers of ten
 // up to 10^15 are exact doubles, so one division gives the correctly rounded
 // value, the same as the full reading. False for any other shape.
-bool ReadPlainNumber(std::string_view text, double& value) {
+inline bool ReadPlainNumber(std::string_view text, double& value) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p != end && *p == ' ') ++p;
@@ -119,11 +119,9 @@ bool ReadPlainNumber(std::string_view text, double& value) {
   return true;
 }
 
-}  // namespace
-
-double NumberFromText(std::string_view text) {
-  double plain = 0;
-  if (ReadPlainNumber(text, plain)) return plain;
+// Any other shape, character by character; kept out of the plain shape's
+// way so that its frame is set up only when needed.
+[[gnu::noinline]] double NumberFromScannedText(std::string_view text) {
   NumberScanner s(text);
   if (s.Peek() == '+' || s.Peek() == '-') s.Take();
   int digits = 0;
@@ -142,6 +140,14 @@ double NumberFromText(std::string_view text) {
     if (exponentDigits == 0) s.Truncate(mark);  // "1e" and "1e+" read as 1
   }
   return ParseCollected(s.Collected());
+}
+
+}  // namespace
+
+double NumberFromText(std::string_view text) {
+  double plain = 0;
+  if (ReadPlainNumber(text, plain)) return plain;
+  return NumberFromScannedText(text);
 }
 
 namespace {
