@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/group_code.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "text/line_reader.h"
@@ -128,7 +129,7 @@ class ChibanTextScan {
       awaited_ = Awaited::kRecording;
       return;
     }
-    double code = NumberFromText(line);
+    double code = GroupCodeValue(line);
     if (code == 8) {
       awaited_ = Awaited::kLayer;
     } else if (code == 10 || code == 11) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/group_code.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "mif/mif_format.h"
@@ -42,16 +43,8 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   return std::nullopt;
 }
 
-// Whether a group code line reads as 0 under the number rule: the usual
-// three-character codes (blanks, then digits) at once, any other line by the
-// rule itself.
-bool ReadsAsZero(std::string_view line) {
-  auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || digit(line[1])) && digit(line[2])) {
-    return (line[1] == ' ' || line[1] == '0') && line[2] == '0';
-  }
-  return NumberFromText(line) == 0;
-}
+// Whether a group code line reads as 0 under the number rule.
+bool ReadsAsZero(std::string_view line) { return GroupCodeValue(line) == 0; }
 
 // Reads the LWPOLYLINE entities of the ENTITIES section and writes the
 // closed ones of the selected layers as regions. Only the current ring is
@@ -115,7 +108,7 @@ class RegionScan {
     std::int16_t flag = 0;
     for (;;) {
       std::string_view codeLine = reader.Require();
-      double code = NumberFromText(codeLine);
+      double code = GroupCodeValue(codeLine);
       if (code == 0) break;
       std::string_view value = reader.Require();
       if (code == 10) {
