@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/group_code.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "text/line_reader.h"
@@ -49,8 +50,11 @@ class ChibanTextScan {
   // Reads the drawing; false when the text limit stopped the reading.
   bool Run(LineReader& reader) {
     std::string_view line;
-    while (reader.Next(line)) {
-      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    if (!reader.Next(line)) return true;
+    RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    // Outside a text entity only the section lines and the entity names
+    // matter: the reader skips straight to the next of them.
+    for (bool more = true; more; more = NextLine(reader, line)) {
       if (inEntities_ && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities_ = true;
@@ -73,6 +77,14 @@ class ChibanTextScan {
   }
 
  private:
+  bool NextLine(LineReader& reader, std::string_view& line) {
+    static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
+    static constexpr std::string_view kBetweenTexts[] = {"ENDSEC", "ENTITIES", "MTEXT", "TEXT"};
+    if (inText_) return reader.Next(line);
+    return inEntities_ ? reader.SkipToAnyOf(kBetweenTexts, line)
+                       : reader.SkipToAnyOf(kBeforeEntities, line);
+  }
+
   // Fills the awaited value from the line; false when the line was used so.
   bool TakeAwaitedValue(std::string_view line) {
     Awaited awaited = awaited_;
@@ -117,7 +129,7 @@ class ChibanTextScan {
       awaited_ = Awaited::kRecording;
       return;
     }
-    double code = NumberFromText(line);
+    double code = GroupCodeValue(line);
     if (code == 8) {
       awaited_ = Awaited::kLayer;
     } else if (code == 10 || code == 11) {

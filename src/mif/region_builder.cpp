@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/group_code.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "mif/mif_format.h"
@@ -42,16 +43,8 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   return std::nullopt;
 }
 
-// Whether a group code line reads as 0 under the number rule: the usual
-// three-character codes (blanks, then digits) at once, any other line by the
-// rule itself.
-bool ReadsAsZero(std::string_view line) {
-  auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || digit(line[1])) && digit(line[2])) {
-    return (line[1] == ' ' || line[1] == '0') && line[2] == '0';
-  }
-  return NumberFromText(line) == 0;
-}
+// Whether a group code line reads as 0 under the number rule.
+bool ReadsAsZero(std::string_view line) { return GroupCodeValue(line) == 0; }
 
 // Reads the LWPOLYLINE entities of the ENTITIES section and writes the
 // closed ones of the selected layers as regions. Only the current ring is
@@ -65,18 +58,26 @@ class RegionScan {
     layer_.reserve(64);
   }
 
+  // Only three lines matter between the polylines: "ENTITIES", and within
+  // that section "LWPOLYLINE" and the closing "ENDSEC"; the reader skips
+  // straight to the next of them (after the first line, which tells a binary
+  // drawing).
   void Run(LineReader& reader) {
+    static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
+    static constexpr std::string_view kInEntities[] = {"ENDSEC", "ENTITIES", "LWPOLYLINE"};
     bool inEntities = false;
     std::string_view line;
-    while (reader.Next(line)) {
-      RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    if (!reader.Next(line)) return;
+    RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    do {
       if (inEntities && line == "ENDSEC") break;
       if (line == "ENTITIES") {
         inEntities = true;
       } else if (inEntities && line == "LWPOLYLINE") {
         ReadPolyline(reader);
       }
-    }
+    } while (inEntities ? reader.SkipToAnyOf(kInEntities, line)
+                        : reader.SkipToAnyOf(kBeforeEntities, line));
   }
 
  private:
@@ -93,17 +94,21 @@ class RegionScan {
     while (reader.Require() != "AcDbPolyline") {
     }
 
+    if (!accepted) {  // other layers' vertices are not kept: only the end is looked for
+      std::string_view codeLine;
+      for (;;) {
+        if (!reader.NextUnusualGroupCode(codeLine)) throw RuntimeError(kInputPastEnd);
+        if (ReadsAsZero(codeLine)) return;
+        reader.Require();
+      }
+    }
+
     // The vertex list, read as group pairs up to the entity's end.
     int count = 0;
     std::int16_t flag = 0;
     for (;;) {
       std::string_view codeLine = reader.Require();
-      if (!accepted) {  // other layers' vertices are not kept
-        if (ReadsAsZero(codeLine)) break;
-        reader.Require();
-        continue;
-      }
-      double code = NumberFromText(codeLine);
+      double code = GroupCodeValue(codeLine);
       if (code == 0) break;
       std::string_view value = reader.Require();
       if (code == 10) {
@@ -116,7 +121,7 @@ class RegionScan {
         flag = ToInt16(NumberFromText(value));
       }
     }
-    if (!accepted || count == 0) return;
+    if (count == 0) return;
 
     // Flag exactly 1 closes the ring; other bits (129) leave it as drawn.
     if (flag == 1) {

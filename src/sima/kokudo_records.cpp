@@ -14,19 +14,34 @@ namespace {
 constexpr std::size_t kNumberFieldWidth = 5;
 constexpr int kSignificantDigits = 15;
 
+void AppendInteger(std::string& line, int number) {
+  char digits[16];
+  auto result = std::to_chars(digits, digits + sizeof digits, number);
+  line.append(digits, static_cast<std::size_t>(result.ptr - digits));
+}
+
+// The number field of `number`, as SimaNo gives it for the number's text.
 void AppendNumberField(std::string& line, int number) {
-  std::string digits = std::to_string(number);
-  line.append(SimaNo(digits));
+  char digits[16];
+  auto result = std::to_chars(digits, digits + sizeof digits, number);
+  const auto length = static_cast<std::size_t>(result.ptr - digits);
+  if (length < kNumberFieldWidth) line.append(kNumberFieldWidth - length, ' ');
+  line.append(digits, length);
 }
 
 }  // namespace
 
 std::string SimaG00() { return "G00,01,オルベックＬｏｔｗｅａｖｅｒデータ"; }
 
-std::string SimaZ00(std::string_view s) {
-  std::string line = "Z00,/";
+void AppendSimaZ00(std::string& line, std::string_view s) {
+  line.append("Z00,/");
   line.append(s);
   line.append("/,");
+}
+
+std::string SimaZ00(std::string_view s) {
+  std::string line;
+  AppendSimaZ00(line, s);
   return line;
 }
 
@@ -44,41 +59,59 @@ std::string SimaNo(std::string_view s) {
   return field;
 }
 
-std::string SimaA01(std::int16_t pointNumber, double x, double y) {
-  std::string line = "A01,";
+void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
+  line.append("A01,");
   AppendNumberField(line, pointNumber);
   line.append(",K");
-  line.append(std::to_string(pointNumber));
+  AppendInteger(line, pointNumber);
   line.push_back(',');
-  line.append(CoordinateText(x));
+  AppendCoordinateText(line, x);
   line.push_back(',');
-  line.append(CoordinateText(y));
+  AppendCoordinateText(line, y);
   line.append(",,");
+}
+
+std::string SimaA01(std::int16_t pointNumber, double x, double y) {
+  std::string line;
+  AppendSimaA01(line, pointNumber, x, y);
   return line;
+}
+
+void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
+  line.append("B01,");
+  AppendNumberField(line, pointNumber);
+  line.append(",K");
+  AppendInteger(line, pointNumber);
+  line.push_back(',');
 }
 
 std::string SimaB01(std::int16_t pointNumber) {
-  std::string line = "B01,";
-  AppendNumberField(line, pointNumber);
-  line.append(",K");
-  line.append(std::to_string(pointNumber));
-  line.push_back(',');
+  std::string line;
+  AppendSimaB01(line, pointNumber);
   return line;
 }
 
-std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
-                    std::int16_t closureCode) {
-  std::string line = "D00,";
+void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view lotNumber,
+                   std::int16_t closureCode) {
+  line.append("D00,");
   AppendNumberField(line, regionNumber);
   line.push_back(',');
   line.append(lotNumber);
   line.push_back(',');
-  line.append(std::to_string(closureCode));
+  AppendInteger(line, closureCode);
   line.push_back(',');
+}
+
+std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
+                    std::int16_t closureCode) {
+  std::string line;
+  AppendSimaD00(line, regionNumber, lotNumber, closureCode);
   return line;
 }
 
 namespace {
+
+std::string GeneralCoordinateText(double value);
 
 // The text of a value below 10^9 that is a number of at most five decimals
 // (as every coordinate read from the MIF file is after rounding): its 15
@@ -91,7 +124,11 @@ bool PlainCoordinateText(double value, std::string& out) {
   std::uint64_t whole = magnitude / 100000;
   std::uint64_t fraction = magnitude % 100000;
   if (value < 0) out.push_back('-');
-  if (whole != 0) out.append(std::to_string(whole));
+  if (whole != 0) {
+    char digits[24];
+    auto result = std::to_chars(digits, digits + sizeof digits, whole);
+    out.append(digits, static_cast<std::size_t>(result.ptr - digits));
+  }
   if (fraction != 0) {
     char decimals[6] = {'.'};
     int last = 5;
@@ -106,8 +143,25 @@ bool PlainCoordinateText(double value, std::string& out) {
 }  // namespace
 
 std::string CoordinateText(double value) {
-  if (value == 0) return "0";  // negative zero too
-  if (std::string plain; PlainCoordinateText(value, plain)) return plain;
+  std::string text;
+  AppendCoordinateText(text, value);
+  return text;
+}
+
+void AppendCoordinateText(std::string& line, double value) {
+  if (value == 0) {  // negative zero too
+    line.push_back('0');
+    return;
+  }
+  const std::size_t before = line.size();
+  if (PlainCoordinateText(value, line)) return;
+  line.resize(before);
+  line.append(GeneralCoordinateText(value));
+}
+
+namespace {
+
+std::string GeneralCoordinateText(double value) {
   // The value with 15 significant digits, "d.dddddddddddddde±x", whatever the
   // locale; then the point is moved to its place in plain decimal text.
   char scientific[64];
@@ -142,5 +196,7 @@ std::string CoordinateText(double value) {
   }
   return out;
 }
+
+}  // namespace
 
 }  // namespace parquill::kokudo

@@ -8,11 +8,15 @@
 // end. Every field layout of the file registry software receives is fixed here.
 namespace parquill::kokudo {
 
+// The Append functions add the same records to the end of `line`, so that a
+// writer can build every line in one reused buffer.
+
 // "G00,01,オルベックＬｏｔｗｅａｖｅｒデータ": the first line (no comma at its end).
 std::string SimaG00();
 
 // "Z00,/" + s + "/,": a comment record.
 std::string SimaZ00(std::string_view s);
+void AppendSimaZ00(std::string& line, std::string_view s);
 
 // s + ",": a record with no fields ("A00", "A99", "D99").
 std::string SimaTag(std::string_view s);
@@ -23,18 +27,23 @@ std::string SimaNo(std::string_view s);
 
 // "A01," + number field + ",K" + k + "," + X + "," + Y + ",,": one boundary point.
 std::string SimaA01(std::int16_t pointNumber, double x, double y);
+void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y);
 
 // "B01," + number field + ",K" + k + ",": one boundary point of a lot.
 std::string SimaB01(std::int16_t pointNumber);
+void AppendSimaB01(std::string& line, std::int16_t pointNumber);
 
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
 std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
                     std::int16_t closureCode);
+void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view lotNumber,
+                   std::int16_t closureCode);
 
 // A coordinate as plain decimal text: at most 15 significant digits, no
 // exponent, no trailing zeros, no zero before the point when the magnitude is
 // below 1 ("-12345.678", "200", ".5", "-.25", "0", ".00001"). Zero of either
 // sign is "0".
 std::string CoordinateText(double value);
+void AppendCoordinateText(std::string& line, double value);
 
 }  // namespace parquill::kokudo

@@ -13,7 +13,7 @@ namespace {
 
 enum ClosureCode : std::int16_t { kClosed = 1, kOpen = 2 };
 
-void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
+void WriteHeader(TextFileWriter& sima, const SimaSource& source, std::string& line) {
   const PointTable& points = *source.points;
   sima.WriteLine(kokudo::SimaG00());
   sima.WriteLine(kokudo::SimaZ00("SIMA共通フォーマットデータ"));
@@ -22,7 +22,9 @@ void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
   sima.WriteLine(kokudo::SimaZ00("座標"));
   sima.WriteLine(kokudo::SimaTag("A00"));
   for (int k = 1; k <= points.count(); ++k) {
-    sima.WriteLine(kokudo::SimaA01(static_cast<std::int16_t>(k), points.X(k), points.Y(k)));
+    line.clear();
+    kokudo::AppendSimaA01(line, static_cast<std::int16_t>(k), points.X(k), points.Y(k));
+    sima.WriteAsciiLine(line);
   }
   sima.WriteLine(kokudo::SimaTag("A99"));
 }
@@ -44,15 +46,19 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   LineReader mif(source.mifPath);
   TextFileWriter sima(simaPath, TextEncoding::kCp932);
   host.LetEventsThrough();
-  WriteHeader(sima, source);
+  // Every record is built in one buffer: no line costs an allocation.
+  std::string line;
+  line.reserve(256);
+  std::string comment;
+  WriteHeader(sima, source, line);
 
   std::vector<Coordinate> ring;
   ring.reserve(kRingCapacity);
   int regionNumber = 0;
   lotsWithNumber = 0;
-  std::string_view line;
-  while (mif.Next(line)) {
-    if (!StartsWithKeyword(line, "REGION")) continue;
+  std::string_view mifLine;
+  while (mif.Next(mifLine)) {
+    if (!StartsWithKeyword(mifLine, "REGION")) continue;
     std::int32_t count = ReadRingPointCount(mif);
     if (count > kRingCapacity) {
       sima.Close();
@@ -71,15 +77,23 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
 
     const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
     if (!lotNumber.empty()) ++lotsWithNumber;
-    sima.WriteLine(kokudo::SimaZ00("筆 " + lotNumber));
-    sima.WriteLine(kokudo::SimaD00(static_cast<std::int16_t>(regionNumber), lotNumber, closure));
+    comment.assign("筆 ");
+    comment.append(lotNumber);
+    line.clear();
+    kokudo::AppendSimaZ00(line, comment);
+    sima.WriteLine(line);
+    line.clear();
+    kokudo::AppendSimaD00(line, static_cast<std::int16_t>(regionNumber), lotNumber, closure);
+    sima.WriteLine(line);
     for (std::size_t i = 0; i < listed; ++i) {
       int k = source.points->Find(ring[i].x, ring[i].y);
       if (k == 0) {
         sima.Close();
         return PointNotFoundMessage();
       }
-      sima.WriteLine(kokudo::SimaB01(static_cast<std::int16_t>(k)));
+      line.clear();
+      kokudo::AppendSimaB01(line, static_cast<std::int16_t>(k));
+      sima.WriteAsciiLine(line);
     }
     sima.WriteLine(kokudo::SimaTag("D99"));
   }

@@ -46,7 +46,127 @@ std::uint64_t LineEndMask(const char* p) {
 #endif
 }
 
+// The first bytes of the literals a skip looks for; more than this many
+// different ones make every line start a candidate.
+constexpr int kMostFirstBytes = 4;
+
+struct BlockMasks {
+  std::uint64_t cr = 0;
+  std::uint64_t lf = 0;
+  std::uint64_t first = 0;  // bytes equal to one of the first bytes
+};
+
+BlockMasks MasksOf(const char* p, const char* firsts, int firstCount) {
+  BlockMasks m;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (int k = 0; k < 4; ++k) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    __m128i any = _mm_setzero_si128();
+    for (int f = 0; f < firstCount; ++f)
+      any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(firsts[f])));
+    const int shift = 16 * k;
+    m.lf |= static_cast<std::uint64_t>(
+                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
+            << shift;
+    m.cr |= static_cast<std::uint64_t>(
+                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
+            << shift;
+    m.first |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(any)))
+               << shift;
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    if (p[i] == '\n') m.lf |= bit;
+    if (p[i] == '\r') m.cr |= bit;
+    for (int f = 0; f < firstCount; ++f) {
+      if (p[i] == firsts[f]) m.first |= bit;
+    }
+  }
+#endif
+  if (firstCount == 0) m.first = ~std::uint64_t{0};
+  return m;
+}
+
+// The number of bits set, without a library call where the instruction set
+// has no population count.
+inline int CountBits(std::uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ULL;
+  x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+  return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
+
+// Bit i set when an odd number of bits 0..i are set.
+inline std::uint64_t PrefixParity(std::uint64_t x) {
+  x ^= x << 1;
+  x ^= x << 2;
+  x ^= x << 4;
+  x ^= x << 8;
+  x ^= x << 16;
+  x ^= x << 32;
+  return x;
+}
+
+// What the group pair walk needs to know of 64 bytes.
+struct PairMasks {
+  std::uint64_t cr = 0;
+  std::uint64_t lf = 0;
+  std::uint64_t blank = 0;
+  std::uint64_t digit = 0;
+  std::uint64_t zero = 0;
+};
+
+PairMasks PairMasksOf(const char* p) {
+  PairMasks m;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i blank = _mm_set1_epi8(' ');
+  const __m128i zero = _mm_set1_epi8('0');
+  const __m128i belowZero = _mm_set1_epi8('0' - 1);
+  const __m128i aboveNine = _mm_set1_epi8('9' + 1);
+  auto bits = [](__m128i v, int shift) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(v))) << shift;
+  };
+  for (int k = 0; k < 4; ++k) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const int shift = 16 * k;
+    m.lf |= bits(_mm_cmpeq_epi8(bytes, lf), shift);
+    m.cr |= bits(_mm_cmpeq_epi8(bytes, cr), shift);
+    m.blank |= bits(_mm_cmpeq_epi8(bytes, blank), shift);
+    m.zero |= bits(_mm_cmpeq_epi8(bytes, zero), shift);
+    m.digit |= bits(
+        _mm_and_si128(_mm_cmpgt_epi8(bytes, belowZero), _mm_cmplt_epi8(bytes, aboveNine)), shift);
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    if (p[i] == '\n') m.lf |= bit;
+    if (p[i] == '\r') m.cr |= bit;
+    if (p[i] == ' ') m.blank |= bit;
+    if (p[i] == '0') m.zero |= bit;
+    if (p[i] >= '0' && p[i] <= '9') m.digit |= bit;
+  }
+#endif
+  return m;
+}
+
+// Bits i of the 128 bits `low`, `high` from bit `k` on: bit i is bit i + k.
+inline std::uint64_t Ahead(std::uint64_t low, std::uint64_t high, int k) {
+  return (low >> k) | (high << (64 - k));
+}
+
 }  // namespace
+
+bool IsUsualNonZeroGroupCode(std::string_view line) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (line.size() != 3 || line[0] != ' ' || !(line[1] == ' ' || digit(line[1])) || !digit(line[2]))
+    return false;
+  return !((line[1] == ' ' || line[1] == '0') && line[2] == '0');
+}
 
 LineReader::LineReader(const std::string& path) : path_(path) {
   if (path.empty()) throw RuntimeError(kFileNotFound);
@@ -181,6 +301,159 @@ bool LineReader::NextAfterSearch(std::string_view& line) {
   throw RuntimeError(kOutOfMemory, "1 行が長すぎます（" + std::to_string(kLongestLine) +
                                        " バイトを超えています）。行 " +
                                        std::to_string(lineNumber_ + 1) + " (" + path_ + ")");
+}
+
+bool LineReader::SkipToAnyOf(std::span<const std::string_view> literals, std::string_view& line) {
+  for (;;) {
+    SkipBufferedLines(literals);
+    if (!Next(line)) return false;
+    for (std::string_view literal : literals) {
+      if (line == literal) return true;
+    }
+  }
+}
+
+// Moves begin_ over the whole lines of the buffer that equal none of the
+// literals, up to the first one that does, or to the last line start before
+// the bytes still needed to judge a line (the next Next() reads on from
+// there). Every line passed ends in the buffer and is shorter than
+// kLongestLine. The line ends are counted as Next() counts them: a CR LF is
+// one end, counted at its CR.
+void LineReader::SkipBufferedLines(std::span<const std::string_view> literals) {
+  char firsts[kMostFirstBytes];
+  int firstCount = 0;
+  std::size_t longest = 0;
+  for (std::string_view literal : literals) {
+    if (literal.empty()) return;  // an empty line: left to Next()
+    if (literal.size() > longest) longest = literal.size();
+  }
+  for (std::string_view literal : literals) {
+    bool known = false;
+    for (int f = 0; f < firstCount; ++f) known = known || firsts[f] == literal.front();
+    if (known) continue;
+    if (firstCount == kMostFirstBytes) {
+      firstCount = 0;  // too many: every line start is a candidate
+      break;
+    }
+    firsts[firstCount++] = literal.front();
+  }
+
+  const char* data = buffer_.get();
+  const std::size_t start = begin_;
+  std::size_t base = start;
+  std::size_t lineStart = start;
+  std::uint64_t startCarry = 1;  // begin_ starts a line
+  std::uint64_t crCarry = 0;     // Next() never stops between a CR and its LF
+  std::int64_t ends = 0;
+  auto finish = [&](std::size_t at) {
+    begin_ = at;
+    lineNumber_ += ends;
+    mask_ = 0;
+    maskNext_ = begin_;
+  };
+  // A block is judged with the bytes after it at hand: the one after its
+  // last byte (CR LF), and a whole literal plus its end from its last start.
+  while (base + 64 + longest < end_ && base + 64 - start < kLongestLine) {
+    const BlockMasks m = MasksOf(data + base, firsts, firstCount);
+    const std::uint64_t lineEnds = m.cr | m.lf;
+    const std::uint64_t counted = m.cr | (m.lf & ~((m.cr << 1) | crCarry));
+    std::uint64_t candidates = ((lineEnds << 1) | startCarry) & m.first & ~lineEnds;
+    while (candidates != 0) {
+      const int bit = std::countr_zero(candidates);
+      const std::size_t at = base + static_cast<std::size_t>(bit);
+      for (std::string_view literal : literals) {
+        const char after = data[at + literal.size()];
+        if ((after == '\r' || after == '\n') &&
+            std::memcmp(data + at, literal.data(), literal.size()) == 0) {
+          ends += CountBits(counted & ((std::uint64_t{1} << bit) - 1));
+          finish(at);
+          return;
+        }
+      }
+      candidates &= candidates - 1;
+    }
+    ends += CountBits(counted);
+    if (lineEnds != 0) {
+      const std::size_t last = base + 63 - static_cast<std::size_t>(std::countl_zero(lineEnds));
+      lineStart = last + 1 + (data[last] == '\r' && data[last + 1] == '\n' ? 1 : 0);
+    }
+    startCarry = lineEnds >> 63;
+    crCarry = m.cr >> 63;
+    base += 64;
+  }
+  if (base != start) finish(lineStart);  // lineStart follows the last end counted
+}
+
+bool LineReader::NextUnusualGroupCode(std::string_view& codeLine) {
+  for (;;) {
+    const bool unusual = SkipBufferedGroupPairs();
+    if (!Next(codeLine)) return false;
+    if (unusual || !IsUsualNonZeroGroupCode(codeLine)) return true;
+    std::string_view value;
+    if (!Next(value)) return false;
+  }
+}
+
+// Moves begin_ over the group pairs of the buffer whose code line is usual
+// (IsUsualNonZeroGroupCode), to the first code line that is not (true), or
+// to the last code line start before the bytes still needed to judge one
+// (false). The lines are numbered from begin_, the code lines being the even
+// ones; the line ends are counted as in SkipBufferedLines.
+bool LineReader::SkipBufferedGroupPairs() {
+  const char* data = buffer_.get();
+  const std::size_t start = begin_;
+  if (start + 128 > end_) return false;
+  std::size_t base = start;
+  std::size_t codeStart = start;  // the last code line start passed
+  std::int64_t endsBeforeCodeStart = 0;
+  std::int64_t ends = 0;
+  std::uint64_t startCarry = 1;  // begin_ starts a line
+  std::uint64_t parityCarry = 0;
+  std::uint64_t crCarry = 0;
+  PairMasks m = PairMasksOf(data + base);
+  auto finish = [&](std::size_t at, std::int64_t passedEnds) {
+    begin_ = at;
+    lineNumber_ += passedEnds;
+    mask_ = 0;
+    maskNext_ = begin_;
+  };
+  // A block is judged with the next one at hand (a code line's 3 bytes and
+  // its end; the LF after a CR).
+  while (base + 128 <= end_ && base + 64 - start < kLongestLine) {
+    const PairMasks n = PairMasksOf(data + base + 64);
+    const std::uint64_t lineEnds = m.cr | m.lf;
+    const std::uint64_t nextLf = Ahead(m.lf, n.lf, 1);
+    // A CR LF counts once, at its CR; the line after it starts after the LF.
+    const std::uint64_t counted = m.cr | (m.lf & ~((m.cr << 1) | crCarry));
+    const std::uint64_t lastEndBytes = m.lf | (m.cr & ~nextLf);
+    const std::uint64_t starts = (lastEndBytes << 1) | startCarry;
+    const std::uint64_t parity = PrefixParity(starts) ^ (parityCarry ? ~std::uint64_t{0} : 0);
+    const std::uint64_t codeStarts = starts & parity;  // the 1st, 3rd... line from begin_
+    const std::uint64_t usual =
+        m.blank & Ahead(m.blank | m.digit, n.blank | n.digit, 1) & Ahead(m.digit, n.digit, 2) &
+        Ahead(lineEnds, n.cr | n.lf, 3) &
+        ~(Ahead(m.blank | m.zero, n.blank | n.zero, 1) & Ahead(m.zero, n.zero, 2));
+    const std::uint64_t unusual = codeStarts & ~usual;
+    if (unusual != 0) {
+      const int bit = std::countr_zero(unusual);
+      finish(base + static_cast<std::size_t>(bit),
+             ends + CountBits(counted & ((std::uint64_t{1} << bit) - 1)));
+      return true;
+    }
+    if (codeStarts != 0) {
+      const int bit = 63 - std::countl_zero(codeStarts);
+      codeStart = base + static_cast<std::size_t>(bit);
+      endsBeforeCodeStart = ends + CountBits(counted & ((std::uint64_t{1} << bit) - 1));
+    }
+    ends += CountBits(counted);
+    startCarry = lastEndBytes >> 63;
+    parityCarry = parity >> 63;
+    crCarry = m.cr >> 63;
+    base += 64;
+    m = n;
+  }
+  if (codeStart != start) finish(codeStart, endsBeforeCodeStart);
+  return false;
 }
 
 std::string_view LineReader::Require() {

@@ -3,10 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace parquill {
+
+// Whether a group code line has the usual shape, three characters (a blank,
+// a blank or a digit, a digit), and is not 0 ("  0", " 00"): such a code
+// goes with one value line and never ends an entity.
+bool IsUsualNonZeroGroupCode(std::string_view line);
 
 // Reads a text file line by line, sequentially, through one large buffer.
 // A line ends at CR LF, at a lone CR or at a lone LF; lines come without their
@@ -30,6 +36,18 @@ class LineReader {
   bool Next(std::string_view& line);
   // The next line; the end of the file raises error 62 (input past end).
   std::string_view Require();
+  // Reads on to the next line equal, byte for byte, to one of the literals
+  // and delivers it, as a loop of Next() that stops at such a line would; false
+  // at the end of the file. The lines passed are counted (lineNumber() stays
+  // exact) and measured against kLongestLine as Next() does, but only the
+  // bytes around line ends are looked at, 64 at a time, not every line.
+  bool SkipToAnyOf(std::span<const std::string_view> literals, std::string_view& line);
+  // Reads group pairs of a drawing, a code line then a value line, from the
+  // next line on, passing those whose code line is usual (see
+  // IsUsualNonZeroGroupCode), and delivers the next code line that is not,
+  // as Next() would; false when the file ends first (also between a code
+  // line and its value). Line numbers and kLongestLine as in SkipToAnyOf.
+  bool NextUnusualGroupCode(std::string_view& codeLine);
 
   // Number of lines delivered so far (the current line's number, from 1).
   std::int64_t lineNumber() const { return lineNumber_; }
@@ -37,6 +55,8 @@ class LineReader {
 
  private:
   bool TakeMaskedLine(std::string_view& line);
+  void SkipBufferedLines(std::span<const std::string_view> literals);
+  bool SkipBufferedGroupPairs();
   void DropEndsBeforeBegin();
   bool NextAfterSearch(std::string_view& line);
   std::size_t Find(char c, std::size_t& cache);

@@ -79,29 +79,33 @@ constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  
 // character that ends the number. Whole numbers below 10^15 and powers of ten
 // up to 10^15 are exact doubles, so one division gives the correctly rounded
 // value, the same as the full reading. False for any other shape.
-bool ReadPlainNumber(std::string_view text, double& value) {
+inline bool ReadPlainNumber(std::string_view text, double& value) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p != end && *p == ' ') ++p;
   bool negative = false;
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  // The whole part, then the decimals: one digit costs a subtraction, a
+  // comparison and a multiply-add.
+  const char* first = p;
   std::uint64_t digits = 0;
-  int count = 0;
-  int decimals = 0;
-  bool point = false;
-  for (; p != end; ++p) {
-    char c = *p;
-    if (IsDigit(c)) {
-      if (++count > 15) return false;
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      if (point) ++decimals;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  unsigned d = 0;
+  while (p != end && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+    digits = digits * 10 + d;
+    ++p;
   }
-  if (count == 0) return false;
+  const std::ptrdiff_t wholeDigits = p - first;
+  int decimals = 0;
+  if (p != end && *p == '.') {
+    const char* point = ++p;
+    while (p != end && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+      digits = digits * 10 + d;
+      ++p;
+    }
+    decimals = static_cast<int>(p - point);
+  }
+  const std::ptrdiff_t count = wholeDigits + decimals;
+  if (count <= 0 || count > 15) return false;  // no digit, or more than a double holds exactly
   // What follows must end the number: blanks up to the end of the text, or
   // a character that is no blank and no exponent (which the full reading
   // would skip or take).
@@ -110,16 +114,14 @@ bool ReadPlainNumber(std::string_view text, double& value) {
     if (p != end) return false;
   }
   if (p != end && (*p == 'e' || *p == 'E')) return false;
-  double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }
 
-}  // namespace
-
-double NumberFromText(std::string_view text) {
-  double plain = 0;
-  if (ReadPlainNumber(text, plain)) return plain;
+// Any other shape, character by character; kept out of the plain shape's
+// way so that its frame is set up only when needed.
+[[gnu::noinline]] double NumberFromScannedText(std::string_view text) {
   NumberScanner s(text);
   if (s.Peek() == '+' || s.Peek() == '-') s.Take();
   int digits = 0;
@@ -138,6 +140,14 @@ double NumberFromText(std::string_view text) {
     if (exponentDigits == 0) s.Truncate(mark);  // "1e" and "1e+" read as 1
   }
   return ParseCollected(s.Collected());
+}
+
+}  // namespace
+
+double NumberFromText(std::string_view text) {
+  double plain = 0;
+  if (ReadPlainNumber(text, plain)) return plain;
+  return NumberFromScannedText(text);
 }
 
 namespace {

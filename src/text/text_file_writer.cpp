@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 #include "text/runtime_error.h"
 
@@ -12,11 +14,18 @@ namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 16;
 
+// Eight bytes at a time: a byte of 0x80 or more has its high bit set.
 bool IsAscii(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  const char* p = s.data();
+  std::size_t n = s.size();
+  std::uint64_t high = 0;
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    high |= word;
   }
-  return true;
+  for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
+  return (high & 0x8080808080808080ULL) == 0;
 }
 
 }  // namespace
@@ -45,6 +54,12 @@ void TextFileWriter::WriteLine(std::string_view text) {
   } else {
     buffer_ += EncodeText(text, encoding_);
   }
+  buffer_.append("\r\n");
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void TextFileWriter::WriteAsciiLine(std::string_view text) {
+  buffer_.append(text);
   buffer_.append("\r\n");
   if (buffer_.size() >= kFlushSize) Flush();
 }

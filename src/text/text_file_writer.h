@@ -22,6 +22,9 @@ class TextFileWriter {
 
   // Writes one line (a core string, encoded here) and its CR LF.
   void WriteLine(std::string_view text);
+  // Writes a line the caller knows to be ASCII only (the same bytes in every
+  // encoding) and its CR LF, without looking at its bytes.
+  void WriteAsciiLine(std::string_view text);
   // Flushes and closes; errors raise. Safe to call once; later calls do nothing.
   void Close();
 

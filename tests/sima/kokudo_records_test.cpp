@@ -51,6 +51,25 @@ TEST(KokudoRecords, PointLotAndBoundaryLines) {
   EXPECT_EQ(SimaD00(2000, "東原５番", 2), "D00, 2000,東原５番,2,");
 }
 
+TEST(KokudoRecords, AppendFormsAddTheSameRecordsToTheEndOfALine) {
+  std::string line = "x";
+  AppendSimaA01(line, 12, -12345.678, 0.00001);
+  AppendSimaB01(line, -5);  // a number past 32767 wraps negative: its field as SimaNo gives it
+  AppendSimaD00(line, 2000, "東原５番", 2);
+  AppendSimaZ00(line, "筆 1");
+  AppendCoordinateText(line, -0.0);
+  AppendCoordinateText(line, 1e20);
+  std::string expected = "x";  // appended piece by piece: GCC 12 warns wrongly on "x" + string
+  for (const std::string& record :
+       {SimaA01(12, -12345.678, 0.00001), SimaB01(-5), SimaD00(2000, "東原５番", 2),
+        SimaZ00("筆 1"), std::string("0"), CoordinateText(1e20)}) {
+    expected += record;
+  }
+  EXPECT_EQ(line, expected);
+  EXPECT_EQ(SimaB01(-5), "B01,   -5,K-5,");
+  EXPECT_EQ(SimaB01(-32768), "B01,-32768,K-32768,");
+}
+
 TEST(KokudoRecords, CoordinateIsPlainDecimalText) {
   struct Case {
     double value;
