@@ -138,18 +138,23 @@ TEST(ConversionReport, ATextOnTheBoundaryBelongsToTheRegionAsInTheAttachment) {
 
 TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {
   struct Case {
-    ReportFinding finding;
-    std::string line;
+    FindingKind kind;
+    double x, y;
+    int region;
+    const char* line;
   };
   const Case cases[] = {
-      {{FindingKind::kOpenPolyline, "m", 1.5, -2, 0}, "[未閉合] m (X 1.500, Y -2.000)"},
-      {{FindingKind::kNoLotNumber, "m", 0, 0, 3}, "[地番なし] m (X 0.000, Y 0.000)"},
-      {{FindingKind::kSeveralTexts, "m", 0, 0, 3}, "[複数文字] m (X 0.000, Y 0.000)"},
-      {{FindingKind::kStrayText, "m", 0, 0, 0}, "[領域外の文字] m (X 0.000, Y 0.000)"},
-      {{FindingKind::kSharedLotNumber, "m", -28410.25, 15730.5, 1},
+      {FindingKind::kOpenPolyline, 1.5, -2, 0, "[未閉合] m (X 1.500, Y -2.000)"},
+      {FindingKind::kNoLotNumber, 0, 0, 3, "[地番なし] m (X 0.000, Y 0.000)"},
+      {FindingKind::kSeveralTexts, 0, 0, 3, "[複数文字] m (X 0.000, Y 0.000)"},
+      {FindingKind::kStrayText, 0, 0, 0, "[領域外の文字] m (X 0.000, Y 0.000)"},
+      {FindingKind::kSharedLotNumber, -28410.25, 15730.5, 1,
        "[地番重複] m (X -28410.250, Y 15730.500)"},
   };
-  for (const Case& c : cases) EXPECT_EQ(FindingLine(c.finding), c.line);
+  for (const Case& c : cases) {
+    ReportFinding finding{c.kind, "m", c.x, c.y, c.region};
+    EXPECT_EQ(FindingLine(finding), c.line);
+  }
 }
 
 TEST(ConversionReport, AMissingMifFileGivesAnIncompleteReport) {
