@@ -1,5 +1,6 @@
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -119,49 +120,47 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
   return selection;
 }
 
-// Reads the lot-number texts on a second thread while the caller builds the
-// regions: both only read the drawing, and the reading has no other effect.
-// Where no thread can be started, the texts are read when they are taken.
-class TextReadAlongside {
+// Runs one piece of work on a second thread while the caller does other
+// work; the piece only reads files and has no other effect. Where no thread
+// can be started, the work is done when its result is taken.
+template <typename Result>
+class WorkAlongside {
  public:
-  TextReadAlongside(std::string drawing, LayerSelection selection, TextEncoding encoding)
-      : drawing_(std::move(drawing)), selection_(std::move(selection)), encoding_(encoding) {
+  explicit WorkAlongside(std::function<Result()> work) : work_(std::move(work)) {
     try {
-      thread_ = std::thread([this] { Read(); });
+      thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
-      // No second thread: Take reads in this one.
+      // No second thread: Take runs the work in this one.
     }
   }
-  ~TextReadAlongside() {
+  ~WorkAlongside() {
     if (thread_.joinable()) thread_.join();
   }
-  TextReadAlongside(const TextReadAlongside&) = delete;
-  TextReadAlongside& operator=(const TextReadAlongside&) = delete;
+  WorkAlongside(const WorkAlongside&) = delete;
+  WorkAlongside& operator=(const WorkAlongside&) = delete;
 
-  // Waits for the reading (or reads) and hands its result over.
-  ChibanTextRead Take() {
+  // Waits for the work (or does it) and hands its result over.
+  Result Take() {
     if (thread_.joinable()) {
       thread_.join();
     } else {
-      Read();
+      Run();
     }
     if (error_) std::rethrow_exception(error_);
-    return std::move(read_);
+    return std::move(*result_);
   }
 
  private:
-  void Read() {
+  void Run() {
     try {
-      read_ = ReadChibanTexts(drawing_, selection_, encoding_);
+      result_.emplace(work_());
     } catch (...) {
       error_ = std::current_exception();
     }
   }
 
-  const std::string drawing_;
-  const LayerSelection selection_;
-  const TextEncoding encoding_;
-  ChibanTextRead read_;
+  std::function<Result()> work_;
+  std::optional<Result> result_;
   std::exception_ptr error_;
   std::thread thread_;
 };
@@ -191,10 +190,28 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   // The lot-number texts are read while the regions are built; the window's
   // order of steps and messages stays: a failed region build drops the texts.
-  TextReadAlongside texts(options->drawing, *text, encoding);
+  WorkAlongside<ChibanTextRead> texts([&drawing = options->drawing, &selection = *text, encoding] {
+    return ReadChibanTexts(drawing, selection, encoding);
+  });
   RegionBuildSummary built;
   Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
   if (!regions.done()) return ReportOutcome(regions);
+
+  // The SIMA conversion's first reading of the MIF file (complete now) is made
+  // while the lot numbers are attached: the attachment writes only the MID
+  // file. Its messages still come after the attachment's, and a failed
+  // attachment drops it. Where the MID file names the MIF file itself, the
+  // conversion reads the MIF file after the attachment, as the window does.
+  const ConversionRequest conversionRequest{options->drawing, output, options->search};
+  CommandLineHost host(options->swap);
+  const OutputFileNames outputNames = OutputFileNamesFor(output);
+  std::optional<WorkAlongside<PreparedMifReading>> firstReading;
+  if (!NamesSameFile(outputNames.mif, outputNames.mid)) {
+    firstReading.emplace([&conversionRequest, swap = options->swap] {
+      CommandLineHost readingHost(swap);
+      return PrepareMifReading(conversionRequest, readingHost);
+    });
+  }
 
   AttachSummary attached;
   AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
@@ -206,10 +223,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   // still says so in its status.
   if (!attach.messages.empty()) attachStatus = kExitTrapped;
 
-  CommandLineHost host(options->swap);
   ConversionSummary converted;
   Outcome conversion =
-      ConvertMifToSima({options->drawing, output, options->search}, host, &converted);
+      firstReading ? ConvertMifToSima(conversionRequest, host, &converted, firstReading->Take())
+                   : ConvertMifToSima(conversionRequest, host, &converted);
   int conversionStatus = ReportOutcome(conversion);
   if (!conversion.done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;

@@ -1,6 +1,7 @@
 #include "sima/mif_to_sima_conversion.h"
 
 #include <new>
+#include <optional>
 
 #include "sima/conversion_messages.h"
 #include "sima/lot_table.h"
@@ -12,18 +13,43 @@
 
 namespace parquill {
 
-Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
-                         ConversionSummary* summary) {
-  host.LetEventsThrough();
-  if (request.dxfPath.empty() || request.outputName.empty()) {
-    return Outcome::Refused(NoFileSelectedMessage());
-  }
-  const OutputFileNames names = OutputFileNamesFor(request.outputName);
+namespace {
+
+// The checks made before any file is read; the refusal to show, if any.
+std::optional<Message> CheckNames(const ConversionRequest& request, const OutputFileNames& names) {
+  if (request.dxfPath.empty() || request.outputName.empty()) return NoFileSelectedMessage();
   // Writing the SIMA file over one of the inputs would destroy it.
   if (NamesSameFile(names.sima, request.dxfPath) || NamesSameFile(names.sima, names.mif) ||
       NamesSameFile(names.sima, names.mid)) {
-    return Outcome::Refused(OutputIsInputRefusal());
+    return OutputIsInputRefusal();
   }
+  return std::nullopt;
+}
+
+// Everything after the first reading of the MIF file: the MID file, then the
+// SIMA file. Run-time errors are left to the caller.
+Outcome ConvertAfterFirstReading(const OutputFileNames& names, StepHost& host,
+                                 ConversionSummary* summary, const PointTable& points,
+                                 const MifReading& reading, LotTable& lots) {
+  if (auto message = ReadMidLots(names.mid, reading.delimiter, lots)) {
+    return Outcome::Refused(*message);
+  }
+  SimaSource source{names.mif, &points, &lots, reading.regionCount};
+  int lotsWithNumber = 0;
+  if (auto message = WriteSimaFile(source, names.sima, host, lotsWithNumber)) {
+    return Outcome::Refused(*message);
+  }
+  if (summary != nullptr) *summary = {points.count(), reading.regionCount, lotsWithNumber};
+  return Outcome::Done();
+}
+
+}  // namespace
+
+Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
+                         ConversionSummary* summary) {
+  host.LetEventsThrough();
+  const OutputFileNames names = OutputFileNamesFor(request.outputName);
+  if (auto refusal = CheckNames(request, names)) return Outcome::Refused(*refusal);
   try {
     PointTable points(request.search);
     LotTable lots;
@@ -31,16 +57,36 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
     if (auto message = ReadMifPoints(names.mif, host, points, reading)) {
       return Outcome::Refused(*message);
     }
-    if (auto message = ReadMidLots(names.mid, reading.delimiter, lots)) {
-      return Outcome::Refused(*message);
-    }
-    SimaSource source{names.mif, &points, &lots, reading.regionCount};
-    int lotsWithNumber = 0;
-    if (auto message = WriteSimaFile(source, names.sima, host, lotsWithNumber)) {
-      return Outcome::Refused(*message);
-    }
-    if (summary != nullptr) *summary = {points.count(), reading.regionCount, lotsWithNumber};
-    return Outcome::Done();
+    return ConvertAfterFirstReading(names, host, summary, points, reading, lots);
+  } catch (const RuntimeError& error) {
+    return Outcome::Trapped(error, kConversionTrapTitle);
+  } catch (const std::bad_alloc&) {
+    return Outcome::Trapped(RuntimeError(kOutOfMemory), kConversionTrapTitle);
+  }
+}
+
+PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host) {
+  PreparedMifReading prepared;
+  try {
+    prepared.points.emplace(request.search);
+    prepared.refusal = ReadMifPoints(OutputFileNamesFor(request.outputName).mif, host,
+                                     *prepared.points, prepared.reading);
+  } catch (...) {
+    prepared.error = std::current_exception();
+  }
+  return prepared;
+}
+
+Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
+                         ConversionSummary* summary, PreparedMifReading&& prepared) {
+  host.LetEventsThrough();
+  const OutputFileNames names = OutputFileNamesFor(request.outputName);
+  if (auto refusal = CheckNames(request, names)) return Outcome::Refused(*refusal);
+  try {
+    LotTable lots;
+    if (prepared.error) std::rethrow_exception(prepared.error);
+    if (prepared.refusal) return Outcome::Refused(*prepared.refusal);
+    return ConvertAfterFirstReading(names, host, summary, *prepared.points, prepared.reading, lots);
   } catch (const RuntimeError& error) {
     return Outcome::Trapped(error, kConversionTrapTitle);
   } catch (const std::bad_alloc&) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <exception>
+#include <optional>
 #include <string>
 
+#include "sima/mif_mid_reader.h"
+#include "sima/point_table.h"
 #include "text/search_strategy.h"
 #include "text/step_outcome.h"
 
@@ -31,5 +35,28 @@ struct ConversionSummary {
 // the writing it ends with the last complete line. `summary` is filled on Done.
 Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
                          ConversionSummary* summary = nullptr);
+
+// The first reading of the MIF file (its distinct points and its regions),
+// made ahead of the conversion by a caller that has other work meanwhile. It
+// only reads the MIF file and keeps what the reading would have ended with:
+// the table's overflow message or the error it raised.
+struct PreparedMifReading {
+  std::optional<PointTable> points;  // empty when the table could not be made
+  MifReading reading;
+  std::optional<Message> refusal;  // the point table overflowed
+  std::exception_ptr error;        // what the reading raised
+};
+
+// Reads the MIF file named after `request.outputName` as the conversion's
+// first reading does, with `host` for the swap box. Never throws.
+PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host);
+
+// The conversion with its first reading already made (by PrepareMifReading for
+// the same request, on the MIF file as it is now, with a swap box that has not
+// changed since). Gives exactly what the conversion above gives: its checks
+// come first, then the prepared reading's message or error where the reading
+// would have given it.
+Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
+                         ConversionSummary* summary, PreparedMifReading&& prepared);
 
 }  // namespace parquill
