@@ -2,6 +2,7 @@
 
 #include "survey/survey.h"
 #include "text/number_text.h"
+#include "text/plain_point_line.h"
 #include "text/runtime_error.h"
 #include "text/text_codec.h"
 
@@ -39,6 +40,12 @@ std::int32_t ReadRingPointCount(LineReader& mif) {
 }
 
 Coordinate CoordinateFromLine(std::string_view line, bool swap) {
+  Coordinate plain;
+  if (ReadPlainPointLine(line, plain.x, plain.y)) {
+    // Already at most five decimals: the rounding would leave them.
+    if (swap) survey::dswap(plain.x, plain.y);
+    return plain;
+  }
   std::size_t blank = line.find(' ');
   if (blank == std::string_view::npos) throw RuntimeError(kSubscriptOutOfRange);
   std::string_view rest = line.substr(blank + 1);
