@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "text/trim.h"
@@ -59,7 +60,59 @@ std::string SimaNo(std::string_view s) {
   return field;
 }
 
+namespace {
+
+// The digits of a point number from 1 to 99999, and the number field they make.
+struct PointNumberText {
+  explicit PointNumberText(int number) {
+    char* p = field + kNumberFieldWidth;
+    do {
+      *--p = static_cast<char>('0' + number % 10);
+      number /= 10;
+    } while (number != 0);
+    length = static_cast<std::size_t>(field + kNumberFieldWidth - p);
+    while (p != field) *--p = ' ';
+  }
+  static bool Fits(int number) { return number >= 1 && number <= 99999; }
+  std::string_view digits() const { return {field + kNumberFieldWidth - length, length}; }
+
+  char field[kNumberFieldWidth];
+  std::size_t length = 0;
+};
+
+// "XYZ," + number field + ",K" + digits + ",", written at `out`; the end.
+char* WritePointHead(char* out, std::string_view code, const PointNumberText& number) {
+  std::memcpy(out, code.data(), 3);
+  out[3] = ',';
+  std::memcpy(out + 4, number.field, kNumberFieldWidth);
+  out += 4 + kNumberFieldWidth;
+  *out++ = ',';
+  *out++ = 'K';
+  std::memcpy(out, number.digits().data(), number.length);
+  out += number.length;
+  *out++ = ',';
+  return out;
+}
+
+bool WritePlainCoordinate(char*& out, double value);
+
+}  // namespace
+
 void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
+  if (PointNumberText::Fits(pointNumber)) {
+    // Room for the head, two coordinates of at most 17 characters and ",,".
+    char text[64];
+    char* out = WritePointHead(text, "A01", PointNumberText(pointNumber));
+    if (WritePlainCoordinate(out, x)) {
+      *out++ = ',';
+      if (WritePlainCoordinate(out, y)) {
+        *out++ = ',';
+        *out++ = ',';
+        line.append(text, static_cast<std::size_t>(out - text));
+        return;
+      }
+    }
+  }
   line.append("A01,");
   AppendNumberField(line, pointNumber);
   line.append(",K");
@@ -78,6 +131,12 @@ std::string SimaA01(std::int16_t pointNumber, double x, double y) {
 }
 
 void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
+  if (PointNumberText::Fits(pointNumber)) {
+    char text[32];
+    char* end = WritePointHead(text, "B01", PointNumberText(pointNumber));
+    line.append(text, static_cast<std::size_t>(end - text));
+    return;
+  }
   line.append("B01,");
   AppendNumberField(line, pointNumber);
   line.append(",K");
@@ -111,32 +170,39 @@ std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
 
 namespace {
 
-std::string GeneralCoordinateText(double value);
-
 // The text of a value below 10^9 that is a number of at most five decimals
 // (as every coordinate read from the MIF file is after rounding): its 15
-// significant digits are that number's own digits. False for other values.
-bool PlainCoordinateText(double value, std::string& out) {
+// significant digits are that number's own digits. Writes at most 16
+// characters at `out` and moves it on; false (nothing written) for other
+// values. Zero is "0".
+bool WritePlainCoordinate(char*& out, double value) {
   if (!(std::fabs(value) < 1e9)) return false;
   const double units = std::nearbyint(value * 1e5);
   if (units / 1e5 != value) return false;
+  if (value == 0) {  // negative zero too
+    *out++ = '0';
+    return true;
+  }
   auto magnitude = static_cast<std::uint64_t>(std::fabs(units));
   std::uint64_t whole = magnitude / 100000;
-  std::uint64_t fraction = magnitude % 100000;
-  if (value < 0) out.push_back('-');
-  if (whole != 0) {
-    char digits[24];
-    auto result = std::to_chars(digits, digits + sizeof digits, whole);
-    out.append(digits, static_cast<std::size_t>(result.ptr - digits));
-  }
+  auto fraction = static_cast<std::uint32_t>(magnitude % 100000);
+  // Written backwards into a scratch of 16: "-", 9 whole digits, ".", 5 decimals.
+  char scratch[16];
+  char* end = scratch + sizeof scratch;
+  char* p = end;
   if (fraction != 0) {
-    char decimals[6] = {'.'};
-    int last = 5;
-    for (int i = 5; i >= 1; --i, fraction /= 10)
-      decimals[i] = static_cast<char>('0' + fraction % 10);
-    while (decimals[last] == '0') --last;
-    out.append(decimals, static_cast<std::size_t>(last + 1));
+    int decimals = 5;
+    while (fraction % 10 == 0) fraction /= 10, --decimals;
+    for (int i = 0; i < decimals; ++i, fraction /= 10) {
+      *--p = static_cast<char>('0' + fraction % 10);
+    }
+    *--p = '.';
   }
+  for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
+  if (value < 0) *--p = '-';
+  const auto length = static_cast<std::size_t>(end - p);
+  std::memcpy(out, p, length);
+  out += length;
   return true;
 }
 
@@ -153,13 +219,14 @@ void AppendCoordinateText(std::string& line, double value) {
     line.push_back('0');
     return;
   }
-  const std::size_t before = line.size();
-  if (PlainCoordinateText(value, line)) return;
-  line.resize(before);
+  char text[16];
+  char* end = text;
+  if (WritePlainCoordinate(end, value)) {
+    line.append(text, static_cast<std::size_t>(end - text));
+    return;
+  }
   line.append(GeneralCoordinateText(value));
 }
-
-namespace {
 
 std::string GeneralCoordinateText(double value) {
   // The value with 15 significant digits, "d.dddddddddddddde±x", whatever the
@@ -196,7 +263,5 @@ std::string GeneralCoordinateText(double value) {
   }
   return out;
 }
-
-}  // namespace
 
 }  // namespace parquill::kokudo

@@ -45,5 +45,10 @@ void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_vie
 // sign is "0".
 std::string CoordinateText(double value);
 void AppendCoordinateText(std::string& line, double value);
+// The same text by the general way, for any value: the value with 15
+// significant digits, the point moved to its place. The functions above take
+// a quicker way for numbers of at most five decimals below 10^9 and give the
+// same text.
+std::string GeneralCoordinateText(double value);
 
 }  // namespace parquill::kokudo
