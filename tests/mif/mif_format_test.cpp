@@ -49,12 +49,27 @@ TEST(MifCoordinate, SameTextAsTheCorrectlyRoundedFiveDecimals) {
     if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
     return s;
   };
-  std::vector<double> values = {0.015625,   -0.015625,        0.000005, 2.000005,  1e9 - 0.000005,
-                                -1e9 + 0.5, 999999999.999995, 0.5e-5,   123.456785};
+  std::vector<double> values = {0.015625,
+                                -0.015625,
+                                0.000005,
+                                2.000005,
+                                1e9 - 0.000005,
+                                -1e9 + 0.5,
+                                999999999.999995,
+                                999999999.999996,
+                                -999999999.999996,
+                                0.5e-5,
+                                123.456785,
+                                1e15,
+                                -1e20,
+                                1e300,
+                                5e-324,
+                                -0.0};
   std::mt19937_64 random(11);
   std::uniform_real_distribution<double> spread(-2e9, 2e9);
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 60000; ++i) {
     double v = spread(random) / std::pow(10.0, static_cast<double>(random() % 10));
+    if (i % 50 == 0) v *= std::pow(10.0, static_cast<double>(random() % 20));  // large magnitudes
     values.push_back(v);
     // Decimal halves at the sixth place and their neighbours.
     double half = (std::nearbyint(v * 1e5) + 0.5) / 1e5;
@@ -62,7 +77,13 @@ TEST(MifCoordinate, SameTextAsTheCorrectlyRoundedFiveDecimals) {
     values.push_back(std::nextafter(half, 0.0));
     values.push_back(std::nextafter(half, 1e300));
   }
-  for (double v : values) EXPECT_EQ(FormatMifCoordinate(v), reference(v)) << v;
+  for (double v : values) ASSERT_EQ(FormatMifCoordinate(v), reference(v)) << v;
+  // A point line is the two texts with one blank between.
+  std::string line;
+  for (std::size_t i = 0; i + 1 < values.size(); i += 7) {
+    FormatMifPointLine(line, values[i], values[i + 1]);
+    ASSERT_EQ(line, reference(values[i]) + " " + reference(values[i + 1]));
+  }
 }
 
 TEST(MifCoordinate, PointAndCountLines) {
