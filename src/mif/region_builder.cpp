@@ -160,7 +160,7 @@ class RegionScan {
     mif_.WriteLine(MifPointCountLine(count));
     for (int k = 1; k <= count; ++k) {
       FormatMifPointLine(pointLine_, x_[k], y_[k]);
-      mif_.WriteLine(pointLine_);
+      mif_.WriteAsciiLine(pointLine_);  // digits, points, signs and one blank
     }
     ++summary_.regionsWritten;
   }

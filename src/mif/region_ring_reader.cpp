@@ -1,6 +1,7 @@
 #include "mif/region_ring_reader.h"
 
 #include "text/number_text.h"
+#include "text/plain_point_line.h"
 #include "text/runtime_error.h"
 
 namespace parquill {
@@ -15,6 +16,10 @@ bool ReadNextRegionRing(LineReader& mif, RegionRing& ring) {
   for (int j = 1; j <= ring.count; ++j) {
     std::string_view point = mif.Require();
     if (j > RegionRing::kCapacity) throw RuntimeError(kSubscriptOutOfRange);
+    if (ReadPlainPointLine(point, ring.x[static_cast<std::size_t>(j)],
+                           ring.y[static_cast<std::size_t>(j)])) {
+      continue;  // the region builder's own shape, read at once
+    }
     // The line is cut at every blank: the first field is X, the second Y.
     std::size_t blank = point.find(' ');
     if (blank == std::string_view::npos) throw RuntimeError(kSubscriptOutOfRange);
