@@ -66,14 +66,19 @@ Converter& Utf8ToCp932() {
   return converter;
 }
 
-bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsCp932LeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length of a well-formed UTF-8 sequence at s[i], or 0.
 std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
   auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
   unsigned char b = at(i);
-  std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3
-                                    : (b & 0xF8) == 0xF0 ? 4 : 0;
+  std::size_t length = b < 0x80             ? 1
+                       : (b & 0xE0) == 0xC0 ? 2
+                       : (b & 0xF0) == 0xE0 ? 3
+                       : (b & 0xF8) == 0xF0 ? 4
+                                            : 0;
   if (length == 0 || i + length > s.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     if ((at(i + k) & 0xC0) != 0x80) return 0;
@@ -108,8 +113,8 @@ std::string DecodeCp932(std::string_view bytes) {
     std::string_view original = bytes.substr(i, length);
     // Keep the character only when it encodes back to the very same bytes
     // (CP932 has a few characters with two codes).
-    if (Cp932ToUtf8().Convert(original, character) &&
-        Utf8ToCp932().Convert(character, roundTrip) && roundTrip == original) {
+    if (Cp932ToUtf8().Convert(original, character) && Utf8ToCp932().Convert(character, roundTrip) &&
+        roundTrip == original) {
       out += character;
       i += length;
     } else {

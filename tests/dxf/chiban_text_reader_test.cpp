@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_drawings.h"
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 namespace parquill {
 namespace {

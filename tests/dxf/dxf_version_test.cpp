@@ -13,10 +13,10 @@ TEST(DxfVersionVerdict, TableOfCodes) {
     bool processable;
   };
   const Case cases[] = {
-      {3, "GXIII", true, false}, {12, "R12J", true, false}, {13, "R13J", true, false},
-      {14, "R14J", false, true}, {2000, "2000", false, true}, {15, "2000", false, true},
-      {2007, "2000", false, true}, {0, "2000", false, false}, {1, "2000", false, false},
-      {-5, "2000", false, false}, {10, "2000", false, false},
+      {3, "GXIII", true, false},   {12, "R12J", true, false},   {13, "R13J", true, false},
+      {14, "R14J", false, true},   {2000, "2000", false, true}, {15, "2000", false, true},
+      {2007, "2000", false, true}, {0, "2000", false, false},   {1, "2000", false, false},
+      {-5, "2000", false, false},  {10, "2000", false, false},
   };
   for (const auto& c : cases) {
     DxfVersionVerdict verdict = ClassifyDxfVersion(c.code);

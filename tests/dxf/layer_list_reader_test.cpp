@@ -82,7 +82,8 @@ TEST(LayerNameScan, OrderOfTests) {
        CrLf({"TABLES", "  2", "AcDbLayerTableRecord", "  2", "  2", "N"}),
        {"  2"}},
       {"LF line ends", "TABLES\nAcDbLayerTableRecord\n  2\nLF\nENDSEC\n", {"LF"}},
-      {"file ending without ENDSEC", CrLf({"TABLES", "AcDbLayerTableRecord", "  2", "END"}),
+      {"file ending without ENDSEC",
+       CrLf({"TABLES", "AcDbLayerTableRecord", "  2", "END"}),
        {"END"}},
   };
   for (const auto& c : cases) {
@@ -92,7 +93,8 @@ TEST(LayerNameScan, OrderOfTests) {
 
 TEST(ReadLayerList, RefusalsAndTheAllLayersItem) {
   TempFolder folder;
-  std::string drawing = folder.Write("d.dxf", Tables(LayerRecord(Sjis("筆界")) + LayerRecord(Sjis("地番"))));
+  std::string drawing =
+      folder.Write("d.dxf", Tables(LayerRecord(Sjis("筆界")) + LayerRecord(Sjis("地番"))));
   struct Case {
     const char* what;
     LayerListRequest request;
@@ -101,13 +103,25 @@ TEST(ReadLayerList, RefusalsAndTheAllLayersItem) {
     std::vector<Message> messages;
   };
   const Case cases[] = {
-      {"processable drawing", {2000, "2000", drawing}, OutcomeKind::kDone,
-       {"すべて", "筆界", "地番"}, {}},
-      {"before any file click", {0, "", ""}, OutcomeKind::kRefused, {"old"},
+      {"processable drawing",
+       {2000, "2000", drawing},
+       OutcomeKind::kDone,
+       {"すべて", "筆界", "地番"},
+       {}},
+      {"before any file click",
+       {0, "", ""},
+       OutcomeKind::kRefused,
+       {"old"},
        {{"DXFのバージョンは、です。\r処理不可能です。", "DXFのバージョン"}}},
-      {"old version", {12, "R12J", drawing}, OutcomeKind::kRefused, {"old"},
+      {"old version",
+       {12, "R12J", drawing},
+       OutcomeKind::kRefused,
+       {"old"},
        {{"DXFのバージョンは、R12Jです。\r処理不可能です。", "DXFのバージョン"}}},
-      {"no input file", {14, "R14J", ""}, OutcomeKind::kRefused, {"すべて"},
+      {"no input file",
+       {14, "R14J", ""},
+       OutcomeKind::kRefused,
+       {"すべて"},
        {{"入力ファイルが選択されていません。", "ファイル指定"}}},
   };
   for (const auto& c : cases) {

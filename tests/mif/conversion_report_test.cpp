@@ -6,8 +6,8 @@
 
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
-#include "support/test_drawings.h"
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 #include "text/output_file_names.h"
 
 namespace parquill {

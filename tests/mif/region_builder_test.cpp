@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "support/test_drawings.h"
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 namespace parquill {
 namespace {

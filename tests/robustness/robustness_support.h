@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "dxf/layer_selection.h"
-#include "support/test_drawings.h"
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 // What the robustness tests share: a complete small drawing to break in
 // various ways, the layer choices a user makes on it, and the count of the

@@ -42,9 +42,8 @@ TEST(DXFVer, UnreadableOrVersionlessDrawingsAreZero) {
   EXPECT_EQ(DXFVer(folder.Write("empty.dxf", "")), 0);
   EXPECT_EQ(DXFVer(folder.Write("cut.dxf", CrLf({"  9", "$ACADVER", "  1"}))), 0);
   // The version must come before the entities.
-  EXPECT_EQ(DXFVer(folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1",
-                                                   "AC1015"}))),
-            0);
+  EXPECT_EQ(
+      DXFVer(folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1", "AC1015"}))), 0);
   EXPECT_EQ(DXFVer(folder.Write("lf.dxf", "  9\n$ACADVER\n  1\nAC1014\n")), 14);
 }
 
@@ -57,10 +56,10 @@ TEST(InPolygon, OutsideIsPositiveInsideNegativeBoundaryZero) {
     int sign;
   };
   const Case cases[] = {
-      {0.5, 0.5, -1}, {1.5, 0.5, -1}, {0.5, 1.5, -1}, {1.5, 1.5, 1},   // notch is outside
-      {3, 0.5, 1},    {-1, 1, 1},     {0.5, 1, -1},   {2, 0.5, 0},     // on the right edge
-      {1.5, 1, 0},    {1, 1.5, 0},    {0, 0, 0},      {1, 1, 0},       // edges and vertices
-      {1, 0, 0},      {-1, 0, 1},     {3, 0, 1},      {-1, 2, 1},      // collinear outside
+      {0.5, 0.5, -1}, {1.5, 0.5, -1}, {0.5, 1.5, -1}, {1.5, 1.5, 1},  // notch is outside
+      {3, 0.5, 1},    {-1, 1, 1},     {0.5, 1, -1},   {2, 0.5, 0},    // on the right edge
+      {1.5, 1, 0},    {1, 1.5, 0},    {0, 0, 0},      {1, 1, 0},      // edges and vertices
+      {1, 0, 0},      {-1, 0, 1},     {3, 0, 1},      {-1, 2, 1},     // collinear outside
       {3, 1, 1},      {0.5, 2, 0},    {1.5, 2, 1},    {0, 2.5, 1},
   };
   for (const auto& c : cases) {
@@ -80,10 +79,18 @@ TEST(InPolygon, DegeneratePolygons) {
 
 TEST(Round, FivePlacesHalvesAwayFromZeroOnTheDecimalText) {
   const std::pair<double, double> cases[] = {
-      {1.234567, 1.23457},       {1.000005, 1.00001},     {-1.000005, -1.00001},
-      {0.123455, 0.12346},       {2.5, 2.5},              {12345678.123456, 12345678.12346},
-      {0.999995, 1.0},           {-0.999995, -1.0},       {1.23456, 1.23456},
-      {-0.000004, -0.0},         {99999.999995, 100000.0}, {0, 0},
+      {1.234567, 1.23457},
+      {1.000005, 1.00001},
+      {-1.000005, -1.00001},
+      {0.123455, 0.12346},
+      {2.5, 2.5},
+      {12345678.123456, 12345678.12346},
+      {0.999995, 1.0},
+      {-0.999995, -1.0},
+      {1.23456, 1.23456},
+      {-0.000004, -0.0},
+      {99999.999995, 100000.0},
+      {0, 0},
   };
   for (auto [value, expected] : cases) {
     EXPECT_EQ(round(value, 5), expected) << value;

@@ -14,13 +14,13 @@ TEST(TextCodec, DecodesCp932AsWindowsDoes) {
       {"abc", "abc"},
       {"\x92\x6e\x94\xd4", "地番"},
       {"\x88\xea\x92\x9a\x96\xda\x35\x2d\x36", "一丁目5-6"},
-      {"\x95\x5c", "表"},         // second byte 0x5C, the backslash
+      {"\x95\x5c", "表"},  // second byte 0x5C, the backslash
       {"\x83\x5c\x83\x74\x83\x67", "ソフト"},
-      {"\x81\x60", "～"},         // FULLWIDTH TILDE, as Windows maps it
+      {"\x81\x60", "～"},  // FULLWIDTH TILDE, as Windows maps it
       {"\x81\x5f", "＼"},
       {"\x81\x7c", "－"},
-      {"\xb1\xb2", "ｱｲ"},         // half-width katakana
-      {"\x87\x40", "①"},         // NEC special characters
+      {"\xb1\xb2", "ｱｲ"},  // half-width katakana
+      {"\x87\x40", "①"},   // NEC special characters
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DecodeText(c.bytes, TextEncoding::kCp932), c.text) << c.text;
@@ -30,12 +30,13 @@ TEST(TextCodec, DecodesCp932AsWindowsDoes) {
 
 TEST(TextCodec, InvalidBytesComeBackUnchanged) {
   const std::string samples[] = {
-      "\x81",                  // lead byte at the end
-      "\x81\x20z",             // lead byte with an invalid trail byte
-      "\xff\xfe\xfd",          // never valid
-      "a\x80" "b\xa0",
+      "\x81",          // lead byte at the end
+      "\x81\x20z",     // lead byte with an invalid trail byte
+      "\xff\xfe\xfd",  // never valid
+      "a\x80"
+      "b\xa0",
       std::string("\x92\x6e\0\x94", 4),
-      "\xed\x40\xfa\x40",      // one character with two codes: each kept as written
+      "\xed\x40\xfa\x40",  // one character with two codes: each kept as written
   };
   for (const auto& bytes : samples) {
     for (auto encoding : {TextEncoding::kCp932, TextEncoding::kUtf8}) {
