@@ -98,6 +98,18 @@ bool WritePlainCoordinate(char*& out, double value);
 
 }  // namespace
 
+// The record code, the number field and the point name, each followed by
+// ",": the start of every A01 and B01 line, for numbers the quick path
+// does not take.
+static void AppendPointHead(std::string& line, std::string_view record, std::int16_t pointNumber) {
+  line.append(record);
+  line.push_back(',');
+  AppendNumberField(line, pointNumber);
+  line.append(",K");
+  AppendInteger(line, pointNumber);
+  line.push_back(',');
+}
+
 void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
   if (PointNumberText::Fits(pointNumber)) {
     // Room for the head, two coordinates of at most 17 characters and ",,".
@@ -113,11 +125,7 @@ void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double
       }
     }
   }
-  line.append("A01,");
-  AppendNumberField(line, pointNumber);
-  line.append(",K");
-  AppendInteger(line, pointNumber);
-  line.push_back(',');
+  AppendPointHead(line, "A01", pointNumber);
   AppendCoordinateText(line, x);
   line.push_back(',');
   AppendCoordinateText(line, y);
@@ -137,11 +145,7 @@ void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
     line.append(text, static_cast<std::size_t>(end - text));
     return;
   }
-  line.append("B01,");
-  AppendNumberField(line, pointNumber);
-  line.append(",K");
-  AppendInteger(line, pointNumber);
-  line.push_back(',');
+  AppendPointHead(line, "B01", pointNumber);
 }
 
 std::string SimaB01(std::int16_t pointNumber) {

@@ -114,13 +114,7 @@ TEST_P(CommandLineExitTest, ExitStatusAndMessageSayWhatHappened) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Robustness, CommandLineExitTest, ::testing::ValuesIn(kCliCases),
-                         [](const auto& info) {
-                           std::string name;
-                           for (char c : std::string(info.param.what)) {
-                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return testing::CaseName(info.param.what); });
 
 }  // namespace
 }  // namespace parquill

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -60,5 +61,14 @@ inline int OpenFileCount() {
 }
 
 inline bool RunningAsRoot() { return ::geteuid() == 0; }
+
+// A test name made of the letters and digits of a case's description.
+inline std::string CaseName(std::string_view what) {
+  std::string name;
+  for (char c : what) {
+    if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+  }
+  return name;
+}
 
 }  // namespace parquill::testing
