@@ -1,3 +1,5 @@
+#include <sched.h>
+
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -123,12 +125,29 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
 // Runs one piece of work on a second thread while the caller does other
 // work; the piece only reads files and has no other effect. Where no thread
 // can be started, the work is done when its result is taken.
+// A new thread starts on its parent's CPU and shares it until the scheduler
+// balances the load; the work here lasts only milliseconds, so the thread asks
+// at once for another CPU, then allows every CPU again.
+inline void MoveOffCpu(int parentCpu) {
+  cpu_set_t allowed;
+  if (parentCpu < 0 || sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
+  if (CPU_COUNT(&allowed) < 2 || !CPU_ISSET(parentCpu, &allowed)) return;
+  cpu_set_t others = allowed;
+  CPU_CLR(parentCpu, &others);
+  if (sched_setaffinity(0, sizeof others, &others) == 0)
+    sched_setaffinity(0, sizeof allowed, &allowed);
+}
+
 template <typename Result>
 class WorkAlongside {
  public:
   explicit WorkAlongside(std::function<Result()> work) : work_(std::move(work)) {
     try {
-      thread_ = std::thread([this] { Run(); });
+      const int parentCpu = sched_getcpu();
+      thread_ = std::thread([this, parentCpu] {
+        MoveOffCpu(parentCpu);
+        Run();
+      });
     } catch (const std::system_error&) {
       // No second thread: Take runs the work in this one.
     }

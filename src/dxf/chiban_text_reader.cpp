@@ -1,5 +1,6 @@
 #include "dxf/chiban_text_reader.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -43,6 +44,8 @@ class ChibanTextScan {
   ChibanTextScan(const std::string& textLayer, TextEncoding encoding, std::size_t capacity,
                  ChibanTextRead& result)
       : textLayer_(textLayer), encoding_(encoding), capacity_(capacity), result_(result) {
+    // Room for the usual table at once: no copies while it fills.
+    result_.texts.reserve(std::min(capacity, kChibanTextCapacity));
     layer_.reserve(64);
     string_.reserve(256);
   }

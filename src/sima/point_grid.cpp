@@ -10,9 +10,18 @@ namespace {
 
 constexpr std::size_t kFirstSlots = 1024;
 
+// Slots for `points` points with the hash at most half full.
+std::size_t SlotsFor(std::size_t points) {
+  std::size_t slots = kFirstSlots;
+  while (slots < 2 * points) slots *= 2;
+  return slots;
+}
+
 }  // namespace
 
-PointGrid::PointGrid() : slots_(kFirstSlots), next_(1, 0) {}
+PointGrid::PointGrid(std::size_t expectedPoints) : slots_(SlotsFor(expectedPoints)), next_(1, 0) {
+  next_.reserve(expectedPoints + 1);
+}
 
 void PointGrid::Grow() {
   std::vector<Slot> old(slots_.size() * 2);
@@ -33,8 +42,8 @@ void PointGrid::Add(int k, double x, double y) {
     return;
   }
   if (2 * (used_ + 1) > slots_.size()) Grow();
-  const std::int64_t cx = CellOf(x);
-  const std::int64_t cy = CellOf(y);
+  const std::int32_t cx = CellOf(x);
+  const std::int32_t cy = CellOf(y);
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = SlotIndex(cx, cy);
   while (slots_[i].first != 0 && (slots_[i].cx != cx || slots_[i].cy != cy)) i = (i + 1) & mask;

@@ -23,7 +23,8 @@ class PointGrid {
   // a search looks at two cells, or four).
   static constexpr double kCellWidth = 0.3141592653589793;
 
-  PointGrid();
+  // Room for `expectedPoints` points before the hash grows.
+  explicit PointGrid(std::size_t expectedPoints = 0);
 
   // Files point k (numbers ascending from one call to the next) at (x, y).
   void Add(int k, double x, double y);
@@ -34,21 +35,23 @@ class PointGrid {
   int FindFirst(double x, double y, Matches matches) const;
 
  private:
+  // 16 bytes, so that the hash of a full point table fits in half a megabyte.
   struct Slot {
-    std::int64_t cx = 0;
-    std::int64_t cy = 0;
+    std::int32_t cx = 0;
+    std::int32_t cy = 0;
     int first = 0;  // the cell's lowest point; 0 for an empty slot
     int last = 0;
   };
 
-  // Points within this distance of the origin in both axes get a cell; a
-  // search that far out, plus the tolerance, looks at the cells.
-  static constexpr double kGriddedLimit = 1e12;
+  // Points within this distance of the origin in both axes get a cell (its
+  // numbers fit in 32 bits; survey coordinates lie within a few hundred
+  // kilometres); a search that far out, plus the tolerance, looks at the cells.
+  static constexpr double kGriddedLimit = 6e8;
   static constexpr double kSearchedLimit = kGriddedLimit + 1;
 
   static bool Within(double x, double y, double limit);
-  static std::int64_t CellOf(double v);
-  std::size_t SlotIndex(std::int64_t cx, std::int64_t cy) const;
+  static std::int32_t CellOf(double v);
+  std::size_t SlotIndex(std::int32_t cx, std::int32_t cy) const;
   void Grow();
 
   std::vector<Slot> slots_;  // open addressing; the size is a power of two
@@ -64,16 +67,16 @@ inline bool PointGrid::Within(double x, double y, double limit) {
 // Never decreasing in v (a product by a positive constant and the floor
 // both keep the order), so a point between two values has its cell between
 // theirs.
-inline std::int64_t PointGrid::CellOf(double v) {
+inline std::int32_t PointGrid::CellOf(double v) {
   const double scaled = v * (1 / kCellWidth);
-  auto cell = static_cast<std::int64_t>(scaled);  // toward zero
+  auto cell = static_cast<std::int32_t>(scaled);  // toward zero
   return static_cast<double>(cell) > scaled ? cell - 1 : cell;
 }
 
-inline std::size_t PointGrid::SlotIndex(std::int64_t cx, std::int64_t cy) const {
+inline std::size_t PointGrid::SlotIndex(std::int32_t cx, std::int32_t cy) const {
   // The two cell numbers mixed by the splitmix64 finaliser.
-  std::uint64_t h =
-      static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL + static_cast<std::uint64_t>(cy);
+  std::uint64_t h = static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32 |
+                    static_cast<std::uint32_t>(cy);
   h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
   h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
   h ^= h >> 31;
@@ -94,11 +97,11 @@ int PointGrid::FindFirst(double x, double y, Matches matches) const {
   // rounding of the subtraction) around (x, y) touches: one to four.
   const double reachX = kSearchReach + std::fabs(x) * 1e-15;
   const double reachY = kSearchReach + std::fabs(y) * 1e-15;
-  const std::int64_t x0 = CellOf(x - reachX), x1 = CellOf(x + reachX);
-  const std::int64_t y0 = CellOf(y - reachY), y1 = CellOf(y + reachY);
+  const std::int32_t x0 = CellOf(x - reachX), x1 = CellOf(x + reachX);
+  const std::int32_t y0 = CellOf(y - reachY), y1 = CellOf(y + reachY);
   const std::size_t mask = slots_.size() - 1;
-  for (std::int64_t cx = x0; cx <= x1; ++cx) {
-    for (std::int64_t cy = y0; cy <= y1; ++cy) {
+  for (std::int32_t cx = x0; cx <= x1; ++cx) {
+    for (std::int32_t cy = y0; cy <= y1; ++cy) {
       for (std::size_t i = SlotIndex(cx, cy);; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.first == 0) break;

@@ -2,7 +2,11 @@
 
 namespace parquill {
 
-PointTable::PointTable(SearchStrategy search) : search_(search), x_(1, 0.0), y_(1, 0.0) {
+PointTable::PointTable(SearchStrategy search)
+    : search_(search),
+      grid_(search == SearchStrategy::kIndexed ? kCapacity : 0),
+      x_(1, 0.0),
+      y_(1, 0.0) {
   x_.reserve(kCapacity + 1);
   y_.reserve(kCapacity + 1);
 }

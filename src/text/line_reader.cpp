@@ -159,6 +159,21 @@ inline std::uint64_t Ahead(std::uint64_t low, std::uint64_t high, int k) {
   return (low >> k) | (high << (64 - k));
 }
 
+// One conversion opens the drawing and the MIF file several times, one after
+// the other: each thread keeps the buffer of its last reader for the next,
+// whose reads then land in pages already mapped instead of fresh ones.
+thread_local std::unique_ptr<char[]> spareBuffer;
+
+std::unique_ptr<char[]> TakeBuffer(std::size_t size) {
+  if (spareBuffer) return std::move(spareBuffer);
+  // Left uninitialised: only the pages that lines reach are ever touched.
+  return std::make_unique_for_overwrite<char[]>(size);
+}
+
+void KeepBuffer(std::unique_ptr<char[]> buffer) {
+  if (!spareBuffer) spareBuffer = std::move(buffer);
+}
+
 }  // namespace
 
 bool IsUsualNonZeroGroupCode(std::string_view line) {
@@ -181,13 +196,13 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   }
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   capacity_ = kLongestLine + kReadSize + 1;
-  // Left uninitialised: only the pages that lines reach are ever touched.
-  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_ + kPadding);
+  buffer_ = TakeBuffer(capacity_ + kPadding);
   std::memset(buffer_.get(), 0, kPadding);
 }
 
 LineReader::~LineReader() {
   if (fd_ >= 0) ::close(fd_);
+  KeepBuffer(std::move(buffer_));
 }
 
 // Position of the next `c` at or after begin_, or kNotFound. `cache` remembers
