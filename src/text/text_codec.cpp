@@ -25,7 +25,10 @@ unsigned char EscapedByte(std::string_view s, std::size_t i) {
   return static_cast<unsigned char>(((s[i + 1] & 0x03) << 6) | (s[i + 2] & 0x3F));
 }
 
-// One converter per direction, opened once per thread.
+// One converter per direction, opened once per thread. Lot numbers and layer
+// names repeat the same few characters ("筆", "丁目", digits in full width), so
+// the answers for recent characters are kept: a character costs a table look
+// instead of a call through iconv.
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -35,8 +38,38 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  // Converts one whole character; false when it cannot be converted.
+  // Converts one whole character (at most four bytes); false when it cannot
+  // be converted.
   bool Convert(std::string_view in, std::string& out) {
+    if (in.empty() || in.size() > kLongestCharacter) return ConvertAfresh(in, out);
+    std::uint64_t key = in.size();
+    for (char c : in) key = key << 8 | static_cast<unsigned char>(c);
+    Remembered& slot = remembered_[(key * 0x9E3779B97F4A7C15ULL) >> (64 - kRememberedBits)];
+    if (slot.key != key) {
+      std::string converted;
+      slot.converted = ConvertAfresh(in, converted);
+      if (converted.size() > sizeof slot.bytes) return ConvertAfresh(in, out);
+      slot.key = key;
+      slot.length = static_cast<std::uint8_t>(converted.size());
+      converted.copy(slot.bytes, converted.size());
+    }
+    if (!slot.converted) return false;
+    out.assign(slot.bytes, slot.length);
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kLongestCharacter = 4;
+  static constexpr int kRememberedBits = 9;
+
+  struct Remembered {
+    std::uint64_t key = 0;  // the length, then the bytes; 0 for an empty slot
+    bool converted = false;
+    std::uint8_t length = 0;
+    char bytes[6] = {};
+  };
+
+  bool ConvertAfresh(std::string_view in, std::string& out) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char buffer[16];
@@ -52,8 +85,8 @@ class Converter {
     return true;
   }
 
- private:
   iconv_t cd_;
+  Remembered remembered_[1 << kRememberedBits];
 };
 
 Converter& Cp932ToUtf8() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace parquill {
 namespace {
 
@@ -58,6 +60,33 @@ TEST(TextCodec, Utf8DrawingsDecodeToTheSameText) {
 
 TEST(TextCodec, CharactersOutsideCp932BecomeAQuestionMark) {
   EXPECT_EQ(EncodeText("a😀b", TextEncoding::kCp932), "a?b");
+}
+
+// Characters converted once are remembered per thread; the answers must not
+// depend on what was converted before (every two-byte code, in two orders,
+// in a thread of its own and again after).
+TEST(TextCodec, RememberedCharactersConvertAsTheFirstTime) {
+  std::string every;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead >= 0xA0 && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      every.push_back(static_cast<char>(lead));
+      every.push_back(static_cast<char>(trail));
+    }
+  }
+  std::string backwards;
+  for (std::size_t i = every.size(); i >= 2; i -= 2) backwards.append(every, i - 2, 2);
+
+  std::string first;
+  std::thread([&] { first = DecodeText(every, TextEncoding::kCp932); }).join();
+  std::string reversedFirst;
+  std::thread([&] { reversedFirst = DecodeText(backwards, TextEncoding::kCp932); }).join();
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(DecodeText(every, TextEncoding::kCp932), first);
+    EXPECT_EQ(DecodeText(backwards, TextEncoding::kCp932), reversedFirst);
+    EXPECT_EQ(EncodeText(first, TextEncoding::kCp932), every);
+    EXPECT_EQ(EncodeText(reversedFirst, TextEncoding::kCp932), backwards);
+  }
 }
 
 }  // namespace
