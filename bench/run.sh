@@ -35,10 +35,11 @@ else
   trap 'rm -rf "$work"' EXIT
 fi
 
+# The linear reference: another program, or this one with --linear-search.
+linear_flags=()
 if [[ -z $linear ]]; then
-  linear=$work/parquill-cli-linear
-  printf '#!/bin/sh\nexec "%s" "$@" --linear-search\n' "$cli" >"$linear"
-  chmod +x "$linear"
+  linear=$cli
+  linear_flags=(--linear-search)
 fi
 
 boundary=筆界
@@ -46,25 +47,29 @@ lot_numbers=地番
 
 # ---- helpers ---------------------------------------------------------------
 
-now() { date +%s.%N; }
+# The outputs of the previous run, removed before the clock starts, so that
+# every run writes new files and no run times their removal.
+clear_outputs() { rm -f "$work"/out.Sim "$work"/out.MIF "$work"/out.MID "$work"/ogr.mif "$work"/ogr.mid; }
 
 # The median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan";
   else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # median_seconds RUNS COMMAND...: the median wall time of COMMAND, its output
-# discarded; "fail" when a run fails.
+# discarded; "fail" when a run fails. The clock is bash's own (EPOCHREALTIME),
+# read without starting a process.
 median_seconds() {
   local n=$1 i start end
   shift
   local times=()
   for ((i = 0; i < n; i++)); do
-    start=$(now)
+    clear_outputs
+    start=$EPOCHREALTIME
     if ! "$@" >/dev/null 2>&1; then
       echo fail
       return
     fi
-    end=$(now)
+    end=$EPOCHREALTIME
     times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
   done
   printf '%s\n' "${times[@]}" | median
@@ -99,15 +104,13 @@ ratio() {
 file_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
 warm() { cat "$1" >/dev/null; }
 
-# convert_into CLI DRAWING: one conversion, the outputs in the work folder.
+# convert_into CLI DRAWING [OPTIONS]: one conversion, the outputs in the work folder.
 convert_into() {
-  rm -f "$work/out.Sim" "$work/out.MIF" "$work/out.MID"
-  "$1" convert "$2" --boundary "$boundary" --text "$lot_numbers" --output "$work/out.Sim"
+  local tool=$1 drawing=$2
+  shift 2
+  "$tool" convert "$drawing" --boundary "$boundary" --text "$lot_numbers" --output "$work/out.Sim" "$@"
 }
-ogr_into() {
-  rm -f "$work/ogr.mif" "$work/ogr.mid"
-  ogr2ogr -f "MapInfo File" "$work/ogr.mif" "$1"
-}
+ogr_into() { ogr2ogr -f "MapInfo File" "$work/ogr.mif" "$1"; }
 
 # The time of a conversion, or n/a while the tool has no convert command.
 has_convert() {
@@ -115,14 +118,15 @@ has_convert() {
   message=$("$1" convert 2>&1 >/dev/null) && return 0
   [[ $message != *知らないコマンド* ]]
 }
+# convert_seconds CLI DRAWING [OPTIONS]: the median time of a conversion.
 convert_seconds() {
-  local tool=$1 drawing=$2 n=${3:-$runs}
+  local tool=$1 drawing=$2
   if [[ -z $tool ]] || ! has_convert "$tool"; then
     echo n/a
     return
   fi
   warm "$drawing"
-  median_seconds "$n" convert_into "$tool" "$drawing"
+  median_seconds "$runs" convert_into "$@"
 }
 convert_peak_kb() {
   if ! has_convert "$cli"; then
@@ -166,7 +170,7 @@ capacity_points=$((41 * 51 + 3 * (41 * 50 + 40 * 51)))
 
 echo "Measuring ($runs runs per figure) ..." >&2
 capacity_s=$(convert_seconds "$cli" "$work/capacity.dxf")
-capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf")
+capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf" "${linear_flags[@]}")
 
 warm "$big"
 wc_s=$(median_seconds "$runs" wc -l "$big")
