@@ -187,6 +187,14 @@ std::string EncodeText(std::string_view text, TextEncoding encoding) {
   out.reserve(text.size());
   std::string character;
   for (std::size_t i = 0; i < text.size();) {
+    // A run of ASCII characters is the same in every encoding: copied at once.
+    std::size_t ascii = i;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    if (ascii != i) {
+      out.append(text, i, ascii - i);
+      i = ascii;
+      continue;
+    }
     if (IsEscape(text, i)) {
       out.push_back(static_cast<char>(EscapedByte(text, i)));
       i += 3;
