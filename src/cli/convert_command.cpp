@@ -1,12 +1,6 @@
-#include <sched.h>
-
-#include <exception>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "cli/cli_support.h"
@@ -19,6 +13,7 @@
 #include "sima/mif_to_sima_conversion.h"
 #include "survey/survey.h"
 #include "text/output_file_names.h"
+#include "text/work_alongside.h"
 
 namespace parquill::cli {
 namespace {
@@ -121,68 +116,6 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
   }
   return selection;
 }
-
-// Runs one piece of work on a second thread while the caller does other
-// work; the piece only reads files and has no other effect. Where no thread
-// can be started, the work is done when its result is taken.
-// A new thread starts on its parent's CPU and shares it until the scheduler
-// balances the load; the work here lasts only milliseconds, so the thread asks
-// at once for another CPU, then allows every CPU again.
-inline void MoveOffCpu(int parentCpu) {
-  cpu_set_t allowed;
-  if (parentCpu < 0 || sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
-  if (CPU_COUNT(&allowed) < 2 || !CPU_ISSET(parentCpu, &allowed)) return;
-  cpu_set_t others = allowed;
-  CPU_CLR(parentCpu, &others);
-  if (sched_setaffinity(0, sizeof others, &others) == 0)
-    sched_setaffinity(0, sizeof allowed, &allowed);
-}
-
-template <typename Result>
-class WorkAlongside {
- public:
-  explicit WorkAlongside(std::function<Result()> work) : work_(std::move(work)) {
-    try {
-      const int parentCpu = sched_getcpu();
-      thread_ = std::thread([this, parentCpu] {
-        MoveOffCpu(parentCpu);
-        Run();
-      });
-    } catch (const std::system_error&) {
-      // No second thread: Take runs the work in this one.
-    }
-  }
-  ~WorkAlongside() {
-    if (thread_.joinable()) thread_.join();
-  }
-  WorkAlongside(const WorkAlongside&) = delete;
-  WorkAlongside& operator=(const WorkAlongside&) = delete;
-
-  // Waits for the work (or does it) and hands its result over.
-  Result Take() {
-    if (thread_.joinable()) {
-      thread_.join();
-    } else {
-      Run();
-    }
-    if (error_) std::rethrow_exception(error_);
-    return std::move(*result_);
-  }
-
- private:
-  void Run() {
-    try {
-      result_.emplace(work_());
-    } catch (...) {
-      error_ = std::current_exception();
-    }
-  }
-
-  std::function<Result()> work_;
-  std::optional<Result> result_;
-  std::exception_ptr error_;
-  std::thread thread_;
-};
 
 }  // namespace
 

@@ -48,6 +48,10 @@ TextFileWriter::~TextFileWriter() {
   ::close(fd_);
 }
 
+inline void TextFileWriter::FlushWhenFull() {
+  if (buffer_.size() >= kFlushSize && !deferring()) Flush();
+}
+
 void TextFileWriter::WriteLine(std::string_view text) {
   if (IsAscii(text)) {
     buffer_.append(text);
@@ -55,13 +59,24 @@ void TextFileWriter::WriteLine(std::string_view text) {
     buffer_ += EncodeText(text, encoding_);
   }
   buffer_.append("\r\n");
-  if (buffer_.size() >= kFlushSize) Flush();
+  FlushWhenFull();
 }
 
 void TextFileWriter::WriteAsciiLine(std::string_view text) {
   buffer_.append(text);
   buffer_.append("\r\n");
-  if (buffer_.size() >= kFlushSize) Flush();
+  FlushWhenFull();
+}
+
+void TextFileWriter::Defer() {
+  if (!deferring()) deferFrom_ = buffer_.size();
+}
+
+void TextFileWriter::FillDeferred(std::string_view block) {
+  if (!deferring()) return;
+  buffer_.insert(deferFrom_, block);
+  deferFrom_ = kNotDeferring;
+  FlushWhenFull();
 }
 
 void TextFileWriter::Flush() {

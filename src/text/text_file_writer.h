@@ -25,18 +25,32 @@ class TextFileWriter {
   // Writes a line the caller knows to be ASCII only (the same bytes in every
   // encoding) and its CR LF, without looking at its bytes.
   void WriteAsciiLine(std::string_view text);
+  // From here on, lines are kept in memory rather than written, until
+  // FillDeferred(): the place of a block that another thread is still building.
+  void Defer();
+  bool deferring() const { return deferFrom_ != kNotDeferring; }
+  // The bytes of the lines kept since Defer().
+  std::size_t deferredBytes() const { return deferring() ? buffer_.size() - deferFrom_ : 0; }
+  // Writes `block` (complete lines, encoded, with their ends) where Defer() was
+  // called, before the lines kept since, and goes back to writing as usual.
+  void FillDeferred(std::string_view block);
   // Flushes and closes; errors raise. Safe to call once; later calls do nothing.
+  // A block still deferred is left out.
   void Close();
 
   const std::string& path() const { return path_; }
 
  private:
+  static constexpr std::size_t kNotDeferring = static_cast<std::size_t>(-1);
+
+  void FlushWhenFull();
   void Flush();
 
   std::string path_;
   TextEncoding encoding_;
   int fd_ = -1;
   std::string buffer_;
+  std::size_t deferFrom_ = kNotDeferring;
 };
 
 }  // namespace parquill

@@ -215,6 +215,7 @@ TEST(ConvertMifToSima, RingOfAThousandPointsAndOneMore) {
   // The file keeps what was written before the long ring, whole lines only.
   std::vector<std::string> lines = more.SimaLines();
   EXPECT_EQ(lines[2], "Z00,/座標点数:1005 筆個数:2/,");
+  EXPECT_EQ(lines[5 + 1005], "A99,");
   EXPECT_EQ(lines.back(), "D99,");
   EXPECT_EQ(more.Records("D00").size(), 1u);
 }
@@ -264,6 +265,12 @@ TEST(ConvertMifToSima, RegionBeyondTheLotTableIsTrappedAfterTheLastCompleteLine)
   EXPECT_EQ(c.Records("D00").size(), 2000u);
   EXPECT_EQ(c.SimaLines().back(), "D99,");
   EXPECT_TRUE(c.SimaBytes().ends_with("D99,\r\n"));
+  // The point records stand before the lots, as in a complete file.
+  std::vector<std::string> lines = c.SimaLines();
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[5], "A01,    1,K1,1,2,,");
+  EXPECT_EQ(lines[6], "A99,");
+  EXPECT_EQ(lines[7], "Z00,/筆 /,");
 }
 
 TEST(ConvertMifToSima, FirstReadingErrorsAreTrappedAndLeaveTheSimaFile) {
