@@ -117,7 +117,7 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   // meanwhile the lots' lines wait in memory behind them.
   WorkAlongside<std::string> pointRecords(
       [&points = *source.points] { return PointRecords(points); });
-  sima.Defer();
+  sima.Defer(kMostLotBytesAhead);
   auto placePointRecords = [&] {
     if (sima.deferring()) sima.FillDeferred(pointRecords.Take());
   };

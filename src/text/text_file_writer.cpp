@@ -68,15 +68,38 @@ void TextFileWriter::WriteAsciiLine(std::string_view text) {
   FlushWhenFull();
 }
 
-void TextFileWriter::Defer() {
-  if (!deferring()) deferFrom_ = buffer_.size();
+void TextFileWriter::Defer(std::size_t expectedBytes) {
+  if (deferring()) return;
+  deferFrom_ = buffer_.size();
+  buffer_.reserve(buffer_.size() + expectedBytes + kFlushSize);
 }
 
 void TextFileWriter::FillDeferred(std::string_view block) {
   if (!deferring()) return;
-  buffer_.insert(deferFrom_, block);
+  const std::size_t heldFrom = deferFrom_;
   deferFrom_ = kNotDeferring;
+  // Written straight from where they are: the block is large, and copying it
+  // into the buffer would only touch fresh memory.
+  try {
+    WriteBytes(std::string_view(buffer_).substr(0, heldFrom));
+    WriteBytes(block);
+  } catch (const RuntimeError&) {
+    buffer_.clear();  // the file ends where the writing failed, nothing out of its order
+    throw;
+  }
+  buffer_.erase(0, heldFrom);
   FlushWhenFull();
+}
+
+void TextFileWriter::WriteBytes(std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t wrote = ::write(fd_, bytes.data(), bytes.size());
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      ThrowFileError(errno, path_);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(wrote));
+  }
 }
 
 void TextFileWriter::Flush() {

@@ -27,7 +27,9 @@ class TextFileWriter {
   void WriteAsciiLine(std::string_view text);
   // From here on, lines are kept in memory rather than written, until
   // FillDeferred(): the place of a block that another thread is still building.
-  void Defer();
+  // Room for `expectedBytes` of them is taken at once, so the kept lines are
+  // never moved while they grow.
+  void Defer(std::size_t expectedBytes);
   bool deferring() const { return deferFrom_ != kNotDeferring; }
   // The bytes of the lines kept since Defer().
   std::size_t deferredBytes() const { return deferring() ? buffer_.size() - deferFrom_ : 0; }
@@ -45,6 +47,7 @@ class TextFileWriter {
 
   void FlushWhenFull();
   void Flush();
+  void WriteBytes(std::string_view bytes);
 
   std::string path_;
   TextEncoding encoding_;

@@ -39,7 +39,7 @@ TEST(TextFileWriter, DeferredBlockTakesItsPlaceBeforeTheLinesAfterIt) {
       TextFileWriter writer(path, TextEncoding::kCp932);
       writer.WriteLine("head");
       writer.WriteLine("筆");
-      writer.Defer();
+      writer.Defer(1000);
       for (std::size_t i = 0; i < c.linesAfter; ++i) writer.WriteAsciiLine("L" + std::to_string(i));
       EXPECT_EQ(writer.deferredBytes(), after.size()) << c.name;
       if (c.fill) writer.FillDeferred(CrLf({"A", "B"}));
