@@ -1,0 +1,58 @@
+#include "text/text_file_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace parquill {
+namespace {
+
+// Lines written in place, among lines written whole, come out in their
+// order, each with its CR LF, whatever scratch was left after their ends.
+TEST(TextFileWriter, LinesWrittenInPlaceKeepTheirOrder) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("a.MIF");
+  std::string expected;
+  {
+    TextFileWriter file(path, TextEncoding::kCp932);
+    // Enough lines to fill the buffer several times over.
+    for (int i = 0; i < 30000; ++i) {
+      const std::string text = "line " + std::to_string(i);
+      if (i % 3 == 0) {
+        file.WriteLine(text);
+      } else {
+        char* room = file.AsciiLineRoom(64);
+        std::memcpy(room, text.data(), text.size());
+        std::memset(room + text.size(), 'x', 8);  // scratch after the line's end
+        file.EndAsciiLine(room + text.size());
+      }
+      expected += text + "\r\n";
+    }
+    file.Close();
+  }
+  EXPECT_EQ(testing::ReadBytes(path), expected);
+}
+
+// A line longer than the buffer still reaches the file whole.
+TEST(TextFileWriter, LongLinesAndEncodedLines) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("b.txt");
+  const std::string longLine(200000, 'a');
+  {
+    TextFileWriter file(path, TextEncoding::kCp932);
+    file.WriteAsciiLine("first");
+    file.WriteLine(longLine);
+    file.WriteLine("地番");
+    char* room = file.AsciiLineRoom(TextFileWriter::kLongestRoom - 2);
+    file.EndAsciiLine(room);  // an empty line
+    file.Close();
+  }
+  EXPECT_EQ(testing::ReadBytes(path), "first\r\n" + longLine + "\r\n" +
+                                          EncodeText("地番", TextEncoding::kCp932) + "\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace parquill
