@@ -33,6 +33,8 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
   return std::nullopt;
 }
 
+static_assert(LineReader::kReadableAfterLine >= kReadableAfterText);
+
 // The value the open entity waits for on the next line.
 enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
 
@@ -102,11 +104,11 @@ class ChibanTextScan {
       case Awaited::kRecording:
         Record();
         return false;
-      case Awaited::kX:
-        x_ = NumberFromText(line);
+      case Awaited::kX:  // a line of the reader: readable bytes follow it
+        x_ = NumberFromPaddedText(line);
         return false;
       case Awaited::kY:
-        y_ = NumberFromText(line);
+        y_ = NumberFromPaddedText(line);
         return false;
       case Awaited::kNothing:
         return true;

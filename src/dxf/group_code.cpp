@@ -10,6 +10,10 @@ double GroupCodeValue(std::string_view line) {
     const int tens = line[1] == ' ' ? 0 : line[1] - '0';
     return tens * 10 + (line[2] - '0');
   }
+  // A line that begins with a letter ("AcDbText", a handle such as "B1")
+  // holds no number: it reads as 0.
+  const char first = line.empty() ? '\0' : line.front();
+  if ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) return 0;
   return NumberFromText(line);
 }
 

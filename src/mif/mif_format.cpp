@@ -1,5 +1,6 @@
 #include "mif/mif_format.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -10,76 +11,97 @@
 namespace parquill {
 namespace {
 
-// Enough for the widest finite double in fixed notation with five decimals.
-constexpr std::size_t kCoordinateRoom = 330;
+// "0" in every byte of a word: digit values plus this are their characters.
+constexpr std::uint64_t kZeroCharacters = 0x3030303030303030ULL;
 
-// Room for a plain coordinate: a sign, 10 whole digits, the point, 5 decimals.
-constexpr std::size_t kPlainRoom = 17;
+// The eight decimal digits of n < 10^8, leading zeros included, as digit
+// values 0 to 9, the first digit in the lowest byte. Both halves of n, then
+// the four pairs, then the eight digits are split at once, each split being a
+// multiplication by a reciprocal.
+std::uint64_t EightDigits(std::uint32_t n) {
+  // The first four digits in the low 32 bits, the last four in the high.
+  std::uint64_t v = (n / 10000) | (std::uint64_t{n % 10000} << 32);
+  // In each 32-bit half (below 10^4): its hundreds low, its last two digits high.
+  const std::uint64_t hundreds = ((v * 10486) >> 20) & 0x0000007F0000007FULL;
+  v = hundreds | ((v - hundreds * 100) << 16);
+  // In each 16-bit quarter (below 100): its tens low, its units high.
+  const std::uint64_t tens = ((v * 103) >> 10) & 0x000F000F000F000FULL;
+  return tens | ((v - tens * 10) << 8);
+}
 
-// "00" to "99": two digits written at once.
-constexpr char kDigitPairs[] =
-    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546"
-    "4748495051525354555657585960616263646566676869707172737475767778798081828384858687888990919293"
-    "949596979899";
+// Writes the eight bytes of `word` at `out`, its lowest byte first.
+inline void StoreBytes(char* out, std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &word, sizeof word);  // one store
+  } else {
+    for (int i = 0; i < 8; ++i) out[i] = static_cast<char>(word >> (8 * i));
+  }
+}
+
+// Writes the whole part of a coordinate (n <= 10^9) without leading zeros,
+// one digit at least, and returns its end; up to 8 bytes after the end may
+// be overwritten.
+char* WriteWholeDigits(char* out, std::uint32_t n) {
+  if (n >= 100'000'000) {  // 9 or 10 digits: the first one or two, then eight
+    const std::uint32_t head = n / 100'000'000;
+    if (head >= 10) *out++ = static_cast<char>('0' + head / 10);
+    *out++ = static_cast<char>('0' + head % 10);
+    StoreBytes(out, EightDigits(n % 100'000'000) + kZeroCharacters);
+    return out + 8;
+  }
+  const std::uint64_t digits = EightDigits(n);
+  // The leading zero digits are the zero bytes at the low end; one digit stays.
+  int leadingZeros = std::countr_zero(digits) / 8;
+  if (leadingZeros > 7) leadingZeros = 7;
+  StoreBytes(out, (digits + kZeroCharacters) >> (8 * leadingZeros));
+  return out + (8 - leadingZeros);
+}
 
 // Writes the text of a coordinate below 10^9 whose five-decimal rounding is
 // plain at `out` (at most 17 characters: 999999999.999996 gives
-// "1000000000.00000") and moves `out` on: value × 10^5 is
-// then computed within 0.008 of its true value, so unless it lies near a
-// half the nearest whole number is the true rounding. False (nothing
-// written) for the other values.
+// "1000000000.00000") and moves `out` on; up to 8 bytes after the text may
+// be overwritten. value × 10^5 is then computed within 0.008 of its true
+// value, so unless it lies near a half the nearest whole number is the true
+// rounding. False (nothing written) for the other values.
 bool WritePlainCoordinate(char*& out, double value) {
-  if (!(std::fabs(value) < 1e9)) return false;
-  const double scaled = std::fabs(value) * 1e5;
-  const double whole = std::nearbyint(scaled);
-  if (std::fabs(std::fabs(scaled - whole) - 0.5) < 0.02) return false;
-  const auto units = static_cast<std::uint64_t>(whole);
-  auto integer = static_cast<std::uint32_t>(units / 100000);
-  auto fraction = static_cast<std::uint32_t>(units % 100000);
-  char text[kPlainRoom];
-  char* const end = text + sizeof text;
-  // The five decimals: two pairs and one digit.
-  std::memcpy(end - 2, kDigitPairs + 2 * (fraction % 100), 2);
-  fraction /= 100;
-  std::memcpy(end - 4, kDigitPairs + 2 * (fraction % 100), 2);
-  *(end - 5) = static_cast<char>('0' + fraction / 100);
-  *(end - 6) = '.';
-  char* p = end - 6;
-  while (integer >= 100) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * (integer % 100), 2);
-    integer /= 100;
-  }
-  if (integer >= 10) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs + 2 * integer, 2);
-  } else {
-    *--p = static_cast<char>('0' + integer);
-  }
-  if (value < 0 && units != 0) *--p = '-';  // a rounded zero is written without its sign
-  const auto length = static_cast<std::size_t>(end - p);
-  std::memcpy(out, p, length);
-  out += length;
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 1e9)) return false;
+  const double scaled = magnitude * 1e5;
+  // Below 10^14 the sum is within 1/128 of scaled + 0.5: away from a half,
+  // its whole part is the nearest whole number.
+  const auto units = static_cast<std::int64_t>(scaled + 0.5);
+  if (std::fabs(scaled - static_cast<double>(units)) > 0.48) return false;  // near a half
+  const auto integer = static_cast<std::uint32_t>(units / 100000);
+  const auto fraction = static_cast<std::uint32_t>(units % 100000);
+  char* p = out;
+  *p = '-';
+  if (value < 0 && units != 0) ++p;  // a rounded zero is written without its sign
+  p = WriteWholeDigits(p, integer);
+  // The point, then the five decimals: the last five of eight digits.
+  StoreBytes(p, ((EightDigits(fraction) >> 24) + kZeroCharacters) << 8 | '.');
+  out = p + 6;
   return true;
 }
 
-// Appends the coordinate text to `out`; to_chars rounds the binary value
-// correctly and never depends on the locale.
-void AppendCoordinate(std::string& out, double value) {
-  char plain[kPlainRoom];
-  char* plainEnd = plain;
-  if (WritePlainCoordinate(plainEnd, value)) {
-    out.append(plain, static_cast<std::size_t>(plainEnd - plain));
-    return;
+// Any other coordinate, through to_chars, which rounds the binary value
+// correctly and never depends on the locale; returns the text's end.
+[[gnu::noinline]] char* WriteCoordinateByCharConv(char* out, double value) {
+  auto [end, error] =
+      std::to_chars(out, out + kMifCoordinateRoom, value, std::chars_format::fixed, 5);
+  if (error != std::errc()) return out;
+  std::string_view written(out, static_cast<std::size_t>(end - out));
+  if (written.front() == '-' && written.find_first_not_of("-0.") == std::string_view::npos) {
+    std::memmove(out, out + 1, written.size() - 1);  // "-0.00000" reads as a plain zero
+    --end;
   }
-  char text[kCoordinateRoom];
-  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 5);
-  std::string_view written(text, error == std::errc() ? static_cast<std::size_t>(end - text) : 0);
-  if (!written.empty() && written.front() == '-' &&
-      written.find_first_not_of("-0.") == std::string_view::npos) {
-    written.remove_prefix(1);  // "-0.00000" reads as a plain zero
-  }
-  out.append(written);
+  return end;
+}
+
+// Writes the coordinate text at `out` (kMifCoordinateRoom bytes of room) and
+// returns its end.
+inline char* WriteCoordinate(char* out, double value) {
+  if (WritePlainCoordinate(out, value)) return out;
+  return WriteCoordinateByCharConv(out, value);
 }
 
 }  // namespace
@@ -89,9 +111,8 @@ void WriteMifHeader(TextFileWriter& mif) {
 }
 
 std::string FormatMifCoordinate(double value) {
-  std::string text;
-  AppendCoordinate(text, value);
-  return text;
+  char text[kMifCoordinateRoom];
+  return std::string(text, WriteCoordinate(text, value));
 }
 
 std::string MifPointCountLine(int count) {
@@ -108,19 +129,14 @@ std::string MifPointLine(double x, double y) {
 }
 
 void FormatMifPointLine(std::string& line, double x, double y) {
-  char text[2 * kPlainRoom + 1];  // two plain coordinates and the blank
-  char* end = text;
-  if (WritePlainCoordinate(end, x)) {
-    *end++ = ' ';
-    if (WritePlainCoordinate(end, y)) {
-      line.assign(text, static_cast<std::size_t>(end - text));
-      return;
-    }
-  }
-  line.clear();
-  AppendCoordinate(line, x);
-  line += ' ';
-  AppendCoordinate(line, y);
+  char text[kMifPointLineRoom];
+  line.assign(text, WriteMifPointLine(text, x, y));
+}
+
+char* WriteMifPointLine(char* out, double x, double y) {
+  out = WriteCoordinate(out, x);
+  *out++ = ' ';
+  return WriteCoordinate(out, y);
 }
 
 }  // namespace parquill

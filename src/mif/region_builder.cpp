@@ -54,7 +54,6 @@ class RegionScan {
   RegionScan(const SelectedLayerTable& table, TextEncoding encoding, TextFileWriter& mif,
              RegionBuildSummary& summary)
       : table_(table), encoding_(encoding), mif_(mif), summary_(summary) {
-    pointLine_.reserve(64);
     layer_.reserve(64);
   }
 
@@ -106,19 +105,25 @@ class RegionScan {
     // The vertex list, read as group pairs up to the entity's end.
     int count = 0;
     std::int16_t flag = 0;
+    // Lines from the reader are followed by readable bytes: their numbers
+    // are read a word at a time.
+    static_assert(LineReader::kReadableAfterLine >= kReadableAfterText);
     for (;;) {
-      std::string_view codeLine = reader.Require();
-      double code = GroupCodeValue(codeLine);
-      if (code == 0) break;
-      std::string_view value = reader.Require();
+      std::string_view value;
+      double code = reader.RequireUsualGroupPair(value);
+      if (code == 0) {  // an unusual code line: `value` holds it
+        code = GroupCodeValue(value);
+        if (code == 0) break;
+        value = reader.Require();
+      }
       if (code == 10) {
         if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
-        x_[count] = NumberFromText(value);
+        x_[count] = NumberFromPaddedText(value);
         y_[count] = 0;
       } else if (code == 20) {
-        y_[count] = NumberFromText(value);
+        y_[count] = NumberFromPaddedText(value);
       } else if (code == 70) {
-        flag = ToInt16(NumberFromText(value));
+        flag = ToInt16(NumberFromPaddedText(value));
       }
     }
     if (count == 0) return;
@@ -159,8 +164,9 @@ class RegionScan {
     mif_.WriteLine(kMifRegionLine);
     mif_.WriteLine(MifPointCountLine(count));
     for (int k = 1; k <= count; ++k) {
-      FormatMifPointLine(pointLine_, x_[k], y_[k]);
-      mif_.WriteAsciiLine(pointLine_);  // digits, points, signs and one blank
+      // Digits, points, signs and one blank, written straight into the file's buffer.
+      char* line = mif_.AsciiLineRoom(kMifPointLineRoom);
+      mif_.EndAsciiLine(WriteMifPointLine(line, x_[k], y_[k]));
     }
     ++summary_.regionsWritten;
   }
@@ -171,7 +177,6 @@ class RegionScan {
   RegionBuildSummary& summary_;
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
-  std::string pointLine_;
   std::string layer_;  // raw bytes of the accepted polyline's layer
   std::string lastLayerBytes_;
   bool knownLayer_ = false;

@@ -23,6 +23,23 @@ constexpr std::size_t kReadSize = std::size_t{1} << 18;
 // Zero bytes kept after the bytes read, so that a block of 64 bytes can be
 // examined anywhere before the end.
 constexpr std::size_t kPadding = 64;
+static_assert(kPadding >= LineReader::kReadableAfterLine);
+
+// One bit for each of the 16 bytes at p that is CR or LF (bit i for p[i]).
+inline unsigned ShortLineEndMask(const char* p) {
+#if defined(__SSE2__)
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+  return static_cast<unsigned>(_mm_movemask_epi8(ends));
+#else
+  unsigned mask = 0;
+  for (int i = 0; i < 16; ++i) {
+    if (p[i] == '\n' || p[i] == '\r') mask |= 1u << i;
+  }
+  return mask;
+#endif
+}
 
 // One bit for each of the 64 bytes at p that is CR or LF (bit i for p[i]).
 std::uint64_t LineEndMask(const char* p) {
@@ -469,6 +486,53 @@ bool LineReader::SkipBufferedGroupPairs() {
   }
   if (codeStart != start) finish(codeStart, endsBeforeCodeStart);
   return false;
+}
+
+// The end of the line that starts at `start`, when it lies within the next
+// 16 bytes and Next() would judge it from the bytes read alone: `stop` at
+// its first byte, `next` after it (a CR LF is one end). False otherwise.
+inline bool LineReader::ShortLineEnd(std::size_t start, std::size_t& stop,
+                                     std::size_t& next) const {
+  const char* data = buffer_.get();
+  const unsigned ends = ShortLineEndMask(data + start);  // the padding keeps this inside
+  if (ends == 0) return false;
+  stop = start + static_cast<std::size_t>(std::countr_zero(ends));
+  if (stop >= end_) return false;
+  const bool isCr = data[stop] == '\r';
+  if (isCr && stop + 1 == end_) return false;  // its LF may still be unread
+  next = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
+  return true;
+}
+
+namespace {
+
+// The code of a usual code line: its last two characters, a blank read as 0.
+inline int UsualCode(std::string_view codeLine) {
+  return (codeLine[1] == ' ' ? 0 : codeLine[1] - '0') * 10 + (codeLine[2] - '0');
+}
+
+}  // namespace
+
+int LineReader::RequireUsualGroupPair(std::string_view& line) {
+  std::size_t codeStop = 0;
+  std::size_t valueStart = 0;
+  std::size_t valueStop = 0;
+  std::size_t next = 0;
+  const std::string_view fastCode(
+      buffer_.get() + begin_, ShortLineEnd(begin_, codeStop, valueStart) ? codeStop - begin_ : 0);
+  if (IsUsualNonZeroGroupCode(fastCode) && ShortLineEnd(valueStart, valueStop, next)) {
+    line = std::string_view(buffer_.get() + valueStart, valueStop - valueStart);
+    begin_ = next;
+    lineNumber_ += 2;
+    mask_ = 0;  // the line ends are looked for again from begin_
+    maskNext_ = begin_;
+    return UsualCode(fastCode);
+  }
+  line = Require();
+  if (!IsUsualNonZeroGroupCode(line)) return 0;
+  const int code = UsualCode(line);  // read before the next line may move the bytes
+  line = Require();
+  return code;
 }
 
 std::string_view LineReader::Require() {

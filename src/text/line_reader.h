@@ -24,6 +24,9 @@ class LineReader {
   // The longest line accepted; a longer one raises error 7 rather than
   // letting one broken file take all the memory.
   static constexpr std::size_t kLongestLine = std::size_t{1} << 20;
+  // Every line delivered is followed in memory by at least this many
+  // readable bytes (its end, the next lines, or zeros), until the next call.
+  static constexpr std::size_t kReadableAfterLine = 64;
 
   // Opens the file; a missing file raises error 53, a folder or another
   // unreadable path error 75 or 70.
@@ -36,6 +39,12 @@ class LineReader {
   bool Next(std::string_view& line);
   // The next line; the end of the file raises error 62 (input past end).
   std::string_view Require();
+  // Reads a group pair of a drawing as Require() would read its two lines.
+  // When the next line is a usual code line (see IsUsualNonZeroGroupCode),
+  // returns its code (1 to 99) with `line` holding the value line after it;
+  // otherwise returns 0 with `line` holding that code line, its value line
+  // left unread. Short lines are taken straight from the buffer, both at once.
+  int RequireUsualGroupPair(std::string_view& line);
   // Reads on to the next line equal, byte for byte, to one of the literals
   // and delivers it, as a loop of Next() that stops at such a line would; false
   // at the end of the file. The lines passed are counted (lineNumber() stays
@@ -55,6 +64,7 @@ class LineReader {
 
  private:
   bool TakeMaskedLine(std::string_view& line);
+  bool ShortLineEnd(std::size_t start, std::size_t& stop, std::size_t& next) const;
   void SkipBufferedLines(std::span<const std::string_view> literals);
   bool SkipBufferedGroupPairs();
   void DropEndsBeforeBegin();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -12,6 +13,11 @@ namespace parquill {
 // The decimal point is "." whatever the locale. A value too large for a double
 // raises the overflow error (6).
 double NumberFromText(std::string_view text);
+// The same for a text followed in memory by at least kReadableAfterText
+// readable bytes, as the lines of a LineReader are: its usual numbers are
+// then read a word at a time.
+inline constexpr std::size_t kReadableAfterText = 8;
+double NumberFromPaddedText(std::string_view text);
 
 // Rounds to the nearest integer, halves to the even neighbour; a value outside
 // the integer's width raises the overflow error (6).

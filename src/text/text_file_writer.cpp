@@ -35,12 +35,13 @@ TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
   if (path.empty()) ThrowFileError(ENOENT, path);
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd_ < 0) ThrowFileError(errno, path);
-  buffer_.reserve(kFlushSize + 256);
+  buffer_ = std::make_unique_for_overwrite<char[]>(kFlushSize + kLongestRoom);
 }
 
 TextFileWriter::~TextFileWriter() {
   if (fd_ < 0) return;
   try {
+    WriteHeldLines();
     Flush();
   } catch (const RuntimeError&) {
     // Already failing: the error that brought us here is the one reported.
@@ -48,47 +49,82 @@ TextFileWriter::~TextFileWriter() {
   ::close(fd_);
 }
 
-inline void TextFileWriter::FlushWhenFull() {
-  if (buffer_.size() >= kFlushSize && !deferring()) Flush();
-}
-
 void TextFileWriter::WriteLine(std::string_view text) {
   if (IsAscii(text)) {
-    buffer_.append(text);
+    Append(text.data(), text.size());
   } else {
-    buffer_ += EncodeText(text, encoding_);
+    const std::string encoded = EncodeText(text, encoding_);
+    Append(encoded.data(), encoded.size());
   }
-  buffer_.append("\r\n");
-  FlushWhenFull();
+  Append("\r\n", 2);
+  if (size_ >= kFlushSize) Flush();
 }
 
 void TextFileWriter::WriteAsciiLine(std::string_view text) {
-  buffer_.append(text);
-  buffer_.append("\r\n");
-  FlushWhenFull();
+  Append(text.data(), text.size());
+  Append("\r\n", 2);
+  if (size_ >= kFlushSize) Flush();
+}
+
+char* TextFileWriter::AsciiLineRoom(std::size_t longest) {
+  // Between lines the buffer mostly holds less than kFlushSize bytes: the
+  // flush is for a writer that failed and goes on.
+  if (size_ + longest + 2 > kFlushSize + kLongestRoom) Flush();
+  return buffer_.get() + size_;
+}
+
+void TextFileWriter::EndAsciiLine(char* end) {
+  std::memcpy(end, "\r\n", 2);
+  size_ = static_cast<std::size_t>(end - buffer_.get()) + 2;
+  if (size_ >= kFlushSize) Flush();
+}
+
+// Adds bytes after the waiting ones, writing out first what no longer fits.
+void TextFileWriter::Append(const char* bytes, std::size_t size) {
+  const std::size_t capacity = kFlushSize + kLongestRoom;
+  while (size_ + size > capacity) {
+    const std::size_t part = capacity - size_;
+    std::memcpy(buffer_.get() + size_, bytes, part);
+    size_ = capacity;
+    bytes += part;
+    size -= part;
+    Flush();
+  }
+  std::memcpy(buffer_.get() + size_, bytes, size);
+  size_ += size;
 }
 
 void TextFileWriter::Defer(std::size_t expectedBytes) {
-  if (deferring()) return;
-  deferFrom_ = buffer_.size();
-  buffer_.reserve(buffer_.size() + expectedBytes + kFlushSize);
+  if (deferring_) return;
+  Flush();
+  deferring_ = true;
+  held_.clear();
+  held_.reserve(expectedBytes);
 }
 
 void TextFileWriter::FillDeferred(std::string_view block) {
-  if (!deferring()) return;
-  const std::size_t heldFrom = deferFrom_;
-  deferFrom_ = kNotDeferring;
-  // Written straight from where they are: the block is large, and copying it
-  // into the buffer would only touch fresh memory.
+  if (!deferring_) return;
+  deferring_ = false;
   try {
-    WriteBytes(std::string_view(buffer_).substr(0, heldFrom));
     WriteBytes(block);
+    WriteBytes(held_);
   } catch (const RuntimeError&) {
-    buffer_.clear();  // the file ends where the writing failed, nothing out of its order
+    // The file ends where the writing failed, nothing out of its order.
+    held_.clear();
+    size_ = 0;
     throw;
   }
-  buffer_.erase(0, heldFrom);
-  FlushWhenFull();
+  held_.clear();
+  if (size_ >= kFlushSize) Flush();
+}
+
+// Ends a deferral whose block never came: the kept lines go out as they are.
+void TextFileWriter::WriteHeldLines() {
+  if (!deferring_) return;
+  deferring_ = false;
+  std::string held;
+  held.swap(held_);
+  WriteBytes(held);
 }
 
 void TextFileWriter::WriteBytes(std::string_view bytes) {
@@ -103,22 +139,29 @@ void TextFileWriter::WriteBytes(std::string_view bytes) {
 }
 
 void TextFileWriter::Flush() {
+  if (deferring_) {  // kept, not written
+    held_.append(buffer_.get(), size_);
+    size_ = 0;
+    return;
+  }
   std::size_t done = 0;
-  while (done < buffer_.size()) {
-    ssize_t wrote = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+  while (done < size_) {
+    ssize_t wrote = ::write(fd_, buffer_.get() + done, size_ - done);
     if (wrote < 0) {
       if (errno == EINTR) continue;
       int error = errno;
-      buffer_.erase(0, done);
+      std::memmove(buffer_.get(), buffer_.get() + done, size_ - done);
+      size_ -= done;
       ThrowFileError(error, path_);
     }
     done += static_cast<std::size_t>(wrote);
   }
-  buffer_.clear();
+  size_ = 0;
 }
 
 void TextFileWriter::Close() {
   if (fd_ < 0) return;
+  WriteHeldLines();
   Flush();
   int fd = fd_;
   fd_ = -1;

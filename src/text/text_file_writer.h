@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,9 @@ namespace parquill {
 // an error) leaves the file holding every complete line written.
 class TextFileWriter {
  public:
+  // The most room AsciiLineRoom gives.
+  static constexpr std::size_t kLongestRoom = 4096;
+
   // Creates the file, or empties it when it exists.
   TextFileWriter(const std::string& path, TextEncoding encoding);
   ~TextFileWriter();
@@ -25,14 +30,20 @@ class TextFileWriter {
   // Writes a line the caller knows to be ASCII only (the same bytes in every
   // encoding) and its CR LF, without looking at its bytes.
   void WriteAsciiLine(std::string_view text);
+  // Room for an ASCII line of at most `longest` bytes (kLongestRoom at most)
+  // that the caller writes in place at the pointer returned, the bytes after
+  // its end free for scratch; EndAsciiLine(end of the line) then adds its
+  // CR LF. No other call may come between the two.
+  char* AsciiLineRoom(std::size_t longest);
+  void EndAsciiLine(char* end);
   // From here on, lines are kept in memory rather than written, until
   // FillDeferred(): the place of a block that another thread is still building.
   // Room for `expectedBytes` of them is taken at once, so the kept lines are
   // never moved while they grow.
   void Defer(std::size_t expectedBytes);
-  bool deferring() const { return deferFrom_ != kNotDeferring; }
+  bool deferring() const { return deferring_; }
   // The bytes of the lines kept since Defer().
-  std::size_t deferredBytes() const { return deferring() ? buffer_.size() - deferFrom_ : 0; }
+  std::size_t deferredBytes() const { return deferring_ ? held_.size() + size_ : 0; }
   // Writes `block` (complete lines, encoded, with their ends) where Defer() was
   // called, before the lines kept since, and goes back to writing as usual.
   void FillDeferred(std::string_view block);
@@ -43,17 +54,18 @@ class TextFileWriter {
   const std::string& path() const { return path_; }
 
  private:
-  static constexpr std::size_t kNotDeferring = static_cast<std::size_t>(-1);
-
-  void FlushWhenFull();
+  void Append(const char* bytes, std::size_t size);
   void Flush();
   void WriteBytes(std::string_view bytes);
+  void WriteHeldLines();
 
   std::string path_;
   TextEncoding encoding_;
   int fd_ = -1;
-  std::string buffer_;
-  std::size_t deferFrom_ = kNotDeferring;
+  std::unique_ptr<char[]> buffer_;  // kFlushSize + kLongestRoom bytes
+  std::size_t size_ = 0;            // bytes waiting to be written
+  bool deferring_ = false;
+  std::string held_;  // lines kept while deferring, before those in the buffer
 };
 
 }  // namespace parquill

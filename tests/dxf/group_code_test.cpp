@@ -21,7 +21,8 @@ TEST(GroupCode, ReadsEveryShortLineAsTheNumberRuleDoes) {
       }
     }
   }
-  for (const char* line : {"", "0", " 10 ", "1071", "  0\r", "AcDbText", "   8", "-10"}) {
+  for (const char* line : {"", "0", " 10 ", "1071", "  0\r", "AcDbText", "   8", "-10", "e5", "E+1",
+                           "B1", "Z9", "a.5", "zz", "@1", "[1", "`1", "{1"}) {
     EXPECT_EQ(GroupCodeValue(line), NumberFromText(line)) << '"' << line << '"';
   }
 }

@@ -95,6 +95,37 @@ TEST(MifCoordinate, PointAndCountLines) {
   EXPECT_EQ(reused, "1.00000 2.00000");
 }
 
+// Written in place, a point line is the same text, and what lies before it
+// is left alone.
+TEST(MifCoordinate, PointLinesWrittenInPlace) {
+  const double values[] = {-28425.25, 15730.5, 0, -0.0, 99999999.999996, 999999999.5, -7e-6, 1e300};
+  for (double x : values) {
+    for (double y : values) {
+      char room[1 + kMifPointLineRoom];
+      room[0] = '#';
+      const char* end = WriteMifPointLine(room + 1, x, y);
+      EXPECT_EQ(std::string(static_cast<const char*>(room), end), "#" + MifPointLine(x, y));
+      EXPECT_EQ(MifPointLine(x, y), FormatMifCoordinate(x) + " " + FormatMifCoordinate(y));
+    }
+  }
+}
+
+// Whole parts of every length from 1 to 10 digits, with and without sign.
+TEST(MifCoordinate, EveryWholeLength) {
+  EXPECT_EQ(FormatMifCoordinate(0.125), "0.12500");
+  double nines = 0;
+  for (int length = 1; length <= 10; ++length) {
+    nines = nines * 10 + 9;
+    const std::string digits(static_cast<std::size_t>(length), '9');
+    EXPECT_EQ(FormatMifCoordinate(nines + 0.125), digits + ".12500");
+    EXPECT_EQ(FormatMifCoordinate(-nines - 0.25), "-" + digits + ".25000");
+    EXPECT_EQ(FormatMifCoordinate(nines + 1), "1" + std::string(digits.size(), '0') + ".00000");
+  }
+  EXPECT_EQ(FormatMifCoordinate(-999999999.999999), "-1000000000.00000");
+  EXPECT_EQ(FormatMifCoordinate(10.00001), "10.00001");
+  EXPECT_EQ(FormatMifCoordinate(-0.00049), "-0.00049");
+}
+
 TEST(MifHeader, EightLinesWithCrLf) {
   testing::TempFolder folder;
   std::string path = folder.File("a.MIF");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -11,9 +12,49 @@
 namespace parquill {
 namespace {
 
-using testing::CrLf;
-using testing::ReadBytes;
-using testing::TempFolder;
+// Lines written in place, among lines written whole, come out in their
+// order, each with its CR LF, whatever scratch was left after their ends.
+TEST(TextFileWriter, LinesWrittenInPlaceKeepTheirOrder) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("a.MIF");
+  std::string expected;
+  {
+    TextFileWriter file(path, TextEncoding::kCp932);
+    // Enough lines to fill the buffer several times over.
+    for (int i = 0; i < 30000; ++i) {
+      const std::string text = "line " + std::to_string(i);
+      if (i % 3 == 0) {
+        file.WriteLine(text);
+      } else {
+        char* room = file.AsciiLineRoom(64);
+        std::memcpy(room, text.data(), text.size());
+        std::memset(room + text.size(), 'x', 8);  // scratch after the line's end
+        file.EndAsciiLine(room + text.size());
+      }
+      expected += text + "\r\n";
+    }
+    file.Close();
+  }
+  EXPECT_EQ(testing::ReadBytes(path), expected);
+}
+
+// A line longer than the buffer still reaches the file whole.
+TEST(TextFileWriter, LongLinesAndEncodedLines) {
+  testing::TempFolder folder;
+  const std::string path = folder.File("b.txt");
+  const std::string longLine(200000, 'a');
+  {
+    TextFileWriter file(path, TextEncoding::kCp932);
+    file.WriteAsciiLine("first");
+    file.WriteLine(longLine);
+    file.WriteLine("地番");
+    char* room = file.AsciiLineRoom(TextFileWriter::kLongestRoom - 2);
+    file.EndAsciiLine(room);  // an empty line
+    file.Close();
+  }
+  EXPECT_EQ(testing::ReadBytes(path), "first\r\n" + longLine + "\r\n" +
+                                          EncodeText("地番", TextEncoding::kCp932) + "\r\n\r\n");
+}
 
 // A block built elsewhere takes its place among the lines, wherever the
 // lines written meanwhile end up (still in memory, or past a flush).
@@ -30,9 +71,9 @@ TEST(TextFileWriter, DeferredBlockTakesItsPlaceBeforeTheLinesAfterIt) {
       {"closed without the block", 2, false},
   };
   for (const Case& c : cases) {
-    TempFolder folder;
+    testing::TempFolder folder;
     const std::string path = folder.File("out.txt");
-    std::string expected = CrLf({"head", "\x95\x4d"});  // 筆 in CP932
+    std::string expected = testing::CrLf({"head", "\x95\x4d"});  // 筆 in CP932
     std::string after;
     for (std::size_t i = 0; i < c.linesAfter; ++i) after += "L" + std::to_string(i) + "\r\n";
     {
@@ -40,16 +81,25 @@ TEST(TextFileWriter, DeferredBlockTakesItsPlaceBeforeTheLinesAfterIt) {
       writer.WriteLine("head");
       writer.WriteLine("筆");
       writer.Defer(1000);
-      for (std::size_t i = 0; i < c.linesAfter; ++i) writer.WriteAsciiLine("L" + std::to_string(i));
+      for (std::size_t i = 0; i < c.linesAfter; ++i) {
+        const std::string line = "L" + std::to_string(i);
+        if (i % 2 == 0) {
+          writer.WriteAsciiLine(line);
+        } else {  // written in place
+          char* room = writer.AsciiLineRoom(16);
+          std::memcpy(room, line.data(), line.size());
+          writer.EndAsciiLine(room + line.size());
+        }
+      }
       EXPECT_EQ(writer.deferredBytes(), after.size()) << c.name;
-      if (c.fill) writer.FillDeferred(CrLf({"A", "B"}));
+      if (c.fill) writer.FillDeferred(testing::CrLf({"A", "B"}));
       EXPECT_EQ(writer.deferring(), !c.fill) << c.name;
       writer.WriteLine("tail");
       writer.Close();
     }
-    if (c.fill) expected += CrLf({"A", "B"});
-    expected += after + CrLf({"tail"});
-    EXPECT_EQ(ReadBytes(path), expected) << c.name;
+    if (c.fill) expected += testing::CrLf({"A", "B"});
+    expected += after + testing::CrLf({"tail"});
+    EXPECT_EQ(testing::ReadBytes(path), expected) << c.name;
   }
 }
 
