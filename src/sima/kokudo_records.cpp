@@ -1,5 +1,6 @@
 #include "sima/kokudo_records.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -7,7 +8,12 @@
 #include <cstring>
 #include <system_error>
 
+#include "sima/decimal_digit_bytes.h"
 #include "text/trim.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace parquill::kokudo {
 namespace {
@@ -62,34 +68,41 @@ std::string SimaNo(std::string_view s) {
 
 namespace {
 
-// The digits of a point number from 1 to 99999, and the number field they make.
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+constexpr std::uint64_t kZeroDigits = 0x3030303030303030ULL;  // '0' in every byte
+
+// Eight bytes at `out`, the lowest first (the caller leaves room for all of
+// them, and writes over those past the text).
+inline void StoreEight(char* out, std::uint64_t bytes) { std::memcpy(out, &bytes, 8); }
+
+// The digits of a point number from 1 to 99999, and the number field they
+// make, as five bytes each, the first lowest.
 struct PointNumberText {
   explicit PointNumberText(int number) {
-    char* p = field + kNumberFieldWidth;
-    do {
-      *--p = static_cast<char>('0' + number % 10);
-      number /= 10;
-    } while (number != 0);
-    length = static_cast<std::size_t>(field + kNumberFieldWidth - p);
-    while (p != field) *--p = ' ';
+    const std::uint64_t digits = EightDigitBytes(static_cast<std::uint32_t>(number)) >> 24;
+    leadingZeros = std::countr_zero(digits) / 8;  // at most 4: the number is not 0
+    const std::uint64_t text = digits + (kZeroDigits >> 24);
+    // The leading zeros become blanks ('0' - ' ' is 0x10).
+    field = text - (0x1010101010ULL & ((std::uint64_t{1} << (8 * leadingZeros)) - 1));
+    name = text >> (8 * leadingZeros);
   }
-  static bool Fits(int number) { return number >= 1 && number <= 99999; }
-  std::string_view digits() const { return {field + kNumberFieldWidth - length, length}; }
+  static bool Fits(int number) { return kLittleEndian && number >= 1 && number <= 99999; }
+  int length() const { return 5 - leadingZeros; }
 
-  char field[kNumberFieldWidth];
-  std::size_t length = 0;
+  std::uint64_t field;  // right-aligned in five bytes
+  std::uint64_t name;   // the digits without leading zeros
+  int leadingZeros;
 };
 
-// "XYZ," + number field + ",K" + digits + ",", written at `out`; the end.
-char* WritePointHead(char* out, std::string_view code, const PointNumberText& number) {
-  std::memcpy(out, code.data(), 3);
-  out[3] = ',';
-  std::memcpy(out + 4, number.field, kNumberFieldWidth);
-  out += 4 + kNumberFieldWidth;
-  *out++ = ',';
-  *out++ = 'K';
-  std::memcpy(out, number.digits().data(), number.length);
-  out += number.length;
+// "XYZ," + number field + ",K" + digits + ",", written at `out` (with room
+// for 8 bytes past it); the end.
+char* WritePointHead(char* out, const char (&code)[5], const PointNumberText& number) {
+  std::memcpy(out, code, 4);  // the code and its comma
+  StoreEight(out + 4, number.field);
+  out[9] = ',';
+  out[10] = 'K';
+  StoreEight(out + 11, number.name);
+  out += 11 + number.length();
   *out++ = ',';
   return out;
 }
@@ -114,7 +127,7 @@ void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double
   if (PointNumberText::Fits(pointNumber)) {
     // Room for the head, two coordinates of at most 17 characters and ",,".
     char text[64];
-    char* out = WritePointHead(text, "A01", PointNumberText(pointNumber));
+    char* out = WritePointHead(text, "A01,", PointNumberText(pointNumber));
     if (WritePlainCoordinate(out, x)) {
       *out++ = ',';
       if (WritePlainCoordinate(out, y)) {
@@ -141,7 +154,7 @@ std::string SimaA01(std::int16_t pointNumber, double x, double y) {
 void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
   if (PointNumberText::Fits(pointNumber)) {
     char text[32];
-    char* end = WritePointHead(text, "B01", PointNumberText(pointNumber));
+    char* end = WritePointHead(text, "B01,", PointNumberText(pointNumber));
     line.append(text, static_cast<std::size_t>(end - text));
     return;
   }
@@ -174,39 +187,61 @@ std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
 
 namespace {
 
+// The integer nearest to `scaled` (below 2^63 in magnitude), halves to
+// even, as std::nearbyint gives it under the usual rounding.
+inline std::int64_t NearestInteger(double scaled) {
+#if defined(__SSE2__)
+  return _mm_cvtsd_si64(_mm_set_sd(scaled));  // rounds as the current mode: to nearest
+#else
+  return static_cast<std::int64_t>(std::nearbyint(scaled));
+#endif
+}
+
+// The digits of `whole` (below 10^9) written at `out`, none for 0; the end.
+// Writes up to 9 bytes.
+inline char* WriteWholeDigits(char* out, std::uint32_t whole) {
+  if (whole == 0) return out;
+  if (whole >= 100000000) {  // the ninth digit alone, then all eight
+    *out++ = static_cast<char>('0' + whole / 100000000);
+    StoreEight(out, EightDigitBytes(whole % 100000000) + kZeroDigits);
+    return out + 8;
+  }
+  const std::uint64_t digits = EightDigitBytes(whole);
+  const int leadingZeros = std::countr_zero(digits) / 8;
+  StoreEight(out, (digits + kZeroDigits) >> (8 * leadingZeros));
+  return out + 8 - leadingZeros;
+}
+
+// "." and the five decimals of `fraction` (below 10^5) without their
+// trailing zeros, written at `out`; nothing for 0. The end; writes up to 9 bytes.
+inline char* WriteDecimals(char* out, std::uint32_t fraction) {
+  if (fraction == 0) return out;
+  const std::uint64_t digits = EightDigitBytes(fraction) >> 24;  // five digits, the first lowest
+  const int trailingZeros = std::countl_zero(digits << 24) / 8;
+  *out = '.';
+  StoreEight(out + 1, digits + (kZeroDigits >> 24));
+  return out + 1 + 5 - trailingZeros;
+}
+
 // The text of a value below 10^9 that is a number of at most five decimals
 // (as every coordinate read from the MIF file is after rounding): its 15
-// significant digits are that number's own digits. Writes at most 16
-// characters at `out` and moves it on; false (nothing written) for other
-// values. Zero is "0".
+// significant digits are that number's own digits. Writes the text (at most
+// 16 characters) at `out`, with room for 24 bytes, and moves `out` on; false
+// (nothing written) for other values. Zero is "0".
 bool WritePlainCoordinate(char*& out, double value) {
-  if (!(std::fabs(value) < 1e9)) return false;
-  const double units = std::nearbyint(value * 1e5);
-  if (units / 1e5 != value) return false;
+  if (!kLittleEndian || !(std::fabs(value) < 1e9)) return false;
+  const std::int64_t units = NearestInteger(value * 1e5);
+  if (static_cast<double>(units) / 1e5 != value) return false;
   if (value == 0) {  // negative zero too
     *out++ = '0';
     return true;
   }
-  auto magnitude = static_cast<std::uint64_t>(std::fabs(units));
-  std::uint64_t whole = magnitude / 100000;
-  auto fraction = static_cast<std::uint32_t>(magnitude % 100000);
-  // Written backwards into a scratch of 16: "-", 9 whole digits, ".", 5 decimals.
-  char scratch[16];
-  char* end = scratch + sizeof scratch;
-  char* p = end;
-  if (fraction != 0) {
-    int decimals = 5;
-    while (fraction % 10 == 0) fraction /= 10, --decimals;
-    for (int i = 0; i < decimals; ++i, fraction /= 10) {
-      *--p = static_cast<char>('0' + fraction % 10);
-    }
-    *--p = '.';
-  }
-  for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
-  if (value < 0) *--p = '-';
-  const auto length = static_cast<std::size_t>(end - p);
-  std::memcpy(out, p, length);
-  out += length;
+  const auto magnitude = static_cast<std::uint64_t>(units < 0 ? -units : units);
+  char* p = out;
+  *p = '-';
+  p += value < 0;
+  p = WriteWholeDigits(p, static_cast<std::uint32_t>(magnitude / 100000));
+  out = WriteDecimals(p, static_cast<std::uint32_t>(magnitude % 100000));
   return true;
 }
 
@@ -223,7 +258,7 @@ void AppendCoordinateText(std::string& line, double value) {
     line.push_back('0');
     return;
   }
-  char text[16];
+  char text[24];
   char* end = text;
   if (WritePlainCoordinate(end, value)) {
     line.append(text, static_cast<std::size_t>(end - text));

@@ -37,9 +37,8 @@ class PointGrid {
  private:
   // 16 bytes, so that the hash of a full point table fits in half a megabyte.
   struct Slot {
-    std::int32_t cx = 0;
-    std::int32_t cy = 0;
-    int first = 0;  // the cell's lowest point; 0 for an empty slot
+    std::uint64_t cell = 0;  // the two cell numbers, see CellKey
+    int first = 0;           // the cell's lowest point; 0 for an empty slot
     int last = 0;
   };
 
@@ -51,10 +50,12 @@ class PointGrid {
 
   static bool Within(double x, double y, double limit);
   static std::int32_t CellOf(double v);
-  std::size_t SlotIndex(std::int32_t cx, std::int32_t cy) const;
+  static std::uint64_t CellKey(std::int32_t cx, std::int32_t cy);
+  std::size_t SlotIndex(std::uint64_t cell) const;
   void Grow();
 
   std::vector<Slot> slots_;  // open addressing; the size is a power of two
+  int indexShift_ = 0;       // 64 less the bits of a slot index
   std::size_t used_ = 0;
   std::vector<int> next_;  // next_[k]: the next point of k's cell, 0 at the end
   std::vector<int> far_;   // the points kept outside the cells
@@ -73,14 +74,15 @@ inline std::int32_t PointGrid::CellOf(double v) {
   return static_cast<double>(cell) > scaled ? cell - 1 : cell;
 }
 
-inline std::size_t PointGrid::SlotIndex(std::int32_t cx, std::int32_t cy) const {
-  // The two cell numbers mixed by the splitmix64 finaliser.
-  std::uint64_t h = static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32 |
-                    static_cast<std::uint32_t>(cy);
-  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  h = (h ^ (h >> 27)) * 0x94D049BB133111EBULL;
-  h ^= h >> 31;
-  return static_cast<std::size_t>(h) & (slots_.size() - 1);
+inline std::uint64_t PointGrid::CellKey(std::int32_t cx, std::int32_t cy) {
+  return static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32 |
+         static_cast<std::uint32_t>(cy);
+}
+
+inline std::size_t PointGrid::SlotIndex(std::uint64_t cell) const {
+  // Fibonacci hashing: the top bits of the key's product by 2^64 over the
+  // golden ratio spread neighbouring cells over the table.
+  return static_cast<std::size_t>((cell * 0x9E3779B97F4A7C15ULL) >> indexShift_);
 }
 
 template <typename Matches>
@@ -102,10 +104,11 @@ int PointGrid::FindFirst(double x, double y, Matches matches) const {
   const std::size_t mask = slots_.size() - 1;
   for (std::int32_t cx = x0; cx <= x1; ++cx) {
     for (std::int32_t cy = y0; cy <= y1; ++cy) {
-      for (std::size_t i = SlotIndex(cx, cy);; i = (i + 1) & mask) {
+      const std::uint64_t cell = CellKey(cx, cy);
+      for (std::size_t i = SlotIndex(cell);; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.first == 0) break;
-        if (slot.cx != cx || slot.cy != cy) continue;
+        if (slot.cell != cell) continue;
         // The cell's points come in ascending number: the first match is its best.
         for (int k = slot.first; k != 0 && (best == 0 || k < best); k = next_[k]) {
           if (matches(k)) {

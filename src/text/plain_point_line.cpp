@@ -1,8 +1,13 @@
 #include "text/plain_point_line.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace parquill {
 namespace {
@@ -111,9 +116,113 @@ inline const char* ReadPlainValue(const char* p, const char* end, double& value)
   return p;
 }
 
+#if defined(__SSE2__)
+
+// The word of eight bytes at `p`, the first byte lowest.
+inline std::uint64_t WordAt(const char* p) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, 8);
+  return word;
+}
+
+// The number of the `count` (1 to 8) digits that end the word.
+inline std::uint64_t LastDigitsOf(std::uint64_t word, std::ptrdiff_t count) {
+  // The bytes before them become zero digits.
+  return EightDigitValues((word ^ 0x3030303030303030ULL) & ~std::uint64_t{0} << (8 * (8 - count)));
+}
+
+// One value of the region builder's shape from two words of it: the eight
+// bytes before its point (its last `wholeDigits` bytes the whole digits, 1 to
+// 9: the ninth is the byte before the word) and eight bytes ending with its
+// five decimals.
+inline double UsualValue(const char* point, std::uint64_t wholeWord, std::ptrdiff_t wholeDigits,
+                         std::uint64_t decimalsWord, bool negative) {
+  std::uint64_t whole = LastDigitsOf(wholeWord, std::min<std::ptrdiff_t>(wholeDigits, 8));
+  if (wholeDigits == 9) {
+    const unsigned first = static_cast<unsigned char>(point[-9]) - unsigned{'0'};
+    whole += std::uint64_t{first} * 100000000;
+  }
+  const std::uint64_t decimals = LastDigitsOf(decimalsWord, kMaxDecimals);
+  const double magnitude =
+      static_cast<double>(whole * 100000 + decimals) / kPowersOfTen[kMaxDecimals];
+  return negative ? -magnitude : magnitude;
+}
+
+// Which of the 16 bytes are no digits, and which are blanks, one bit a byte.
+struct ByteKinds {
+  std::uint32_t notDigits;
+  std::uint32_t blanks;
+};
+
+inline ByteKinds KindsOf(const char* p) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  // Bytes from 0x80 up compare as negative: below '0'.
+  const __m128i notDigit = _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('0')),
+                                        _mm_cmpgt_epi8(bytes, _mm_set1_epi8('9')));
+  return {static_cast<std::uint32_t>(_mm_movemask_epi8(notDigit)),
+          static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '))))};
+}
+
+#endif
+
+// The region builder's shape read at once (see ReadUsualPointLine).
+inline bool ReadUsualShape(std::string_view line, double& x, double& y) {
+#if defined(__SSE2__)
+  // The line is seen through its first and its last 16 bytes, which overlap
+  // or meet for a line of 16 to 32 bytes: one bit a byte.
+  const auto size = static_cast<std::ptrdiff_t>(line.size());
+  if (size < 16 || size > 32) return false;
+  const char* text = line.data();
+  const ByteKinds head = KindsOf(text);
+  const ByteKinds tail = KindsOf(text + size - 16);
+  const int shift = static_cast<int>(size - 16);
+  const std::uint32_t notDigits = head.notDigits | tail.notDigits << shift;
+  const std::uint32_t blanks = head.blanks | tail.blanks << shift;
+  // The first blank ends X; X's point lies six bytes before it and Y's six
+  // before the end; a minus sign may open either. Those must be all the
+  // bytes that are no digits (a second blank would be one more).
+  if (blanks == 0) return false;
+  const int blank = std::countr_zero(blanks);
+  // X takes at least 7 bytes ("0.00000"), Y as many.
+  if (blank < 7 || blank > size - 8) return false;
+  const bool xNegative = text[0] == '-';
+  const bool yNegative = text[blank + 1] == '-';
+  const std::ptrdiff_t xPoint = blank - 6;
+  const std::ptrdiff_t yPoint = size - 6;
+  const std::ptrdiff_t xWhole = xPoint - xNegative;
+  const std::ptrdiff_t yWhole = yPoint - (blank + 1) - yNegative;
+  if (xWhole < 1 || xWhole > kMaxWholeDigits || yWhole < 1 || yWhole > kMaxWholeDigits) {
+    return false;
+  }
+  const std::uint32_t expected =
+      std::uint32_t{xNegative} | std::uint32_t{1} << xPoint | std::uint32_t{1} << blank |
+      std::uint32_t{yNegative} << (blank + 1) | std::uint32_t{1} << yPoint;
+  if (notDigits != expected || text[xPoint] != '.' || text[yPoint] != '.') return false;
+  // The words are taken inside the line: X's whole digits from its start
+  // (moved up to end the word) when fewer than eight bytes lie before its
+  // point, X's decimals from the point on (moved up likewise).
+  const std::uint64_t xWholeWord =
+      xPoint >= 8 ? WordAt(text + xPoint - 8) : WordAt(text) << (8 * (8 - xPoint));
+  x = UsualValue(text + xPoint, xWholeWord, xWhole, WordAt(text + xPoint + 1) << 24, xNegative);
+  y = UsualValue(text + yPoint, WordAt(text + yPoint - 8), yWhole, WordAt(text + size - 8),
+                 yNegative);
+  return true;
+#else
+  (void)line;
+  (void)x;
+  (void)y;
+  return false;
+#endif
+}
+
 }  // namespace
 
+bool ReadUsualPointLine(std::string_view line, double& x, double& y) {
+  return ReadUsualShape(line, x, y);
+}
+
 bool ReadPlainPointLine(std::string_view line, double& x, double& y) {
+  if (ReadUsualShape(line, x, y)) return true;
   const char* end = line.data() + line.size();
   const char* p = ReadPlainValue(line.data(), end, x);
   if (p == nullptr || p == end || *p != ' ') return false;

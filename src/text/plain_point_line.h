@@ -15,4 +15,11 @@ namespace parquill {
 // False for any other line (the caller reads it piece by piece).
 bool ReadPlainPointLine(std::string_view line, double& x, double& y);
 
+// The same reading for the region builder's own shape only: a line of two
+// values with exactly five decimals each, one blank between them and nothing
+// after Y ("-28410.25000 15730.50000"), at most 32 bytes. It looks at the
+// whole line at once and gives the same values as ReadPlainPointLine; false
+// (nothing read) for any other line.
+bool ReadUsualPointLine(std::string_view line, double& x, double& y);
+
 }  // namespace parquill

@@ -152,5 +152,48 @@ TEST(KokudoRecords, PointRecordsForEveryNumber) {
   }
 }
 
+// Every point number a table can hold, and beyond: the quick heads are the
+// field and the name as the number's text gives them.
+TEST(KokudoRecords, PointHeadsForAllPositiveNumbers) {
+  for (int k = 1; k <= 32767; ++k) {
+    std::string field = std::to_string(k);
+    const std::string name = field;
+    if (field.size() < 5) field.insert(0, 5 - field.size(), ' ');
+    std::string line = "x";
+    AppendSimaB01(line, static_cast<std::int16_t>(k));
+    ASSERT_EQ(line, "xB01," + field + ",K" + name + ",");
+    line.clear();
+    AppendSimaA01(line, static_cast<std::int16_t>(k), 100000000.5, -0.00001);
+    ASSERT_EQ(line, "A01," + field + ",K" + name + ",100000000.5,-.00001,,");
+  }
+}
+
+// Values with nine whole digits, round values and values with zeros inside.
+TEST(KokudoRecords, CoordinatesAtTheEdgesOfTheirDigits) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {999999999.99999, "999999999.99999"},
+      {-999999999.99999, "-999999999.99999"},
+      {100000000, "100000000"},
+      {-100000000.00001, "-100000000.00001"},
+      {99999999.9, "99999999.9"},
+      {10000000, "10000000"},
+      {12.3, "12.3"},
+      {-0.1, "-.1"},
+      {0.00001, ".00001"},
+      {-0.0001, "-.0001"},
+      {1000.01, "1000.01"},
+      {7, "7"},
+      {-28410.25, "-28410.25"},
+      {15730.5, "15730.5"},
+      {1e9, "1000000000"},
+      {-1e9, "-1000000000"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CoordinateText(c.value), c.text) << c.value;
+}
+
 }  // namespace
 }  // namespace parquill::kokudo
