@@ -41,6 +41,7 @@ class CommandLineHost : public StepHost {
  public:
   explicit CommandLineHost(bool swap) : swap_(swap) {}
   bool SwapTicked() override { return swap_; }
+  bool Quiet() const override { return true; }
 
  private:
   bool swap_;

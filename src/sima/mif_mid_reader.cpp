@@ -16,7 +16,8 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
                                      MifReading& reading) {
   LineReader mif(mifPath);
   std::string_view line;
-  while (mif.Next(line)) {
+  for (std::int64_t at = mif.NextLineOffset(), before = mif.lineNumber(); mif.Next(line);
+       at = mif.NextLineOffset(), before = mif.lineNumber()) {
     if (StartsWithKeyword(line, "DELIMITER")) {
       reading.delimiter = DelimiterFromLine(line);
       continue;
@@ -27,6 +28,9 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     std::int32_t count = ReadRingPointCount(mif);
     if (reading.regionCount == std::numeric_limits<int>::max()) throw RuntimeError(kOverflow);
     ++reading.regionCount;
+    if (reading.regionStarts.size() < MifReading::kRegionStartsKept) {
+      reading.regionStarts.push_back({at, before, count});
+    }
     for (std::int32_t j = 1; j <= count; ++j) {
       Coordinate c = CoordinateFromLine(mif.Require(), host.SwapTicked());
       if (points.Find(c.x, c.y) != 0) continue;

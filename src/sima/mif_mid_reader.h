@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
@@ -13,9 +15,21 @@
 namespace parquill {
 
 // What the MIF file gives besides its points.
+// Where a region's header line lies in the MIF file and how many points its
+// first ring has: what a later reading needs to start at that region.
+struct RegionStart {
+  std::int64_t offset = 0;  // in bytes, of the header line
+  std::int64_t linesBefore = 0;
+  std::int32_t pointCount = 0;
+};
+
 struct MifReading {
+  // The most regions whose starts are kept (a SIMA file holds 2000 lots).
+  static constexpr std::size_t kRegionStartsKept = 2001;
+
   int regionCount = 0;
-  std::string delimiter = "\t";  // of the MID file, as the "Delimiter" line names it
+  std::string delimiter = "\t";           // of the MID file, as the "Delimiter" line names it
+  std::vector<RegionStart> regionStarts;  // of the first kRegionStartsKept regions
 };
 
 // Reads the MIF file once: every point of the first ring of each region that

@@ -34,7 +34,7 @@ Outcome ConvertAfterFirstReading(const OutputFileNames& names, StepHost& host,
   if (auto message = ReadMidLots(names.mid, reading.delimiter, lots)) {
     return Outcome::Refused(*message);
   }
-  SimaSource source{names.mif, &points, &lots, reading.regionCount};
+  SimaSource source{names.mif, &points, &lots, reading.regionCount, &reading.regionStarts};
   int lotsWithNumber = 0;
   if (auto message = WriteSimaFile(source, names.sima, host, lotsWithNumber)) {
     return Outcome::Refused(*message);

@@ -1,11 +1,16 @@
 #include "sima/sima_writer.h"
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <exception>
 #include <vector>
 
 #include "sima/conversion_messages.h"
 #include "sima/kokudo_records.h"
 #include "sima/mif_line_rules.h"
 #include "text/line_reader.h"
+#include "text/text_buffer.h"
 #include "text/text_file_writer.h"
 #include "text/work_alongside.h"
 
@@ -18,6 +23,10 @@ enum ClosureCode : std::int16_t { kClosed = 1, kOpen = 2 };
 // than this, and the lots wait for them.
 constexpr std::size_t kMostLotBytesAhead = std::size_t{1} << 20;
 
+// A map with fewer ring points than this is written on one thread: sharing
+// it would cost more than it saves.
+constexpr std::int64_t kFewestPointsToShare = 4000;
+
 void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
   sima.WriteLine(kokudo::SimaG00());
   sima.WriteLine(kokudo::SimaZ00("SIMA共通フォーマットデータ"));
@@ -29,8 +38,7 @@ void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
 
 // Every point's A01 record and the A99 record, as the lines of the file
 // (ASCII only, CR LF): they depend on the point table alone, complete since
-// the first reading, so they are built on a second thread while the lots are
-// read.
+// the first reading.
 std::string PointRecords(const PointTable& points) {
   constexpr std::size_t kUsualRecordBytes = 40;
   std::string block;
@@ -54,23 +62,63 @@ ClosureCode ClosureOf(const std::vector<Coordinate>& ring) {
   return same ? kClosed : kOpen;
 }
 
-template <typename AfterLot>
-std::optional<Message> WriteLots(const SimaSource& source, LineReader& mif, TextFileWriter& sima,
-                                 StepHost& host, int& lotsWithNumber, AfterLot afterLot) {
+// The regions one reading of the lots takes: those after the first
+// `regionsBefore`, up to `lastRegion`; it stops at the header line of the
+// region after that.
+struct LotRange {
+  int regionsBefore = 0;
+  int lastRegion = INT_MAX;
+};
+
+// How a reading of the lots ended.
+struct LotsWritten {
+  std::optional<Message> message;  // a ring too long or a point not found
+  int lotsWithNumber = 0;
+  bool stopped = false;  // at the header of region regionsDone + 1, which starts at `next`
+  int regionsDone = 0;
+  RegionStart next;
+  bool startedOffHeader = false;  // told to start at a header, it found another line
+};
+
+// Reads the lots from the MIF file and writes their records: per region its
+// comment, its head, one B01 line per point of its first ring (the closing
+// point left out when it repeats the first) and its end. `afterLot` is asked
+// after every lot whether to go on past the next region's header.
+template <typename Sink, typename AfterLot>
+LotsWritten WriteLots(const SimaSource& source, LineReader& mif, Sink& sima, StepHost& host,
+                      LotRange range, bool startsAtHeader, AfterLot afterLot) {
   // Every record is built in one buffer: no line costs an allocation.
   std::string line;
   line.reserve(256);
   std::string comment;
-
   std::vector<Coordinate> ring;
   ring.reserve(kRingCapacity);
-  int regionNumber = 0;
-  lotsWithNumber = 0;
+
+  LotsWritten written;
+  int regionNumber = range.regionsBefore;
   std::string_view mifLine;
-  while (mif.Next(mifLine)) {
-    if (!StartsWithKeyword(mifLine, "REGION")) continue;
+  for (std::int64_t at = mif.NextLineOffset(), before = mif.lineNumber(); mif.Next(mifLine);
+       at = mif.NextLineOffset(), before = mif.lineNumber()) {
+    const bool header = StartsWithKeyword(mifLine, "REGION");
+    if (startsAtHeader) {
+      startsAtHeader = false;
+      if (!header) {
+        written.startedOffHeader = true;
+        return written;
+      }
+    }
+    if (!header) continue;
+    if (regionNumber >= range.lastRegion) {
+      written.stopped = true;
+      written.regionsDone = regionNumber;
+      written.next = {at, before, 0};
+      return written;
+    }
     std::int32_t count = ReadRingPointCount(mif);
-    if (count > kRingCapacity) return RingTooLongMessage();
+    if (count > kRingCapacity) {
+      written.message = RingTooLongMessage();
+      return written;
+    }
     ++regionNumber;
     host.ShowProgress(regionNumber);
     host.LetEventsThrough();
@@ -83,7 +131,7 @@ std::optional<Message> WriteLots(const SimaSource& source, LineReader& mif, Text
     std::size_t listed = closure == kClosed && !ring.empty() ? ring.size() - 1 : ring.size();
 
     const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
-    if (!lotNumber.empty()) ++lotsWithNumber;
+    if (!lotNumber.empty()) ++written.lotsWithNumber;
     comment.assign("筆 ");
     comment.append(lotNumber);
     line.clear();
@@ -94,15 +142,141 @@ std::optional<Message> WriteLots(const SimaSource& source, LineReader& mif, Text
     sima.WriteLine(line);
     for (std::size_t i = 0; i < listed; ++i) {
       int k = source.points->Find(ring[i].x, ring[i].y);
-      if (k == 0) return PointNotFoundMessage();
+      if (k == 0) {
+        written.message = PointNotFoundMessage();
+        return written;
+      }
       line.clear();
       kokudo::AppendSimaB01(line, static_cast<std::int16_t>(k));
       sima.WriteAsciiLine(line);
     }
     sima.WriteLine(kokudo::SimaTag("D99"));
-    afterLot();
+    if (!afterLot()) range.lastRegion = regionNumber;
   }
-  return std::nullopt;
+  written.regionsDone = regionNumber;
+  return written;
+}
+
+bool GoOn() { return true; }
+
+// One thread: the point records are built on a second one while the lots are
+// read, the lots' lines waiting in memory behind them until they are ready.
+std::optional<Message> WriteInOrder(const SimaSource& source, LineReader& mif, TextFileWriter& sima,
+                                    StepHost& host, int& lotsWithNumber) {
+  WorkAlongside<std::string> pointRecords(
+      [&points = *source.points] { return PointRecords(points); });
+  sima.Defer(kMostLotBytesAhead);
+  auto placePointRecords = [&] {
+    if (sima.deferring()) sima.FillDeferred(pointRecords.Take());
+  };
+  try {
+    LotsWritten written = WriteLots(source, mif, sima, host, {}, false, [&] {
+      if (pointRecords.Ready() || sima.deferredBytes() >= kMostLotBytesAhead) placePointRecords();
+      return true;
+    });
+    placePointRecords();
+    lotsWithNumber = written.lotsWithNumber;
+    return written.message;
+  } catch (...) {
+    // The file keeps what was written before the error, in its order.
+    placePointRecords();
+    throw;
+  }
+}
+
+// The region from which a second thread takes the lots, so that both threads
+// have about the same work: the first also builds the point records (about
+// two thirds of a ring point's work each). 0 when the map is too small or its
+// regions are not all known.
+int SharedFromRegion(const SimaSource& source) {
+  if (source.regionStarts == nullptr) return 0;
+  const std::vector<RegionStart>& starts = *source.regionStarts;
+  if (starts.size() < 2 || static_cast<int>(starts.size()) != source.regionCount) return 0;
+  std::int64_t ringPoints = 0;
+  for (const RegionStart& start : starts)
+    ringPoints += std::clamp(start.pointCount, 0, kRingCapacity);
+  if (ringPoints < kFewestPointsToShare) return 0;
+  const std::int64_t firstShare = (ringPoints - 2 * std::int64_t{source.points->count()} / 3) / 2;
+  std::int64_t before = 0;
+  for (std::size_t r = 1; r < starts.size(); ++r) {
+    before += std::clamp(starts[r - 1].pointCount, 0, kRingCapacity);
+    if (before >= firstShare) return static_cast<int>(r) + 1;
+  }
+  return 0;
+}
+
+// A host for the second thread: the quiet host's fixed X/Y answer.
+class FixedSwapHost : public StepHost {
+ public:
+  explicit FixedSwapHost(bool swap) : swap_(swap) {}
+  bool SwapTicked() override { return swap_; }
+  bool Quiet() const override { return true; }
+
+ private:
+  bool swap_;
+};
+
+// The lots from one region on, written into memory on a second thread.
+struct LotsAhead {
+  LotsWritten written;
+  std::string bytes;
+  std::exception_ptr error;  // thrown after `bytes`, as it was met
+};
+
+// Two threads, for a quiet host: the second writes the lots from region
+// `shared` on into memory while the first writes the point records and the
+// lots before it into the file; then the second's lines follow, and its
+// message or error is the step's when the first part ended normally. The file
+// is the one the single thread writes, byte for byte.
+std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, TextFileWriter& sima,
+                                   StepHost& host, int shared, int& lotsWithNumber) {
+  const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(shared - 1)];
+  std::atomic<bool> abandon{false};
+  const bool swap = host.SwapTicked();
+  WorkAlongside<LotsAhead> ahead([&source, &start, &abandon, shared, swap] {
+    LotsAhead result;
+    TextBuffer buffer(TextEncoding::kCp932);
+    try {
+      LineReader later(source.mifPath, start.offset, start.linesBefore);
+      FixedSwapHost fixed(swap);
+      result.written = WriteLots(source, later, buffer, fixed, {shared - 1, INT_MAX}, true, [&] {
+        return !abandon.load(std::memory_order_relaxed) &&
+               buffer.bytes().size() < source.bytesKeptAhead;
+      });
+    } catch (...) {
+      result.error = std::current_exception();
+    }
+    result.bytes = buffer.bytes();
+    return result;
+  });
+  struct Abandon {
+    std::atomic<bool>& flag;
+    ~Abandon() { flag.store(true, std::memory_order_relaxed); }
+  } abandonOnExit{abandon};
+
+  sima.WriteEncodedLines(PointRecords(*source.points));
+  LotsWritten first = WriteLots(source, mif, sima, host, {0, shared - 1}, false, GoOn);
+  lotsWithNumber = first.lotsWithNumber;
+  if (first.message || !first.stopped) return first.message;
+
+  LotsAhead later = ahead.Take();
+  if (later.written.startedOffHeader) {  // the file is not the one first read: read on here
+    LineReader rest(source.mifPath, first.next.offset, first.next.linesBefore);
+    LotsWritten written = WriteLots(source, rest, sima, host, {shared - 1, INT_MAX}, true, GoOn);
+    lotsWithNumber += written.lotsWithNumber;
+    return written.message;
+  }
+  sima.WriteEncodedLines(later.bytes);
+  lotsWithNumber += later.written.lotsWithNumber;
+  if (later.error) std::rethrow_exception(later.error);
+  if (later.written.message || !later.written.stopped) return later.written.message;
+
+  // The second thread stopped to spare memory: the rest is read here.
+  LineReader rest(source.mifPath, later.written.next.offset, later.written.next.linesBefore);
+  LotsWritten written =
+      WriteLots(source, rest, sima, host, {later.written.regionsDone, INT_MAX}, true, GoOn);
+  lotsWithNumber += written.lotsWithNumber;
+  return written.message;
 }
 
 }  // namespace
@@ -113,26 +287,13 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   TextFileWriter sima(simaPath, TextEncoding::kCp932);
   host.LetEventsThrough();
   WriteHeader(sima, source);
-  // The point records take their place in the file when they are ready;
-  // meanwhile the lots' lines wait in memory behind them.
-  WorkAlongside<std::string> pointRecords(
-      [&points = *source.points] { return PointRecords(points); });
-  sima.Defer(kMostLotBytesAhead);
-  auto placePointRecords = [&] {
-    if (sima.deferring()) sima.FillDeferred(pointRecords.Take());
-  };
-  try {
-    std::optional<Message> message = WriteLots(source, mif, sima, host, lotsWithNumber, [&] {
-      if (pointRecords.Ready() || sima.deferredBytes() >= kMostLotBytesAhead) placePointRecords();
-    });
-    placePointRecords();
-    sima.Close();
-    return message;
-  } catch (...) {
-    // The file keeps what was written before the error, in its order.
-    placePointRecords();
-    throw;
-  }
+  lotsWithNumber = 0;
+  const int shared = host.Quiet() ? SharedFromRegion(source) : 0;
+  std::optional<Message> message =
+      shared != 0 ? WriteShared(source, mif, sima, host, shared, lotsWithNumber)
+                  : WriteInOrder(source, mif, sima, host, lotsWithNumber);
+  sima.Close();
+  return message;
 }
 
 }  // namespace parquill

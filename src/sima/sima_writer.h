@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sima/lot_table.h"
+#include "sima/mif_mid_reader.h"
 #include "sima/point_table.h"
 #include "text/step_outcome.h"
 
@@ -19,6 +21,12 @@ struct SimaSource {
   const PointTable* points = nullptr;
   const LotTable* lots = nullptr;
   int regionCount = 0;
+  // Where the regions start, from the first reading; with a quiet host the
+  // later lots are then written ahead on a second thread.
+  const std::vector<RegionStart>* regionStarts = nullptr;
+  // The most bytes of lot records the second thread keeps in memory; past
+  // them it stops at the next region and the first thread reads the rest.
+  std::size_t bytesKeptAhead = std::size_t{8} << 20;
 };
 
 // Reads the MIF file again and writes the SIMA file at `simaPath` (created, or

@@ -217,6 +217,15 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   std::memset(buffer_.get(), 0, kPadding);
 }
 
+LineReader::LineReader(const std::string& path, std::int64_t offset, std::int64_t linesBefore)
+    : LineReader(path) {
+  if (offset > 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
+    ThrowFileError(errno, path);
+  }
+  bytesRead_ = offset;
+  lineNumber_ = linesBefore;
+}
+
 LineReader::~LineReader() {
   if (fd_ >= 0) ::close(fd_);
   KeepBuffer(std::move(buffer_));
@@ -251,6 +260,7 @@ void LineReader::Fill() {
     ssize_t got = ::read(fd_, buffer_.get() + end_, room);
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
+      bytesRead_ += got;
       std::memset(buffer_.get() + end_, 0, kPadding);
       return;
     }

@@ -31,6 +31,10 @@ class LineReader {
   // Opens the file; a missing file raises error 53, a folder or another
   // unreadable path error 75 or 70.
   explicit LineReader(const std::string& path);
+  // Opens the file to read from byte `offset` on, a place where a line starts
+  // (one that NextLineOffset() gave), with `linesBefore` lines before it, so
+  // that line numbers stay those of a reading from the start.
+  LineReader(const std::string& path, std::int64_t offset, std::int64_t linesBefore);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -60,6 +64,10 @@ class LineReader {
 
   // Number of lines delivered so far (the current line's number, from 1).
   std::int64_t lineNumber() const { return lineNumber_; }
+  // Where in the file the next line starts, in bytes from its beginning.
+  std::int64_t NextLineOffset() const {
+    return bytesRead_ - static_cast<std::int64_t>(end_ - begin_);
+  }
   const std::string& path() const { return path_; }
 
  private:
@@ -84,6 +92,7 @@ class LineReader {
   std::size_t maskBase_ = 0;
   std::size_t maskNext_ = 0;  // where the next block starts
   bool eof_ = false;
+  std::int64_t bytesRead_ = 0;  // file position after the bytes in the buffer
   std::int64_t lineNumber_ = 0;
 };
 

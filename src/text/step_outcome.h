@@ -54,6 +54,10 @@ class StepHost {
   virtual void ShowProgress(int regionNumber) { (void)regionNumber; }
   // Reads the X/Y exchange box anew.
   virtual bool SwapTicked() { return true; }
+  // True for a host that shows nothing, lets nothing through and gives the
+  // same X/Y answer throughout a step (the command line): the step may then
+  // do later parts of its work ahead, on a second thread, with the same result.
+  virtual bool Quiet() const { return false; }
 };
 
 }  // namespace parquill

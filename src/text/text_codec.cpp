@@ -182,9 +182,12 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding) {
 }
 
 std::string EncodeText(std::string_view text, TextEncoding encoding) {
-  if (IsAscii(text)) return std::string(text);
   std::string out;
-  out.reserve(text.size());
+  AppendEncodedText(out, text, encoding);
+  return out;
+}
+
+void AppendEncodedText(std::string& out, std::string_view text, TextEncoding encoding) {
   std::string character;
   for (std::size_t i = 0; i < text.size();) {
     // A run of ASCII characters is the same in every encoding: copied at once.
@@ -216,7 +219,6 @@ std::string EncodeText(std::string_view text, TextEncoding encoding) {
     }
     i += length;
   }
-  return out;
 }
 
 }  // namespace parquill

@@ -18,5 +18,7 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // Encodes a core string for a file. Escaped bytes come out as they came in; a
 // character the encoding cannot hold is written as "?".
 std::string EncodeText(std::string_view text, TextEncoding encoding);
+// The same, appended to `out`.
+void AppendEncodedText(std::string& out, std::string_view text, TextEncoding encoding);
 
 }  // namespace parquill

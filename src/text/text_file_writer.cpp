@@ -66,6 +66,11 @@ void TextFileWriter::WriteAsciiLine(std::string_view text) {
   if (size_ >= kFlushSize) Flush();
 }
 
+void TextFileWriter::WriteEncodedLines(std::string_view bytes) {
+  Append(bytes.data(), bytes.size());
+  if (size_ >= kFlushSize) Flush();
+}
+
 char* TextFileWriter::AsciiLineRoom(std::size_t longest) {
   // Between lines the buffer mostly holds less than kFlushSize bytes: the
   // flush is for a writer that failed and goes on.

@@ -36,6 +36,8 @@ class TextFileWriter {
   // CR LF. No other call may come between the two.
   char* AsciiLineRoom(std::size_t longest);
   void EndAsciiLine(char* end);
+  // Writes lines already encoded, their ends included (a TextBuffer's bytes).
+  void WriteEncodedLines(std::string_view bytes);
   // From here on, lines are kept in memory rather than written, until
   // FillDeferred(): the place of a block that another thread is still building.
   // Room for `expectedBytes` of them is taken at once, so the kept lines are

@@ -1,23 +1,36 @@
 #pragma once
 
+#include <pthread.h>
+
 #include <atomic>
 #include <exception>
 #include <functional>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace parquill {
 
-// The number of the CPU the calling thread runs on, or -1 where unknown.
-int CurrentCpu();
+// A thread started for one piece of work, joined once.
+class AlongsideThread {
+ public:
+  AlongsideThread() = default;
+  ~AlongsideThread() { Join(); }
+  AlongsideThread(const AlongsideThread&) = delete;
+  AlongsideThread& operator=(const AlongsideThread&) = delete;
 
-// Moves the calling thread to a CPU other than `parentCpu` when there is one:
-// a new thread starts on its parent's CPU and shares it until the scheduler
-// balances the load, and the work given to one here lasts only milliseconds.
-// Every CPU is allowed again afterwards.
-void MoveOffCpu(int parentCpu);
+  // Starts `run(argument)` on a new thread, placed on a CPU other than the
+  // caller's when there is one: a new thread otherwise starts on its parent's
+  // CPU and shares it until the scheduler balances the load, and the work
+  // given here lasts only milliseconds. False when no thread can be started.
+  bool Start(void (*run)(void*), void* argument);
+  bool joinable() const { return started_; }
+  void Join();
+
+ private:
+  struct Launch;
+  bool started_ = false;
+  pthread_t handle_{};
+};
 
 // Runs one piece of work on a second thread while the caller goes on with
 // other work; the piece must not touch what the caller uses meanwhile. Where no
@@ -27,19 +40,9 @@ template <typename Result>
 class WorkAlongside {
  public:
   explicit WorkAlongside(std::function<Result()> work) : work_(std::move(work)) {
-    try {
-      const int parentCpu = CurrentCpu();
-      thread_ = std::thread([this, parentCpu] {
-        MoveOffCpu(parentCpu);
-        Run();
-      });
-    } catch (const std::system_error&) {
-      // No second thread: Take runs the work in this one.
-    }
+    thread_.Start([](void* self) { static_cast<WorkAlongside*>(self)->Run(); }, this);
   }
-  ~WorkAlongside() {
-    if (thread_.joinable()) thread_.join();
-  }
+  ~WorkAlongside() { thread_.Join(); }
   WorkAlongside(const WorkAlongside&) = delete;
   WorkAlongside& operator=(const WorkAlongside&) = delete;
 
@@ -50,7 +53,7 @@ class WorkAlongside {
   // Waits for the work (or does it) and hands its result over; once only.
   Result Take() {
     if (thread_.joinable()) {
-      thread_.join();
+      thread_.Join();
     } else if (!done_.load(std::memory_order_acquire)) {
       Run();
     }
@@ -72,7 +75,7 @@ class WorkAlongside {
   std::optional<Result> result_;
   std::exception_ptr error_;
   std::atomic<bool> done_{false};
-  std::thread thread_;
+  AlongsideThread thread_;
 };
 
 }  // namespace parquill
