@@ -56,4 +56,13 @@ Coordinate CoordinateFromLine(std::string_view line, bool swap) {
   return c;
 }
 
+Coordinate RequireCoordinate(LineReader& mif, bool swap) {
+  Coordinate c;
+  std::string_view line;
+  if (!mif.RequireUsualPointLine(line, c.x, c.y)) return CoordinateFromLine(line, swap);
+  // Five decimals already: the rounding would leave them.
+  if (swap) survey::dswap(c.x, c.y);
+  return c;
+}
+
 }  // namespace parquill

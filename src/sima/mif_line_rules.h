@@ -34,4 +34,9 @@ std::int32_t ReadRingPointCount(LineReader& mif);
 // no Y and raises error 9.
 Coordinate CoordinateFromLine(std::string_view line, bool swap);
 
+// Reads the next line of the MIF file as a point line of a ring, as
+// CoordinateFromLine(mif.Require(), swap) would, with the same results and
+// errors; a line of the region builder's shape is read with its end, at once.
+Coordinate RequireCoordinate(LineReader& mif, bool swap);
+
 }  // namespace parquill

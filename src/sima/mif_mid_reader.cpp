@@ -28,7 +28,7 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     if (reading.regionCount == std::numeric_limits<int>::max()) throw RuntimeError(kOverflow);
     ++reading.regionCount;
     for (std::int32_t j = 1; j <= count; ++j) {
-      Coordinate c = CoordinateFromLine(mif.Require(), host.SwapTicked());
+      Coordinate c = RequireCoordinate(mif, host.SwapTicked());
       if (points.Find(c.x, c.y) != 0) continue;
       if (points.Add(c.x, c.y) == 0) return TooManyPointsMessage();
     }
