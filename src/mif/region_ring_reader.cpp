@@ -1,5 +1,7 @@
 #include "mif/region_ring_reader.h"
 
+#include <algorithm>
+
 #include "text/number_text.h"
 #include "text/plain_point_line.h"
 #include "text/runtime_error.h"
@@ -14,6 +16,14 @@ bool ReadNextRegionRing(LineReader& mif, RegionRing& ring) {
 
   ring.count = ToInt16(NumberFromText(mif.Require()));
   for (int j = 1; j <= ring.count; ++j) {
+    // The run of lines of the region builder's own shape, read at once; the
+    // line after it, if any, is read below.
+    const int room = std::min<int>(ring.count, RegionRing::kCapacity) - j + 1;
+    if (room > 0) {
+      j += mif.TakeUsualPointLines(room, &ring.x[static_cast<std::size_t>(j)],
+                                   &ring.y[static_cast<std::size_t>(j)]);
+      if (j > ring.count) break;
+    }
     std::string_view point;
     double x = 0;
     double y = 0;

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/line_reader.h"
+#include "text/step_outcome.h"
 
 // How the SIMA conversion reads the lines of a MIF file, in both of its readings.
 namespace parquill {
@@ -38,5 +40,12 @@ Coordinate CoordinateFromLine(std::string_view line, bool swap);
 // CoordinateFromLine(mif.Require(), swap) would, with the same results and
 // errors; a line of the region builder's shape is read with its end, at once.
 Coordinate RequireCoordinate(LineReader& mif, bool swap);
+
+// Reads the `count` point lines of a ring into `ring` (cleared first), in
+// file order, as `count` calls of RequireCoordinate(mif, host.SwapTicked())
+// would: the same points and errors, the swap box read once for each point.
+// The lines of the region builder's shape are read a run at a time.
+void RequireRingCoordinates(LineReader& mif, std::int32_t count, StepHost& host,
+                            std::vector<Coordinate>& ring);
 
 }  // namespace parquill

@@ -561,6 +561,36 @@ bool LineReader::RequireUsualPointLine(std::string_view& line, double& x, double
   return false;
 }
 
+std::int32_t LineReader::TakeUsualPointLines(std::int32_t count, double* x, double* y) {
+  // The first lines after a move of the bytes to the buffer's start lack the
+  // bytes the look needs before them.
+  if (begin_ < static_cast<std::size_t>(kPointLineReadableBefore)) return 0;
+  const char* data = buffer_.get();
+  std::size_t at = begin_;
+  std::int32_t taken = 0;
+  while (taken < count) {
+    double lineX = 0;
+    double lineY = 0;
+    const int size = ReadBufferedPointLine(data + at, lineX, lineY);
+    if (size < 0) break;
+    const std::size_t stop = at + static_cast<std::size_t>(size);
+    const bool isCr = data[stop] == '\r';
+    // Its end lies among the bytes read and is no CR whose LF may be unread.
+    if (stop >= end_ || (isCr && stop + 1 == end_)) break;
+    at = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
+    x[taken] = lineX;
+    y[taken] = lineY;
+    ++taken;
+  }
+  if (taken != 0) {
+    begin_ = at;
+    lineNumber_ += taken;
+    mask_ = 0;  // the line ends are looked for again from begin_
+    maskNext_ = begin_;
+  }
+  return taken;
+}
+
 std::string_view LineReader::Require() {
   std::string_view line;
   if (!Next(line)) throw RuntimeError(kInputPastEnd);

@@ -53,6 +53,11 @@ class LineReader {
   // nothing of use).
   // `line` holds the line in both cases.
   bool RequireUsualPointLine(std::string_view& line, double& x, double& y);
+  // Reads on, at most `count` lines, the point lines of the region builder's
+  // shape that RequireUsualPointLine would read straight from the buffer, and
+  // stops before any other line (which stays unread). The values of line i
+  // go to x[i] and y[i]. Returns the number of lines read.
+  std::int32_t TakeUsualPointLines(std::int32_t count, double* x, double* y);
   // Reads on to the next line equal, byte for byte, to one of the literals
   // and delivers it, as a loop of Next() that stops at such a line would; false
   // at the end of the file. The lines passed are counted (lineNumber() stays
