@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/line_reader.h"
+#include "text/step_outcome.h"
 
 // How the SIMA conversion reads the lines of a MIF file, in both of its readings.
 namespace parquill {
@@ -33,5 +35,17 @@ std::int32_t ReadRingPointCount(LineReader& mif);
 // places; X and Y are exchanged when `swap` is set. A line without a blank has
 // no Y and raises error 9.
 Coordinate CoordinateFromLine(std::string_view line, bool swap);
+
+// Reads the next line of the MIF file as a point line of a ring, as
+// CoordinateFromLine(mif.Require(), swap) would, with the same results and
+// errors; a line of the region builder's shape is read with its end, at once.
+Coordinate RequireCoordinate(LineReader& mif, bool swap);
+
+// Reads the `count` point lines of a ring into `ring` (cleared first), in
+// file order, as `count` calls of RequireCoordinate(mif, host.SwapTicked())
+// would: the same points and errors, the swap box read once for each point.
+// The lines of the region builder's shape are read a run at a time.
+void RequireRingCoordinates(LineReader& mif, std::int32_t count, StepHost& host,
+                            std::vector<Coordinate>& ring);
 
 }  // namespace parquill

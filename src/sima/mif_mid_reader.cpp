@@ -1,20 +1,30 @@
 #include "sima/mif_mid_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 #include "sima/conversion_messages.h"
 #include "sima/mif_line_rules.h"
+#include "survey/survey.h"
 #include "text/line_reader.h"
 #include "text/runtime_error.h"
 #include "text/text_codec.h"
 #include "text/trim.h"
 
 namespace parquill {
+namespace {
+
+// The most point lines read at once before their points are taken.
+constexpr std::int32_t kPointRun = 64;
+
+}  // namespace
 
 std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
                                      MifReading& reading) {
   LineReader mif(mifPath);
+  std::array<double, kPointRun> runX;
+  std::array<double, kPointRun> runY;
   std::string_view line;
   for (std::int64_t at = mif.NextLineOffset(), before = mif.lineNumber(); mif.Next(line);
        at = mif.NextLineOffset(), before = mif.lineNumber()) {
@@ -31,10 +41,25 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     if (reading.regionStarts.size() < MifReading::kRegionStartsKept) {
       reading.regionStarts.push_back({at, before, count});
     }
-    for (std::int32_t j = 1; j <= count; ++j) {
-      Coordinate c = CoordinateFromLine(mif.Require(), host.SwapTicked());
-      if (points.Find(c.x, c.y) != 0) continue;
-      if (points.Add(c.x, c.y) == 0) return TooManyPointsMessage();
+    // The points are taken in file order, the swap box read for each; the
+    // lines of the region builder's shape are read a run at a time first.
+    auto take = [&](Coordinate c) {
+      if (points.Find(c.x, c.y) != 0) return true;
+      return points.Add(c.x, c.y) != 0;
+    };
+    std::int32_t j = 1;
+    while (j <= count) {
+      const std::int32_t run = std::min(count - j + 1, kPointRun);
+      const std::int32_t taken = mif.TakeUsualPointLines(run, runX.data(), runY.data());
+      for (std::int32_t i = 0; i < taken; ++i) {
+        Coordinate c{runX[static_cast<std::size_t>(i)], runY[static_cast<std::size_t>(i)]};
+        if (host.SwapTicked()) survey::dswap(c.x, c.y);
+        if (!take(c)) return TooManyPointsMessage();
+      }
+      j += taken;
+      if (taken == run) continue;
+      if (!take(RequireCoordinate(mif, host.SwapTicked()))) return TooManyPointsMessage();
+      ++j;
     }
   }
   return std::nullopt;

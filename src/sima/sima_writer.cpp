@@ -123,10 +123,7 @@ LotsWritten WriteLots(const SimaSource& source, LineReader& mif, Sink& sima, Ste
     host.ShowProgress(regionNumber);
     host.LetEventsThrough();
 
-    ring.clear();
-    for (std::int32_t j = 1; j <= count; ++j) {
-      ring.push_back(CoordinateFromLine(mif.Require(), host.SwapTicked()));
-    }
+    RequireRingCoordinates(mif, count, host, ring);
     ClosureCode closure = ClosureOf(ring);
     std::size_t listed = closure == kClosed && !ring.empty() ? ring.size() - 1 : ring.size();
 

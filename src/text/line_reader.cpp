@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/buffered_point_line.h"
 #include "text/runtime_error.h"
 
 #if defined(__SSE2__)
@@ -543,6 +544,61 @@ int LineReader::RequireUsualGroupPair(std::string_view& line) {
   const int code = UsualCode(line);  // read before the next line may move the bytes
   line = Require();
   return code;
+}
+
+bool LineReader::RequireUsualPointLine(std::string_view& line, double& x, double& y) {
+  // The first lines after a move of the bytes to the buffer's start lack the
+  // bytes the look needs before them.
+  if (begin_ >= static_cast<std::size_t>(kPointLineReadableBefore)) {
+    static_assert(kPadding >= kPointLineReadableFrom);
+    const char* data = buffer_.get();
+    const int size = ReadBufferedPointLine(data + begin_, x, y);
+    if (size >= 0) {
+      const std::size_t stop = begin_ + static_cast<std::size_t>(size);
+      const bool isCr = data[stop] == '\r';
+      // Its end lies among the bytes read and is no CR whose LF may be unread.
+      if (stop < end_ && !(isCr && stop + 1 == end_)) {
+        line = std::string_view(data + begin_, static_cast<std::size_t>(size));
+        begin_ = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
+        ++lineNumber_;
+        mask_ = 0;  // the line ends are looked for again from begin_
+        maskNext_ = begin_;
+        return true;
+      }
+    }
+  }
+  line = Require();
+  return false;
+}
+
+std::int32_t LineReader::TakeUsualPointLines(std::int32_t count, double* x, double* y) {
+  // The first lines after a move of the bytes to the buffer's start lack the
+  // bytes the look needs before them.
+  if (begin_ < static_cast<std::size_t>(kPointLineReadableBefore)) return 0;
+  const char* data = buffer_.get();
+  std::size_t at = begin_;
+  std::int32_t taken = 0;
+  while (taken < count) {
+    double lineX = 0;
+    double lineY = 0;
+    const int size = ReadBufferedPointLine(data + at, lineX, lineY);
+    if (size < 0) break;
+    const std::size_t stop = at + static_cast<std::size_t>(size);
+    const bool isCr = data[stop] == '\r';
+    // Its end lies among the bytes read and is no CR whose LF may be unread.
+    if (stop >= end_ || (isCr && stop + 1 == end_)) break;
+    at = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
+    x[taken] = lineX;
+    y[taken] = lineY;
+    ++taken;
+  }
+  if (taken != 0) {
+    begin_ = at;
+    lineNumber_ += taken;
+    mask_ = 0;  // the line ends are looked for again from begin_
+    maskNext_ = begin_;
+  }
+  return taken;
 }
 
 std::string_view LineReader::Require() {

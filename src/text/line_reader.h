@@ -49,6 +49,19 @@ class LineReader {
   // otherwise returns 0 with `line` holding that code line, its value line
   // left unread. Short lines are taken straight from the buffer, both at once.
   int RequireUsualGroupPair(std::string_view& line);
+  // Reads the next line as Require() would (the end of the file raises 62).
+  // When it is a point line of the region builder's shape (see
+  // ReadBufferedPointLine), its values are read straight from the buffer,
+  // in the same look that finds its end: true, with `x` and `y` set.
+  // Otherwise false, for the caller to read `line` (`x` and `y` then hold
+  // nothing of use).
+  // `line` holds the line in both cases.
+  bool RequireUsualPointLine(std::string_view& line, double& x, double& y);
+  // Reads on, at most `count` lines, the point lines of the region builder's
+  // shape that RequireUsualPointLine would read straight from the buffer, and
+  // stops before any other line (which stays unread). The values of line i
+  // go to x[i] and y[i]. Returns the number of lines read.
+  std::int32_t TakeUsualPointLines(std::int32_t count, double* x, double* y);
   // Reads on to the next line equal, byte for byte, to one of the literals
   // and delivers it, as a loop of Next() that stops at such a line would; false
   // at the end of the file. The lines passed are counted (lineNumber() stays
