@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <optional>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "survey/survey.h"
+#include "text/growing_file.h"
 #include "text/output_file_names.h"
 #include "text/work_alongside.h"
 
@@ -141,34 +143,55 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
-  // The lot-number texts are read while the regions are built; the window's
-  // order of steps and messages stays: a failed region build drops the texts.
-  WorkAlongside<ChibanTextRead> texts([&drawing = options->drawing, &selection = *text, encoding] {
-    return ReadChibanTexts(drawing, selection, encoding);
-  });
-  RegionBuildSummary built;
-  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
-  if (!regions.done()) return ReportOutcome(regions);
-
-  // The SIMA conversion's first reading of the MIF file (complete now) is made
-  // while the lot numbers are attached: the attachment writes only the MID
-  // file. Its messages still come after the attachment's, and a failed
-  // attachment drops it. Where the MID file names the MIF file itself, the
-  // conversion reads the MIF file after the attachment, as the window does.
+  // The second thread reads the lot-number texts while the regions are built,
+  // then makes the SIMA conversion's first reading of the MIF file, following
+  // the file while the region builder writes it and going on while the lot
+  // numbers are attached (the attachment writes only the MID file). The
+  // window's order of steps and messages stays: a failed region build drops
+  // both, and the reading's messages come after the attachment's. Where the
+  // MID file names the MIF file itself, the conversion reads the MIF file
+  // after the attachment, as the window does.
   const ConversionRequest conversionRequest{options->drawing, output, options->search};
   CommandLineHost host(options->swap);
   const OutputFileNames outputNames = OutputFileNamesFor(output);
-  std::optional<WorkAlongside<PreparedMifReading>> firstReading;
-  if (!NamesSameFile(outputNames.mif, outputNames.mid)) {
-    firstReading.emplace([&conversionRequest, swap = options->swap] {
-      CommandLineHost readingHost(swap);
-      return PrepareMifReading(conversionRequest, readingHost);
-    });
-  }
+  const bool readMifAhead = !NamesSameFile(outputNames.mif, outputNames.mid);
+  GrowingFile mifProgress;
+  std::promise<ChibanTextRead> textsRead;
+  std::future<ChibanTextRead> texts = textsRead.get_future();
+  WorkAlongside<std::optional<PreparedMifReading>> secondThread(
+      [&, &drawing = options->drawing, &selection = *text, swap = options->swap] {
+        try {
+          textsRead.set_value(ReadChibanTexts(drawing, selection, encoding));
+        } catch (...) {
+          textsRead.set_exception(std::current_exception());
+        }
+        std::optional<PreparedMifReading> prepared;
+        if (readMifAhead) {
+          CommandLineHost readingHost(swap);
+          prepared.emplace(PrepareMifReading(conversionRequest, readingHost, &mifProgress));
+        }
+        return prepared;
+      });
+  // However the build ends, the reading that follows the MIF file is not left
+  // waiting for it.
+  struct FinishWhenLeaving {
+    GrowingFile& file;
+    ~FinishWhenLeaving() { file.Finished(); }
+  } finishWhenLeaving{mifProgress};
+
+  RegionBuildSummary built;
+  RegionBuildRequest buildRequest{options->drawing, output, *boundary, encoding,
+                                  readMifAhead ? &mifProgress : nullptr};
+  Outcome regions = BuildRegions(buildRequest, &built);
+  mifProgress.Finished();
+  if (!regions.done()) return ReportOutcome(regions);
+  // Without a second thread, its work is done here, now that the MIF file is complete.
+  std::optional<PreparedMifReading> firstReading;
+  if (!secondThread.Alongside()) firstReading = secondThread.Take();
 
   AttachSummary attached;
   AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
-  Outcome attach = AttachLotNumbers(attachRequest, texts.Take(), &attached);
+  Outcome attach = AttachLotNumbers(attachRequest, texts.get(), &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -177,8 +200,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!attach.messages.empty()) attachStatus = kExitTrapped;
 
   ConversionSummary converted;
+  if (secondThread.Alongside()) firstReading = secondThread.Take();
   Outcome conversion =
-      firstReading ? ConvertMifToSima(conversionRequest, host, &converted, firstReading->Take())
+      firstReading ? ConvertMifToSima(conversionRequest, host, &converted, std::move(*firstReading))
                    : ConvertMifToSima(conversionRequest, host, &converted);
   int conversionStatus = ReportOutcome(conversion);
   if (!conversion.done()) return conversionStatus;

@@ -195,6 +195,7 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
     try {
       LineReader drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
       TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
+      if (request.mifProgress != nullptr) mif.ReportTo(*request.mifProgress);
       WriteMifHeader(mif);
       RegionScan scan(table, request.encoding, mif, written);
       scan.Run(drawing);

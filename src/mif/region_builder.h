@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dxf/layer_selection.h"
+#include "text/growing_file.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
 
@@ -16,6 +17,8 @@ struct RegionBuildRequest {
   std::string outputName;    // the SIMA file's name; the MIF file is named after it
   LayerSelection selection;  // the boundary layers chosen in the layer list
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
+  // Told how far the MIF file is written, for a reading that follows it.
+  GrowingFile* mifProgress = nullptr;
 };
 
 // A polyline of a selected layer that was passed over because its ring does

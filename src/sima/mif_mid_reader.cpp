@@ -21,8 +21,8 @@ constexpr std::int32_t kPointRun = 64;
 }  // namespace
 
 std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
-                                     MifReading& reading) {
-  LineReader mif(mifPath);
+                                     MifReading& reading, GrowingFile* growing) {
+  LineReader mif = growing != nullptr ? LineReader(mifPath, *growing) : LineReader(mifPath);
   std::array<double, kPointRun> runX;
   std::array<double, kPointRun> runY;
   std::string_view line;

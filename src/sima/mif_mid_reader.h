@@ -8,6 +8,7 @@
 
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
+#include "text/growing_file.h"
 #include "text/step_outcome.h"
 
 // The first reading of a MIF/MID pair: the distinct boundary points, the
@@ -37,8 +38,9 @@ struct MifReading {
 // Returns the message to show when the point table overflows. The swap box is
 // read anew for every point line. Run-time errors: a missing file 53, the end
 // of the file inside a region 62, a bad point line 9, a bad delimiter line 5.
+// With `growing`, the file is read while its writer is still writing it.
 std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
-                                     MifReading& reading);
+                                     MifReading& reading, GrowingFile* growing = nullptr);
 
 // Reads the MID file: each line is cut at the delimiter; a line whose first
 // field is empty is skipped; the second field, trimmed and without its double

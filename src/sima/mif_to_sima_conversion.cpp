@@ -65,12 +65,13 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
   }
 }
 
-PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host) {
+PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host,
+                                     GrowingFile* growing) {
   PreparedMifReading prepared;
   try {
     prepared.points.emplace(request.search);
     prepared.refusal = ReadMifPoints(OutputFileNamesFor(request.outputName).mif, host,
-                                     *prepared.points, prepared.reading);
+                                     *prepared.points, prepared.reading, growing);
   } catch (...) {
     prepared.error = std::current_exception();
   }

@@ -49,7 +49,9 @@ struct PreparedMifReading {
 
 // Reads the MIF file named after `request.outputName` as the conversion's
 // first reading does, with `host` for the swap box. Never throws.
-PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host);
+// With `growing`, the MIF file is read while the region builder still writes it.
+PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host,
+                                     GrowingFile* growing = nullptr);
 
 // The conversion with its first reading already made (by PrepareMifReading for
 // the same request, on the MIF file as it is now, with a swap box that has not

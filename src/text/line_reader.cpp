@@ -227,6 +227,21 @@ LineReader::LineReader(const std::string& path, std::int64_t offset, std::int64_
   lineNumber_ = linesBefore;
 }
 
+namespace {
+
+// The path, once the file's writer has opened it; error 53 when it gave up first.
+const std::string& OpenedPath(const std::string& path, GrowingFile& growing) {
+  if (!growing.WaitUntilOpened()) throw RuntimeError(kFileNotFound);
+  return path;
+}
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path, GrowingFile& growing)
+    : LineReader(OpenedPath(path, growing)) {
+  growing_ = &growing;
+}
+
 LineReader::~LineReader() {
   if (fd_ >= 0) ::close(fd_);
   KeepBuffer(std::move(buffer_));
@@ -266,6 +281,8 @@ void LineReader::Fill() {
       return;
     }
     if (got == 0) {
+      // A file still being written ends only when its writer is done.
+      if (growing_ != nullptr && growing_->WaitForMoreThan(bytesRead_)) continue;
       eof_ = true;
       return;
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/growing_file.h"
+
 namespace parquill {
 
 // Whether a group code line has the usual shape, three characters (a blank,
@@ -35,6 +37,10 @@ class LineReader {
   // (one that NextLineOffset() gave), with `linesBefore` lines before it, so
   // that line numbers stay those of a reading from the start.
   LineReader(const std::string& path, std::int64_t offset, std::int64_t linesBefore);
+  // Reads a file that another thread is still writing (see GrowingFile): it is
+  // opened once its writer has opened it, and at the end of what is written
+  // the reader waits for more until the writer is done.
+  LineReader(const std::string& path, GrowingFile& growing);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -105,6 +111,7 @@ class LineReader {
   std::size_t maskBase_ = 0;
   std::size_t maskNext_ = 0;  // where the next block starts
   bool eof_ = false;
+  GrowingFile* growing_ = nullptr;
   std::int64_t bytesRead_ = 0;  // file position after the bytes in the buffer
   std::int64_t lineNumber_ = 0;
 };

@@ -39,14 +39,27 @@ TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
 }
 
 TextFileWriter::~TextFileWriter() {
-  if (fd_ < 0) return;
-  try {
-    WriteHeldLines();
-    Flush();
-  } catch (const RuntimeError&) {
-    // Already failing: the error that brought us here is the one reported.
+  if (fd_ >= 0) {
+    try {
+      WriteHeldLines();
+      Flush();
+    } catch (const RuntimeError&) {
+      // Already failing: the error that brought us here is the one reported.
+    }
+    ::close(fd_);
   }
-  ::close(fd_);
+  if (progress_ != nullptr) progress_->Finished();
+}
+
+void TextFileWriter::ReportTo(GrowingFile& progress) {
+  progress_ = &progress;
+  progress.Opened();
+  progress.Wrote(written_);
+}
+
+void TextFileWriter::Written(std::size_t bytes) {
+  written_ += static_cast<std::int64_t>(bytes);
+  if (progress_ != nullptr) progress_->Wrote(written_);
 }
 
 void TextFileWriter::WriteLine(std::string_view text) {
@@ -67,6 +80,11 @@ void TextFileWriter::WriteAsciiLine(std::string_view text) {
 }
 
 void TextFileWriter::WriteEncodedLines(std::string_view bytes) {
+  if (!deferring_ && bytes.size() >= kFlushSize) {  // written from where it is
+    Flush();
+    WriteBytes(bytes);
+    return;
+  }
   Append(bytes.data(), bytes.size());
   if (size_ >= kFlushSize) Flush();
 }
@@ -140,6 +158,7 @@ void TextFileWriter::WriteBytes(std::string_view bytes) {
       ThrowFileError(errno, path_);
     }
     bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    Written(static_cast<std::size_t>(wrote));
   }
 }
 
@@ -160,6 +179,7 @@ void TextFileWriter::Flush() {
       ThrowFileError(error, path_);
     }
     done += static_cast<std::size_t>(wrote);
+    Written(static_cast<std::size_t>(wrote));
   }
   size_ = 0;
 }
@@ -171,6 +191,7 @@ void TextFileWriter::Close() {
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0 && errno != EINTR) ThrowFileError(errno, path_);
+  if (progress_ != nullptr) progress_->Finished();
 }
 
 }  // namespace parquill

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "text/growing_file.h"
 #include "text/text_codec.h"
 
 namespace parquill {
@@ -36,6 +38,10 @@ class TextFileWriter {
   // CR LF. No other call may come between the two.
   char* AsciiLineRoom(std::size_t longest);
   void EndAsciiLine(char* end);
+  // Tells `progress` (which must outlive the writer) that the file is open,
+  // then how far it is written and when it is closed, for a reader that
+  // follows it on another thread.
+  void ReportTo(GrowingFile& progress);
   // Writes lines already encoded, their ends included (a TextBuffer's bytes).
   void WriteEncodedLines(std::string_view bytes);
   // From here on, lines are kept in memory rather than written, until
@@ -59,6 +65,7 @@ class TextFileWriter {
   void Append(const char* bytes, std::size_t size);
   void Flush();
   void WriteBytes(std::string_view bytes);
+  void Written(std::size_t bytes);
   void WriteHeldLines();
 
   std::string path_;
@@ -67,7 +74,9 @@ class TextFileWriter {
   std::unique_ptr<char[]> buffer_;  // kFlushSize + kLongestRoom bytes
   std::size_t size_ = 0;            // bytes waiting to be written
   bool deferring_ = false;
-  std::string held_;  // lines kept while deferring, before those in the buffer
+  GrowingFile* progress_ = nullptr;
+  std::int64_t written_ = 0;  // bytes written to the file so far
+  std::string held_;          // lines kept while deferring, before those in the buffer
 };
 
 }  // namespace parquill

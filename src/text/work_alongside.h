@@ -40,12 +40,14 @@ template <typename Result>
 class WorkAlongside {
  public:
   explicit WorkAlongside(std::function<Result()> work) : work_(std::move(work)) {
-    thread_.Start([](void* self) { static_cast<WorkAlongside*>(self)->Run(); }, this);
+    alongside_ = thread_.Start([](void* self) { static_cast<WorkAlongside*>(self)->Run(); }, this);
   }
   ~WorkAlongside() { thread_.Join(); }
   WorkAlongside(const WorkAlongside&) = delete;
   WorkAlongside& operator=(const WorkAlongside&) = delete;
 
+  // True when the work got a thread of its own (false: Take() does it).
+  bool Alongside() const { return alongside_; }
   // True when Take() would not wait: the work is done, or it has no thread
   // and is done by Take() itself.
   bool Ready() const { return !thread_.joinable() || done_.load(std::memory_order_acquire); }
@@ -75,6 +77,7 @@ class WorkAlongside {
   std::optional<Result> result_;
   std::exception_ptr error_;
   std::atomic<bool> done_{false};
+  bool alongside_ = false;
   AlongsideThread thread_;
 };
 
