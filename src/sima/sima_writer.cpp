@@ -181,25 +181,44 @@ std::optional<Message> WriteInOrder(const SimaSource& source, LineReader& mif, T
   }
 }
 
+// What the work costs, relative to each other (as measured on a large map):
+// a point record, a ring point's lot records written into the file, and
+// written ahead into memory on the second thread.
+constexpr std::int64_t kPointRecordCost = 52;
+constexpr std::int64_t kRingPointCost = 76;
+constexpr std::int64_t kRingPointAheadCost = 105;
+
+// The bytes a ring point's B01 record takes, more or less.
+constexpr std::size_t kRingPointBytes = 16;
+
 // The region from which a second thread takes the lots, so that both threads
-// have about the same work: the first also builds the point records (about
-// two thirds of a ring point's work each). 0 when the map is too small or its
-// regions are not all known.
-int SharedFromRegion(const SimaSource& source) {
-  if (source.regionStarts == nullptr) return 0;
+// have about the same work: the first also builds the point records. 0 when
+// the map is too small or its regions are not all known.
+struct Share {
+  int fromRegion = 0;                // 0: no share
+  std::int64_t ringPointsAhead = 0;  // of the regions from there on
+};
+
+Share SharedFromRegion(const SimaSource& source) {
+  if (source.regionStarts == nullptr) return {};
   const std::vector<RegionStart>& starts = *source.regionStarts;
-  if (starts.size() < 2 || static_cast<int>(starts.size()) != source.regionCount) return 0;
+  if (starts.size() < 2 || static_cast<int>(starts.size()) != source.regionCount) return {};
+  auto pointsOf = [](const RegionStart& start) {
+    return std::int64_t{std::clamp(start.pointCount, 0, kRingCapacity)};
+  };
   std::int64_t ringPoints = 0;
-  for (const RegionStart& start : starts)
-    ringPoints += std::clamp(start.pointCount, 0, kRingCapacity);
-  if (ringPoints < kFewestPointsToShare) return 0;
-  const std::int64_t firstShare = (ringPoints - 2 * std::int64_t{source.points->count()} / 3) / 2;
+  for (const RegionStart& start : starts) ringPoints += pointsOf(start);
+  if (ringPoints < kFewestPointsToShare) return {};
+  // The first thread's ring points R: records·P + ring·R = ahead·(all − R).
+  const std::int64_t firstShare =
+      (kRingPointAheadCost * ringPoints - kPointRecordCost * source.points->count()) /
+      (kRingPointCost + kRingPointAheadCost);
   std::int64_t before = 0;
   for (std::size_t r = 1; r < starts.size(); ++r) {
-    before += std::clamp(starts[r - 1].pointCount, 0, kRingCapacity);
-    if (before >= firstShare) return static_cast<int>(r) + 1;
+    before += pointsOf(starts[r - 1]);
+    if (before >= firstShare) return {static_cast<int>(r) + 1, ringPoints - before};
   }
-  return 0;
+  return {};
 }
 
 // A host for the second thread: the quiet host's fixed X/Y answer.
@@ -226,14 +245,17 @@ struct LotsAhead {
 // message or error is the step's when the first part ended normally. The file
 // is the one the single thread writes, byte for byte.
 std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, TextFileWriter& sima,
-                                   StepHost& host, int shared, int& lotsWithNumber) {
+                                   StepHost& host, Share share, int& lotsWithNumber) {
+  const int shared = share.fromRegion;
   const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(shared - 1)];
   std::atomic<bool> abandon{false};
   const bool swap = host.SwapTicked();
-  WorkAlongside<LotsAhead> ahead([&source, &start, &abandon, shared, swap] {
+  WorkAlongside<LotsAhead> ahead([&source, &start, &abandon, share, shared, swap] {
     LotsAhead result;
     TextBuffer buffer(TextEncoding::kCp932);
     try {
+      buffer.Reserve(std::min(source.bytesKeptAhead,
+                              static_cast<std::size_t>(share.ringPointsAhead) * kRingPointBytes));
       LineReader later(source.mifPath, start.offset, start.linesBefore);
       FixedSwapHost fixed(swap);
       result.written = WriteLots(source, later, buffer, fixed, {shared - 1, INT_MAX}, true, [&] {
@@ -243,7 +265,7 @@ std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, Te
     } catch (...) {
       result.error = std::current_exception();
     }
-    result.bytes = buffer.bytes();
+    result.bytes = buffer.Take();
     return result;
   });
   struct Abandon {
@@ -285,10 +307,10 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   host.LetEventsThrough();
   WriteHeader(sima, source);
   lotsWithNumber = 0;
-  const int shared = host.Quiet() ? SharedFromRegion(source) : 0;
-  std::optional<Message> message =
-      shared != 0 ? WriteShared(source, mif, sima, host, shared, lotsWithNumber)
-                  : WriteInOrder(source, mif, sima, host, lotsWithNumber);
+  const Share share = host.Quiet() ? SharedFromRegion(source) : Share{};
+  std::optional<Message> message = share.fromRegion != 0
+                                       ? WriteShared(source, mif, sima, host, share, lotsWithNumber)
+                                       : WriteInOrder(source, mif, sima, host, lotsWithNumber);
   sima.Close();
   return message;
 }

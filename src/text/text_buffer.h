@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "text/text_codec.h"
 
@@ -24,6 +25,9 @@ class TextBuffer {
   }
 
   const std::string& bytes() const { return bytes_; }
+  void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+  // Hands the bytes over; the buffer is empty afterwards.
+  std::string Take() { return std::move(bytes_); }
 
  private:
   TextEncoding encoding_;
