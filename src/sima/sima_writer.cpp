@@ -36,20 +36,27 @@ void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
   sima.WriteLine(kokudo::SimaTag("A00"));
 }
 
-// Every point's A01 record and the A99 record, as the lines of the file
-// (ASCII only, CR LF): they depend on the point table alone, complete since
-// the first reading.
+// Every point's A01 record and the A99 record: they depend on the point table
+// alone, complete since the first reading.
+template <typename Sink>
+void WritePointRecords(const PointTable& points, Sink& sima) {
+  std::string line;
+  line.reserve(64);
+  for (int k = 1; k <= points.count(); ++k) {
+    line.clear();
+    kokudo::AppendSimaA01(line, static_cast<std::int16_t>(k), points.X(k), points.Y(k));
+    sima.WriteAsciiLine(line);
+  }
+  sima.WriteAsciiLine(kokudo::SimaTag("A99"));
+}
+
+// The same, as the lines of the file (ASCII only, CR LF), for another thread.
 std::string PointRecords(const PointTable& points) {
   constexpr std::size_t kUsualRecordBytes = 40;
-  std::string block;
-  block.reserve(static_cast<std::size_t>(points.count() + 1) * kUsualRecordBytes);
-  for (int k = 1; k <= points.count(); ++k) {
-    kokudo::AppendSimaA01(block, static_cast<std::int16_t>(k), points.X(k), points.Y(k));
-    block.append("\r\n");
-  }
-  block.append(kokudo::SimaTag("A99"));
-  block.append("\r\n");
-  return block;
+  TextBuffer block(TextEncoding::kCp932);
+  block.Reserve(static_cast<std::size_t>(points.count() + 1) * kUsualRecordBytes);
+  WritePointRecords(points, block);
+  return block.Take();
 }
 
 // A ring whose last point repeats its first is closed; the repeat is not listed.
@@ -273,7 +280,7 @@ std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, Te
     ~Abandon() { flag.store(true, std::memory_order_relaxed); }
   } abandonOnExit{abandon};
 
-  sima.WriteEncodedLines(PointRecords(*source.points));
+  WritePointRecords(*source.points, sima);
   LotsWritten first = WriteLots(source, mif, sima, host, {0, shared - 1}, false, GoOn);
   lotsWithNumber = first.lotsWithNumber;
   if (first.message || !first.stopped) return first.message;
