@@ -168,6 +168,9 @@ capacity_points=$((41 * 51 + 3 * (41 * 50 + 40 * 51)))
 
 # ---- measurements ----------------------------------------------------------
 
+# The drawings just written are still being written back to the disk: wait
+# for that, so that no figure shares the machine with it.
+sync
 echo "Measuring ($runs runs per figure) ..." >&2
 capacity_s=$(convert_seconds "$cli" "$work/capacity.dxf")
 capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf" "${linear_flags[@]}")
