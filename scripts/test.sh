@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test; then runs the core's
-# tests again under the address and undefined-behaviour sanitizers, and each
-# fuzz target for a short while.
-#   PARQUILL_SANITIZERS=0      skips the sanitizer build (default 1)
+# tests again under the address and undefined-behaviour sanitizers and under
+# the thread sanitizer (the command line works on two threads), and each fuzz
+# target for a short while.
+#   PARQUILL_SANITIZERS=0      skips the sanitizer builds (default 1)
 #   PARQUILL_FUZZ_SECONDS=N    seconds per fuzz target (default 20; 0 skips)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,8 @@ ctest --preset default --output-on-failure
 if [[ ${PARQUILL_SANITIZERS:-1} != 0 ]]; then
   scripts/build.sh asan
   ctest --preset asan --output-on-failure
+  scripts/build.sh tsan
+  ctest --preset tsan --output-on-failure
 fi
 
 fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-20}
