@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 #include "text/buffered_point_line.h"
 #include "text/runtime_error.h"
@@ -178,19 +179,44 @@ inline std::uint64_t Ahead(std::uint64_t low, std::uint64_t high, int k) {
 }
 
 // One conversion opens the drawing and the MIF file several times, one after
-// the other: each thread keeps the buffer of its last reader for the next,
+// the other and on two threads: the buffers of closed readers are kept (two at
+// most, as many as readers open at once in a conversion) for the next ones,
 // whose reads then land in pages already mapped instead of fresh ones.
-thread_local std::unique_ptr<char[]> spareBuffer;
+class SpareBuffers {
+ public:
+  std::unique_ptr<char[]> Take(std::size_t size) {
+    {
+      std::lock_guard lock(mutex_);
+      for (auto& spare : spares_) {
+        if (spare) return std::move(spare);
+      }
+    }
+    // Left uninitialised: only the pages that lines reach are ever touched.
+    return std::make_unique_for_overwrite<char[]>(size);
+  }
+  void Keep(std::unique_ptr<char[]> buffer) {
+    std::lock_guard lock(mutex_);
+    for (auto& spare : spares_) {
+      if (!spare) {
+        spare = std::move(buffer);
+        return;
+      }
+    }
+  }
 
-std::unique_ptr<char[]> TakeBuffer(std::size_t size) {
-  if (spareBuffer) return std::move(spareBuffer);
-  // Left uninitialised: only the pages that lines reach are ever touched.
-  return std::make_unique_for_overwrite<char[]>(size);
+ private:
+  std::mutex mutex_;
+  std::unique_ptr<char[]> spares_[2];
+};
+
+SpareBuffers& Spares() {
+  static SpareBuffers spares;
+  return spares;
 }
 
-void KeepBuffer(std::unique_ptr<char[]> buffer) {
-  if (!spareBuffer) spareBuffer = std::move(buffer);
-}
+std::unique_ptr<char[]> TakeBuffer(std::size_t size) { return Spares().Take(size); }
+
+void KeepBuffer(std::unique_ptr<char[]> buffer) { Spares().Keep(std::move(buffer)); }
 
 }  // namespace
 
