@@ -39,16 +39,6 @@ class ItemList : public LayerListSink {
   std::vector<std::string> items;
 };
 
-class CommandLineHost : public StepHost {
- public:
-  explicit CommandLineHost(bool swap) : swap_(swap) {}
-  bool SwapTicked() override { return swap_; }
-  bool Quiet() const override { return true; }
-
- private:
-  bool swap_;
-};
-
 // The output name the window proposes: the drawing's folder joined with its
 // file name up to and including the first ".", followed by "Sim".
 std::string ProposedOutputName(const std::string& drawing) {
@@ -152,7 +142,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   // MID file names the MIF file itself, the conversion reads the MIF file
   // after the attachment, as the window does.
   const ConversionRequest conversionRequest{options->drawing, output, options->search};
-  CommandLineHost host(options->swap);
+  QuietHost host(options->swap);
   const OutputFileNames outputNames = OutputFileNamesFor(output);
   const bool readMifAhead = !NamesSameFile(outputNames.mif, outputNames.mid);
   GrowingFile mifProgress;
@@ -167,7 +157,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         }
         std::optional<PreparedMifReading> prepared;
         if (readMifAhead) {
-          CommandLineHost readingHost(swap);
+          QuietHost readingHost(swap);
           prepared.emplace(PrepareMifReading(conversionRequest, readingHost, &mifProgress));
         }
         return prepared;

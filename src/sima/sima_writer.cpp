@@ -228,17 +228,6 @@ Share SharedFromRegion(const SimaSource& source) {
   return {};
 }
 
-// A host for the second thread: the quiet host's fixed X/Y answer.
-class FixedSwapHost : public StepHost {
- public:
-  explicit FixedSwapHost(bool swap) : swap_(swap) {}
-  bool SwapTicked() override { return swap_; }
-  bool Quiet() const override { return true; }
-
- private:
-  bool swap_;
-};
-
 // The lots from one region on, written into memory on a second thread.
 struct LotsAhead {
   LotsWritten written;
@@ -264,7 +253,7 @@ std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, Te
       buffer.Reserve(std::min(source.bytesKeptAhead,
                               static_cast<std::size_t>(share.ringPointsAhead) * kRingPointBytes));
       LineReader later(source.mifPath, start.offset, start.linesBefore);
-      FixedSwapHost fixed(swap);
+      QuietHost fixed(swap);
       result.written = WriteLots(source, later, buffer, fixed, {shared - 1, INT_MAX}, true, [&] {
         return !abandon.load(std::memory_order_relaxed) &&
                buffer.bytes().size() < source.bytesKeptAhead;

@@ -60,4 +60,16 @@ class StepHost {
   virtual bool Quiet() const { return false; }
 };
 
+// The host of a step nobody watches (the command line): it shows nothing, lets
+// nothing through, and the X/Y exchange is decided once for the whole run.
+class QuietHost : public StepHost {
+ public:
+  explicit QuietHost(bool swap) : swap_(swap) {}
+  bool SwapTicked() override { return swap_; }
+  bool Quiet() const override { return true; }
+
+ private:
+  bool swap_;
+};
+
 }  // namespace parquill

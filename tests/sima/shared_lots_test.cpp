@@ -21,16 +21,6 @@ using testing::ReadBytes;
 using testing::RecordingHost;
 using testing::TempFolder;
 
-class QuietHost : public StepHost {
- public:
-  explicit QuietHost(bool swap) : swap_(swap) {}
-  bool SwapTicked() override { return swap_; }
-  bool Quiet() const override { return true; }
-
- private:
-  bool swap_;
-};
-
 std::string Coordinate(double v) {
   char text[64];
   std::snprintf(text, sizeof text, "%.5f", v);
