@@ -65,18 +65,17 @@ char* WriteWholeDigits(char* out, std::uint32_t n) {
 // once.
 inline char* WriteWholeAndDecimals(char* out, std::uint32_t whole, std::uint32_t decimals) {
   const __m128i digits = EightDigitsOfEach(whole, decimals);
-  const auto zeroDigits =
-      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(digits, _mm_setzero_si128())));
-  const int leadingZeros = std::countr_zero(~zeroDigits | 0x80u);  // the last digit stays
+  // The whole part's leading zeros are the zero bytes at the low end of its
+  // digits; the last digit stays.
+  const auto wholeDigits = static_cast<std::uint64_t>(_mm_cvtsi128_si64(digits));
+  const int zeroBits = std::countr_zero(wholeDigits | (std::uint64_t{1} << 56)) & ~7;
   // As characters; the decimals' third leading zero becomes the point.
   const __m128i text = _mm_add_epi8(digits, _mm_setr_epi8('0', '0', '0', '0', '0', '0', '0', '0',
                                                           '0', '0', '.', '0', '0', '0', '0', '0'));
-  const auto wholeText = static_cast<std::uint64_t>(_mm_cvtsi128_si64(text));
-  const auto decimalsText =
-      static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(text, text)));
-  StoreBytes(out, wholeText >> (8 * leadingZeros));
-  out += 8 - leadingZeros;
-  StoreBytes(out, decimalsText >> 16);  // ".", then the five decimals
+  StoreBytes(out, static_cast<std::uint64_t>(_mm_cvtsi128_si64(text)) >> zeroBits);
+  out += 8 - zeroBits / 8;
+  // ".", then the five decimals.
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_srli_si128(text, 10));
   return out + 6;
 }
 #endif
@@ -99,7 +98,7 @@ bool WritePlainCoordinate(char*& out, double value) {
   const auto fraction = static_cast<std::uint32_t>(static_cast<std::uint64_t>(units) % 100000);
   char* p = out;
   *p = '-';
-  if (value < 0 && units != 0) ++p;  // a rounded zero is written without its sign
+  if (std::signbit(value) && units != 0) ++p;  // a rounded zero is written without its sign
 #if defined(__SSE2__) && defined(__x86_64__)
   if (integer < 100'000'000) {
     out = WriteWholeAndDecimals(p, integer, fraction);

@@ -103,12 +103,13 @@ inline bool ReadNumberBlock(const char* text, std::size_t size, double& value) {
   const auto digitBits = static_cast<unsigned>(_mm_movemask_epi8(isDigit));
   const auto pointBits =
       static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('.'))));
-  // Within the text, every byte but the first point must be a digit.
-  const unsigned textBits = (1u << n) - 1;
-  const unsigned others = ~digitBits & textBits;
-  if (others != (pointBits & (0u - pointBits) & textBits)) return false;
-  const auto point = static_cast<unsigned>(std::countr_zero(others | (1u << n)));  // n: none
-  const unsigned count = n - (others != 0 ? 1 : 0);
+  // Within the text, every byte but the first point must be a digit; the
+  // point's place is n when the text has none.
+  const unsigned end = 1u << n;
+  const auto point = static_cast<unsigned>(std::countr_zero(pointBits | end));
+  const unsigned allowed = digitBits | (1u << point);
+  if (static_cast<unsigned>(std::countr_zero(~allowed)) < n) return false;
+  const unsigned count = point < n ? n - 1 : n;
   if (count - 1 >= 15) return false;  // no digit, or more than a double holds exactly
 
   // The digits of the text, the whole part moved one byte on over the point:
