@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "mif/coordinate_digits.h"
 #include "text/text_file_writer.h"
 
 namespace parquill {
@@ -57,6 +58,28 @@ char* WriteWholeDigits(char* out, std::uint32_t n) {
   return out + (8 - leadingZeros);
 }
 
+#if defined(__SSE2__) && defined(__x86_64__)
+// Writes a whole part below 10^8 without leading zeros (one digit at least),
+// the point and the five decimals at `out`, and returns the end; up to 8
+// bytes after the end may be overwritten. Both numbers' digits are made at
+// once.
+inline char* WriteWholeAndDecimals(char* out, std::uint32_t whole, std::uint32_t decimals) {
+  const __m128i digits = EightDigitsOfEach(whole, decimals);
+  // The whole part's leading zeros are the zero bytes at the low end of its
+  // digits; the last digit stays.
+  const auto wholeDigits = static_cast<std::uint64_t>(_mm_cvtsi128_si64(digits));
+  const int zeroBits = std::countr_zero(wholeDigits | (std::uint64_t{1} << 56)) & ~7;
+  // As characters; the decimals' third leading zero becomes the point.
+  const __m128i text = _mm_add_epi8(digits, _mm_setr_epi8('0', '0', '0', '0', '0', '0', '0', '0',
+                                                          '0', '0', '.', '0', '0', '0', '0', '0'));
+  StoreBytes(out, static_cast<std::uint64_t>(_mm_cvtsi128_si64(text)) >> zeroBits);
+  out += 8 - zeroBits / 8;
+  // ".", then the five decimals.
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_srli_si128(text, 10));
+  return out + 6;
+}
+#endif
+
 // Writes the text of a coordinate below 10^9 whose five-decimal rounding is
 // plain at `out` (at most 17 characters: 999999999.999996 gives
 // "1000000000.00000") and moves `out` on; up to 8 bytes after the text may
@@ -71,11 +94,17 @@ bool WritePlainCoordinate(char*& out, double value) {
   // its whole part is the nearest whole number.
   const auto units = static_cast<std::int64_t>(scaled + 0.5);
   if (std::fabs(scaled - static_cast<double>(units)) > 0.48) return false;  // near a half
-  const auto integer = static_cast<std::uint32_t>(units / 100000);
-  const auto fraction = static_cast<std::uint32_t>(units % 100000);
+  const auto integer = static_cast<std::uint32_t>(static_cast<std::uint64_t>(units) / 100000);
+  const auto fraction = static_cast<std::uint32_t>(static_cast<std::uint64_t>(units) % 100000);
   char* p = out;
   *p = '-';
-  if (value < 0 && units != 0) ++p;  // a rounded zero is written without its sign
+  if (std::signbit(value) && units != 0) ++p;  // a rounded zero is written without its sign
+#if defined(__SSE2__) && defined(__x86_64__)
+  if (integer < 100'000'000) {
+    out = WriteWholeAndDecimals(p, integer, fraction);
+    return true;
+  }
+#endif
   p = WriteWholeDigits(p, integer);
   // The point, then the five decimals: the last five of eight digits.
   StoreBytes(p, ((EightDigits(fraction) >> 24) + kZeroCharacters) << 8 | '.');
