@@ -9,4 +9,14 @@ namespace parquill {
 // "  0", " 10") are read at once; any other line by the rule itself.
 double GroupCodeValue(std::string_view line);
 
+// What GroupCodeValue reads from a line, told as a whole number: the value
+// when it is a whole number from 0 to 999 999 999, kNoWholeCode for any
+// other value (a fraction, a negative number, a larger one). The shapes code
+// lines mostly have in a drawing are read at once, without the number rule's
+// full reading: the usual codes, words ("AcDbEntity", which read as 0), and
+// plain numbers ("330", "0.0", "2.5", a handle such as "3A"). Any other line
+// goes to GroupCodeValue, and raises what it raises.
+inline constexpr int kNoWholeCode = -1;
+int WholeGroupCode(std::string_view line);
+
 }  // namespace parquill

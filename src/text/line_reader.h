@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -47,6 +48,10 @@ class LineReader {
 
   // The next line, or false at the end of the file.
   bool Next(std::string_view& line);
+  // The same as Next(), for loops that read many short lines: the common
+  // case, a line whose end is among the line ends already found in the
+  // current 64-byte block, is taken here, in the caller's code.
+  inline bool NextQuick(std::string_view& line);
   // The next line; the end of the file raises error 62 (input past end).
   std::string_view Require();
   // Reads a group pair of a drawing as Require() would read its two lines.
@@ -115,5 +120,32 @@ class LineReader {
   std::int64_t bytesRead_ = 0;  // file position after the bytes in the buffer
   std::int64_t lineNumber_ = 0;
 };
+
+// The first steps of TakeMaskedLine, inline; any other case goes to Next(),
+// which looks at the same line end again and reads on.
+inline bool LineReader::NextQuick(std::string_view& line) {
+  // Read into locals and stored at the end: the stores to `line` could
+  // otherwise make the compiler read the members again.
+  const std::uint64_t mask = mask_;
+  if (mask != 0) {
+    const char* data = buffer_.get();
+    const std::size_t begin = begin_;
+    const std::size_t base = maskBase_;
+    const std::size_t end = end_;
+    const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
+    const bool isCr = data[at] == '\r';
+    if (at < end && !(isCr && at + 1 == end) && at - begin <= kLongestLine) {
+      const std::size_t next = at + 1 + (isCr && data[at + 1] == '\n' ? 1 : 0);
+      // The ends before the next line are taken (the LF of a CR LF too).
+      const std::size_t passed = next - base;
+      mask_ = passed >= 64 ? 0 : mask >> passed << passed;
+      begin_ = next;
+      ++lineNumber_;
+      line = std::string_view(data + begin, at - begin);
+      return true;
+    }
+  }
+  return Next(line);
+}
 
 }  // namespace parquill
