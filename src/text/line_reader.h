@@ -126,20 +126,23 @@ class LineReader {
 inline bool LineReader::NextQuick(std::string_view& line) {
   // Read into locals and stored at the end: the stores to `line` could
   // otherwise make the compiler read the members again.
-  const std::uint64_t mask = mask_;
+  std::uint64_t mask = mask_;
   if (mask != 0) {
     const char* data = buffer_.get();
     const std::size_t begin = begin_;
-    const std::size_t base = maskBase_;
     const std::size_t end = end_;
-    const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
+    const std::size_t at = maskBase_ + static_cast<std::size_t>(std::countr_zero(mask));
     const bool isCr = data[at] == '\r';
-    if (at < end && !(isCr && at + 1 == end) && at - begin <= kLongestLine) {
-      const std::size_t next = at + 1 + (isCr && data[at + 1] == '\n' ? 1 : 0);
-      // The ends before the next line are taken (the LF of a CR LF too).
-      const std::size_t passed = next - base;
-      mask_ = passed >= 64 ? 0 : mask >> passed << passed;
-      begin_ = next;
+    // The end lies among the bytes read and is no CR whose LF may be unread;
+    // the line is not over-long.
+    if ((at + 1 < end || (at < end && !isCr)) && at - begin <= kLongestLine) {
+      const bool isCrLf = isCr && data[at + 1] == '\n';
+      // This end is taken, and the LF of a CR LF with it: when it lies in
+      // this block it is the next end in the mask.
+      mask &= mask - 1;
+      if (isCrLf) mask &= mask - 1;
+      mask_ = mask;
+      begin_ = at + 1 + (isCrLf ? 1 : 0);
       ++lineNumber_;
       line = std::string_view(data + begin, at - begin);
       return true;
