@@ -68,11 +68,7 @@ double GroupCodeValue(std::string_view line) {
   return NumberFromText(line);
 }
 
-int WholeGroupCode(std::string_view line) {
-  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || IsDigit(line[1])) &&
-      IsDigit(line[2])) {
-    return (line[1] == ' ' ? 0 : line[1] - '0') * 10 + (line[2] - '0');
-  }
+int group_code_detail::WholeCodeOfOtherLine(std::string_view line) {
   if (!line.empty() && IsLetter(line.front())) return 0;
   int whole = 0;
   bool zeroDecimals = true;

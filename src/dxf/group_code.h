@@ -17,6 +17,20 @@ double GroupCodeValue(std::string_view line);
 // plain numbers ("330", "0.0", "2.5", a handle such as "3A"). Any other line
 // goes to GroupCodeValue, and raises what it raises.
 inline constexpr int kNoWholeCode = -1;
-int WholeGroupCode(std::string_view line);
+inline int WholeGroupCode(std::string_view line);
+
+namespace group_code_detail {
+// WholeGroupCode for a line that is no usual code.
+int WholeCodeOfOtherLine(std::string_view line);
+}  // namespace group_code_detail
+
+// The usual codes are read in the caller's code, the other lines in one call.
+inline int WholeGroupCode(std::string_view line) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (line.size() == 3 && line[0] == ' ' && (line[1] == ' ' || digit(line[1])) && digit(line[2])) {
+    return (line[1] == ' ' ? 0 : line[1] - '0') * 10 + (line[2] - '0');
+  }
+  return group_code_detail::WholeCodeOfOtherLine(line);
+}
 
 }  // namespace parquill
