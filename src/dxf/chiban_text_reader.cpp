@@ -60,87 +60,118 @@ class ChibanTextScan {
     // Outside a text entity only the section lines and the entity names
     // matter: the reader skips straight to the next of them.
     for (bool more = true; more; more = NextLine(reader, line)) {
-      if (inEntities_ && line == "ENDSEC") break;
-      if (line == "ENTITIES") {
-        inEntities_ = true;
-        continue;
-      }
-      if (inEntities_ && line == "TEXT") {
-        inText_ = true;
-        continue;
-      }
-      if (inEntities_ && line == "MTEXT") {
-        inText_ = true;
-        isMText_ = true;
-        continue;
+      // Every line is first taken for a section line or an entity name, the
+      // value lines too; all of them begin with E, M or T.
+      if (MayBeSectionOrEntityName(line)) {
+        if (inEntities_ && line == "ENDSEC") break;
+        if (line == "ENTITIES") {
+          inEntities_ = true;
+          continue;
+        }
+        if (inEntities_ && line == "TEXT") {
+          inText_ = true;
+          continue;
+        }
+        if (inEntities_ && line == "MTEXT") {
+          inText_ = true;
+          isMText_ = true;
+          continue;
+        }
       }
       if (!inText_) continue;
-      if (TakeAwaitedValue(line)) ExamineCodeLine(line);
+      if (awaited_ != Awaited::kNothing) {
+        TakeAwaitedValue(line);
+      } else {
+        ExamineCodeLine(line);
+      }
       if (recordingFailed_) return false;
     }
     return true;
   }
 
  private:
+  static bool MayBeSectionOrEntityName(std::string_view line) {
+    if (line.size() < 4) return false;
+    const char first = line.front();
+    return first == 'E' || first == 'M' || first == 'T';
+  }
+
+  static bool IsBetweenTextsLine(std::string_view line) {
+    return MayBeSectionOrEntityName(line) &&
+           (line == "TEXT" || line == "MTEXT" || line == "ENDSEC" || line == "ENTITIES");
+  }
+
   bool NextLine(LineReader& reader, std::string_view& line) {
     static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
     static constexpr std::string_view kBetweenTexts[] = {"ENDSEC", "ENTITIES", "MTEXT", "TEXT"};
-    if (inText_) return reader.Next(line);
-    return inEntities_ ? reader.SkipToAnyOf(kBetweenTexts, line)
-                       : reader.SkipToAnyOf(kBeforeEntities, line);
+    // Inside a text entity every line counts.
+    if (inText_) return reader.NextQuick(line);
+    if (!inEntities_) return reader.SkipToAnyOf(kBeforeEntities, line);
+    // Texts mostly follow one another: the line after one is often the next
+    // one's name, looked at before a skip is set up.
+    if (!reader.NextQuick(line)) return false;
+    if (IsBetweenTextsLine(line)) return true;
+    return reader.SkipToAnyOf(kBetweenTexts, line);
   }
 
-  // Fills the awaited value from the line; false when the line was used so.
-  bool TakeAwaitedValue(std::string_view line) {
-    Awaited awaited = awaited_;
+  // Fills the awaited value from the line.
+  void TakeAwaitedValue(std::string_view line) {
+    const Awaited awaited = awaited_;
     awaited_ = Awaited::kNothing;
     switch (awaited) {
       case Awaited::kLayer:
         layer_.assign(TrimBlanks(line));
-        return false;
+        return;
       case Awaited::kString:
         string_.assign(TrimBlanks(line));
-        return false;
+        return;
       case Awaited::kRecording:
         Record();
-        return false;
+        return;
       case Awaited::kX:  // a line of the reader: readable bytes follow it
         x_ = NumberFromPaddedText(line);
-        return false;
+        return;
       case Awaited::kY:
         y_ = NumberFromPaddedText(line);
-        return false;
+        return;
       case Awaited::kNothing:
-        return true;
+        return;
     }
-    return true;
   }
 
   void ExamineCodeLine(std::string_view line) {
-    // An MTEXT written without its "MTEXTBEGIN" marker ends at the next entity.
-    if (line == "  0" && isMText_) {
-      Record();
-      return;
-    }
-    if (line == "  1") {
-      awaited_ = Awaited::kString;
-      return;
-    }
-    if (line == "AcDbText") {  // reads as 0: no group code is taken from it
+    if (line.size() == 3) {
+      // An MTEXT written without its "MTEXTBEGIN" marker ends at the next entity.
+      if (line == "  0" && isMText_) {
+        Record();
+        return;
+      }
+      if (line == "  1") {
+        awaited_ = Awaited::kString;
+        return;
+      }
+    } else if (line.size() == 8 && line.front() == 'A' && line == "AcDbText") {
+      // It reads as 0: no group code is taken from it.
       if (++acDbTextCount_ == 2) awaited_ = Awaited::kRecording;
       return;
-    }
-    if (line == "MTEXTBEGIN") {
+    } else if (line.size() == 10 && line.front() == 'M' && line == "MTEXTBEGIN") {
       awaited_ = Awaited::kRecording;
       return;
     }
-    double code = GroupCodeValue(line);
-    if (code == 8) {
-      awaited_ = Awaited::kLayer;
-    } else if (code == 10 || code == 11) {
-      awaited_ = Awaited::kX;
-    } else if (code == 20 || code == 21) {
-      awaited_ = Awaited::kY;
+    switch (WholeGroupCode(line)) {
+      case 8:
+        awaited_ = Awaited::kLayer;
+        return;
+      case 10:
+      case 11:
+        awaited_ = Awaited::kX;
+        return;
+      case 20:
+      case 21:
+        awaited_ = Awaited::kY;
+        return;
+      default:
+        return;
     }
   }
 

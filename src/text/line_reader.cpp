@@ -69,43 +69,76 @@ std::uint64_t LineEndMask(const char* p) {
 // different ones make every line start a candidate.
 constexpr int kMostFirstBytes = 4;
 
+// The first bytes a skip looks for, ready to be compared with 16 bytes at
+// once: set up once per skip, not once per block.
+class FirstByteSet {
+ public:
+  // `count` of 0 means any byte.
+  FirstByteSet(const char* firsts, int count) : any_(count == 0) {
+    for (int f = 0; f < kMostFirstBytes; ++f) {
+      // Unused places repeat the first byte: every place is always compared.
+      const char c = count == 0 ? '\0' : firsts[f < count ? f : 0];
+#if defined(__SSE2__)
+      vectors_[f] = _mm_set1_epi8(c);
+#else
+      bytes_[f] = c;
+#endif
+    }
+  }
+
+  bool any() const { return any_; }
+#if defined(__SSE2__)
+  // 0xFF in each byte of `bytes` equal to one of the first bytes.
+  __m128i Match(__m128i bytes) const {
+    return _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, vectors_[0]), _mm_cmpeq_epi8(bytes, vectors_[1])),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, vectors_[2]), _mm_cmpeq_epi8(bytes, vectors_[3])));
+  }
+#else
+  bool Match(char c) const {
+    return c == bytes_[0] || c == bytes_[1] || c == bytes_[2] || c == bytes_[3];
+  }
+#endif
+
+ private:
+  bool any_;
+#if defined(__SSE2__)
+  __m128i vectors_[kMostFirstBytes];
+#else
+  char bytes_[kMostFirstBytes];
+#endif
+};
+
 struct BlockMasks {
   std::uint64_t cr = 0;
   std::uint64_t lf = 0;
   std::uint64_t first = 0;  // bytes equal to one of the first bytes
 };
 
-BlockMasks MasksOf(const char* p, const char* firsts, int firstCount) {
+BlockMasks MasksOf(const char* p, const FirstByteSet& firsts) {
   BlockMasks m;
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
+  auto bits = [](__m128i v, int shift) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(v))) << shift;
+  };
   for (int k = 0; k < 4; ++k) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    __m128i any = _mm_setzero_si128();
-    for (int f = 0; f < firstCount; ++f)
-      any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(firsts[f])));
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
     const int shift = 16 * k;
-    m.lf |= static_cast<std::uint64_t>(
-                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))))
-            << shift;
-    m.cr |= static_cast<std::uint64_t>(
-                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))))
-            << shift;
-    m.first |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(any)))
-               << shift;
+    m.lf |= bits(_mm_cmpeq_epi8(bytes, lf), shift);
+    m.cr |= bits(_mm_cmpeq_epi8(bytes, cr), shift);
+    m.first |= bits(firsts.Match(bytes), shift);
   }
 #else
   for (int i = 0; i < 64; ++i) {
     const std::uint64_t bit = std::uint64_t{1} << i;
     if (p[i] == '\n') m.lf |= bit;
     if (p[i] == '\r') m.cr |= bit;
-    for (int f = 0; f < firstCount; ++f) {
-      if (p[i] == firsts[f]) m.first |= bit;
-    }
+    if (firsts.Match(p[i])) m.first |= bit;
   }
 #endif
-  if (firstCount == 0) m.first = ~std::uint64_t{0};
+  if (firsts.any()) m.first = ~std::uint64_t{0};
   return m;
 }
 
@@ -423,6 +456,7 @@ void LineReader::SkipBufferedLines(std::span<const std::string_view> literals) {
     }
     firsts[firstCount++] = literal.front();
   }
+  const FirstByteSet firstBytes(firsts, firstCount);
 
   const char* data = buffer_.get();
   const std::size_t start = begin_;
@@ -440,7 +474,7 @@ void LineReader::SkipBufferedLines(std::span<const std::string_view> literals) {
   // A block is judged with the bytes after it at hand: the one after its
   // last byte (CR LF), and a whole literal plus its end from its last start.
   while (base + 64 + longest < end_ && base + 64 - start < kLongestLine) {
-    const BlockMasks m = MasksOf(data + base, firsts, firstCount);
+    const BlockMasks m = MasksOf(data + base, firstBytes);
     const std::uint64_t lineEnds = m.cr | m.lf;
     const std::uint64_t counted = m.cr | (m.lf & ~((m.cr << 1) | crCarry));
     std::uint64_t candidates = ((lineEnds << 1) | startCarry) & m.first & ~lineEnds;

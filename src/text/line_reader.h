@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -47,6 +48,10 @@ class LineReader {
 
   // The next line, or false at the end of the file.
   bool Next(std::string_view& line);
+  // The same as Next(), for loops that read many short lines: the common
+  // case, a line whose end is among the line ends already found in the
+  // current 64-byte block, is taken here, in the caller's code.
+  inline bool NextQuick(std::string_view& line);
   // The next line; the end of the file raises error 62 (input past end).
   std::string_view Require();
   // Reads a group pair of a drawing as Require() would read its two lines.
@@ -115,5 +120,35 @@ class LineReader {
   std::int64_t bytesRead_ = 0;  // file position after the bytes in the buffer
   std::int64_t lineNumber_ = 0;
 };
+
+// The first steps of TakeMaskedLine, inline; any other case goes to Next(),
+// which looks at the same line end again and reads on.
+inline bool LineReader::NextQuick(std::string_view& line) {
+  // Read into locals and stored at the end: the stores to `line` could
+  // otherwise make the compiler read the members again.
+  std::uint64_t mask = mask_;
+  if (mask != 0) {
+    const char* data = buffer_.get();
+    const std::size_t begin = begin_;
+    const std::size_t end = end_;
+    const std::size_t at = maskBase_ + static_cast<std::size_t>(std::countr_zero(mask));
+    const bool isCr = data[at] == '\r';
+    // The end lies among the bytes read and is no CR whose LF may be unread;
+    // the line is not over-long.
+    if ((at + 1 < end || (at < end && !isCr)) && at - begin <= kLongestLine) {
+      const bool isCrLf = isCr && data[at + 1] == '\n';
+      // This end is taken, and the LF of a CR LF with it: when it lies in
+      // this block it is the next end in the mask.
+      mask &= mask - 1;
+      if (isCrLf) mask &= mask - 1;
+      mask_ = mask;
+      begin_ = at + 1 + (isCrLf ? 1 : 0);
+      ++lineNumber_;
+      line = std::string_view(data + begin, at - begin);
+      return true;
+    }
+  }
+  return Next(line);
+}
 
 }  // namespace parquill
