@@ -21,7 +21,10 @@ namespace parquill {
 namespace {
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
-constexpr std::size_t kReadSize = std::size_t{1} << 18;
+// Reads of 64 KiB: large enough that a read costs little per byte, small
+// enough that the buffer's pages a conversion touches (and the kernel must
+// provide) stay few.
+constexpr std::size_t kReadSize = std::size_t{1} << 16;
 // Zero bytes kept after the bytes read, so that a block of 64 bytes can be
 // examined anywhere before the end.
 constexpr std::size_t kPadding = 64;

@@ -356,7 +356,7 @@ TEST(ChibanTextScanComparison, SameTextsAsTheLineByLineReadingOnGeneratedDrawing
 
 TEST(ChibanTextScanComparison, SameTextsWhateverTheLineAtEveryReadEdge) {
   // A text entity placed so that each of its lines in turn is cut by the
-  // edge of the reader's 256 KiB reads, with each kind of line end.
+  // edge of the reader's reads at 256 KiB, with each kind of line end.
   TempFolder folder;
   const std::string lot = EncodeText("地番", TextEncoding::kCp932);
   const std::vector<std::string> entity = {"  0", "TEXT",     "  8", lot,        " 10", "-12.5",

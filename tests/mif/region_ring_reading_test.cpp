@@ -88,7 +88,7 @@ std::string RandomPointLine(std::mt19937& random) {
 // Regions of the region builder's files and beside them: rings of one to
 // 1001 points (the last too many), point lines of other shapes, a point line
 // without a blank, files ending inside a ring; CR LF, CR or LF line ends,
-// files longer than the reader's 256 KiB reads.
+// files longer than the reader's 64 KiB reads.
 TEST(ReadNextRegionRing, SameRingsAsLineByLineReading) {
   std::mt19937 random(31);
   TempFolder folder;

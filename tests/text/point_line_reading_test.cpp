@@ -122,7 +122,7 @@ std::string RandomPointLine(std::mt19937& random) {
 }
 
 // The same lines, numbers, values and errors, whatever the line ends, across
-// the buffer's 256 KiB reads (lines and CR LF cut between two reads included)
+// the buffer's 64 KiB reads (lines and CR LF cut between two reads included)
 // and at the end of the file.
 TEST(PointLineReading, SameAsLineByLineReading) {
   const char* ends[] = {"\r\n", "\r\n", "\r\n", "\r", "\n"};
