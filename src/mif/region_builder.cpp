@@ -109,6 +109,11 @@ class RegionScan {
     // are read a word at a time.
     static_assert(LineReader::kReadableAfterLine >= kReadableAfterText);
     for (;;) {
+      // The usual vertices, " 10" x " 20" y, as many as the ring still has
+      // room for, straight from the reader's buffer; any other group pair
+      // (and a vertex of another shape) is read below, one pair at a time.
+      count += reader.TakeUsualVertices(kRingCapacity - count, x_.data() + count + 1,
+                                        y_.data() + count + 1);
       std::string_view value;
       double code = reader.RequireUsualGroupPair(value);
       if (code == 0) {  // an unusual code line: `value` holds it

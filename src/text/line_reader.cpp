@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "text/buffered_point_line.h"
+#include "text/number_block_reader.h"
 #include "text/runtime_error.h"
 
 #if defined(__SSE2__)
@@ -679,6 +680,71 @@ std::int32_t LineReader::TakeUsualPointLines(std::int32_t count, double* x, doub
     maskNext_ = begin_;
   }
   return taken;
+}
+
+namespace {
+
+// The length, its end included, of the code line at p when it is " 10" (for
+// `tens` '1') or " 20" (for '2'); 0 for any other line. A CR ends the line
+// alone when no LF follows it.
+inline std::size_t VertexCodeLineLength(const char* p, char tens) {
+  if (p[0] != ' ' || p[1] != tens || p[2] != '0') return 0;
+  if (p[3] == '\n') return 4;
+  if (p[3] != '\r') return 0;
+  return p[4] == '\n' ? 5 : 4;
+}
+
+}  // namespace
+
+std::int32_t LineReader::TakeUsualVertices(std::int32_t count, double* x, double* y) {
+#if defined(__SSE2__)
+  // Beyond the bytes read lie kPadding zero bytes, which are no part of any
+  // line of the vertex shape: a vertex that runs past end_ fails its shape
+  // there, so only the end of its last line needs a look at end_. Each line
+  // starts at end_ at the latest, and is looked at no further than a number
+  // block (and its sign) beyond its start.
+  static_assert(kPadding >= kNumberBlockBytes + 1);
+  const char* data = buffer_.get();
+  std::size_t at = begin_;
+  std::int32_t taken = 0;
+  while (taken < count) {
+    std::size_t line = at;
+    const std::size_t xCode = VertexCodeLineLength(data + line, '1');
+    if (xCode == 0) break;
+    line += xCode;
+    double vertexX = 0;
+    const int xSize = ReadNumberBlockLine(data + line, vertexX);
+    if (xSize < 0) break;
+    line += static_cast<std::size_t>(xSize);
+    line += data[line] == '\r' && data[line + 1] == '\n' ? 2 : 1;
+    const std::size_t yCode = VertexCodeLineLength(data + line, '2');
+    if (yCode == 0) break;
+    line += yCode;
+    double vertexY = 0;
+    const int ySize = ReadNumberBlockLine(data + line, vertexY);
+    if (ySize < 0) break;
+    const std::size_t stop = line + static_cast<std::size_t>(ySize);
+    const bool isCr = data[stop] == '\r';
+    // Its end lies among the bytes read and is no CR whose LF may be unread.
+    if (stop >= end_ || (isCr && stop + 1 == end_)) break;
+    at = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
+    x[taken] = vertexX;
+    y[taken] = vertexY;
+    ++taken;
+  }
+  if (taken != 0) {
+    begin_ = at;
+    lineNumber_ += std::int64_t{4} * taken;
+    mask_ = 0;  // the line ends are looked for again from begin_
+    maskNext_ = begin_;
+  }
+  return taken;
+#else
+  (void)count;
+  (void)x;
+  (void)y;
+  return 0;
+#endif
 }
 
 std::string_view LineReader::Require() {

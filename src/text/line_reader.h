@@ -73,6 +73,15 @@ class LineReader {
   // stops before any other line (which stays unread). The values of line i
   // go to x[i] and y[i]. Returns the number of lines read.
   std::int32_t TakeUsualPointLines(std::int32_t count, double* x, double* y);
+  // Reads on, at most `count` vertices of a polyline that have the usual
+  // shape, four lines " 10", x, " 20", y (each ended by CR LF, CR or LF),
+  // with values of the shape ReadNumberBlockLine reads, straight from the
+  // buffer. Stops before any other line and before a vertex that does not lie
+  // wholly among the bytes read (both stay unread, for the group pair reading).
+  // The values of vertex i go to x[i] and y[i], the same doubles
+  // NumberFromPaddedText gives; four lines a vertex are counted. Returns the
+  // number of vertices read (always 0 off x86-64).
+  std::int32_t TakeUsualVertices(std::int32_t count, double* x, double* y);
   // Reads on to the next line equal, byte for byte, to one of the literals
   // and delivers it, as a loop of Next() that stops at such a line would; false
   // at the end of the file. The lines passed are counted (lineNumber() stays

@@ -126,6 +126,47 @@ inline bool ReadNumberBlock(const char* text, std::size_t size, double& value) {
   value = negative ? -magnitude : magnitude;
   return true;
 }
+// Reads a value line of the usual shape straight from a reader's buffer: the
+// bytes from `text` on up to the first CR or LF, which must come within
+// kNumberBlockBytes bytes after the sign, are read as ReadNumberBlock reads
+// such a text, in the same look that finds the line's end. Returns the line's
+// length, with `value` set to what ReadNumberBlock gives for the line; -1,
+// nothing read, for any other line. kNumberBlockBytes bytes after the sign
+// must be readable.
+inline int ReadNumberBlockLine(const char* text, double& value) {
+  using namespace number_block;
+  const bool negative = *text == '-';
+  const std::size_t signs = negative || *text == '+' ? 1 : 0;
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + signs));
+  const auto lineEndBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+      _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')))));
+  if (lineEndBits == 0) return -1;  // the line is longer than the block
+  const auto n = static_cast<unsigned>(std::countr_zero(lineEndBits));
+
+  // From here on as ReadNumberBlock, for a text of n bytes after its sign.
+  const __m128i values = _mm_sub_epi8(block, _mm_set1_epi8('0'));
+  const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values);
+  const auto digitBits = static_cast<unsigned>(_mm_movemask_epi8(isDigit));
+  const auto pointBits =
+      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('.'))));
+  const unsigned end = 1u << n;
+  const auto point = static_cast<unsigned>(std::countr_zero(pointBits | end));
+  const unsigned allowed = digitBits | (1u << point);
+  if (static_cast<unsigned>(std::countr_zero(~allowed)) < n) return -1;
+  const unsigned count = point < n ? n - 1 : n;
+  if (count - 1 >= 15) return -1;  // no digit (n is below 16: never more than 15)
+
+  const __m128i digits = _mm_and_si128(_mm_and_si128(values, isDigit), FirstBytes(n));
+  const __m128i whole = FirstBytes(point);
+  const __m128i joined = _mm_or_si128(_mm_slli_si128(_mm_and_si128(digits, whole), 1),
+                                      _mm_andnot_si128(whole, digits));
+  const unsigned scale = 15 - count;
+  const std::uint64_t scaled = SixteenDigitsValue(joined);
+  const auto number = static_cast<std::int64_t>((scaled >> scale) * kInversesOfFivePowers[scale]);
+  const double magnitude = static_cast<double>(number) / kExactPowersOfTen[count - point];
+  value = negative ? -magnitude : magnitude;
+  return static_cast<int>(signs + n);
+}
 #endif
 
 }  // namespace parquill
