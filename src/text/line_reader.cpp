@@ -688,10 +688,17 @@ namespace {
 // `tens` '1') or " 20" (for '2'); 0 for any other line. A CR ends the line
 // alone when no LF follows it.
 inline std::size_t VertexCodeLineLength(const char* p, char tens) {
-  if (p[0] != ' ' || p[1] != tens || p[2] != '0') return 0;
-  if (p[3] == '\n') return 4;
-  if (p[3] != '\r') return 0;
-  return p[4] == '\n' ? 5 : 4;
+  // The first four bytes compared at once: the code, then a CR or an LF.
+  auto word = [](const char* bytes) {
+    std::uint32_t w = 0;
+    std::memcpy(&w, bytes, sizeof w);
+    return w;
+  };
+  const char crEnded[4] = {' ', tens, '0', '\r'};
+  const char lfEnded[4] = {' ', tens, '0', '\n'};
+  const std::uint32_t first = word(p);
+  if (first == word(crEnded)) return p[4] == '\n' ? 5 : 4;
+  return first == word(lfEnded) ? 4 : 0;
 }
 
 }  // namespace
@@ -705,6 +712,7 @@ std::int32_t LineReader::TakeUsualVertices(std::int32_t count, double* x, double
   // block (and its sign) beyond its start.
   static_assert(kPadding >= kNumberBlockBytes + 1);
   const char* data = buffer_.get();
+  const std::size_t end = end_;
   std::size_t at = begin_;
   std::int32_t taken = 0;
   while (taken < count) {
@@ -726,7 +734,7 @@ std::int32_t LineReader::TakeUsualVertices(std::int32_t count, double* x, double
     const std::size_t stop = line + static_cast<std::size_t>(ySize);
     const bool isCr = data[stop] == '\r';
     // Its end lies among the bytes read and is no CR whose LF may be unread.
-    if (stop >= end_ || (isCr && stop + 1 == end_)) break;
+    if (stop >= end || (isCr && stop + 1 == end)) break;
     at = stop + 1 + (isCr && data[stop + 1] == '\n' ? 1 : 0);
     x[taken] = vertexX;
     y[taken] = vertexY;
