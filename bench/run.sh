@@ -91,7 +91,16 @@ median_peak_kb() {
 }
 
 is_number() { [[ $1 =~ ^[0-9.e+-]+$ ]]; }
-seconds() { if is_number "$1"; then printf '%.3f s' "$1"; else echo "$1"; fi; }
+# A time in seconds, shown in ms below one second.
+seconds() {
+  if ! is_number "$1"; then
+    echo "$1"
+  elif awk -v t="$1" 'BEGIN { exit !(t < 1) }'; then
+    awk -v t="$1" 'BEGIN { printf "%.1f ms", t * 1000 }'
+  else
+    printf '%.3f s' "$1"
+  fi
+}
 megabytes_kb() { if is_number "$1"; then awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; else echo "$1"; fi; }
 # ratio A B [DIGITS]: A / B with a trailing ×, or n/a.
 ratio() {
