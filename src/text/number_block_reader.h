@@ -79,25 +79,10 @@ inline std::uint64_t SixteenDigitsValue(__m128i digits) {
   return std::uint64_t{first} * 100'000'000 + last;
 }
 
-}  // namespace number_block
-
-// Reads a text of exactly this shape: an optional sign, then digits with at
-// most one "." among them, 1 to 15 digits in all, nothing else (no blank, no
-// exponent). Such a number is digits / 10^decimals, both exact doubles, so one
-// division gives the correctly rounded value; a negative zero keeps its sign.
-// kNumberBlockBytes bytes after the text must be readable. False, and nothing
-// read, for any other text.
-inline bool ReadNumberBlock(const char* text, std::size_t size, double& value) {
-  using namespace number_block;
-  // The sign: the block starts after it. An empty text may look at its first
-  // readable byte; the size then tells the shape apart.
-  const bool negative = *text == '-';
-  const std::size_t signs = negative || *text == '+' ? 1 : 0;
-  const std::size_t length = size - signs;  // wraps round for an empty text
-  if (length - 1 >= kNumberBlockBytes) return false;
-  const auto n = static_cast<unsigned>(length);
-
-  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + signs));
+// The value of the first n bytes of `block` (the text after its sign), when
+// they are digits with at most one point among them, 1 to 15 digits in all;
+// false for any other bytes. n is at most 16.
+inline bool BlockValue(__m128i block, unsigned n, bool negative, double& value) {
   const __m128i values = _mm_sub_epi8(block, _mm_set1_epi8('0'));
   const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values);
   const auto digitBits = static_cast<unsigned>(_mm_movemask_epi8(isDigit));
@@ -126,6 +111,27 @@ inline bool ReadNumberBlock(const char* text, std::size_t size, double& value) {
   value = negative ? -magnitude : magnitude;
   return true;
 }
+
+}  // namespace number_block
+
+// Reads a text of exactly this shape: an optional sign, then digits with at
+// most one "." among them, 1 to 15 digits in all, nothing else (no blank, no
+// exponent). Such a number is digits / 10^decimals, both exact doubles, so one
+// division gives the correctly rounded value; a negative zero keeps its sign.
+// kNumberBlockBytes bytes after the text must be readable. False, and nothing
+// read, for any other text.
+inline bool ReadNumberBlock(const char* text, std::size_t size, double& value) {
+  using namespace number_block;
+  // The sign: the block starts after it. An empty text may look at its first
+  // readable byte; the size then tells the shape apart.
+  const bool negative = *text == '-';
+  const std::size_t signs = negative || *text == '+' ? 1 : 0;
+  const std::size_t length = size - signs;  // wraps round for an empty text
+  if (length - 1 >= kNumberBlockBytes) return false;
+  const auto n = static_cast<unsigned>(length);
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + signs));
+  return BlockValue(block, n, negative, value);
+}
 // Reads a value line of the usual shape straight from a reader's buffer: the
 // bytes from `text` on up to the first CR or LF, which must come within
 // kNumberBlockBytes bytes after the sign, are read as ReadNumberBlock reads
@@ -143,28 +149,7 @@ inline int ReadNumberBlockLine(const char* text, double& value) {
   if (lineEndBits == 0) return -1;  // the line is longer than the block
   const auto n = static_cast<unsigned>(std::countr_zero(lineEndBits));
 
-  // From here on as ReadNumberBlock, for a text of n bytes after its sign.
-  const __m128i values = _mm_sub_epi8(block, _mm_set1_epi8('0'));
-  const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(values, _mm_set1_epi8(9)), values);
-  const auto digitBits = static_cast<unsigned>(_mm_movemask_epi8(isDigit));
-  const auto pointBits =
-      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('.'))));
-  const unsigned end = 1u << n;
-  const auto point = static_cast<unsigned>(std::countr_zero(pointBits | end));
-  const unsigned allowed = digitBits | (1u << point);
-  if (static_cast<unsigned>(std::countr_zero(~allowed)) < n) return -1;
-  const unsigned count = point < n ? n - 1 : n;
-  if (count - 1 >= 15) return -1;  // no digit (n is below 16: never more than 15)
-
-  const __m128i digits = _mm_and_si128(_mm_and_si128(values, isDigit), FirstBytes(n));
-  const __m128i whole = FirstBytes(point);
-  const __m128i joined = _mm_or_si128(_mm_slli_si128(_mm_and_si128(digits, whole), 1),
-                                      _mm_andnot_si128(whole, digits));
-  const unsigned scale = 15 - count;
-  const std::uint64_t scaled = SixteenDigitsValue(joined);
-  const auto number = static_cast<std::int64_t>((scaled >> scale) * kInversesOfFivePowers[scale]);
-  const double magnitude = static_cast<double>(number) / kExactPowersOfTen[count - point];
-  value = negative ? -magnitude : magnitude;
+  if (!BlockValue(block, n, negative, value)) return -1;
   return static_cast<int>(signs + n);
 }
 #endif
