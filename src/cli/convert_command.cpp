@@ -15,6 +15,7 @@
 #include "survey/survey.h"
 #include "text/growing_file.h"
 #include "text/output_file_names.h"
+#include "text/runtime_error.h"
 #include "text/work_alongside.h"
 
 namespace parquill::cli {
@@ -146,12 +147,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const OutputFileNames outputNames = OutputFileNamesFor(output);
   const bool readMifAhead = !NamesSameFile(outputNames.mif, outputNames.mid);
   GrowingFile mifProgress;
-  std::promise<ChibanTextRead> textsRead;
-  std::future<ChibanTextRead> texts = textsRead.get_future();
+  std::promise<PreparedChibanTexts> textsRead;
+  std::future<PreparedChibanTexts> texts = textsRead.get_future();
   WorkAlongside<std::optional<PreparedMifReading>> secondThread(
-      [&, &drawing = options->drawing, &selection = *text, swap = options->swap] {
-        try {
-          textsRead.set_value(ReadChibanTexts(drawing, selection, encoding));
+      [&, &drawing = options->drawing, &selection = *text, swap = options->swap,
+       search = options->search] {
+        try {  // the texts, and the index the attachment searches them with
+          textsRead.set_value(
+              PreparedChibanTexts(ReadChibanTexts(drawing, selection, encoding), search));
         } catch (...) {
           textsRead.set_exception(std::current_exception());
         }
@@ -181,7 +184,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   AttachSummary attached;
   AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
-  Outcome attach = AttachLotNumbers(attachRequest, texts.get(), &attached);
+  std::optional<PreparedChibanTexts> textsPrepared;
+  try {
+    textsPrepared.emplace(texts.get());
+  } catch (const std::bad_alloc&) {
+    return ReportOutcome(Outcome::Trapped(RuntimeError(kOutOfMemory), "TESSARO"));
+  }
+  Outcome attach = AttachLotNumbers(attachRequest, std::move(*textsPrepared), &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and

@@ -2,6 +2,8 @@
 
 #include <new>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "dxf/chiban_text_reader.h"
 #include "mif/chiban_text_index.h"
@@ -33,10 +35,31 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
       request, ReadChibanTexts(request.dxfPath, request.selection, request.encoding), summary);
 }
 
+PreparedChibanTexts::PreparedChibanTexts(ChibanTextRead read, SearchStrategy search)
+    : read_(std::make_unique<ChibanTextRead>(std::move(read))),
+      index_(std::make_unique<ChibanTextIndex>(read_->texts, search)) {}
+
 Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
                          AttachSummary* summary) {
   if (auto refusal = CheckOutputNames(request)) return Outcome::Refused(*refusal);
+  if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
+  std::vector<Message> readMessages = read.messages;
+  std::optional<PreparedChibanTexts> prepared;
+  try {
+    prepared.emplace(std::move(read), request.search);
+  } catch (const std::bad_alloc&) {
+    RuntimeError error(kOutOfMemory);
+    readMessages.push_back({TrapText(error), "TESSARO"});
+    return {OutcomeKind::kTrapped, error.number(), readMessages};
+  }
+  return AttachLotNumbers(request, std::move(*prepared), summary);
+}
+
+Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts prepared,
+                         AttachSummary* summary) {
+  if (auto refusal = CheckOutputNames(request)) return Outcome::Refused(*refusal);
   const OutputFileNames names = OutputFileNamesFor(request.outputName);
+  const ChibanTextRead& read = prepared.read();
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
   Outcome outcome;
   outcome.messages = read.messages;  // a trap inside the reader: shown, then the step goes on
@@ -46,7 +69,7 @@ Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
     LineReader mif(names.mif);
     TextFileWriter mid(names.mid, TextEncoding::kCp932);
     RegionRing ring;
-    ChibanTextIndex texts(read.texts, request.search);
+    ChibanTextIndex& texts = prepared.index();
     std::int32_t region = 0;
     int withNumber = 0;
     std::string line;  // reused from region to region

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection.h"
+#include "mif/chiban_text_index.h"
 #include "text/search_strategy.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
@@ -40,6 +42,23 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = 
 // drawing, selection and encoding), for a caller that read them while the
 // regions were being built. Gives exactly what the step above gives.
 Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
+                         AttachSummary* summary = nullptr);
+
+// Lot-number texts read ahead with their search index already built (the
+// index needs the texts to stay where they are, so both live on the heap).
+class PreparedChibanTexts {
+ public:
+  PreparedChibanTexts(ChibanTextRead read, SearchStrategy search);
+  const ChibanTextRead& read() const { return *read_; }
+  ChibanTextIndex& index() { return *index_; }
+
+ private:
+  std::unique_ptr<ChibanTextRead> read_;
+  std::unique_ptr<ChibanTextIndex> index_;
+};
+
+// The same step with texts prepared for the request's search strategy.
+Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts texts,
                          AttachSummary* summary = nullptr);
 
 }  // namespace parquill
