@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mif/region_ring_reader.h"
+#include "support/random_numbers.h"
 #include "support/temp_folder.h"
 #include "text/number_text.h"
 #include "text/runtime_error.h"
@@ -64,15 +65,7 @@ RingsRead ReadRings(const std::string& path, bool lineByLine) {
 
 // A point line mostly of the region builder's shape, sometimes of another.
 std::string RandomPointLine(std::mt19937& random) {
-  auto value = [&random] {
-    std::string text = random() % 2 ? "-" : "";
-    const int whole = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 10 : 6));
-    for (int i = 0; i < whole; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-    text += '.';
-    const int decimals = random() % 20 == 0 ? static_cast<int>(random() % 8) : 5;
-    for (int i = 0; i < decimals; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-    return text;
-  };
+  auto value = [&random] { return testing::RandomCoordinateText(random, 20, 7); };
   switch (random() % 60) {
     case 0:
       return value() + "  " + value();

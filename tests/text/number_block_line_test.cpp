@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "support/random_numbers.h"
 #include "text/number_block_reader.h"
 #include "text/number_text.h"
 
@@ -81,25 +82,10 @@ TEST(NumberBlockLine, RandomValuesAsThePaddedTextReading) {
                           "\r\n1234567890123456", "\n.5",    "\r-"};
   std::mt19937_64 random(37);
   for (int i = 0; i < 500'000; ++i) {
-    std::string line;
-    switch (random() % 4) {
-      case 0:
-        line = "-";
-        break;
-      case 1:
-        line = "+";
-        break;
-      default:
-        break;
-    }
-    const std::size_t count = random() % 18;
-    const std::size_t point = random() % (count + 2);  // count + 1: no point
-    for (std::size_t k = 0; k < count; ++k) {
-      if (k == point) line += '.';
-      line += static_cast<char>('0' + random() % 10);
-    }
-    if (point == count) line += '.';
+    const std::string line = testing::RandomNumberText(random, 17);
     const std::size_t signs = line[0] == '-' || line[0] == '+' ? 1 : 0;
+    const std::size_t points = line.find('.') == std::string::npos ? 0 : 1;
+    const std::size_t count = line.size() - signs - points;
     const bool taken = count >= 1 && count <= 15 && line.size() - signs < kNumberBlockBytes;
     ExpectSameAsPaddedText(line, afters[random() % std::size(afters)], taken);
     if (::testing::Test::HasFailure()) break;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/random_numbers.h"
 #include "support/temp_folder.h"
 #include "text/line_reader.h"
 #include "text/plain_point_line.h"
@@ -96,15 +97,7 @@ void ExpectSameReadings(const std::string& path, int error = kInputPastEnd) {
 
 // A point line of the region builder's shape or near it.
 std::string RandomPointLine(std::mt19937& random) {
-  auto value = [&random] {
-    std::string text = random() % 2 ? "-" : "";
-    const int whole = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 10 : 6));
-    for (int i = 0; i < whole; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-    text += '.';
-    const int decimals = random() % 10 == 0 ? static_cast<int>(random() % 7) : 5;
-    for (int i = 0; i < decimals; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-    return text;
-  };
+  auto value = [&random] { return testing::RandomCoordinateText(random, 10, 6); };
   switch (random() % 40) {
     case 0:
       return "Pen (1,2,0)";

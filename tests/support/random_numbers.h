@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <random>
+#include <string>
+
+// Random number texts for the tests that compare a quick reading with the
+// plain one.
+namespace parquill::testing {
+
+// An optional sign ("-" or "+", each one time in four), then up to
+// `mostDigits` digits with a point anywhere among them, or none.
+inline std::string RandomNumberText(std::mt19937_64& random, std::size_t mostDigits) {
+  std::string text;
+  switch (random() % 4) {
+    case 0:
+      text = "-";
+      break;
+    case 1:
+      text = "+";
+      break;
+    default:
+      break;
+  }
+  const std::size_t count = random() % (mostDigits + 1);
+  const std::size_t point = random() % (count + 2);  // count + 1: no point
+  for (std::size_t k = 0; k < count; ++k) {
+    if (k == point) text += '.';
+    text += static_cast<char>('0' + random() % 10);
+  }
+  if (point == count) text += '.';
+  return text;
+}
+
+// A coordinate as the region builder writes it ("-28425.25000"), with one to
+// six whole digits (up to ten, one time in eight) and, one time in
+// `otherDecimalsOneIn`, up to `mostOtherDecimals` decimals instead of five.
+inline std::string RandomCoordinateText(std::mt19937& random, unsigned otherDecimalsOneIn,
+                                        unsigned mostOtherDecimals) {
+  std::string text = random() % 2 ? "-" : "";
+  const int whole = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 10 : 6));
+  for (int i = 0; i < whole; ++i) text.push_back(static_cast<char>('0' + random() % 10));
+  text += '.';
+  const int decimals =
+      random() % otherDecimalsOneIn == 0 ? static_cast<int>(random() % (mostOtherDecimals + 1)) : 5;
+  for (int i = 0; i < decimals; ++i) text.push_back(static_cast<char>('0' + random() % 10));
+  return text;
+}
+
+}  // namespace parquill::testing
