@@ -123,20 +123,24 @@ static void AppendPointHead(std::string& line, std::string_view record, std::int
   line.push_back(',');
 }
 
+char* WriteSimaA01(char* out, std::int16_t pointNumber, double x, double y) {
+  if (!PointNumberText::Fits(pointNumber)) return nullptr;
+  // The head, two coordinates of at most 16 characters (each with room for
+  // 24 bytes) and ",,".
+  char* end = WritePointHead(out, "A01,", PointNumberText(pointNumber));
+  if (!WritePlainCoordinate(end, x)) return nullptr;
+  *end++ = ',';
+  if (!WritePlainCoordinate(end, y)) return nullptr;
+  *end++ = ',';
+  *end++ = ',';
+  return end;
+}
+
 void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
-  if (PointNumberText::Fits(pointNumber)) {
-    // Room for the head, two coordinates of at most 17 characters and ",,".
-    char text[64];
-    char* out = WritePointHead(text, "A01,", PointNumberText(pointNumber));
-    if (WritePlainCoordinate(out, x)) {
-      *out++ = ',';
-      if (WritePlainCoordinate(out, y)) {
-        *out++ = ',';
-        *out++ = ',';
-        line.append(text, static_cast<std::size_t>(out - text));
-        return;
-      }
-    }
+  char text[kPointRecordRoom];
+  if (char* end = WriteSimaA01(text, pointNumber, x, y)) {
+    line.append(text, static_cast<std::size_t>(end - text));
+    return;
   }
   AppendPointHead(line, "A01", pointNumber);
   AppendCoordinateText(line, x);
@@ -151,10 +155,14 @@ std::string SimaA01(std::int16_t pointNumber, double x, double y) {
   return line;
 }
 
+char* WriteSimaB01(char* out, std::int16_t pointNumber) {
+  if (!PointNumberText::Fits(pointNumber)) return nullptr;
+  return WritePointHead(out, "B01,", PointNumberText(pointNumber));
+}
+
 void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
-  if (PointNumberText::Fits(pointNumber)) {
-    char text[32];
-    char* end = WritePointHead(text, "B01,", PointNumberText(pointNumber));
+  char text[kPointRecordRoom];
+  if (char* end = WriteSimaB01(text, pointNumber)) {
     line.append(text, static_cast<std::size_t>(end - text));
     return;
   }

@@ -33,6 +33,14 @@ void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double
 std::string SimaB01(std::int16_t pointNumber);
 void AppendSimaB01(std::string& line, std::int16_t pointNumber);
 
+// The A01 and B01 records written at `out`, which has room for
+// kPointRecordRoom bytes: the end of the record. The records of point numbers
+// below 1 and of coordinates beyond the plain ones (five decimals, below 10^9)
+// take the general way: nothing is written and nullptr is returned.
+inline constexpr std::size_t kPointRecordRoom = 64;
+char* WriteSimaA01(char* out, std::int16_t pointNumber, double x, double y);
+char* WriteSimaB01(char* out, std::int16_t pointNumber);
+
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
 std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
                     std::int16_t closureCode);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "sima/point_table.h"
 #include "survey/survey.h"
 #include "text/number_text.h"
 #include "text/plain_point_line.h"
@@ -19,6 +20,10 @@ constexpr std::int32_t kPointRun = 64;
 constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
+
+bool RingCloses(const Coordinate& first, const Coordinate& last) {
+  return WithinTolerance(first.x, last.x) && WithinTolerance(first.y, last.y);
+}
 
 bool StartsWithKeyword(std::string_view line, std::string_view upperKeyword) {
   if (line.size() < upperKeyword.size()) return false;

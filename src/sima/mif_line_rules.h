@@ -17,6 +17,13 @@ struct Coordinate {
   double y = 0;
 };
 
+// The most points one ring may have, its closing point included.
+inline constexpr int kRingCapacity = 1000;
+
+// A ring is closed when its last point repeats its first, within the
+// tolerance in X and in Y.
+bool RingCloses(const Coordinate& first, const Coordinate& last);
+
 // True when the line's first characters, in upper case, are `upperKeyword`
 // ("REGION", "DELIMITER").
 bool StartsWithKeyword(std::string_view line, std::string_view upperKeyword);

@@ -37,15 +37,28 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     // over with the other lines.
     std::int32_t count = ReadRingPointCount(mif);
     if (reading.regionCount == std::numeric_limits<int>::max()) throw RuntimeError(kOverflow);
+    const bool numbering = reading.regionsNumbered == reading.regionCount &&
+                           reading.regionStarts.size() < MifReading::kRegionStartsKept &&
+                           count <= kRingCapacity;
     ++reading.regionCount;
     if (reading.regionStarts.size() < MifReading::kRegionStartsKept) {
-      reading.regionStarts.push_back({at, before, count});
+      reading.regionStarts.push_back(
+          {at, before, count, static_cast<std::uint32_t>(reading.pointNumbers.size())});
     }
     // The points are taken in file order, the swap box read for each; the
     // lines of the region builder's shape are read a run at a time first.
+    Coordinate first;
+    Coordinate last;
     auto take = [&](Coordinate c) {
-      if (points.Find(c.x, c.y) != 0) return true;
-      return points.Add(c.x, c.y) != 0;
+      int k = points.Find(c.x, c.y);
+      if (k == 0) k = points.Add(c.x, c.y);
+      if (k == 0) return false;
+      if (numbering) {
+        if (reading.pointNumbers.size() == reading.regionStarts.back().firstNumber) first = c;
+        last = c;
+        reading.pointNumbers.push_back(static_cast<std::int16_t>(k));
+      }
+      return true;
     };
     std::int32_t j = 1;
     while (j <= count) {
@@ -60,6 +73,10 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
       if (taken == run) continue;
       if (!take(RequireCoordinate(mif, host.SwapTicked()))) return TooManyPointsMessage();
       ++j;
+    }
+    if (numbering) {
+      reading.regionStarts.back().closed = count == 0 || RingCloses(first, last);
+      ++reading.regionsNumbered;
     }
   }
   return std::nullopt;

@@ -15,15 +15,20 @@
 // number of regions and one lot number per region.
 namespace parquill {
 
-// What the MIF file gives besides its points.
 // Where a region's header line lies in the MIF file and how many points its
 // first ring has: what a later reading needs to start at that region.
 struct RegionStart {
   std::int64_t offset = 0;  // in bytes, of the header line
   std::int64_t linesBefore = 0;
   std::int32_t pointCount = 0;
+  // Of a numbered region (see MifReading::regionsNumbered): where the numbers
+  // of its ring's points start in MifReading::pointNumbers, and whether its
+  // last point repeats its first.
+  std::uint32_t firstNumber = 0;
+  bool closed = true;
 };
 
+// What the MIF file gives besides its points.
 struct MifReading {
   // The most regions whose starts are kept (a SIMA file holds 2000 lots).
   static constexpr std::size_t kRegionStartsKept = 2001;
@@ -31,6 +36,13 @@ struct MifReading {
   int regionCount = 0;
   std::string delimiter = "\t";           // of the MID file, as the "Delimiter" line names it
   std::vector<RegionStart> regionStarts;  // of the first kRegionStartsKept regions
+  // The number the table found or gave each point of the first ring, ring
+  // after ring, for the first `regionsNumbered` regions: the numbers a search
+  // of the finished table gives those points, since a point added later never
+  // has a lower number. The numbering stops before a region whose start is
+  // not kept or whose ring is longer than kRingCapacity.
+  std::vector<std::int16_t> pointNumbers;
+  int regionsNumbered = 0;
 };
 
 // Reads the MIF file once: every point of the first ring of each region that

@@ -28,13 +28,20 @@ std::optional<Message> CheckNames(const ConversionRequest& request, const Output
 
 // Everything after the first reading of the MIF file: the MID file, then the
 // SIMA file. Run-time errors are left to the caller.
+// The linear reference searches the table again for every point of the
+// second reading; the indexed conversion takes the first reading's answers.
 Outcome ConvertAfterFirstReading(const OutputFileNames& names, StepHost& host,
-                                 ConversionSummary* summary, const PointTable& points,
-                                 const MifReading& reading, LotTable& lots) {
+                                 ConversionSummary* summary, SearchStrategy search,
+                                 const PointTable& points, const MifReading& reading,
+                                 LotTable& lots) {
   if (auto message = ReadMidLots(names.mid, reading.delimiter, lots)) {
     return Outcome::Refused(*message);
   }
   SimaSource source{names.mif, &points, &lots, reading.regionCount, &reading.regionStarts};
+  if (search == SearchStrategy::kIndexed) {
+    source.pointNumbers = &reading.pointNumbers;
+    source.regionsNumbered = reading.regionsNumbered;
+  }
   int lotsWithNumber = 0;
   if (auto message = WriteSimaFile(source, names.sima, host, lotsWithNumber)) {
     return Outcome::Refused(*message);
@@ -57,7 +64,7 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
     if (auto message = ReadMifPoints(names.mif, host, points, reading)) {
       return Outcome::Refused(*message);
     }
-    return ConvertAfterFirstReading(names, host, summary, points, reading, lots);
+    return ConvertAfterFirstReading(names, host, summary, request.search, points, reading, lots);
   } catch (const RuntimeError& error) {
     return Outcome::Trapped(error, kConversionTrapTitle);
   } catch (const std::bad_alloc&) {
@@ -87,7 +94,8 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
     LotTable lots;
     if (prepared.error) std::rethrow_exception(prepared.error);
     if (prepared.refusal) return Outcome::Refused(*prepared.refusal);
-    return ConvertAfterFirstReading(names, host, summary, *prepared.points, prepared.reading, lots);
+    return ConvertAfterFirstReading(names, host, summary, request.search, *prepared.points,
+                                    prepared.reading, lots);
   } catch (const RuntimeError& error) {
     return Outcome::Trapped(error, kConversionTrapTitle);
   } catch (const std::bad_alloc&) {

@@ -11,6 +11,7 @@
 #include "sima/mif_line_rules.h"
 #include "text/line_reader.h"
 #include "text/text_buffer.h"
+#include "text/text_codec.h"
 #include "text/text_file_writer.h"
 #include "text/work_alongside.h"
 
@@ -41,10 +42,15 @@ void WriteHeader(TextFileWriter& sima, const SimaSource& source) {
 template <typename Sink>
 void WritePointRecords(const PointTable& points, Sink& sima) {
   std::string line;
-  line.reserve(64);
   for (int k = 1; k <= points.count(); ++k) {
+    const auto number = static_cast<std::int16_t>(k);
+    char* room = sima.AsciiLineRoom(kokudo::kPointRecordRoom);
+    if (char* end = kokudo::WriteSimaA01(room, number, points.X(k), points.Y(k))) {
+      sima.EndAsciiLine(end);
+      continue;
+    }
     line.clear();
-    kokudo::AppendSimaA01(line, static_cast<std::int16_t>(k), points.X(k), points.Y(k));
+    kokudo::AppendSimaA01(line, number, points.X(k), points.Y(k));
     sima.WriteAsciiLine(line);
   }
   sima.WriteAsciiLine(kokudo::SimaTag("A99"));
@@ -63,10 +69,48 @@ std::string PointRecords(const PointTable& points) {
 // An empty ring has nothing open and counts as closed.
 ClosureCode ClosureOf(const std::vector<Coordinate>& ring) {
   if (ring.empty()) return kClosed;
-  const Coordinate& first = ring.front();
-  const Coordinate& last = ring.back();
-  bool same = WithinTolerance(first.x, last.x) && WithinTolerance(first.y, last.y);
-  return same ? kClosed : kOpen;
+  return RingCloses(ring.front(), ring.back()) ? kClosed : kOpen;
+}
+
+// The records of one lot: its comment, its head, one B01 line per listed
+// point of its ring, numbered by `numberOf(i)`, and its end. Returns false,
+// the lot left unfinished, when a point has no number (0).
+// Every record is built in the same buffers: no line costs an allocation.
+struct LotLines {
+  std::string lotNumber;  // encoded
+  std::string head;       // the comment and head lines, encoded and ended
+  std::string line;
+};
+
+template <typename Sink, typename NumberOf>
+bool WriteLot(Sink& sima, LotLines& lines, const std::string& lotNumber, int regionNumber,
+              ClosureCode closure, std::size_t listed, NumberOf numberOf) {
+  // The lot number is encoded once for both lines; the rest of them is ASCII
+  // but for the comment's "筆 ".
+  static const std::string kLotWord = EncodeText("筆 ", TextEncoding::kCp932);
+  lines.lotNumber.clear();
+  AppendEncodedText(lines.lotNumber, lotNumber, TextEncoding::kCp932);
+  lines.head.clear();
+  lines.head.append("Z00,/").append(kLotWord).append(lines.lotNumber).append("/,\r\n");
+  kokudo::AppendSimaD00(lines.head, static_cast<std::int16_t>(regionNumber), lines.lotNumber,
+                        closure);
+  lines.head.append("\r\n");
+  sima.WriteEncodedLines(lines.head);
+  for (std::size_t i = 0; i < listed; ++i) {
+    const int k = numberOf(i);
+    if (k == 0) return false;
+    const auto number = static_cast<std::int16_t>(k);
+    char* room = sima.AsciiLineRoom(kokudo::kPointRecordRoom);
+    if (char* end = kokudo::WriteSimaB01(room, number)) {
+      sima.EndAsciiLine(end);
+      continue;
+    }
+    lines.line.clear();
+    kokudo::AppendSimaB01(lines.line, number);
+    sima.WriteAsciiLine(lines.line);
+  }
+  sima.WriteAsciiLine("D99,");
+  return true;
 }
 
 // The regions one reading of the lots takes: those after the first
@@ -94,10 +138,7 @@ struct LotsWritten {
 template <typename Sink, typename AfterLot>
 LotsWritten WriteLots(const SimaSource& source, LineReader& mif, Sink& sima, StepHost& host,
                       LotRange range, bool startsAtHeader, AfterLot afterLot) {
-  // Every record is built in one buffer: no line costs an allocation.
-  std::string line;
-  line.reserve(256);
-  std::string comment;
+  LotLines lines;
   std::vector<Coordinate> ring;
   ring.reserve(kRingCapacity);
 
@@ -136,25 +177,11 @@ LotsWritten WriteLots(const SimaSource& source, LineReader& mif, Sink& sima, Ste
 
     const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
     if (!lotNumber.empty()) ++written.lotsWithNumber;
-    comment.assign("筆 ");
-    comment.append(lotNumber);
-    line.clear();
-    kokudo::AppendSimaZ00(line, comment);
-    sima.WriteLine(line);
-    line.clear();
-    kokudo::AppendSimaD00(line, static_cast<std::int16_t>(regionNumber), lotNumber, closure);
-    sima.WriteLine(line);
-    for (std::size_t i = 0; i < listed; ++i) {
-      int k = source.points->Find(ring[i].x, ring[i].y);
-      if (k == 0) {
-        written.message = PointNotFoundMessage();
-        return written;
-      }
-      line.clear();
-      kokudo::AppendSimaB01(line, static_cast<std::int16_t>(k));
-      sima.WriteAsciiLine(line);
+    const auto search = [&](std::size_t i) { return source.points->Find(ring[i].x, ring[i].y); };
+    if (!WriteLot(sima, lines, lotNumber, regionNumber, closure, listed, search)) {
+      written.message = PointNotFoundMessage();
+      return written;
     }
-    sima.WriteLine(kokudo::SimaTag("D99"));
     if (!afterLot()) range.lastRegion = regionNumber;
   }
   written.regionsDone = regionNumber;
@@ -162,6 +189,40 @@ LotsWritten WriteLots(const SimaSource& source, LineReader& mif, Sink& sima, Ste
 }
 
 bool GoOn() { return true; }
+
+// True when the first reading numbered the points of every ring the lots
+// need: all regions, or those before the first ring too long to be written.
+bool LotsAreNumbered(const SimaSource& source) {
+  if (source.pointNumbers == nullptr || source.regionStarts == nullptr) return false;
+  const std::vector<RegionStart>& starts = *source.regionStarts;
+  const auto numbered = static_cast<std::size_t>(source.regionsNumbered);
+  if (source.regionsNumbered == source.regionCount) return numbered <= starts.size();
+  return numbered < starts.size() && starts[numbered].pointCount > kRingCapacity;
+}
+
+// The point records, then the lots from the numbers the first reading gave
+// their points: the records a second reading writes, the MIF file unchanged
+// and the swap box the same, without reading the file or searching the table
+// again.
+std::optional<Message> WriteFromNumbers(const SimaSource& source, TextFileWriter& sima,
+                                        StepHost& host, int& lotsWithNumber) {
+  WritePointRecords(*source.points, sima);
+  LotLines lines;
+  for (int regionNumber = 1; regionNumber <= source.regionCount; ++regionNumber) {
+    const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber - 1)];
+    if (start.pointCount > kRingCapacity) return RingTooLongMessage();
+    host.ShowProgress(regionNumber);
+    host.LetEventsThrough();
+    const auto count = static_cast<std::size_t>(start.pointCount);
+    const std::size_t listed = start.closed && count > 0 ? count - 1 : count;
+    const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
+    if (!lotNumber.empty()) ++lotsWithNumber;
+    const std::int16_t* numbers = source.pointNumbers->data() + start.firstNumber;
+    WriteLot(sima, lines, lotNumber, regionNumber, start.closed ? kClosed : kOpen, listed,
+             [numbers](std::size_t i) { return int{numbers[i]}; });
+  }
+  return std::nullopt;
+}
 
 // One thread: the point records are built on a second one while the lots are
 // read, the lots' lines waiting in memory behind them until they are ready.
@@ -303,10 +364,15 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   host.LetEventsThrough();
   WriteHeader(sima, source);
   lotsWithNumber = 0;
-  const Share share = host.Quiet() ? SharedFromRegion(source) : Share{};
-  std::optional<Message> message = share.fromRegion != 0
-                                       ? WriteShared(source, mif, sima, host, share, lotsWithNumber)
-                                       : WriteInOrder(source, mif, sima, host, lotsWithNumber);
+  std::optional<Message> message;
+  if (host.Quiet() && LotsAreNumbered(source)) {
+    message = WriteFromNumbers(source, sima, host, lotsWithNumber);
+  } else if (const Share share = host.Quiet() ? SharedFromRegion(source) : Share{};
+             share.fromRegion != 0) {
+    message = WriteShared(source, mif, sima, host, share, lotsWithNumber);
+  } else {
+    message = WriteInOrder(source, mif, sima, host, lotsWithNumber);
+  }
   sima.Close();
   return message;
 }

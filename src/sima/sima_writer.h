@@ -5,15 +5,13 @@
 #include <vector>
 
 #include "sima/lot_table.h"
+#include "sima/mif_line_rules.h"
 #include "sima/mif_mid_reader.h"
 #include "sima/point_table.h"
 #include "text/step_outcome.h"
 
 // The second reading of the MIF file, which writes the SIMA common-format file.
 namespace parquill {
-
-// The most points one ring may have, its closing point included.
-inline constexpr int kRingCapacity = 1000;
 
 // What the SIMA file needs from the first reading.
 struct SimaSource {
@@ -27,6 +25,12 @@ struct SimaSource {
   // The most bytes of lot records the second thread keeps in memory; past
   // them it stops at the next region and the first thread reads the rest.
   std::size_t bytesKeptAhead = std::size_t{8} << 20;
+  // The numbers the first reading gave the ring points of its first
+  // `regionsNumbered` regions (MifReading::pointNumbers). With a quiet host,
+  // whose swap box cannot change, the lots are written from them when they
+  // cover every ring written, and the MIF file is not read again.
+  const std::vector<std::int16_t>* pointNumbers = nullptr;
+  int regionsNumbered = 0;
 };
 
 // Reads the MIF file again and writes the SIMA file at `simaPath` (created, or

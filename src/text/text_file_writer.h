@@ -35,7 +35,8 @@ class TextFileWriter {
   // Room for an ASCII line of at most `longest` bytes (kLongestRoom at most)
   // that the caller writes in place at the pointer returned, the bytes after
   // its end free for scratch; EndAsciiLine(end of the line) then adds its
-  // CR LF. No other call may come between the two.
+  // CR LF. No other call may come between the two; a room not ended is
+  // given up, and nothing of it is written.
   char* AsciiLineRoom(std::size_t longest);
   void EndAsciiLine(char* end);
   // Tells `progress` (which must outlive the writer) that the file is open,

@@ -10,6 +10,7 @@ namespace {
 
 using testing::CrLf;
 using testing::MifHeader;
+using testing::OpenRegion;
 using testing::RecordingHost;
 using testing::Region;
 using testing::Sjis;
@@ -106,6 +107,59 @@ TEST(MifPointReading, SwapBoxReadForEveryPointLine) {
                 reading);
   EXPECT_EQ(host.swapReads, 3);
   EXPECT_EQ(host.events, 0);
+}
+
+// The reading numbers the points of every ring as a search of the finished
+// table finds them (a later point never has a lower number), and notes which
+// rings close, up to the first ring too long to be written.
+TEST(MifPointReading, RingPointsNumberedAsTheFinishedTableFindsThem) {
+  struct Case {
+    const char* name;
+    std::string regions;
+    std::vector<std::vector<std::pair<double, double>>> rings;  // as read, before any swap
+    std::vector<bool> closed;                                   // of the numbered regions
+    int numbered;
+  };
+  const Case cases[] = {
+      {"shared edge",
+       Region({"0 0", "10 0", "10 10", "0 0"}) + Region({"10 0", "20 0", "10 10", "10 0"}),
+       {{{0, 0}, {10, 0}, {10, 10}, {0, 0}}, {{10, 0}, {20, 0}, {10, 10}, {10, 0}}},
+       {true, true},
+       2},
+      {"points within the tolerance of earlier ones",
+       Region({"0 0", "0.0015 0", "0.0008 0", "0.0015 0.001", "0.0009 0.0009"}),
+       {{{0, 0}, {0.0015, 0}, {0.0008, 0}, {0.0015, 0.001}, {0.0009, 0.0009}}},
+       {true},
+       1},
+      {"open ring, then an empty one",
+       Region({"0 0", "5 0", "5 5", "0 0.0011"}) + CrLf({"REGION 1", " 0 "}),
+       {{{0, 0}, {5, 0}, {5, 5}, {0, 0.0011}}, {}},
+       {false, true},
+       2},
+      {"a ring too long stops the numbering",
+       Region({"0 0", "1 0", "0 0"}) + OpenRegion(1001, 3) + Region({"0 0", "1 0", "0 0"}),
+       {{{0, 0}, {1, 0}, {0, 0}}},
+       {true},
+       1},
+  };
+  for (const Case& c : cases) {
+    for (bool swap : {false, true}) {
+      MifResult r = ReadMif(MifHeader() + c.regions, swap);
+      ASSERT_EQ(r.reading.regionsNumbered, c.numbered) << c.name;
+      for (int region = 0; region < c.numbered; ++region) {
+        const RegionStart& start = r.reading.regionStarts[static_cast<std::size_t>(region)];
+        EXPECT_EQ(start.closed, c.closed[static_cast<std::size_t>(region)]) << c.name;
+        const auto& ring = c.rings[static_cast<std::size_t>(region)];
+        ASSERT_EQ(static_cast<std::size_t>(start.pointCount), ring.size()) << c.name;
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+          auto [x, y] = ring[i];
+          if (swap) std::swap(x, y);
+          EXPECT_EQ(r.reading.pointNumbers[start.firstNumber + i], r.points.Find(x, y))
+              << c.name << " point " << i;
+        }
+      }
+    }
+  }
 }
 
 std::vector<std::string> ReadLots(const std::string& mid, const std::string& delimiter = ",") {

@@ -161,7 +161,10 @@ struct ConvertedFiles {
   std::string mif, mid, sima;
 };
 
-ConvertedFiles Convert(const std::string& drawingBytes, SearchStrategy search, bool swap) {
+// With a quiet host (the command line's) the indexed conversion writes the lots
+// from the point numbers of its first reading; the linear one searches again.
+ConvertedFiles Convert(const std::string& drawingBytes, SearchStrategy search, bool swap,
+                       bool quiet) {
   class Host : public StepHost {
    public:
     explicit Host(bool swap) : swap_(swap) {}
@@ -169,7 +172,9 @@ ConvertedFiles Convert(const std::string& drawingBytes, SearchStrategy search, b
 
    private:
     bool swap_;
-  } host(swap);
+  } windowHost(swap);
+  QuietHost quietHost(swap);
+  StepHost& host = quiet ? static_cast<StepHost&>(quietHost) : windowHost;
   TempFolder folder;
   std::string drawing = folder.Write("map.dxf", drawingBytes);
   std::string output = folder.File("map.Sim");
@@ -257,8 +262,9 @@ TEST_F(SearchEquivalence, SameMidAndSimaFilesOnRandomMaps) {
       }
     }
     const bool swap = map % 2 == 1;
-    ConvertedFiles indexed = Convert(drawing.Bytes(), SearchStrategy::kIndexed, swap);
-    ConvertedFiles linear = Convert(drawing.Bytes(), SearchStrategy::kLinear, swap);
+    const bool quiet = map / 2 % 2 == 1;
+    ConvertedFiles indexed = Convert(drawing.Bytes(), SearchStrategy::kIndexed, swap, quiet);
+    ConvertedFiles linear = Convert(drawing.Bytes(), SearchStrategy::kLinear, swap, quiet);
     ASSERT_TRUE(indexed.mif == linear.mif) << "map " << map;
     ASSERT_TRUE(indexed.mid == linear.mid)
         << "map " << map << " MID " << FirstDifference(indexed.mid, linear.mid);

@@ -69,11 +69,11 @@ MapText Truncated() {
   return map;
 }
 
-// 2001 lots, all on one square: few points, more regions than lots.
-MapText OneSquareTooMany() {
+// `lots` lots, all on one square: few points, more regions than lots.
+MapText OneSquareTooMany(int lots) {
   MapText map;
   map.rows = 1;
-  map.cols = 2001;
+  map.cols = lots;
   map.oneSquare = true;
   return map;
 }
@@ -150,8 +150,14 @@ TEST(SharedLots, QuietHostWritesTheSameFile) {
       {"count beyond 32 bits late", Changed(280, " 1e10 \r\n"), 300, OutcomeKind::kTrapped, 6},
       {"file ends inside the last ring", Truncated(), 300, OutcomeKind::kTrapped, 62},
       {"fewer lot numbers than regions", MapText(), 250, OutcomeKind::kDone, 0},
-      {"more regions than the lot table", OneSquareTooMany(), 2000, OutcomeKind::kTrapped, 9},
+      {"more regions than the lot table", OneSquareTooMany(2001), 2000, OutcomeKind::kTrapped, 9},
+      {"more regions than starts kept", OneSquareTooMany(2003), 2000, OutcomeKind::kTrapped, 9},
       {"empty ring late", Changed(260, " 0 \r\n"), 300, OutcomeKind::kDone, 0},
+      {"open ring", Changed(150, LongRing(7)), 300, OutcomeKind::kDone, 0},
+      {"closing point within the tolerance",
+       Changed(40, CrLf({" 4 ", "-29999.5 15000.5", "-29990 15000.5", "-29990 15010",
+                         "-29999.4991 15000.5009"})),
+       300, OutcomeKind::kDone, 0},
   };
   for (const Case& c : cases) {
     const std::string mif = Mif(c.map);
