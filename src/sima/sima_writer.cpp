@@ -200,28 +200,42 @@ bool LotsAreNumbered(const SimaSource& source) {
   return numbered < starts.size() && starts[numbered].pointCount > kRingCapacity;
 }
 
-// The point records, then the lots from the numbers the first reading gave
-// their points: the records a second reading writes, the MIF file unchanged
-// and the swap box the same, without reading the file or searching the table
-// again.
-std::optional<Message> WriteFromNumbers(const SimaSource& source, TextFileWriter& sima,
-                                        StepHost& host, int& lotsWithNumber) {
-  WritePointRecords(*source.points, sima);
+// Writes the lots after the first `range.regionsBefore` up to
+// `range.lastRegion` from the numbers the first reading gave their points:
+// the records a second reading writes, the MIF file unchanged and the swap
+// box the same, without reading the file or searching the table again.
+// `afterLot` is asked after every lot whether to go on past it.
+template <typename Sink, typename AfterLot>
+LotsWritten WriteNumberedLots(const SimaSource& source, Sink& sima, StepHost& host, LotRange range,
+                              AfterLot afterLot) {
   LotLines lines;
-  for (int regionNumber = 1; regionNumber <= source.regionCount; ++regionNumber) {
-    const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber - 1)];
-    if (start.pointCount > kRingCapacity) return RingTooLongMessage();
+  LotsWritten written;
+  int regionNumber = range.regionsBefore;
+  while (regionNumber < source.regionCount) {
+    if (regionNumber >= range.lastRegion) {
+      written.stopped = true;
+      written.regionsDone = regionNumber;
+      return written;
+    }
+    const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber)];
+    if (start.pointCount > kRingCapacity) {
+      written.message = RingTooLongMessage();
+      return written;
+    }
+    ++regionNumber;
     host.ShowProgress(regionNumber);
     host.LetEventsThrough();
     const auto count = static_cast<std::size_t>(start.pointCount);
     const std::size_t listed = start.closed && count > 0 ? count - 1 : count;
     const std::string& lotNumber = source.lots->At(regionNumber);  // beyond the table: error 9
-    if (!lotNumber.empty()) ++lotsWithNumber;
+    if (!lotNumber.empty()) ++written.lotsWithNumber;
     const std::int16_t* numbers = source.pointNumbers->data() + start.firstNumber;
     WriteLot(sima, lines, lotNumber, regionNumber, start.closed ? kClosed : kOpen, listed,
              [numbers](std::size_t i) { return int{numbers[i]}; });
+    if (!afterLot()) range.lastRegion = regionNumber;
   }
-  return std::nullopt;
+  written.regionsDone = regionNumber;
+  return written;
 }
 
 // One thread: the point records are built on a second one while the lots are
@@ -252,9 +266,15 @@ std::optional<Message> WriteInOrder(const SimaSource& source, LineReader& mif, T
 // What the work costs, relative to each other (as measured on a large map):
 // a point record, a ring point's lot records written into the file, and
 // written ahead into memory on the second thread.
-constexpr std::int64_t kPointRecordCost = 52;
-constexpr std::int64_t kRingPointCost = 76;
-constexpr std::int64_t kRingPointAheadCost = 105;
+struct WorkCosts {
+  std::int64_t pointRecord;
+  std::int64_t ringPoint;
+  std::int64_t ringPointAhead;
+};
+// When the lots are read from the MIF file again, and when they are written
+// from the point numbers.
+constexpr WorkCosts kReadingCosts{52, 76, 105};
+constexpr WorkCosts kNumberedCosts{36, 15, 26};
 
 // The bytes a ring point's B01 record takes, more or less.
 constexpr std::size_t kRingPointBytes = 16;
@@ -267,7 +287,7 @@ struct Share {
   std::int64_t ringPointsAhead = 0;  // of the regions from there on
 };
 
-Share SharedFromRegion(const SimaSource& source) {
+Share SharedFromRegion(const SimaSource& source, const WorkCosts& costs) {
   if (source.regionStarts == nullptr) return {};
   const std::vector<RegionStart>& starts = *source.regionStarts;
   if (starts.size() < 2 || static_cast<int>(starts.size()) != source.regionCount) return {};
@@ -279,8 +299,8 @@ Share SharedFromRegion(const SimaSource& source) {
   if (ringPoints < kFewestPointsToShare) return {};
   // The first thread's ring points R: records·P + ring·R = ahead·(all − R).
   const std::int64_t firstShare =
-      (kRingPointAheadCost * ringPoints - kPointRecordCost * source.points->count()) /
-      (kRingPointCost + kRingPointAheadCost);
+      (costs.ringPointAhead * ringPoints - costs.pointRecord * source.points->count()) /
+      (costs.ringPoint + costs.ringPointAhead);
   std::int64_t before = 0;
   for (std::size_t r = 1; r < starts.size(); ++r) {
     before += pointsOf(starts[r - 1]);
@@ -296,26 +316,36 @@ struct LotsAhead {
   std::exception_ptr error;  // thrown after `bytes`, as it was met
 };
 
+// A part of the lots: the regions after the first `regionsBefore` up to
+// `lastRegion`. A reading of the MIF file starts at the header line `at`, or
+// for the first part where the file's reading stands.
+struct LotPart {
+  int regionsBefore = 0;
+  int lastRegion = INT_MAX;
+  const RegionStart* at = nullptr;
+};
+
 // Two threads, for a quiet host: the second writes the lots from region
-// `shared` on into memory while the first writes the point records and the
-// lots before it into the file; then the second's lines follow, and its
-// message or error is the step's when the first part ended normally. The file
-// is the one the single thread writes, byte for byte.
-std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, TextFileWriter& sima,
-                                   StepHost& host, Share share, int& lotsWithNumber) {
+// `share.fromRegion` on into memory while the first writes the point records
+// and the lots before it into the file; then the second's lines follow, and
+// its message or error is the step's when the first part ended normally. The
+// file is the one the single thread writes, byte for byte.
+// writePart(sink, host, part, afterLot) writes one part of the lots.
+template <typename WritePart>
+std::optional<Message> WriteShared(const SimaSource& source, TextFileWriter& sima, StepHost& host,
+                                   Share share, int& lotsWithNumber, WritePart writePart) {
   const int shared = share.fromRegion;
   const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(shared - 1)];
   std::atomic<bool> abandon{false};
   const bool swap = host.SwapTicked();
-  WorkAlongside<LotsAhead> ahead([&source, &start, &abandon, share, shared, swap] {
+  WorkAlongside<LotsAhead> ahead([&source, &start, &abandon, &writePart, share, shared, swap] {
     LotsAhead result;
     TextBuffer buffer(TextEncoding::kCp932);
     try {
       buffer.Reserve(std::min(source.bytesKeptAhead,
                               static_cast<std::size_t>(share.ringPointsAhead) * kRingPointBytes));
-      LineReader later(source.mifPath, start.offset, start.linesBefore);
       QuietHost fixed(swap);
-      result.written = WriteLots(source, later, buffer, fixed, {shared - 1, INT_MAX}, true, [&] {
+      result.written = writePart(buffer, fixed, LotPart{shared - 1, INT_MAX, &start}, [&] {
         return !abandon.load(std::memory_order_relaxed) &&
                buffer.bytes().size() < source.bytesKeptAhead;
       });
@@ -331,14 +361,13 @@ std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, Te
   } abandonOnExit{abandon};
 
   WritePointRecords(*source.points, sima);
-  LotsWritten first = WriteLots(source, mif, sima, host, {0, shared - 1}, false, GoOn);
+  LotsWritten first = writePart(sima, host, LotPart{0, shared - 1, nullptr}, GoOn);
   lotsWithNumber = first.lotsWithNumber;
   if (first.message || !first.stopped) return first.message;
 
   LotsAhead later = ahead.Take();
   if (later.written.startedOffHeader) {  // the file is not the one first read: read on here
-    LineReader rest(source.mifPath, first.next.offset, first.next.linesBefore);
-    LotsWritten written = WriteLots(source, rest, sima, host, {shared - 1, INT_MAX}, true, GoOn);
+    LotsWritten written = writePart(sima, host, LotPart{shared - 1, INT_MAX, &first.next}, GoOn);
     lotsWithNumber += written.lotsWithNumber;
     return written.message;
   }
@@ -347,10 +376,9 @@ std::optional<Message> WriteShared(const SimaSource& source, LineReader& mif, Te
   if (later.error) std::rethrow_exception(later.error);
   if (later.written.message || !later.written.stopped) return later.written.message;
 
-  // The second thread stopped to spare memory: the rest is read here.
-  LineReader rest(source.mifPath, later.written.next.offset, later.written.next.linesBefore);
+  // The second thread stopped to spare memory: the rest is written here.
   LotsWritten written =
-      WriteLots(source, rest, sima, host, {later.written.regionsDone, INT_MAX}, true, GoOn);
+      writePart(sima, host, LotPart{later.written.regionsDone, INT_MAX, &later.written.next}, GoOn);
   lotsWithNumber += written.lotsWithNumber;
   return written.message;
 }
@@ -364,12 +392,32 @@ std::optional<Message> WriteSimaFile(const SimaSource& source, const std::string
   host.LetEventsThrough();
   WriteHeader(sima, source);
   lotsWithNumber = 0;
+  // A part of the lots read from the MIF file, from its header line or, for
+  // the first part, from where `mif` stands.
+  auto readPart = [&source, &mif](auto& sink, StepHost& partHost, LotPart part, auto afterLot) {
+    const LotRange range{part.regionsBefore, part.lastRegion};
+    if (part.at == nullptr) return WriteLots(source, mif, sink, partHost, range, false, afterLot);
+    LineReader reader(source.mifPath, part.at->offset, part.at->linesBefore);
+    return WriteLots(source, reader, sink, partHost, range, true, afterLot);
+  };
+  auto numberedPart = [&source](auto& sink, StepHost& partHost, LotPart part, auto afterLot) {
+    return WriteNumberedLots(source, sink, partHost, {part.regionsBefore, part.lastRegion},
+                             afterLot);
+  };
   std::optional<Message> message;
-  if (host.Quiet() && LotsAreNumbered(source)) {
-    message = WriteFromNumbers(source, sima, host, lotsWithNumber);
-  } else if (const Share share = host.Quiet() ? SharedFromRegion(source) : Share{};
-             share.fromRegion != 0) {
-    message = WriteShared(source, mif, sima, host, share, lotsWithNumber);
+  if (!host.Quiet()) {
+    message = WriteInOrder(source, mif, sima, host, lotsWithNumber);
+  } else if (LotsAreNumbered(source)) {
+    if (const Share share = SharedFromRegion(source, kNumberedCosts); share.fromRegion != 0) {
+      message = WriteShared(source, sima, host, share, lotsWithNumber, numberedPart);
+    } else {
+      WritePointRecords(*source.points, sima);
+      LotsWritten written = numberedPart(sima, host, LotPart{}, GoOn);
+      lotsWithNumber = written.lotsWithNumber;
+      message = written.message;
+    }
+  } else if (const Share share = SharedFromRegion(source, kReadingCosts); share.fromRegion != 0) {
+    message = WriteShared(source, sima, host, share, lotsWithNumber, readPart);
   } else {
     message = WriteInOrder(source, mif, sima, host, lotsWithNumber);
   }

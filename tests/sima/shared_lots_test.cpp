@@ -108,11 +108,13 @@ struct Converted {
   std::optional<std::string> sima;
 };
 
-Converted Convert(const std::string& mif, const std::string& mid, bool quiet, bool swap) {
+Converted Convert(const std::string& mif, const std::string& mid, bool quiet, bool swap,
+                  SearchStrategy search = SearchStrategy::kIndexed) {
   TempFolder folder;
   folder.Write("map.MIF", mif);
   folder.Write("map.MID", mid);
-  ConversionRequest request{folder.Write("map.dxf", "0\r\nEOF\r\n"), folder.File("map.Sim")};
+  ConversionRequest request{folder.Write("map.dxf", "0\r\nEOF\r\n"), folder.File("map.Sim"),
+                            search};
   Converted result;
   if (quiet) {
     QuietHost host(swap);
@@ -164,26 +166,33 @@ TEST(SharedLots, QuietHostWritesTheSameFile) {
     const std::string mid = Mid(c.midLots);
     for (bool swap : {true, false}) {
       Converted one = Convert(mif, mid, false, swap);
-      Converted shared = Convert(mif, mid, true, swap);
-      EXPECT_EQ(shared.outcome.kind, one.outcome.kind) << c.name;
-      EXPECT_EQ(shared.outcome.errorNumber, one.outcome.errorNumber) << c.name;
-      EXPECT_EQ(shared.outcome.messages, one.outcome.messages) << c.name;
-      EXPECT_EQ(shared.summary.points, one.summary.points) << c.name;
-      EXPECT_EQ(shared.summary.regions, one.summary.regions) << c.name;
-      EXPECT_EQ(shared.summary.lotsWithNumber, one.summary.lotsWithNumber) << c.name;
-      ASSERT_EQ(shared.sima.has_value(), one.sima.has_value()) << c.name;
-      if (one.sima) {
-        EXPECT_TRUE(*shared.sima == *one.sima) << c.name;
-      }
       EXPECT_EQ(one.outcome.kind, c.kind) << c.name;
       EXPECT_EQ(one.outcome.errorNumber, c.error) << c.name;
+      // Indexed, the lots are written from the first reading's point numbers;
+      // linear, they are read again.
+      for (SearchStrategy search : {SearchStrategy::kIndexed, SearchStrategy::kLinear}) {
+        Converted shared = Convert(mif, mid, true, swap, search);
+        const std::string name =
+            c.name + std::string(search == SearchStrategy::kLinear ? " linear" : "");
+        EXPECT_EQ(shared.outcome.kind, one.outcome.kind) << name;
+        EXPECT_EQ(shared.outcome.errorNumber, one.outcome.errorNumber) << name;
+        EXPECT_EQ(shared.outcome.messages, one.outcome.messages) << name;
+        EXPECT_EQ(shared.summary.points, one.summary.points) << name;
+        EXPECT_EQ(shared.summary.regions, one.summary.regions) << name;
+        EXPECT_EQ(shared.summary.lotsWithNumber, one.summary.lotsWithNumber) << name;
+        ASSERT_EQ(shared.sima.has_value(), one.sima.has_value()) << name;
+        if (one.sima) {
+          EXPECT_TRUE(*shared.sima == *one.sima) << name;
+        }
+      }
     }
   }
 }
 
 // The second thread's part starts where the first reading saw a region; a
 // start that is no region header, or a thread that stops to spare memory,
-// leaves the rest to the first thread, with the same file.
+// leaves the rest to the first thread, with the same file. So does a thread
+// that writes the lots from their point numbers.
 TEST(SharedLots, UnexpectedStartOrMemoryLimitLeavesTheRestToTheFirstThread) {
   TempFolder folder;
   const std::string mifPath = folder.Write("map.MIF", Mif({}));
@@ -195,8 +204,13 @@ TEST(SharedLots, UnexpectedStartOrMemoryLimitLeavesTheRestToTheFirstThread) {
   LotTable lots;
   ASSERT_FALSE(ReadMidLots(folder.File("map.MID"), reading.delimiter, lots));
 
-  auto write = [&](const std::vector<RegionStart>* starts, std::size_t keptAhead, bool quiet) {
+  auto write = [&](const std::vector<RegionStart>* starts, std::size_t keptAhead, bool quiet,
+                   bool numbered = false) {
     SimaSource source{mifPath, &points, &lots, reading.regionCount, starts, keptAhead};
+    if (numbered) {
+      source.pointNumbers = &reading.pointNumbers;
+      source.regionsNumbered = reading.regionsNumbered;
+    }
     const std::string sima = folder.File(quiet ? "shared.Sim" : "one.Sim");
     int lotsWithNumber = 0;
     RecordingHost window;
@@ -213,6 +227,7 @@ TEST(SharedLots, UnexpectedStartOrMemoryLimitLeavesTheRestToTheFirstThread) {
   EXPECT_TRUE(write(&shifted, std::size_t{8} << 20, true) == expected) << "off a header";
   for (std::size_t keptAhead : {std::size_t{1}, std::size_t{5000}}) {
     EXPECT_TRUE(write(&reading.regionStarts, keptAhead, true) == expected) << keptAhead;
+    EXPECT_TRUE(write(&reading.regionStarts, keptAhead, true, true) == expected) << keptAhead;
   }
 }
 
