@@ -136,32 +136,34 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   // The second thread reads the lot-number texts while the regions are built,
   // then makes the SIMA conversion's first reading of the MIF file, following
-  // the file while the region builder writes it and going on while the lot
-  // numbers are attached (the attachment writes only the MID file). The
-  // window's order of steps and messages stays: a failed region build drops
-  // both, and the reading's messages come after the attachment's. Where the
-  // MID file names the MIF file itself, the conversion reads the MIF file
-  // after the attachment, as the window does.
+  // the regions while the region builder writes them and going on while the
+  // lot numbers are attached (the attachment writes only the MID file). Both
+  // take the regions as the builder keeps them for them (the very points a
+  // reading of the file gets), and read the file only when the builder gave
+  // them up. The window's order of steps and messages stays: a failed region
+  // build drops both, and the reading's messages come after the attachment's.
+  // Where the MID file names the MIF file itself, the conversion reads the MIF
+  // file after the attachment, as the window does.
   const ConversionRequest conversionRequest{options->drawing, output, options->search};
   QuietHost host(options->swap);
   const OutputFileNames outputNames = OutputFileNamesFor(output);
   const bool readMifAhead = !NamesSameFile(outputNames.mif, outputNames.mid);
   GrowingFile mifProgress;
-  std::promise<PreparedChibanTexts> textsRead;
-  std::future<PreparedChibanTexts> texts = textsRead.get_future();
+  WrittenRegions writtenRegions;
+  std::promise<ChibanTextRead> textsRead;
+  std::future<ChibanTextRead> texts = textsRead.get_future();
   WorkAlongside<std::optional<PreparedMifReading>> secondThread(
-      [&, &drawing = options->drawing, &selection = *text, swap = options->swap,
-       search = options->search] {
-        try {  // the texts, and the index the attachment searches them with
-          textsRead.set_value(
-              PreparedChibanTexts(ReadChibanTexts(drawing, selection, encoding), search));
+      [&, &drawing = options->drawing, &selection = *text, swap = options->swap] {
+        try {
+          textsRead.set_value(ReadChibanTexts(drawing, selection, encoding));
         } catch (...) {
           textsRead.set_exception(std::current_exception());
         }
         std::optional<PreparedMifReading> prepared;
         if (readMifAhead) {
           QuietHost readingHost(swap);
-          prepared.emplace(PrepareMifReading(conversionRequest, readingHost, &mifProgress));
+          prepared.emplace(
+              PrepareMifReading(conversionRequest, readingHost, &mifProgress, &writtenRegions));
         }
         return prepared;
       });
@@ -169,12 +171,20 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   // waiting for it.
   struct FinishWhenLeaving {
     GrowingFile& file;
-    ~FinishWhenLeaving() { file.Finished(); }
-  } finishWhenLeaving{mifProgress};
+    WrittenRegions& regions;
+    ~FinishWhenLeaving() {
+      file.Finished();
+      regions.Finished();
+    }
+  } finishWhenLeaving{mifProgress, writtenRegions};
 
   RegionBuildSummary built;
-  RegionBuildRequest buildRequest{options->drawing, output, *boundary, encoding,
-                                  readMifAhead ? &mifProgress : nullptr};
+  RegionBuildRequest buildRequest{options->drawing,
+                                  output,
+                                  *boundary,
+                                  encoding,
+                                  readMifAhead ? &mifProgress : nullptr,
+                                  readMifAhead ? &writtenRegions : nullptr};
   Outcome regions = BuildRegions(buildRequest, &built);
   mifProgress.Finished();
   if (!regions.done()) return ReportOutcome(regions);
@@ -186,11 +196,12 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
   std::optional<PreparedChibanTexts> textsPrepared;
   try {
-    textsPrepared.emplace(texts.get());
+    textsPrepared.emplace(texts.get(), options->search);  // the texts and their search index
   } catch (const std::bad_alloc&) {
     return ReportOutcome(Outcome::Trapped(RuntimeError(kOutOfMemory), "TESSARO"));
   }
-  Outcome attach = AttachLotNumbers(attachRequest, std::move(*textsPrepared), &attached);
+  Outcome attach = AttachLotNumbers(attachRequest, std::move(*textsPrepared), &attached,
+                                    readMifAhead ? &writtenRegions : nullptr);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and

@@ -56,7 +56,7 @@ Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
 }
 
 Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts prepared,
-                         AttachSummary* summary) {
+                         AttachSummary* summary, const WrittenRegions* written) {
   if (auto refusal = CheckOutputNames(request)) return Outcome::Refused(*refusal);
   const OutputFileNames names = OutputFileNamesFor(request.outputName);
   const ChibanTextRead& read = prepared.read();
@@ -66,17 +66,21 @@ Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts prepa
   if (summary) summary->texts = static_cast<int>(read.texts.size());
 
   try {
-    LineReader mif(names.mif);
+    // The regions as the builder wrote them, when it kept them all; the MIF
+    // file otherwise, opened before the MID file is made.
+    const bool fromWritten = written != nullptr && written->complete();
+    std::optional<LineReader> mif;
+    if (!fromWritten) mif.emplace(names.mif);
     TextFileWriter mid(names.mid, TextEncoding::kCp932);
-    RegionRing ring;
     ChibanTextIndex& texts = prepared.index();
     std::int32_t region = 0;
     int withNumber = 0;
     std::string line;  // reused from region to region
-    while (ReadNextRegionRing(mif, ring)) {
-      // The ring's last point repeats its first and is not passed.
-      std::int16_t tested = ToInt16(static_cast<double>(ring.count) - 1);
-      const ChibanText* found = texts.FirstInside(tested, ring.x.data() + 1, ring.y.data() + 1);
+    // One region's ring of `count` points: its last point repeats its first
+    // and is not passed.
+    auto attach = [&](std::int16_t count, const double* x, const double* y) {
+      std::int16_t tested = ToInt16(static_cast<double>(count) - 1);
+      const ChibanText* found = texts.FirstInside(tested, x, y);
       ++region;
       line.assign(std::to_string(region));
       line.push_back(',');
@@ -88,6 +92,18 @@ Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts prepa
       if (summary) {
         summary->regions = region;
         summary->regionsWithNumber = withNumber;
+      }
+    };
+    if (fromWritten) {
+      WrittenRegions::Region ring;
+      for (std::size_t index = 0; written->WaitFor(index, ring); ++index) {
+        if (ring.count > RegionRing::kCapacity) throw RuntimeError(kSubscriptOutOfRange);
+        attach(ToInt16(ring.count), ring.x, ring.y);
+      }
+    } else {
+      RegionRing ring;
+      while (ReadNextRegionRing(*mif, ring)) {
+        attach(ring.count, ring.x.data() + 1, ring.y.data() + 1);
       }
     }
     mid.Close();

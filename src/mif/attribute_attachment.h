@@ -6,6 +6,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection.h"
 #include "mif/chiban_text_index.h"
+#include "mif/written_regions.h"
 #include "text/search_strategy.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
@@ -57,8 +58,10 @@ class PreparedChibanTexts {
   std::unique_ptr<ChibanTextIndex> index_;
 };
 
-// The same step with texts prepared for the request's search strategy.
+// The same step with texts prepared for the request's search strategy. With
+// `written` complete (the region builder kept every region of the MIF file it
+// just wrote), the regions are taken from it rather than read from the file.
 Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts texts,
-                         AttachSummary* summary = nullptr);
+                         AttachSummary* summary = nullptr, const WrittenRegions* written = nullptr);
 
 }  // namespace parquill

@@ -80,13 +80,15 @@ inline char* WriteWholeAndDecimals(char* out, std::uint32_t whole, std::uint32_t
 }
 #endif
 
-// Writes the text of a coordinate below 10^9 whose five-decimal rounding is
-// plain at `out` (at most 17 characters: 999999999.999996 gives
-// "1000000000.00000") and moves `out` on; up to 8 bytes after the text may
-// be overwritten. value × 10^5 is then computed within 0.008 of its true
-// value, so unless it lies near a half the nearest whole number is the true
-// rounding. False (nothing written) for the other values.
-bool WritePlainCoordinate(char*& out, double value) {
+// A coordinate's five-decimal rounding in whole units of 10^-5, for a value
+// below 10^9 whose rounding is plain: value × 10^5 is then computed within
+// 0.008 of its true value, so unless it lies near a half the nearest whole
+// number is the true rounding. False for the other values.
+struct PlainUnits {
+  std::uint64_t units = 0;
+  bool minus = false;  // the text has a minus sign: the value is negative and not rounded to zero
+};
+inline bool PlainUnitsOf(double value, PlainUnits& plain) {
   const double magnitude = std::fabs(value);
   if (!(magnitude < 1e9)) return false;
   const double scaled = magnitude * 1e5;
@@ -94,21 +96,45 @@ bool WritePlainCoordinate(char*& out, double value) {
   // its whole part is the nearest whole number.
   const auto units = static_cast<std::int64_t>(scaled + 0.5);
   if (std::fabs(scaled - static_cast<double>(units)) > 0.48) return false;  // near a half
-  const auto integer = static_cast<std::uint32_t>(static_cast<std::uint64_t>(units) / 100000);
-  const auto fraction = static_cast<std::uint32_t>(static_cast<std::uint64_t>(units) % 100000);
+  plain.units = static_cast<std::uint64_t>(units);
+  plain.minus = std::signbit(value) && units != 0;  // a rounded zero is written without its sign
+  return true;
+}
+
+// Writes the text of a plain coordinate at `out` (at most 17 characters:
+// 999999999.999996 gives "1000000000.00000") and returns its end; up to 8
+// bytes after the text may be overwritten.
+char* WritePlainUnits(char* out, const PlainUnits& plain) {
+  const auto integer = static_cast<std::uint32_t>(plain.units / 100000);
+  const auto fraction = static_cast<std::uint32_t>(plain.units % 100000);
   char* p = out;
   *p = '-';
-  if (std::signbit(value) && units != 0) ++p;  // a rounded zero is written without its sign
+  if (plain.minus) ++p;
 #if defined(__SSE2__) && defined(__x86_64__)
-  if (integer < 100'000'000) {
-    out = WriteWholeAndDecimals(p, integer, fraction);
-    return true;
-  }
+  if (integer < 100'000'000) return WriteWholeAndDecimals(p, integer, fraction);
 #endif
   p = WriteWholeDigits(p, integer);
   // The point, then the five decimals: the last five of eight digits.
   StoreBytes(p, ((EightDigits(fraction) >> 24) + kZeroCharacters) << 8 | '.');
-  out = p + 6;
+  return p + 6;
+}
+
+// What a reading of a plain coordinate's text of at most eight whole digits
+// gets: its digits as one whole number divided by 10^5 (one division, rounded
+// correctly), with the minus sign. False for longer texts.
+bool ReadBack(const PlainUnits& plain, double& value) {
+  if (plain.units >= 10'000'000'000'000) return false;
+  value = static_cast<double>(plain.units) / 1e5;
+  if (plain.minus) value = -value;
+  return true;
+}
+
+// Writes the text of a plain coordinate at `out` and moves `out` on; false
+// (nothing written) for the other values.
+bool WritePlainCoordinate(char*& out, double value) {
+  PlainUnits plain;
+  if (!PlainUnitsOf(value, plain)) return false;
+  out = WritePlainUnits(out, plain);
   return true;
 }
 
@@ -166,6 +192,20 @@ char* WriteMifPointLine(char* out, double x, double y) {
   out = WriteCoordinate(out, x);
   *out++ = ' ';
   return WriteCoordinate(out, y);
+}
+
+char* WriteMifPointLine(char* out, double x, double y, double& readX, double& readY,
+                        bool& readBack) {
+  PlainUnits plainX;
+  PlainUnits plainY;
+  if (!PlainUnitsOf(x, plainX) || !PlainUnitsOf(y, plainY)) {
+    readBack = false;
+    return WriteMifPointLine(out, x, y);
+  }
+  readBack = ReadBack(plainX, readX) && ReadBack(plainY, readY);
+  out = WritePlainUnits(out, plainX);
+  *out++ = ' ';
+  return WritePlainUnits(out, plainY);
 }
 
 }  // namespace parquill

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dxf/layer_selection.h"
+#include "mif/written_regions.h"
 #include "text/growing_file.h"
 #include "text/step_outcome.h"
 #include "text/text_codec.h"
@@ -19,6 +20,9 @@ struct RegionBuildRequest {
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
   // Told how far the MIF file is written, for a reading that follows it.
   GrowingFile* mifProgress = nullptr;
+  // Given the regions as they are written, for the readings that follow;
+  // finished however the build ends.
+  WrittenRegions* writtenRegions = nullptr;
 };
 
 // A polyline of a selected layer that was passed over because its ring does

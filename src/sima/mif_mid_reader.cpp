@@ -18,11 +18,62 @@ namespace {
 // The most point lines read at once before their points are taken.
 constexpr std::int32_t kPointRun = 64;
 
+// What the first reading keeps of one region after another: its start, and
+// the numbers its ring's points find or get in the table.
+class RegionNumbering {
+ public:
+  RegionNumbering(PointTable& points, MifReading& reading) : points_(points), reading_(reading) {}
+
+  // A region's header line at byte `at`, after `before` lines, and its ring
+  // of `count` points.
+  void Begin(std::int64_t at, std::int64_t before, std::int32_t count) {
+    if (reading_.regionCount == std::numeric_limits<int>::max()) throw RuntimeError(kOverflow);
+    numbering_ = reading_.regionsNumbered == reading_.regionCount &&
+                 reading_.regionStarts.size() < MifReading::kRegionStartsKept &&
+                 count <= kRingCapacity;
+    count_ = count;
+    taken_ = 0;
+    ++reading_.regionCount;
+    if (reading_.regionStarts.size() < MifReading::kRegionStartsKept) {
+      reading_.regionStarts.push_back(
+          {at, before, count, static_cast<std::uint32_t>(reading_.pointNumbers.size())});
+    }
+  }
+  // The ring's next point; false when the table is full.
+  bool Take(Coordinate c) {
+    int k = points_.Find(c.x, c.y);
+    if (k == 0) k = points_.Add(c.x, c.y);
+    if (k == 0) return false;
+    if (numbering_) {
+      if (taken_ == 0) first_ = c;
+      last_ = c;
+      reading_.pointNumbers.push_back(static_cast<std::int16_t>(k));
+    }
+    ++taken_;
+    return true;
+  }
+  void End() {
+    if (!numbering_) return;
+    reading_.regionStarts.back().closed = count_ == 0 || RingCloses(first_, last_);
+    ++reading_.regionsNumbered;
+  }
+
+ private:
+  PointTable& points_;
+  MifReading& reading_;
+  bool numbering_ = false;
+  std::int32_t count_ = 0;
+  std::int32_t taken_ = 0;
+  Coordinate first_;
+  Coordinate last_;
+};
+
 }  // namespace
 
 std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
                                      MifReading& reading, GrowingFile* growing) {
   LineReader mif = growing != nullptr ? LineReader(mifPath, *growing) : LineReader(mifPath);
+  RegionNumbering numbering(points, reading);
   std::array<double, kPointRun> runX;
   std::array<double, kPointRun> runY;
   std::string_view line;
@@ -36,30 +87,9 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     // Only the first ring of a region is read; the rings after it are passed
     // over with the other lines.
     std::int32_t count = ReadRingPointCount(mif);
-    if (reading.regionCount == std::numeric_limits<int>::max()) throw RuntimeError(kOverflow);
-    const bool numbering = reading.regionsNumbered == reading.regionCount &&
-                           reading.regionStarts.size() < MifReading::kRegionStartsKept &&
-                           count <= kRingCapacity;
-    ++reading.regionCount;
-    if (reading.regionStarts.size() < MifReading::kRegionStartsKept) {
-      reading.regionStarts.push_back(
-          {at, before, count, static_cast<std::uint32_t>(reading.pointNumbers.size())});
-    }
+    numbering.Begin(at, before, count);
     // The points are taken in file order, the swap box read for each; the
     // lines of the region builder's shape are read a run at a time first.
-    Coordinate first;
-    Coordinate last;
-    auto take = [&](Coordinate c) {
-      int k = points.Find(c.x, c.y);
-      if (k == 0) k = points.Add(c.x, c.y);
-      if (k == 0) return false;
-      if (numbering) {
-        if (reading.pointNumbers.size() == reading.regionStarts.back().firstNumber) first = c;
-        last = c;
-        reading.pointNumbers.push_back(static_cast<std::int16_t>(k));
-      }
-      return true;
-    };
     std::int32_t j = 1;
     while (j <= count) {
       const std::int32_t run = std::min(count - j + 1, kPointRun);
@@ -67,19 +97,40 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
       for (std::int32_t i = 0; i < taken; ++i) {
         Coordinate c{runX[static_cast<std::size_t>(i)], runY[static_cast<std::size_t>(i)]};
         if (host.SwapTicked()) survey::dswap(c.x, c.y);
-        if (!take(c)) return TooManyPointsMessage();
+        if (!numbering.Take(c)) return TooManyPointsMessage();
       }
       j += taken;
       if (taken == run) continue;
-      if (!take(RequireCoordinate(mif, host.SwapTicked()))) return TooManyPointsMessage();
+      if (!numbering.Take(RequireCoordinate(mif, host.SwapTicked()))) {
+        return TooManyPointsMessage();
+      }
       ++j;
     }
-    if (numbering) {
-      reading.regionStarts.back().closed = count == 0 || RingCloses(first, last);
-      ++reading.regionsNumbered;
-    }
+    numbering.End();
   }
   return std::nullopt;
+}
+
+bool ReadWrittenMifPoints(const WrittenRegions& written, StepHost& host, PointTable& points,
+                          MifReading& reading, std::optional<Message>& message) {
+  for (const std::string& line : written.headerLines()) {
+    if (StartsWithKeyword(line, "DELIMITER")) reading.delimiter = DelimiterFromLine(line);
+  }
+  RegionNumbering numbering(points, reading);
+  WrittenRegions::Region region;
+  for (std::size_t index = 0; written.WaitFor(index, region); ++index) {
+    numbering.Begin(region.offset, region.linesBefore, region.count);
+    for (std::int32_t i = 0; i < region.count; ++i) {
+      Coordinate c{region.x[i], region.y[i]};
+      if (host.SwapTicked()) survey::dswap(c.x, c.y);
+      if (!numbering.Take(c)) {
+        message = TooManyPointsMessage();
+        return true;
+      }
+    }
+    numbering.End();
+  }
+  return written.complete();
 }
 
 std::optional<Message> ReadMidLots(const std::string& midPath, std::string_view delimiter,

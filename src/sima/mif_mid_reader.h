@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mif/written_regions.h"
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
 #include "text/growing_file.h"
@@ -53,6 +54,15 @@ struct MifReading {
 // With `growing`, the file is read while its writer is still writing it.
 std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host, PointTable& points,
                                      MifReading& reading, GrowingFile* growing = nullptr);
+
+// The same reading from the regions as the region builder wrote them, the
+// file's lines being those the builder wrote (a header line that contains no
+// region header, then per region its header, count and point lines), which
+// reads exactly these points. Waits for the regions while they are written.
+// False when the builder gave them up (the file must then be read); true
+// otherwise, `message` then holding the message ReadMifPoints returns.
+bool ReadWrittenMifPoints(const WrittenRegions& written, StepHost& host, PointTable& points,
+                          MifReading& reading, std::optional<Message>& message);
 
 // Reads the MID file: each line is cut at the delimiter; a line whose first
 // field is empty is skipped; the second field, trimmed and without its double

@@ -73,10 +73,17 @@ Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
 }
 
 PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host,
-                                     GrowingFile* growing) {
+                                     GrowingFile* growing, const WrittenRegions* written) {
   PreparedMifReading prepared;
   try {
     prepared.points.emplace(request.search);
+    if (written != nullptr && ReadWrittenMifPoints(*written, host, *prepared.points,
+                                                   prepared.reading, prepared.refusal)) {
+      return prepared;
+    }
+    // The regions were given up: the file is read, from its start.
+    prepared.points.emplace(request.search);
+    prepared.reading = MifReading();
     prepared.refusal = ReadMifPoints(OutputFileNamesFor(request.outputName).mif, host,
                                      *prepared.points, prepared.reading, growing);
   } catch (...) {

@@ -50,8 +50,11 @@ struct PreparedMifReading {
 // Reads the MIF file named after `request.outputName` as the conversion's
 // first reading does, with `host` for the swap box. Never throws.
 // With `growing`, the MIF file is read while the region builder still writes it.
+// With `written`, the regions are taken as the region builder writes them,
+// and the file is read only when the builder gives them up.
 PreparedMifReading PrepareMifReading(const ConversionRequest& request, StepHost& host,
-                                     GrowingFile* growing = nullptr);
+                                     GrowingFile* growing = nullptr,
+                                     const WrittenRegions* written = nullptr);
 
 // The conversion with its first reading already made (by PrepareMifReading for
 // the same request, on the MIF file as it is now, with a swap box that has not

@@ -61,6 +61,8 @@ class TextFileWriter {
   void Close();
 
   const std::string& path() const { return path_; }
+  // The bytes written so far, those still in the buffer included.
+  std::int64_t position() const { return written_ + static_cast<std::int64_t>(size_); }
 
  private:
   void Append(const char* bytes, std::size_t size);
