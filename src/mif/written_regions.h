@@ -49,7 +49,8 @@ class WrittenRegions {
   // Every region is added (or the build ended early); later calls change nothing.
   void Finished();
 
-  // The readings' side. The header lines are set before the first region.
+  // The readings' side. The header lines may be read once WaitFor has
+  // returned: they are set before the first region is added.
   const std::vector<std::string>& headerLines() const { return headerLines_; }
   // The region at `index` (from 0), waiting while the builder may still add
   // it; false when the builder finished or gave up without it.

@@ -113,12 +113,13 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
 
 bool ReadWrittenMifPoints(const WrittenRegions& written, StepHost& host, PointTable& points,
                           MifReading& reading, std::optional<Message>& message) {
+  RegionNumbering numbering(points, reading);
+  WrittenRegions::Region region;
+  bool more = written.WaitFor(0, region);
   for (const std::string& line : written.headerLines()) {
     if (StartsWithKeyword(line, "DELIMITER")) reading.delimiter = DelimiterFromLine(line);
   }
-  RegionNumbering numbering(points, reading);
-  WrittenRegions::Region region;
-  for (std::size_t index = 0; written.WaitFor(index, region); ++index) {
+  for (std::size_t index = 0; more; more = written.WaitFor(++index, region)) {
     numbering.Begin(region.offset, region.linesBefore, region.count);
     for (std::int32_t i = 0; i < region.count; ++i) {
       Coordinate c{region.x[i], region.y[i]};
