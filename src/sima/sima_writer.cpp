@@ -218,7 +218,9 @@ LotsWritten WriteNumberedLots(const SimaSource& source, Sink& sima, StepHost& ho
       return written;
     }
     const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber)];
-    if (start.pointCount > kRingCapacity) {
+    // The numbering stopped before a ring too long to be written: the lots
+    // end there, and a part that starts past it writes nothing.
+    if (start.pointCount > kRingCapacity || regionNumber >= source.regionsNumbered) {
       written.message = RingTooLongMessage();
       return written;
     }
