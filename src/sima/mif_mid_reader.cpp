@@ -41,8 +41,7 @@ class RegionNumbering {
   }
   // The ring's next point; false when the table is full.
   bool Take(Coordinate c) {
-    int k = points_.Find(c.x, c.y);
-    if (k == 0) k = points_.Add(c.x, c.y);
+    const int k = points_.FindOrAdd(c.x, c.y);
     if (k == 0) return false;
     if (numbering_) {
       if (taken_ == 0) first_ = c;

@@ -36,6 +36,8 @@ class PointTable {
   // Adds (x, y) as the next point and returns its number; 0 when the table is
   // full (nothing is added).
   int Add(double x, double y);
+  // The number Find gives (x, y), or else the number Add gives it.
+  int FindOrAdd(double x, double y);
 
   int count() const { return static_cast<int>(x_.size()) - 1; }
   // The coordinates of point k (1 to count()).
@@ -45,8 +47,16 @@ class PointTable {
  private:
   int FindLinear(double x, double y) const;
 
+  int FindSame(double x, double y) const;
+  void KeepSame(int k);
+
   SearchStrategy search_;
   PointGrid grid_;  // filled only for the indexed search
+  // The points FindOrAdd added, by their exact coordinates (open addressing,
+  // 0 for an empty slot; indexed search only). None of the points before
+  // such a point lies within the tolerance of it, or it would not have been
+  // added: a search of the very same coordinates finds that point first.
+  std::vector<int> same_;
   // Slot 0 is left empty, so point k lives at index k.
   std::vector<double> x_;
   std::vector<double> y_;

@@ -66,11 +66,19 @@ TEST_F(SearchEquivalence, PointTablesFindTheSamePointForEveryQuery) {
         double x = FiveDecimals(cx + Offset());
         double y = FiveDecimals(cy + Offset());
         near.push_back({x, y});
-        int found = indexed.Find(x, y);
-        ASSERT_EQ(found, linear.Find(x, y)) << x << " " << y;
-        if (found == 0) {
-          ASSERT_EQ(indexed.Add(x, y), linear.Add(x, y));
-        }
+        // Found, or added: the indexed table in one call, partly answered
+        // from the very same coordinates met before.
+        int expected = linear.Find(x, y);
+        if (expected == 0) expected = linear.Add(x, y);
+        ASSERT_EQ(indexed.FindOrAdd(x, y), expected) << x << " " << y;
+      }
+    }
+    // The same coordinates again, and with the other zero.
+    for (const auto& [x, y] : near) {
+      for (auto [qx, qy] : {std::pair{x, y}, std::pair{x == 0 ? -0.0 : x, y == 0 ? -0.0 : y}}) {
+        int expected = linear.Find(qx, qy);
+        if (expected == 0) expected = linear.Add(qx, qy);
+        ASSERT_EQ(indexed.FindOrAdd(qx, qy), expected) << qx << " " << qy;
       }
     }
     ASSERT_EQ(indexed.count(), linear.count());
@@ -105,6 +113,12 @@ TEST_F(SearchEquivalence, PointTablesAgreeFarOutAndOnNonNumbers) {
       ASSERT_EQ(indexed.Find(x + dx, y), linear.Find(x + dx, y)) << x << " " << y << " " << dx;
       ASSERT_EQ(indexed.Find(x - dx, y - dx), linear.Find(x - dx, y - dx)) << x << " " << y;
     }
+  }
+  // Met again: a NaN or an infinity matches nothing, not even itself.
+  for (const auto& [x, y] : points) {
+    int expected = linear.Find(x, y);
+    if (expected == 0) expected = linear.Add(x, y);
+    ASSERT_EQ(indexed.FindOrAdd(x, y), expected) << x << " " << y;
   }
 }
 
