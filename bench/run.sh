@@ -5,6 +5,8 @@
 # Environment:
 #   BENCH_SCALE          multiplies the drawing sizes in MB (default 1: 200 MB)
 #   BENCH_RUNS           runs per figure, the median is shown (default 5)
+#   BENCH_CAPACITY_RUNS  runs per figure of row 1, whose runs last milliseconds
+#                        and move most with the machine's load (default 21)
 #   BENCH_SLOW_RUNS      runs per ogr2ogr figure (default 3)
 #   PARQUILL_CLI         the parquill-cli to time (default: the release build)
 #   PARQUILL_CLI_LINEAR  a second parquill-cli to compare on the capacity map
@@ -18,6 +20,7 @@ source scripts/packages.sh
 
 scale=${BENCH_SCALE:-1}
 runs=${BENCH_RUNS:-5}
+capacity_runs=${BENCH_CAPACITY_RUNS:-21}
 slow_runs=${BENCH_SLOW_RUNS:-3}
 
 scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time >&2
@@ -127,7 +130,8 @@ has_convert() {
   message=$("$1" convert 2>&1 >/dev/null) && return 0
   [[ $message != *知らないコマンド* ]]
 }
-# convert_seconds CLI DRAWING [OPTIONS]: the median time of a conversion.
+# convert_seconds CLI DRAWING [OPTIONS]: the median time of a conversion
+# ($figure_runs runs, or $runs).
 convert_seconds() {
   local tool=$1 drawing=$2
   if [[ -z $tool ]] || ! has_convert "$tool"; then
@@ -135,7 +139,7 @@ convert_seconds() {
     return
   fi
   warm "$drawing"
-  median_seconds "$runs" convert_into "$@"
+  median_seconds "${figure_runs:-$runs}" convert_into "$@"
 }
 convert_peak_kb() {
   if ! has_convert "$cli"; then
@@ -181,8 +185,10 @@ capacity_points=$((41 * 51 + 3 * (41 * 50 + 40 * 51)))
 # for that, so that no figure shares the machine with it.
 sync
 echo "Measuring ($runs runs per figure) ..." >&2
+figure_runs=$capacity_runs
 capacity_s=$(convert_seconds "$cli" "$work/capacity.dxf")
 capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf" "${linear_flags[@]}")
+figure_runs=
 
 warm "$big"
 wc_s=$(median_seconds "$runs" wc -l "$big")
@@ -194,8 +200,10 @@ half_peak=$(convert_peak_kb "$work/half.dxf")
 
 half_s=$(convert_seconds "$cli" "$work/half.dxf")
 mb50_s=$(convert_seconds "$cli" "$work/mb50.dxf")
+figure_runs=$capacity_runs  # as many runs as row 1, which row 4b divides by
 lots500_s=$(convert_seconds "$cli" "$work/lots500.dxf")
 lots1000_s=$(convert_seconds "$cli" "$work/lots1000.dxf")
+figure_runs=
 
 big_size=$(file_mb "$big")
 lots "$work/big-lots-only.dxf" "$big_rows" "$big_cols"
@@ -208,7 +216,7 @@ gen_rate=$(awk -v s="$generation_s" -v m="$big_size" 'BEGIN { printf "%.0f MB/s"
 row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@"; }
 echo
 echo "Parquill benchmark — $(date -u +%Y-%m-%d), scale $scale, median of $runs runs" \
-  "(ogr2ogr $slow_runs), $(nproc) cores"
+  "(row 1 $capacity_runs, ogr2ogr $slow_runs), $(nproc) cores"
 echo
 row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal"
 row "---" "---" "---:" "---:" "---:" "---"
