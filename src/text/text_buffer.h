@@ -38,7 +38,8 @@ class TextBuffer {
   }
 
   std::string_view bytes() const { return {bytes_.data(), used_}; }
-  void Reserve(std::size_t bytes) { Room(bytes); }
+  // Memory for `bytes` more bytes, taken at once but touched only as written.
+  void Reserve(std::size_t bytes) { bytes_.reserve(used_ + bytes); }
   // Hands the bytes over; the buffer is empty afterwards.
   std::string Take() {
     bytes_.resize(used_);
@@ -47,10 +48,14 @@ class TextBuffer {
   }
 
  private:
-  // At least `size` bytes after the used ones; the string grows by half at least.
+  // At least `size` bytes after the used ones, made ready a few pages at a
+  // time; past the memory taken, the string grows by half at least.
   void Room(std::size_t size) {
     if (bytes_.size() - used_ >= size) return;
-    bytes_.resize(std::max(used_ + size, bytes_.size() + bytes_.size() / 2));
+    constexpr std::size_t kStep = 16384;
+    std::size_t wanted = used_ + std::max(size, kStep);
+    if (wanted > bytes_.capacity()) wanted = std::max(wanted, bytes_.capacity() * 3 / 2);
+    bytes_.resize(wanted);
   }
   void Append(const char* bytes, std::size_t size) {
     Room(size);
