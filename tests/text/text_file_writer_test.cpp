@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/temp_folder.h"
+#include "text/text_buffer.h"
 #include "text/work_alongside.h"
 
 namespace parquill {
@@ -36,6 +37,47 @@ TEST(TextFileWriter, LinesWrittenInPlaceKeepTheirOrder) {
     file.Close();
   }
   EXPECT_EQ(testing::ReadBytes(path), expected);
+}
+
+// A text buffer holds the very bytes the writer writes for the same calls,
+// however its memory was reserved, rooms given up included.
+TEST(TextBuffer, HoldsWhatTheWriterWrites) {
+  for (std::size_t reserved : {std::size_t{0}, std::size_t{100}, std::size_t{1} << 20}) {
+    testing::TempFolder folder;
+    const std::string path = folder.File("a.Sim");
+    TextBuffer buffer(TextEncoding::kCp932);
+    buffer.Reserve(reserved);
+    {
+      TextFileWriter file(path, TextEncoding::kCp932);
+      auto both = [&](auto call) {
+        call(file);
+        call(buffer);
+      };
+      for (int i = 0; i < 20000; ++i) {
+        const std::string text = "B01,  " + std::to_string(i) + ",K" + std::to_string(i) + ",";
+        switch (i % 5) {
+          case 0:
+            both([&](auto& sink) { sink.WriteLine("筆 " + text); });
+            break;
+          case 1:
+            both([&](auto& sink) { sink.WriteAsciiLine(text); });
+            break;
+          case 2:
+            both([&](auto& sink) { sink.WriteEncodedLines(text + "\r\n" + text + "\r\n"); });
+            break;
+          default:
+            both([&](auto& sink) {
+              if (i % 10 == 3) sink.AsciiLineRoom(4000);  // a room given up
+              char* room = sink.AsciiLineRoom(64);
+              std::memcpy(room, text.data(), text.size());
+              sink.EndAsciiLine(room + text.size());
+            });
+        }
+      }
+      file.Close();
+    }
+    EXPECT_TRUE(buffer.Take() == testing::ReadBytes(path)) << reserved;
+  }
 }
 
 // A line longer than the buffer still reaches the file whole.
