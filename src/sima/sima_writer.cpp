@@ -217,13 +217,14 @@ LotsWritten WriteNumberedLots(const SimaSource& source, Sink& sima, StepHost& ho
       written.regionsDone = regionNumber;
       return written;
     }
-    const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber)];
-    // The numbering stopped before a ring too long to be written: the lots
-    // end there, and a part that starts past it writes nothing.
-    if (start.pointCount > kRingCapacity || regionNumber >= source.regionsNumbered) {
+    // The numbering stopped before a ring too long to be written (see
+    // LotsAreNumbered): the lots end there, and a part that starts past it
+    // writes nothing.
+    if (regionNumber >= source.regionsNumbered) {
       written.message = RingTooLongMessage();
       return written;
     }
+    const RegionStart& start = (*source.regionStarts)[static_cast<std::size_t>(regionNumber)];
     ++regionNumber;
     host.ShowProgress(regionNumber);
     host.LetEventsThrough();
