@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/line_reader.h"
+#include "base/line_reader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "text/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

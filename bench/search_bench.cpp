@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dxf/chiban_text_reader.h"
-#include "mif/chiban_text_index.h"
+#include "geometry/chiban_text_index.h"
 #include "sima/point_table.h"
 
 namespace {

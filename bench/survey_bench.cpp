@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "survey/survey.h"
+#include "geometry/survey.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "dxf/layer_selection.h"
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 // What the fuzz targets share: the steps read files, so each input is written
 // to a file in a folder of this process (in memory, /dev/shm, when there is one).

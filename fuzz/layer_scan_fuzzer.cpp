@@ -2,7 +2,7 @@
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "input_files.h"
-#include "survey/survey.h"
+#include "geometry/survey.h"
 
 using namespace parquill;
 

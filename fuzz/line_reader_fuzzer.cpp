@@ -2,9 +2,9 @@
 // stands in the file, between its line ends, and decoding then encoding a
 // line gives back its very bytes in both encodings.
 #include "input_files.h"
-#include "text/line_reader.h"
-#include "text/runtime_error.h"
-#include "text/text_codec.h"
+#include "base/line_reader.h"
+#include "base/runtime_error.h"
+#include "base/text_codec.h"
 
 using namespace parquill;
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "input_files.h"
-#include "text/number_text.h"
-#include "text/runtime_error.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
 
 using namespace parquill;
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 namespace parquill::cli {
 

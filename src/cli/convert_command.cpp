@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <future>
 #include <iostream>
 #include <optional>
 #include <utility>
@@ -12,11 +11,8 @@
 #include "mif/conversion_report.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
-#include "survey/survey.h"
-#include "text/growing_file.h"
-#include "text/output_file_names.h"
-#include "text/runtime_error.h"
-#include "text/work_alongside.h"
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
 
 namespace parquill::cli {
 namespace {
@@ -40,14 +36,10 @@ class ItemList : public LayerListSink {
   std::vector<std::string> items;
 };
 
-// The output name the window proposes: the drawing's folder joined with its
-// file name up to and including the first ".", followed by "Sim".
+// The output name the window proposes: beside the drawing, named after it.
 std::string ProposedOutputName(const std::string& drawing) {
   std::filesystem::path path(drawing);
-  std::string name = path.filename().string();
-  std::size_t dot = name.find('.');
-  std::string proposed =
-      (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) + "Sim";
+  const std::string proposed = ProposedOutputFileName(path.filename().string());
   return path.has_parent_path() ? (path.parent_path() / proposed).string() : proposed;
 }
 
@@ -134,74 +126,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
-  // The second thread reads the lot-number texts while the regions are built,
-  // then makes the SIMA conversion's first reading of the MIF file, following
-  // the regions while the region builder writes them and going on while the
-  // lot numbers are attached (the attachment writes only the MID file). Both
-  // take the regions as the builder keeps them for them (the very points a
-  // reading of the file gets), and read the file only when the builder gave
-  // them up. The window's order of steps and messages stays: a failed region
-  // build drops both, and the reading's messages come after the attachment's.
-  // Where the MID file names the MIF file itself, the conversion reads the MIF
-  // file after the attachment, as the window does.
-  const ConversionRequest conversionRequest{options->drawing, output, options->search};
-  QuietHost host(options->swap);
-  const OutputFileNames outputNames = OutputFileNamesFor(output);
-  const bool readMifAhead = !NamesSameFile(outputNames.mif, outputNames.mid);
-  GrowingFile mifProgress;
-  WrittenRegions writtenRegions;
-  std::promise<ChibanTextRead> textsRead;
-  std::future<ChibanTextRead> texts = textsRead.get_future();
-  WorkAlongside<std::optional<PreparedMifReading>> secondThread(
-      [&, &drawing = options->drawing, &selection = *text, swap = options->swap] {
-        try {
-          textsRead.set_value(ReadChibanTexts(drawing, selection, encoding));
-        } catch (...) {
-          textsRead.set_exception(std::current_exception());
-        }
-        std::optional<PreparedMifReading> prepared;
-        if (readMifAhead) {
-          QuietHost readingHost(swap);
-          prepared.emplace(
-              PrepareMifReading(conversionRequest, readingHost, &mifProgress, &writtenRegions));
-        }
-        return prepared;
-      });
-  // However the build ends, the reading that follows the MIF file is not left
-  // waiting for it.
-  struct FinishWhenLeaving {
-    GrowingFile& file;
-    WrittenRegions& regions;
-    ~FinishWhenLeaving() {
-      file.Finished();
-      regions.Finished();
-    }
-  } finishWhenLeaving{mifProgress, writtenRegions};
-
+  // The window's steps, one after the other, with the choices given here.
   RegionBuildSummary built;
-  RegionBuildRequest buildRequest{options->drawing,
-                                  output,
-                                  *boundary,
-                                  encoding,
-                                  readMifAhead ? &mifProgress : nullptr,
-                                  readMifAhead ? &writtenRegions : nullptr};
-  Outcome regions = BuildRegions(buildRequest, &built);
-  mifProgress.Finished();
+  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
   if (!regions.done()) return ReportOutcome(regions);
-  // Without a second thread, its work is done here, now that the MIF file is complete.
-  std::optional<PreparedMifReading> firstReading;
-  if (!secondThread.Alongside()) firstReading = secondThread.Take();
 
   AttachSummary attached;
-  AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
-  std::optional<PreparedChibanTexts> textsPrepared;
-  try {
-    textsPrepared.emplace(texts.get(), options->search);  // the texts and their search index
-  } catch (const std::bad_alloc&) {
-    return ReportOutcome(Outcome::Trapped(RuntimeError(kOutOfMemory), "TESSARO"));
-  }
-  Outcome attach = AttachLotNumbers(attachRequest, std::move(*textsPrepared), &attached,
-                                    readMifAhead ? &writtenRegions : nullptr);
+  Outcome attach = AttachLotNumbers(
+      {options->drawing, output, *text, encoding, options->search}, &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -210,10 +142,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!attach.messages.empty()) attachStatus = kExitTrapped;
 
   ConversionSummary converted;
-  if (secondThread.Alongside()) firstReading = secondThread.Take();
+  QuietHost host(options->swap);
   Outcome conversion =
-      firstReading ? ConvertMifToSima(conversionRequest, host, &converted, std::move(*firstReading))
-                   : ConvertMifToSima(conversionRequest, host, &converted);
+      ConvertMifToSima({options->drawing, output, options->search}, host, &converted);
   int conversionStatus = ReportOutcome(conversion);
   if (!conversion.done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;

@@ -3,7 +3,7 @@
 #include "cli/cli_support.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
-#include "survey/survey.h"
+#include "geometry/survey.h"
 
 namespace parquill::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "cli/cli_support.h"
 #include "dxf/dxf_version.h"
-#include "survey/survey.h"
+#include "geometry/survey.h"
 
 namespace parquill::cli {
 

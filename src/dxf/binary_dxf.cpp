@@ -1,6 +1,6 @@
 #include "dxf/binary_dxf.h"
 
-#include "text/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 

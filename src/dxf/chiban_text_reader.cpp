@@ -9,10 +9,10 @@
 #include "dxf/group_code.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
-#include "text/line_reader.h"
-#include "text/number_text.h"
-#include "text/runtime_error.h"
-#include "text/trim.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

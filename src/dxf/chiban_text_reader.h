@@ -6,8 +6,8 @@
 
 #include "dxf/layer_selection.h"
 #include "dxf/mtext_cleaner.h"
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

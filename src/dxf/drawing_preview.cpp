@@ -7,10 +7,10 @@
 #include <unordered_map>
 
 #include "dxf/mtext_cleaner.h"
-#include "text/line_reader.h"
-#include "text/number_text.h"
-#include "text/runtime_error.h"
-#include "text/trim.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/text_codec.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

@@ -1,5 +1,12 @@
 #include "dxf/dxf_version.h"
 
+#include <string_view>
+#include <utility>
+
+#include "base/line_reader.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
+
 namespace parquill {
 
 DxfVersionVerdict ClassifyDxfVersion(std::int32_t code) {
@@ -42,5 +49,41 @@ Message DxfVersionRefusal(const std::string& versionName) {
 TextEncoding DxfTextEncoding(std::int32_t code) {
   return code >= 2007 ? TextEncoding::kUtf8 : TextEncoding::kCp932;
 }
+
+namespace survey {
+namespace {
+
+std::int32_t CodeOfVersionString(std::string_view version) {
+  static constexpr std::pair<std::string_view, std::int32_t> kVersions[] = {
+      {"AC1002", 2},    {"AC1003", 3},    {"AC1004", 9},    {"AC1006", 10},   {"AC1009", 12},
+      {"AC1012", 13},   {"AC1014", 14},   {"AC1015", 2000}, {"AC1018", 2004}, {"AC1021", 2007},
+      {"AC1024", 2010}, {"AC1027", 2013}, {"AC1032", 2018},
+  };
+  for (const auto& [name, code] : kVersions) {
+    if (version == name) return code;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t DXFVer(const std::string& path) {
+  try {
+    LineReader reader(path);
+    std::string_view line;
+    while (reader.Next(line)) {
+      if (line == "ENTITIES") return 0;
+      if (TrimBlanks(line) == "$ACADVER") {
+        if (!reader.Next(line) || !reader.Next(line)) return 0;  // group code, then the value
+        return CodeOfVersionString(TrimBlanks(line));
+      }
+    }
+  } catch (const RuntimeError&) {
+    // Unreadable: no version.
+  }
+  return 0;
+}
+
+}  // namespace survey
 
 }  // namespace parquill

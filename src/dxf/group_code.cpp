@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "text/number_text.h"
+#include "base/number_text.h"
 
 namespace parquill {
 namespace {

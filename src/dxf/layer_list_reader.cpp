@@ -4,7 +4,7 @@
 
 #include "dxf/binary_dxf.h"
 #include "dxf/dxf_version.h"
-#include "text/line_reader.h"
+#include "base/line_reader.h"
 
 namespace parquill {
 

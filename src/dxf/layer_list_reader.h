@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

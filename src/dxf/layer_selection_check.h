@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dxf/layer_selection.h"
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 namespace parquill {
 

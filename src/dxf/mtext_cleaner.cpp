@@ -1,6 +1,6 @@
 #include "dxf/mtext_cleaner.h"
 
-#include "text/trim.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

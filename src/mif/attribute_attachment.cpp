@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "dxf/chiban_text_reader.h"
-#include "mif/chiban_text_index.h"
+#include "geometry/chiban_text_index.h"
 #include "mif/region_ring_reader.h"
-#include "text/line_reader.h"
-#include "text/number_text.h"
-#include "text/output_file_names.h"
-#include "text/runtime_error.h"
-#include "text/text_file_writer.h"
-#include "text/trim.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
+#include "base/text_file_writer.h"
+#include "base/trim.h"
 
 namespace parquill {
 

@@ -5,11 +5,11 @@
 
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection.h"
-#include "mif/chiban_text_index.h"
+#include "geometry/chiban_text_index.h"
 #include "mif/written_regions.h"
-#include "text/search_strategy.h"
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "geometry/search_strategy.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

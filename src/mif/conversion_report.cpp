@@ -6,10 +6,10 @@
 #include <new>
 
 #include "mif/region_ring_reader.h"
-#include "survey/survey.h"
-#include "text/line_reader.h"
-#include "text/runtime_error.h"
-#include "text/trim.h"
+#include "geometry/survey.h"
+#include "base/line_reader.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

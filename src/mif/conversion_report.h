@@ -8,7 +8,7 @@
 #include "dxf/drawing_preview.h"
 #include "dxf/layer_selection.h"
 #include "mif/region_builder.h"
-#include "text/text_codec.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "mif/coordinate_digits.h"
-#include "text/text_file_writer.h"
+#include "base/text_file_writer.h"
 
 namespace parquill {
 namespace {

@@ -11,12 +11,12 @@
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "mif/mif_format.h"
-#include "text/line_reader.h"
-#include "text/number_text.h"
-#include "text/output_file_names.h"
-#include "text/runtime_error.h"
-#include "text/text_file_writer.h"
-#include "text/trim.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
+#include "base/text_file_writer.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

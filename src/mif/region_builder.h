@@ -6,9 +6,9 @@
 
 #include "dxf/layer_selection.h"
 #include "mif/written_regions.h"
-#include "text/growing_file.h"
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "base/growing_file.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 

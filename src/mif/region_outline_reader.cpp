@@ -3,8 +3,8 @@
 #include <new>
 
 #include "mif/region_ring_reader.h"
-#include "text/line_reader.h"
-#include "text/runtime_error.h"
+#include "base/line_reader.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "text/number_text.h"
-#include "text/plain_point_line.h"
-#include "text/runtime_error.h"
+#include "base/number_text.h"
+#include "mif/plain_point_line.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 

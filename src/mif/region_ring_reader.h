@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "text/line_reader.h"
+#include "base/line_reader.h"
 
 namespace parquill {
 

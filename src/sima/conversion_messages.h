@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 // The messages with which the SIMA conversion stops, and the title of its trap.
 namespace parquill {

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "sima/decimal_digit_bytes.h"
-#include "text/trim.h"
+#include "base/trim.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,6 +1,6 @@
 #include "sima/lot_table.h"
 
-#include "text/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 

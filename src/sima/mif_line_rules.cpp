@@ -4,11 +4,11 @@
 #include <array>
 
 #include "sima/point_table.h"
-#include "survey/survey.h"
-#include "text/number_text.h"
-#include "text/plain_point_line.h"
-#include "text/runtime_error.h"
-#include "text/text_codec.h"
+#include "geometry/survey.h"
+#include "base/number_text.h"
+#include "mif/plain_point_line.h"
+#include "base/runtime_error.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/line_reader.h"
-#include "text/step_outcome.h"
+#include "base/line_reader.h"
+#include "base/step_outcome.h"
 
 // How the SIMA conversion reads the lines of a MIF file, in both of its readings.
 namespace parquill {

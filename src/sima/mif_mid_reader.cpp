@@ -6,11 +6,11 @@
 
 #include "sima/conversion_messages.h"
 #include "sima/mif_line_rules.h"
-#include "survey/survey.h"
-#include "text/line_reader.h"
-#include "text/runtime_error.h"
-#include "text/text_codec.h"
-#include "text/trim.h"
+#include "geometry/survey.h"
+#include "base/line_reader.h"
+#include "base/runtime_error.h"
+#include "base/text_codec.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

@@ -9,8 +9,8 @@
 #include "mif/written_regions.h"
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
-#include "text/growing_file.h"
-#include "text/step_outcome.h"
+#include "base/growing_file.h"
+#include "base/step_outcome.h"
 
 // The first reading of a MIF/MID pair: the distinct boundary points, the
 // number of regions and one lot number per region.

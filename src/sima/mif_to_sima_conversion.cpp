@@ -8,8 +8,8 @@
 #include "sima/mif_mid_reader.h"
 #include "sima/point_table.h"
 #include "sima/sima_writer.h"
-#include "text/output_file_names.h"
-#include "text/runtime_error.h"
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 

@@ -6,8 +6,8 @@
 
 #include "sima/mif_mid_reader.h"
 #include "sima/point_table.h"
-#include "text/search_strategy.h"
-#include "text/step_outcome.h"
+#include "geometry/search_strategy.h"
+#include "base/step_outcome.h"
 
 // The conversion of a MIF/MID pair into the SIMA common-format file.
 namespace parquill {

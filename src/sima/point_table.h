@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "sima/point_grid.h"
-#include "text/search_strategy.h"
+#include "geometry/point_grid.h"
+#include "geometry/search_strategy.h"
 
 namespace parquill {
 

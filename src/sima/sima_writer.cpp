@@ -9,11 +9,11 @@
 #include "sima/conversion_messages.h"
 #include "sima/kokudo_records.h"
 #include "sima/mif_line_rules.h"
-#include "text/line_reader.h"
-#include "text/text_buffer.h"
-#include "text/text_codec.h"
-#include "text/text_file_writer.h"
-#include "text/work_alongside.h"
+#include "base/line_reader.h"
+#include "base/text_buffer.h"
+#include "base/text_codec.h"
+#include "base/text_file_writer.h"
+#include "base/work_alongside.h"
 
 namespace parquill {
 namespace {

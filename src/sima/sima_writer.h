@@ -8,7 +8,7 @@
 #include "sima/mif_line_rules.h"
 #include "sima/mif_mid_reader.h"
 #include "sima/point_table.h"
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 // The second reading of the MIF file, which writes the SIMA common-format file.
 namespace parquill {

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 namespace parquill::ui {
 

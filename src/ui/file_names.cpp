@@ -1,6 +1,6 @@
 #include "ui/file_names.h"
 
-#include "text/output_file_names.h"
+#include "base/output_file_names.h"
 
 namespace parquill::ui {
 

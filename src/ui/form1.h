@@ -16,7 +16,7 @@
 
 #include "dxf/layer_selection.h"
 #include "mif/region_builder.h"
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 namespace parquill::ui {
 

@@ -6,7 +6,7 @@
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
-#include "survey/survey.h"
+#include "geometry/survey.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"

@@ -7,7 +7,7 @@
 #include "dxf/layer_list_reader.h"
 #include "mif/conversion_report.h"
 #include "mif/region_outline_reader.h"
-#include "text/output_file_names.h"
+#include "base/output_file_names.h"
 #include "ui/background_work.h"
 #include "ui/form1.h"
 #include "ui/form_placement.h"

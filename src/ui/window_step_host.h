@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "text/step_outcome.h"
+#include "base/step_outcome.h"
 
 namespace parquill::ui {
 

@@ -7,7 +7,7 @@
 
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "text/text_codec.h"
+#include "base/text_codec.h"
 
 namespace parquill {
 namespace {

@@ -11,11 +11,11 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/mtext_cleaner.h"
 #include "support/temp_folder.h"
-#include "text/line_reader.h"
-#include "text/number_text.h"
-#include "text/runtime_error.h"
-#include "text/text_codec.h"
-#include "text/trim.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
+#include "base/text_codec.h"
+#include "base/trim.h"
 
 namespace parquill {
 namespace {

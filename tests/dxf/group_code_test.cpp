@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "text/number_text.h"
-#include "text/runtime_error.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 namespace {

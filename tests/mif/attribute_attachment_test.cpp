@@ -4,7 +4,7 @@
 
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "text/output_file_names.h"
+#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {

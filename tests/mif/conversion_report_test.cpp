@@ -8,7 +8,7 @@
 #include "mif/region_builder.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "text/output_file_names.h"
+#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {

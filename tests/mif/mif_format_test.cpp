@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
-#include "text/text_file_writer.h"
+#include "base/text_file_writer.h"
 
 namespace parquill {
 namespace {

@@ -8,8 +8,8 @@
 #include "mif/region_ring_reader.h"
 #include "support/random_numbers.h"
 #include "support/temp_folder.h"
-#include "text/number_text.h"
-#include "text/runtime_error.h"
+#include "base/number_text.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 namespace {

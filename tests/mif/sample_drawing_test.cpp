@@ -10,7 +10,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "mif/region_builder.h"
 #include "support/temp_folder.h"
-#include "survey/survey.h"
+#include "geometry/survey.h"
 
 namespace parquill {
 namespace {

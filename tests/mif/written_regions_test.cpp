@@ -12,8 +12,8 @@
 #include "sima/mif_to_sima_conversion.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "text/line_reader.h"
-#include "text/output_file_names.h"
+#include "base/line_reader.h"
+#include "base/output_file_names.h"
 
 // The regions the builder keeps while it writes the MIF file must be exactly
 // what the attachment and the SIMA conversion's first reading get from the

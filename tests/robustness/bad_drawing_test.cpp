@@ -8,12 +8,13 @@
 
 #include <functional>
 
+#include "dxf/dxf_version.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/region_builder.h"
 #include "robustness_support.h"
-#include "survey/survey.h"
-#include "text/line_reader.h"
+#include "geometry/survey.h"
+#include "base/line_reader.h"
 
 namespace parquill {
 namespace {

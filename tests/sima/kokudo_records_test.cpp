@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "text/text_codec.h"
+#include "base/text_codec.h"
 
 namespace parquill::kokudo {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mif_pair_text.h"
-#include "text/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 namespace {

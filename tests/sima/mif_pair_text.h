@@ -7,8 +7,8 @@
 
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 
 // MIF/MID texts as the region builder and the attribute attachment write them,
 // and a window stand-in that records what the conversion asks of it.

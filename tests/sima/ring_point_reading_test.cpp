@@ -9,7 +9,7 @@
 #include "sima/mif_line_rules.h"
 #include "sima/mif_mid_reader.h"
 #include "support/temp_folder.h"
-#include "text/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace parquill {
 namespace {

@@ -13,10 +13,10 @@
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
-#include "sima/point_grid.h"
+#include "geometry/point_grid.h"
 #include "sima/point_table.h"
 #include "support/temp_folder.h"
-#include "text/output_file_names.h"
+#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {

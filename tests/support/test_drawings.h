@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "text/text_codec.h"
+#include "base/text_codec.h"
 
 // Small drawings for the tests, built line by line.
 namespace parquill::testing {

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/step_outcome.h"
-#include "text/text_codec.h"
+#include "base/step_outcome.h"
+#include "base/text_codec.h"
 #include "ui/form1.h"
 
 namespace parquill::ui::testing {

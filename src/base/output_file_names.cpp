@@ -1,0 +1,40 @@
+#include "base/output_file_names.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+namespace parquill {
+
+OutputFileNames OutputFileNamesFor(const std::string& outputName) {
+  std::size_t dot = outputName.rfind('.');
+  std::string base = dot == std::string::npos ? std::string() : outputName.substr(0, dot + 1);
+  return {outputName, base + "MIF", base + "MID"};
+}
+
+std::string ProposedOutputFileName(std::string_view fileName) {
+  std::size_t dot = fileName.find('.');
+  std::string base = dot == std::string_view::npos ? std::string(fileName) + "."
+                                                   : std::string(fileName.substr(0, dot + 1));
+  return base + "Sim";
+}
+
+bool NamesSameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  struct stat sa {
+  }, sb{};
+  if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) {
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  }
+  std::error_code error;
+  auto normal = [&](const std::string& path) {
+    return std::filesystem::absolute(path, error).lexically_normal();
+  };
+  return normal(a) == normal(b);
+}
+
+Message OutputIsInputRefusal() {
+  return {"出力ファイルが入力ファイルと同じです。", "ファイル指定"};
+}
+
+}  // namespace parquill

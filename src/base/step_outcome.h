@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/runtime_error.h"
+
+namespace parquill {
+
+// One critical message box: its text and its title.
+struct Message {
+  std::string text;
+  std::string title;
+  friend bool operator==(const Message&, const Message&) = default;
+};
+
+enum class OutcomeKind {
+  kDone,     // the step reached its normal end
+  kRefused,  // the step refused with one of its fixed messages
+  kTrapped,  // a run-time error ended the step through its trap
+};
+
+// What a step reports back to the window or the command line.
+struct Outcome {
+  OutcomeKind kind = OutcomeKind::kDone;
+  int errorNumber = 0;            // kTrapped: the number of the error
+  std::vector<Message> messages;  // every box of the step, in the order shown
+
+  static Outcome Done() { return {}; }
+  static Outcome Refused(Message message) {
+    return {OutcomeKind::kRefused, 0, {std::move(message)}};
+  }
+  static Outcome Trapped(const RuntimeError& error, std::string title) {
+    return {OutcomeKind::kTrapped, error.number(), {{TrapText(error), std::move(title)}}};
+  }
+  bool done() const { return kind == OutcomeKind::kDone; }
+};
+
+// The critical message box (stop icon, one OK button). The window shows a real
+// box; tests and the command line capture or print the messages.
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  virtual void ShowCritical(const Message& message) = 0;
+};
+
+// What a step needs from the window while it runs.
+class StepHost {
+ public:
+  virtual ~StepHost() = default;
+  // Lets the window process its pending events (repaint, clicks).
+  virtual void LetEventsThrough() {}
+  // Shows the number of the region being converted.
+  virtual void ShowProgress(int regionNumber) { (void)regionNumber; }
+  // Reads the X/Y exchange box anew.
+  virtual bool SwapTicked() { return true; }
+  // True for a host that shows nothing, lets nothing through and gives the
+  // same X/Y answer throughout a step (the command line): the step may then
+  // do later parts of its work ahead, on a second thread, with the same result.
+  virtual bool Quiet() const { return false; }
+};
+
+// The host of a step nobody watches (the command line): it shows nothing, lets
+// nothing through, and the X/Y exchange is decided once for the whole run.
+class QuietHost : public StepHost {
+ public:
+  explicit QuietHost(bool swap) : swap_(swap) {}
+  bool SwapTicked() override { return swap_; }
+  bool Quiet() const override { return true; }
+
+ private:
+  bool swap_;
+};
+
+}  // namespace parquill
