@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test; then runs the core's
-# tests again under the address and undefined-behaviour sanitizers and under
-# the thread sanitizer (the command line works on two threads), and each fuzz
-# target for a short while.
+# tests again under the address and undefined-behaviour sanitizers, and each
+# fuzz target for a short while.
 #   PARQUILL_SANITIZERS=0      skips the sanitizer builds (default 1)
 #   PARQUILL_FUZZ_SECONDS=N    seconds per fuzz target (default 20; 0 skips)
 set -euo pipefail
@@ -13,8 +12,6 @@ ctest --preset default --output-on-failure
 if [[ ${PARQUILL_SANITIZERS:-1} != 0 ]]; then
   scripts/build.sh asan
   ctest --preset asan --output-on-failure
-  scripts/build.sh tsan
-  ctest --preset tsan --output-on-failure
 fi
 
 fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-20}

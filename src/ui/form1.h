@@ -87,7 +87,7 @@ class Form1 : public QWidget {
   // controls; they follow the window's size, the controls never move.
   void CreatePreviewControls();
   void PlacePreviewControls();
-  // Reads the drawing of Text7 for the map in the background (a processable
+  // Reads the drawing of inputPathEdit for the map in the background (a processable
   // version only); drops whatever the map showed.
   void StartDrawingPreview();
   void ShowLayerEmphasis();
@@ -116,27 +116,27 @@ class Form1 : public QWidget {
   std::int32_t listClickCount_ = 0;
   bool busy_ = false;
 
-  DriveChooser* Drive1 = nullptr;
-  FolderList* Dir1 = nullptr;
-  DxfFileList* File1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QGroupBox* Frame4 = nullptr;
-  QButtonGroup* Op2 = nullptr;
-  QRadioButton* Op2_1 = nullptr;
-  QRadioButton* Op2_2 = nullptr;
-  QLineEdit* Text7 = nullptr;
-  QLineEdit* Text8 = nullptr;
-  QGroupBox* Frame1 = nullptr;
-  LayerListWidget* List1 = nullptr;
-  QCheckBox* Check1 = nullptr;
-  QLineEdit* Text1 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QPushButton* Command2 = nullptr;
-  QPushButton* Command3 = nullptr;
+  DriveChooser* driveChooser = nullptr;
+  FolderList* folderList = nullptr;
+  DxfFileList* fileList = nullptr;
+  QLabel* versionLabel = nullptr;
+  QGroupBox* fileNameFrame = nullptr;
+  QButtonGroup* fileNameOptions = nullptr;
+  QRadioButton* inputNameOption = nullptr;
+  QRadioButton* outputNameOption = nullptr;
+  QLineEdit* inputPathEdit = nullptr;
+  QLineEdit* outputPathEdit = nullptr;
+  QGroupBox* layerFrame = nullptr;
+  LayerListWidget* layerList = nullptr;
+  QCheckBox* swapCheck = nullptr;
+  QLineEdit* regionNumberEdit = nullptr;
+  QPushButton* readLayersButton = nullptr;
+  QPushButton* buildRegionsButton = nullptr;
+  QPushButton* attachButton = nullptr;
 
-  MapPreview* Map = nullptr;
-  QPushButton* FitButton = nullptr;
-  QListWidget* ReportList = nullptr;
+  MapPreview* mapPreview = nullptr;
+  QPushButton* fitButton = nullptr;
+  QListWidget* reportList = nullptr;
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
   // What the last "面生成" passed over, and for which drawing and output.

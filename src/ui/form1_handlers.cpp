@@ -27,22 +27,22 @@ std::string FileSystemPath(const QString& path) { return QFile::encodeName(path)
 
 void Form1::Drive1_Change() {
   if (busy_) {
-    Drive1->followFolder(Dir1->path());  // back to the drive of the folder shown
+    driveChooser->followFolder(folderList->path());  // back to the drive of the folder shown
     return;
   }
-  SetFolder(Drive1->currentFolderOfDrive());
+  SetFolder(driveChooser->currentFolderOfDrive());
 }
 
 void Form1::Dir1_Change() {
   if (busy_) return;
-  File1->setFolder(Dir1->path());
-  if (Op2_2->isChecked()) Text8->setText(JoinFolderAndName(File1->folder(), outputFileName_));
+  fileList->setFolder(folderList->path());
+  if (outputNameOption->isChecked()) outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
 void Form1::File1_Click(const QString& fileName) {
   if (busy_) return;
-  Text1->clear();
-  if (Op2_1->isChecked()) Text7->setText(JoinFolderAndName(File1->folder(), fileName));
+  regionNumberEdit->clear();
+  if (inputNameOption->isChecked()) inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));
   outputFileName_ = OutputFileNameFor(fileName);
   RunVersionCheck();
   StartDrawingPreview();
@@ -50,52 +50,52 @@ void Form1::File1_Click(const QString& fileName) {
 
 void Form1::RunVersionCheck() {
   const DxfVersionVerdict verdict =
-      ClassifyDxfVersion(survey::DXFVer(FileSystemPath(Text7->text())));
+      ClassifyDxfVersion(survey::DXFVer(FileSystemPath(inputPathEdit->text())));
   dxfVersionCode_ = verdict.code;
   dxfVersionName_ = QString::fromStdString(verdict.name);
-  QPalette palette = Label1->palette();
+  QPalette palette = versionLabel->palette();
   palette.setColor(QPalette::WindowText, verdict.shownRed ? kRefusedColour : kAcceptedColour);
-  Label1->setPalette(palette);
-  Label1->setVisible(true);
-  Label1->setText(QString::fromStdString(DxfVersionCaption(verdict)));
+  versionLabel->setPalette(palette);
+  versionLabel->setVisible(true);
+  versionLabel->setText(QString::fromStdString(DxfVersionCaption(verdict)));
 }
 
 void Form1::List1_Click() {
   if (busy_) return;
-  Op2_2->setVisible(true);
-  Op2_2->setChecked(true);
-  Text8->setText(FolderPartOf(Text7->text()) + outputFileName_);
-  Text8->setVisible(true);
+  outputNameOption->setVisible(true);
+  outputNameOption->setChecked(true);
+  outputPathEdit->setText(FolderPartOf(inputPathEdit->text()) + outputFileName_);
+  outputPathEdit->setVisible(true);
   ++listClickCount_;
-  if (listClickCount_ == 1) Command2->setVisible(true);
-  if (listClickCount_ == 2) Command3->setVisible(true);
+  if (listClickCount_ == 1) buildRegionsButton->setVisible(true);
+  if (listClickCount_ == 2) attachButton->setVisible(true);
 }
 
 void Form1::Command1_Click() {
   if (busy_) return;
   const LayerListRequest request{dxfVersionCode_, dxfVersionName_.toStdString(),
-                                 FileSystemPath(Text7->text())};
-  LayerListSinkOverWidget list(*List1);
+                                 FileSystemPath(inputPathEdit->text())};
+  LayerListSinkOverWidget list(*layerList);
   const Outcome outcome =
       RunStep([&](StepHost& host) { return ReadLayerList(request, list, host); }, "PARQUILL");
   if (outcome.done()) {
-    Frame1->setVisible(true);
-    List1->setVisible(true);
+    layerFrame->setVisible(true);
+    layerList->setVisible(true);
   }
 }
 
 void Form1::Command2_Click() {
   if (busy_) return;
-  const RegionBuildRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text()),
+  const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text()),
                                    CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
   RegionBuildSummary built;
   const Outcome outcome =
       RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
   if (!outcome.done()) return;
-  List1->clearSelection();
-  Command2->setVisible(false);
-  Op2_2->setVisible(false);
-  Command3->setVisible(true);
+  layerList->clearSelection();
+  buildRegionsButton->setVisible(false);
+  outputNameOption->setVisible(false);
+  attachButton->setVisible(true);
   // Kept for the report: the list is cleared, and "属性付加" comes later.
   lastBuilt_ = std::move(built);
   lastBuiltFor_ = request.dxfPath + '\n' + request.outputName;
@@ -104,7 +104,7 @@ void Form1::Command2_Click() {
 
 void Form1::Command3_Click() {
   if (busy_) return;
-  const AttachRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text()),
+  const AttachRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text()),
                               CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
   const Outcome outcome = RunStep([&](StepHost&) { return AttachLotNumbers(request); }, "TESSARO");
   if (!outcome.done()) return;
@@ -116,11 +116,11 @@ void Form1::Command3_Click() {
 }
 
 void Form1::ConvertMifToSima() {
-  const ConversionRequest request{FileSystemPath(Text7->text()), FileSystemPath(Text8->text())};
-  Text1->setVisible(true);
+  const ConversionRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text())};
+  regionNumberEdit->setVisible(true);
   const Outcome outcome = RunStep(
       [&](StepHost& host) { return parquill::ConvertMifToSima(request, host); }, "Brantole");
-  if (outcome.done()) Frame1->setVisible(false);
+  if (outcome.done()) layerFrame->setVisible(false);
 }
 
 }  // namespace parquill::ui

@@ -17,8 +17,8 @@
 namespace parquill::ui {
 namespace {
 
-// The controls end at this many twips from the left (Label1 and Frame1) and
-// from the top (the buttons and Frame1).
+// The controls end at this many twips from the left (versionLabel and layerFrame) and
+// from the top (the buttons and layerFrame).
 constexpr int kControlsRight = 8055;
 constexpr int kControlsBottom = 6375;
 constexpr int kGap = 8;               // pixels between the panels and the window's edge
@@ -36,23 +36,23 @@ QString Count(std::size_t n) { return QString::number(n); }
 }  // namespace
 
 void Form1::CreatePreviewControls() {
-  Map = new MapPreview(this);
-  Map->setObjectName(QStringLiteral("MapPreview"));
-  FitButton = new QPushButton(QStringLiteral("全体表示"), this);
-  FitButton->setObjectName(QStringLiteral("FitButton"));
-  FitButton->setAutoDefault(false);
-  ReportList = new QListWidget(this);
-  ReportList->setObjectName(QStringLiteral("ReportList"));
-  ReportList->setVisible(false);
+  mapPreview = new MapPreview(this);
+  mapPreview->setObjectName(QStringLiteral("MapPreview"));
+  fitButton = new QPushButton(QStringLiteral("全体表示"), this);
+  fitButton->setObjectName(QStringLiteral("FitButton"));
+  fitButton->setAutoDefault(false);
+  reportList = new QListWidget(this);
+  reportList->setObjectName(QStringLiteral("ReportList"));
+  reportList->setVisible(false);
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);
 
-  connect(FitButton, &QPushButton::clicked, Map, &MapPreview::FitAll);
-  connect(List1, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
-  connect(ReportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+  connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
+  connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
+  connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item == nullptr) return;
     const QVariant place = item->data(Qt::UserRole);
-    if (place.isValid()) Map->CenterOn(place.toPointF().x(), place.toPointF().y());
+    if (place.isValid()) mapPreview->CenterOn(place.toPointF().x(), place.toPointF().y());
   });
   PlacePreviewControls();
 }
@@ -63,11 +63,11 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 void Form1::PlacePreviewControls() {
-  if (Map == nullptr) return;
+  if (mapPreview == nullptr) return;
   const int dpi = logicalDpiX();
   const int left = TwipsToPixels(kControlsRight, dpi) + 2 * kGap;
   const int columnWidth = std::max(0, width() - left - kGap);
-  FitButton->setGeometry(left, kGap, std::min(columnWidth, 100), kFitButtonHeight);
+  fitButton->setGeometry(left, kGap, std::min(columnWidth, 100), kFitButtonHeight);
   const int mapTop = kGap + kFitButtonHeight + 4;
   int mapBottom = height() - kGap;
 
@@ -76,14 +76,14 @@ void Form1::PlacePreviewControls() {
   const int belowControls = TwipsToPixels(kControlsBottom, dpi) + kGap;
   if (height() - kGap - belowControls >= kLowestReportList) {
     const int listLeft = TwipsToPixels(240, dpi);
-    ReportList->setGeometry(listLeft, belowControls, left - kGap - listLeft,
+    reportList->setGeometry(listLeft, belowControls, left - kGap - listLeft,
                             height() - kGap - belowControls);
   } else {
     const int listHeight = (mapBottom - mapTop) / 3;
     mapBottom -= listHeight + kGap;
-    ReportList->setGeometry(left, mapBottom + kGap, columnWidth, listHeight);
+    reportList->setGeometry(left, mapBottom + kGap, columnWidth, listHeight);
   }
-  Map->setGeometry(left, mapTop, columnWidth, std::max(0, mapBottom - mapTop));
+  mapPreview->setGeometry(left, mapTop, columnWidth, std::max(0, mapBottom - mapTop));
 }
 
 bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
@@ -91,14 +91,14 @@ bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultRea
 void Form1::StartDrawingPreview() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
-  Map->Clear();
-  ReportList->clear();
-  ReportList->setVisible(false);
+  mapPreview->Clear();
+  reportList->clear();
+  reportList->setVisible(false);
   lastBuilt_ = {};
   lastBuiltFor_.clear();
   if (!IsProcessableDxfVersion(dxfVersionCode_)) return;
 
-  const std::string path = FileSystemPath(Text7->text());
+  const std::string path = FileSystemPath(inputPathEdit->text());
   const TextEncoding encoding = DxfTextEncoding(dxfVersionCode_);
   drawingReading_->Start<DrawingResult>(
       [path, encoding](const std::atomic<bool>& cancelled) -> DrawingResult {
@@ -108,13 +108,13 @@ void Form1::StartDrawingPreview() {
       },
       [this](const DrawingResult& drawing) {
         if (drawing == nullptr) return;
-        Map->ShowDrawing(drawing);
+        mapPreview->ShowDrawing(drawing);
         ShowLayerEmphasis();
       });
 }
 
 void Form1::ShowLayerEmphasis() {
-  const LayerSelection selection = List1->Selection();
+  const LayerSelection selection = layerList->Selection();
   std::set<std::string> layers;
   bool all = false;
   for (std::size_t i = 0; i < selection.items.size(); ++i) {
@@ -122,14 +122,14 @@ void Form1::ShowLayerEmphasis() {
     if (i == 0 && selection.items[i] == kAllLayersItem) all = true;
     layers.insert(selection.items[i]);
   }
-  Map->SetEmphasisedLayers(std::move(layers), all);
+  mapPreview->SetEmphasisedLayers(std::move(layers), all);
 }
 
 void Form1::StartRegionPreview(const std::string& outputName) {
   const std::string mif = OutputFileNamesFor(outputName).mif;
   resultReading_->Start<RegionsResult>(
       [mif](const std::atomic<bool>&) { return PrepareRegions(ReadRegionOutlines(mif)); },
-      [this](const RegionsResult& regions) { Map->ShowRegions(regions); });
+      [this](const RegionsResult& regions) { mapPreview->ShowRegions(regions); });
 }
 
 void Form1::StartReport(const std::string& dxfPath, const std::string& outputName,
@@ -146,7 +146,7 @@ void Form1::StartReport(const std::string& dxfPath, const std::string& outputNam
         return PrepareReport(MakeConversionReport(dxfPath, mif, textSelection, encoding, built));
       },
       [this](const ReportResult& report) {
-        Map->ShowReport(report);
+        mapPreview->ShowReport(report);
         ShowReport(*report);
       });
 }
@@ -155,8 +155,8 @@ void Form1::ShowReport(const PreparedReport& prepared) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
   for (const ReportRegion& region : report.regions) ++counts[static_cast<int>(region.outcome)];
-  ReportList->clear();
-  ReportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
+  reportList->clear();
+  reportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
                                      "どの領域にもない文字 %5")
                           .arg(Count(report.regions.size()),
                                Count(counts[static_cast<int>(RegionOutcome::kNumbered)]),
@@ -164,19 +164,19 @@ void Form1::ShowReport(const PreparedReport& prepared) {
                                Count(counts[static_cast<int>(RegionOutcome::kSeveralTexts)]),
                                Count(report.strayTexts.size())));
   if (!report.complete) {
-    ReportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
+    reportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
   }
   if (report.findings.empty()) {
-    ReportList->addItem(QStringLiteral("問題は見つかりませんでした"));
+    reportList->addItem(QStringLiteral("問題は見つかりませんでした"));
   }
   for (const ReportFinding& finding : report.findings) {
     auto* item = new QListWidgetItem(
         QString::fromStdString("[" + FindingKindName(finding.kind) + "] " + finding.message),
-        ReportList);
+        reportList);
     item->setToolTip(QString::fromStdString(FindingLine(finding)));
     if (finding.located) item->setData(Qt::UserRole, QPointF(finding.x, finding.y));
   }
-  ReportList->setVisible(true);
+  reportList->setVisible(true);
 }
 
 }  // namespace parquill::ui
