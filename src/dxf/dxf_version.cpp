@@ -10,28 +10,20 @@
 namespace parquill {
 
 DxfVersionVerdict ClassifyDxfVersion(std::int32_t code) {
+  static constexpr std::pair<std::int32_t, const char*> kNames[] = {
+      {2, "R2.5"},    {3, "GXIII"},   {9, "R9"},      {10, "R10"},    {12, "R12J"},
+      {13, "R13J"},   {14, "R14J"},   {2000, "2000"}, {2004, "2004"}, {2007, "2007"},
+      {2010, "2010"}, {2013, "2013"}, {2018, "2018"},
+  };
   DxfVersionVerdict verdict;
   verdict.code = code;
   verdict.processable = IsProcessableDxfVersion(code);
-  switch (code) {
-    case 3:
-      verdict.name = "GXIII";
-      verdict.shownRed = true;
-      break;
-    case 12:
-      verdict.name = "R12J";
-      verdict.shownRed = true;
-      break;
-    case 13:
-      verdict.name = "R13J";
-      verdict.shownRed = true;
-      break;
-    case 14:
-      verdict.name = "R14J";
-      break;
-    default:
-      verdict.name = "2000";
-      break;
+  verdict.shownRed = !verdict.processable;
+  // A code without a name: a later version reads as 2000 does; an earlier
+  // one, or none at all (no DXF file), is unknown.
+  verdict.name = verdict.processable ? "2000" : "不明";
+  for (const auto& [known, name] : kNames) {
+    if (known == code) verdict.name = name;
   }
   return verdict;
 }

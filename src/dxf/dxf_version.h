@@ -11,8 +11,8 @@ namespace parquill {
 // The verdict on a drawing's version code, as the status label shows it.
 struct DxfVersionVerdict {
   std::int32_t code = 0;
-  std::string name;          // "GXIII", "R12J", "R13J", "R14J" or "2000"
-  bool shownRed = false;     // red for the named old versions, blue otherwise
+  std::string name;          // "R14J", "2000", "2018", "R12J", "不明"...
+  bool shownRed = false;     // red for the versions that cannot be processed
   bool processable = false;  // decided by the code alone: greater than 13
 };
 

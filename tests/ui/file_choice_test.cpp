@@ -99,7 +99,8 @@ TEST_F(FileChoiceTest, VersionVerdictInTheStatusLabel) {
       {"AC1009", 12, "R12J", kRed, "DXFのバージョンは、R12Jです。処理不可能です。"},
       {"AC1014", 14, "R14J", kBlue, "DXFのバージョンは、R14Jです。"},
       {"AC1015", 2000, "2000", kBlue, "DXFのバージョンは、2000です。"},
-      {"AC1001", 0, "2000", kBlue, "DXFのバージョンは、2000です。処理不可能です。"},
+      {"AC1032", 2018, "2018", kBlue, "DXFのバージョンは、2018です。"},
+      {"AC1001", 0, "不明", kRed, "DXFのバージョンは、不明です。処理不可能です。"},
   };
   OpenFolder();
   for (const Case& c : cases) {
