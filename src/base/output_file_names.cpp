@@ -7,8 +7,12 @@
 namespace parquill {
 
 OutputFileNames OutputFileNamesFor(const std::string& outputName) {
-  std::size_t dot = outputName.rfind('.');
-  std::string base = dot == std::string::npos ? std::string() : outputName.substr(0, dot + 1);
+  // The "." is looked for in the file name only, never in a folder's name.
+  const std::size_t nameStart = outputName.rfind('/') + 1;  // 0 without a folder
+  const std::size_t dot = outputName.rfind('.');
+  const std::string base = dot == std::string::npos || dot < nameStart
+                               ? outputName + "."
+                               : outputName.substr(0, dot + 1);
   return {outputName, base + "MIF", base + "MID"};
 }
 

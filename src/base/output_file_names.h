@@ -10,7 +10,8 @@ namespace parquill {
 
 // The three files of one conversion, named after the output name: the SIMA
 // file is the output name itself; the MIF and MID files take its text up to
-// and including its last "." (nothing when it has none) and add "MIF" / "MID".
+// and including the last "." of its file name and add "MIF" / "MID". A file
+// name without "." gets one: "result" gives "result.MIF" and "result.MID".
 struct OutputFileNames {
   std::string sima;
   std::string mif;

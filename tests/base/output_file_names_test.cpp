@@ -7,7 +7,7 @@
 namespace parquill {
 namespace {
 
-TEST(OutputFileNames, BaseUpToTheLastDot) {
+TEST(OutputFileNames, BaseUpToTheLastDotOfTheFileName) {
   struct Case {
     const char* output;
     const char* mif;
@@ -16,9 +16,10 @@ TEST(OutputFileNames, BaseUpToTheLastDot) {
   const Case cases[] = {
       {"/data/SAMPLE.Sim", "/data/SAMPLE.MIF", "/data/SAMPLE.MID"},
       {"/data/a.b.Sim", "/data/a.b.MIF", "/data/a.b.MID"},
-      {"/data.d/SAMPLE", "/data.MIF", "/data.MID"},
-      {"NODOT", "MIF", "MID"},
-      {"", "MIF", "MID"},
+      {"/data.d/SAMPLE", "/data.d/SAMPLE.MIF", "/data.d/SAMPLE.MID"},
+      {"/data/v1.2/result", "/data/v1.2/result.MIF", "/data/v1.2/result.MID"},
+      {"result", "result.MIF", "result.MID"},
+      {"", ".MIF", ".MID"},
       {"x.", "x.MIF", "x.MID"},
   };
   for (const auto& c : cases) {
