@@ -221,4 +221,22 @@ void AppendEncodedText(std::string& out, std::string_view text, TextEncoding enc
   }
 }
 
+std::string ShowEscapedBytes(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsEscape(text, i)) {
+      shown.push_back(text[i]);
+      continue;
+    }
+    const unsigned char byte = EscapedByte(text, i);
+    shown += "\\x";
+    shown.push_back(kHex[byte >> 4]);
+    shown.push_back(kHex[byte & 0x0F]);
+    i += 2;
+  }
+  return shown;
+}
+
 }  // namespace parquill

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/text_codec.h"
 #include "cli/cli_support.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/dxf_version.h"
@@ -90,10 +91,13 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
   LayerSelection selection{items, std::vector<bool>(items.size(), false), -1};
   for (const std::string& name : names) {
     std::size_t index = 0;
-    while (index < items.size() && items[index] != name) ++index;
+    // Named as `layers` prints them.
+    while (index < items.size() && ShowEscapedBytes(items[index]) != name) ++index;
     if (index == items.size()) {
       std::string known;
-      for (const std::string& item : items) known += (known.empty() ? "" : ", ") + item;
+      for (const std::string& item : items) {
+        known += (known.empty() ? "" : ", ") + ShowEscapedBytes(item);
+      }
       status = UsageError("レイヤ「" + name + "」は図面のレイヤ一覧にありません。一覧: " + known);
       return std::nullopt;
     }

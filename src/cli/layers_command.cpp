@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "base/text_codec.h"
 #include "cli/cli_support.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
@@ -12,7 +13,9 @@ class PrintedLayerList : public LayerListSink {
  public:
   void Clear() override {}
   void Add(const std::string& item) override {
-    PrintText(std::cout, item);
+    // A byte the drawing's encoding does not hold is shown as \xHH: the
+    // name as printed is what --boundary and --text take.
+    PrintText(std::cout, ShowEscapedBytes(item));
     std::cout << '\n';
   }
 };

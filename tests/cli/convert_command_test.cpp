@@ -7,11 +7,17 @@
 #include <filesystem>
 
 #include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
 
+using testing::Entities;
+using testing::Joined;
+using testing::Lines;
+using testing::LwPolyline;
 using testing::ReadBytes;
+using testing::Square;
 using testing::TempFolder;
 
 struct CliRun {
@@ -96,6 +102,26 @@ TEST(ConvertCommand, RefusalsUsageErrorsAndTraps) {
     EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what;
   }
+}
+
+// A drawing named without an extension, whose boundary layer's name is not
+// valid in its encoding (a Latin-1 byte in a Shift-JIS drawing): `layers`
+// prints the byte as \xHH, `convert` takes that name, and the outputs are
+// named after the drawing with a dot added.
+TEST(ConvertCommand, LayerNamesAsPrintedAndNamesWithoutExtension) {
+  TempFolder folder;
+  const std::string layer = "trac\xE9";
+  const Lines tables = {"  9", "$ACADVER", "  1", "AC1015", "  0", "SECTION", "  2", "TABLES",
+                        "100", "AcDbLayerTableRecord", "  2", layer, "  0", "ENDSEC"};
+  const std::string drawing =
+      folder.Write("plan", Joined(tables + Entities(LwPolyline(layer, "1", Square()))));
+  CliRun layers = RunCli(folder, "layers '" + drawing + "'");
+  EXPECT_EQ(layers.out, "すべて\ntrac\\xE9\n");
+  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 'trac\\xE9' --text 'trac\\xE9'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadBytes(folder.File("plan.MID")), "1,\r\n");
+  EXPECT_NE(ReadBytes(folder.File("plan.Sim")).find("筆個数:1/"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder.File("plan.MIF")).find("REGION 1"), std::string::npos);
 }
 
 TEST(ConvertCommand, GdalReadsTheLotNumbersUnharmed) {
