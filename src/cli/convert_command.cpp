@@ -6,7 +6,7 @@
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
 #include "dxf/chiban_text_reader.h"
-#include "dxf/dxf_version.h"
+#include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
 #include "mif/conversion_report.h"
@@ -116,7 +116,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   std::optional<ConvertOptions> options = ParseOptions(args, status);
   if (!options) return status;
 
-  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(options->drawing));
+  DxfVersionVerdict verdict = CheckDxfVersion(options->drawing);
   ItemList list;
   StepHost quiet;
   Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing}, list, quiet);

@@ -2,9 +2,8 @@
 
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
-#include "dxf/dxf_version.h"
+#include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
-#include "geometry/survey.h"
 
 namespace parquill::cli {
 namespace {
@@ -25,7 +24,7 @@ class PrintedLayerList : public LayerListSink {
 // parquill-cli layers DRAWING: the layer list as "レイア読み込み" fills it.
 int RunLayersCommand(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("layers には図面ファイルを 1 つ指定してください。");
-  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(args[0]));
+  DxfVersionVerdict verdict = CheckDxfVersion(args[0]);
   LayerListRequest request{verdict.code, verdict.name, args[0]};
   PrintedLayerList list;
   StepHost host;

@@ -1,15 +1,14 @@
 #include <iostream>
 
 #include "cli/cli_support.h"
-#include "dxf/dxf_version.h"
-#include "geometry/survey.h"
+#include "convert/version_check_step.h"
 
 namespace parquill::cli {
 
 // parquill-cli version DRAWING: the status label's verdict on the drawing.
 int RunVersionCommand(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("version には図面ファイルを 1 つ指定してください。");
-  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(args[0]));
+  DxfVersionVerdict verdict = CheckDxfVersion(args[0]);
   PrintText(std::cout, DxfVersionCaption(verdict));
   std::cout << '\n';
   return verdict.processable ? kExitDone : kExitRefused;

@@ -1,12 +1,11 @@
 // The handlers of the main window's events.
 #include <QFile>
 
-#include "dxf/dxf_version.h"
+#include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
-#include "geometry/survey.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
@@ -50,7 +49,7 @@ void Form1::File1_Click(const QString& fileName) {
 
 void Form1::RunVersionCheck() {
   const DxfVersionVerdict verdict =
-      ClassifyDxfVersion(survey::DXFVer(FileSystemPath(inputPathEdit->text())));
+      CheckDxfVersion(FileSystemPath(inputPathEdit->text()));
   dxfVersionCode_ = verdict.code;
   dxfVersionName_ = QString::fromStdString(verdict.name);
   QPalette palette = versionLabel->palette();
