@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace parquill {
+
+// The zones (系) of the Japan Plane Rectangular Coordinate System
+// (平面直角座標系), 1 to 19, in which a surveyor's drawing is measured in
+// metres; 0 when the user names none.
+inline constexpr int kNoPlaneZone = 0;
+inline constexpr int kLastPlaneZone = 19;
+
+constexpr bool IsPlaneZone(int zone) { return zone >= 1 && zone <= kLastPlaneZone; }
+
+// Line 4 of the MIF header: the zone's transverse Mercator on JGD2000 as
+// MapInfo names it (the drawing's X as easting, Y as northing), or, without a
+// zone, the plain earth system every MIF file had before.
+std::string MifCoordinateSystemLine(int zone);
+
+// "9系", or "指定なし" without a zone.
+std::string PlaneZoneName(int zone);
+
+}  // namespace parquill
