@@ -3,17 +3,17 @@
 #include <optional>
 #include <utility>
 
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
-#include "dxf/chiban_text_reader.h"
 #include "convert/version_check_step.h"
+#include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
 #include "mif/conversion_report.h"
 #include "mif/region_builder.h"
 #include "sima/mif_to_sima_conversion.h"
-#include "base/output_file_names.h"
-#include "base/runtime_error.h"
 
 namespace parquill::cli {
 namespace {
@@ -136,8 +136,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  Outcome attach = AttachLotNumbers(
-      {options->drawing, output, *text, encoding, options->search}, &attached);
+  Outcome attach =
+      AttachLotNumbers({options->drawing, output, *text, encoding, options->search}, &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
