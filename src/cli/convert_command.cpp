@@ -7,10 +7,10 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/attribute_attachment.h"
+#include "convert/attachment_step.h"
 #include "mif/conversion_report.h"
 #include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
+#include "convert/sima_conversion_step.h"
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 

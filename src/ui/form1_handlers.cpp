@@ -3,9 +3,9 @@
 
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/attribute_attachment.h"
+#include "convert/attachment_step.h"
 #include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
+#include "convert/sima_conversion_step.h"
 #include "geometry/survey.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
