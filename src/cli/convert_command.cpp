@@ -7,13 +7,13 @@
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
+#include "convert/attachment_step.h"
+#include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/attribute_attachment.h"
 #include "mif/conversion_report.h"
 #include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
 
 namespace parquill::cli {
 namespace {

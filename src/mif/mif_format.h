@@ -47,11 +47,4 @@ void FormatMifPointLine(std::string& line, double x, double y);
 // the line's end may be overwritten); returns the line's end.
 char* WriteMifPointLine(char* out, double x, double y);
 
-// The same line; `readX` and `readY` receive the values a reading of the line
-// gets back (the rounded digits, read as the MIF readers read them), and
-// `readBack` false when they are not worked out here: a value of more than
-// eight whole digits, or one that is not a plain number.
-char* WriteMifPointLine(char* out, double x, double y, double& readX, double& readY,
-                        bool& readBack);
-
 }  // namespace parquill

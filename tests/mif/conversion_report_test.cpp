@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "mif/attribute_attachment.h"
+#include "base/output_file_names.h"
+#include "convert/attachment_step.h"
 #include "mif/region_builder.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {
