@@ -12,7 +12,7 @@
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 #include "mif/region_builder.h"
 
 namespace parquill::cli {

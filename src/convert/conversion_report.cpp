@@ -1,4 +1,4 @@
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 
 #include <algorithm>
 #include <cstdio>

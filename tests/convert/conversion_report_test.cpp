@@ -1,6 +1,6 @@
 // The conversion report: what happened to each lot, on drawings built here,
 // converted by the real steps, then reported.
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 
 #include <gtest/gtest.h>
 
