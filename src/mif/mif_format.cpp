@@ -1,5 +1,7 @@
 #include "mif/mif_format.h"
 
+#include "mif/plane_zone.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -125,8 +127,15 @@ inline char* WriteCoordinate(char* out, double value) {
 
 }  // namespace
 
-void WriteMifHeader(TextFileWriter& mif) {
-  for (std::string_view line : kMifHeaderLines) mif.WriteLine(line);
+void WriteMifHeader(TextFileWriter& mif, int planeZone) {
+  constexpr std::size_t kCoordinateSystemLine = 3;
+  for (std::size_t i = 0; i < kMifHeaderLines.size(); ++i) {
+    if (i == kCoordinateSystemLine) {
+      mif.WriteLine(MifCoordinateSystemLine(planeZone));
+    } else {
+      mif.WriteLine(kMifHeaderLines[i]);
+    }
+  }
 }
 
 std::string FormatMifCoordinate(double value) {
