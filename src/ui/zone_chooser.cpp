@@ -1,0 +1,18 @@
+#include "ui/zone_chooser.h"
+
+#include "mif/plane_zone.h"
+
+namespace parquill::ui {
+
+QString ZoneName(int zone) {
+  return IsPlaneZone(zone) ? QStringLiteral("%1系").arg(zone) : QStringLiteral("指定なし");
+}
+
+ZoneChooser::ZoneChooser(QWidget* parent) : QComboBox(parent) {
+  for (int zone = kNoPlaneZone; zone <= kLastPlaneZone; ++zone) addItem(ZoneName(zone));
+  setCurrentIndex(kNoPlaneZone);
+}
+
+void ZoneChooser::SetZone(int zone) { setCurrentIndex(IsPlaneZone(zone) ? zone : kNoPlaneZone); }
+
+}  // namespace parquill::ui
