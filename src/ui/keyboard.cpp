@@ -15,7 +15,7 @@ class EnterPresses : public QObject {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
     if (key->modifiers() & ~Qt::KeypadModifier) return false;
-    if (button_->isVisible() && button_->isEnabled()) button_->click();
+    if (!button_->isHidden() && button_->isEnabled()) button_->click();
     return true;
   }
 
