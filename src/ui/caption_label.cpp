@@ -26,6 +26,7 @@ CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
 
 QStringList CaptionLabel::Lines() const {
   const QString caption = text();
+  if (caption.isEmpty()) return {};
   if (fontMetrics().horizontalAdvance(caption) <= contentsRect().width()) return {caption};
   return Sentences(caption);
 }

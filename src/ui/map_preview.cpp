@@ -53,6 +53,13 @@ QFont LabelFont(QFont font, bool bold) {
   return font;
 }
 
+// A label on a light ground, so that the lines under it do not cross it.
+void DrawLabel(QPainter& painter, const PlacedLabel& label, const QColor& colour) {
+  painter.fillRect(label.box, QColor(255, 255, 255, 190));
+  painter.setPen(colour);
+  painter.drawText(label.box, Qt::AlignCenter, label.text);
+}
+
 // The legend's entries once the report is shown.
 std::vector<std::pair<QColor, QString>> LegendEntries() {
   return {
@@ -326,16 +333,19 @@ void MapPreview::DrawDrawing(QPainter& painter, const QTransform& toScreen) cons
   painter.setPen(CosmeticPen(kTextDot, 3));
   painter.drawPoints(dots);
 
+  // Each string right of its dot.
+  painter.setFont(LabelFont(font(), false));
+  const QFontMetricsF metrics(painter.font());
   std::vector<LabelWish> wishes;
   for (const auto& [text, at] : LabelsIn(
            drawing_->texts, [](const PreviewText& t) { return QPointF(t.x, t.y); }, toScreen,
            DrawingArea())) {
-    wishes.push_back({QString::fromStdString(text->text), at});
+    const QString string = QString::fromStdString(text->text);
+    wishes.push_back(
+        {string, at + QPointF(metrics.horizontalAdvance(string) / 2 + 4, -metrics.height() / 2)});
   }
-  painter.setFont(LabelFont(font(), false));
-  for (const PlacedLabel& label :
-       PlaceLabels(wishes, QFontMetricsF(painter.font()), DrawingArea())) {
-    painter.drawText(label.box, Qt::AlignCenter, label.text);
+  for (const PlacedLabel& label : PlaceLabels(wishes, metrics, DrawingArea())) {
+    DrawLabel(painter, label, kTextDot);
   }
 }
 
@@ -394,9 +404,7 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   // the strings of the stray texts after them, in magenta.
   painter.setFont(LabelFont(font(), true));
   const std::vector<PlacedLabel> lotNumbers = LotNumberLabels();
-  painter.setPen(Qt::black);
-  for (const PlacedLabel& label : lotNumbers)
-    painter.drawText(label.box, Qt::AlignCenter, label.text);
+  for (const PlacedLabel& label : lotNumbers) DrawLabel(painter, label, Qt::black);
   std::vector<QRectF> taken;
   for (const PlacedLabel& label : lotNumbers) taken.push_back(label.box);
   std::vector<LabelWish> wishes;
@@ -406,10 +414,9 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
                       toScreen.map(QPointF(text.x, text.y)) + QPointF(0, -12)});
   }
   painter.setFont(LabelFont(font(), false));
-  painter.setPen(StrayTextColour());
   for (const PlacedLabel& label :
        PlaceLabels(wishes, QFontMetricsF(painter.font()), DrawingArea(), taken)) {
-    painter.drawText(label.box, Qt::AlignCenter, label.text);
+    DrawLabel(painter, label, StrayTextColour());
   }
 }
 
