@@ -281,13 +281,17 @@ void MapPreview::RenderPicture(QPainter& painter) const {
   DrawOpenPolyline(painter, toScreen);
 }
 
+const PreviewPolyline* MapPreview::ChosenOpenPolyline() const {
+  if (!openPolyline_ || !drawing_) return nullptr;
+  return FindOpenPolyline(*drawing_, openPolyline_->x(), openPolyline_->y());
+}
+
 void MapPreview::DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const {
   if (!openPolyline_) return;
   const QPointF first = toScreen.map(*openPolyline_);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  const PreviewPolyline* polyline =
-      drawing_ ? FindOpenPolyline(*drawing_, openPolyline_->x(), openPolyline_->y()) : nullptr;
+  const PreviewPolyline* polyline = ChosenOpenPolyline();
   if (polyline != nullptr) {
     QPolygonF line;
     for (const MapPoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));

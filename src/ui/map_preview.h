@@ -41,6 +41,8 @@ class MapPreview : public QWidget {
   // Centres the map on an open polyline's first vertex (x, y): the polyline
   // is drawn dashed when the drawing holds it, its first vertex marked.
   void ShowOpenPolyline(double x, double y);
+  // The open polyline drawn dashed, when the drawing holds the one chosen.
+  const PreviewPolyline* ChosenOpenPolyline() const;
 
   // The layers drawn emphasised (all of them when `allLayers`); none when empty.
   void SetEmphasisedLayers(std::set<std::string> layers, bool allLayers);
