@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "ui/keyboard.h"
+
 namespace parquill::ui {
 namespace {
 
@@ -64,6 +66,7 @@ ResultLine::ResultLine(QWidget* parent)
   openFolder_->setText(QStringLiteral("フォルダを開く"));
   openFolder_->setAutoDefault(false);
   openFolder_->setEnabled(false);
+  LetEnterPress(openFolder_);
   connect(openFolder_, &QPushButton::clicked, this, [this] { OpenFolder(folder_); });
 }
 
