@@ -25,8 +25,8 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelWish>& wishes,
   for (const LabelWish& wish : wishes) {
     if (!area.contains(wish.at)) continue;
     const QSizeF size(metrics.horizontalAdvance(wish.text) + 2, metrics.height());
-    const QRectF box =
-        MovedInside(QRectF(wish.at - QPointF(size.width() / 2, size.height() / 2), size), area);
+    const QRectF box = MovedInside(
+        QRectF(wish.at + wish.offset - QPointF(size.width() / 2, size.height() / 2), size), area);
     const QRectF kept = box.adjusted(-kSpacing, -kSpacing, kSpacing, kSpacing);
     const bool covers = std::any_of(taken.begin(), taken.end(),
                                     [&](const QRectF& other) { return other.intersects(kept); }) ||

@@ -8,10 +8,12 @@
 
 namespace parquill::ui {
 
-// A label the map would write: its text, centred on a point of the panel.
+// A label the map would write: its text, centred on a point of the panel
+// (or `offset` from it, e.g. right of a text's dot).
 struct LabelWish {
   QString text;
   QPointF at;
+  QPointF offset = {};
 };
 
 // A label the map writes, in the box it takes.

@@ -346,7 +346,7 @@ void MapPreview::DrawDrawing(QPainter& painter, const QTransform& toScreen) cons
            DrawingArea())) {
     const QString string = QString::fromStdString(text->text);
     wishes.push_back(
-        {string, at + QPointF(metrics.horizontalAdvance(string) / 2 + 4, -metrics.height() / 2)});
+        {string, at, QPointF(metrics.horizontalAdvance(string) / 2 + 4, -metrics.height() / 2)});
   }
   for (const PlacedLabel& label : PlaceLabels(wishes, metrics, DrawingArea())) {
     DrawLabel(painter, label, kTextDot);
@@ -414,8 +414,8 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   std::vector<LabelWish> wishes;
   for (std::size_t i : report.strayTexts) {
     const ChibanText& text = report.texts[i];
-    wishes.push_back({QString::fromStdString(text.text),
-                      toScreen.map(QPointF(text.x, text.y)) + QPointF(0, -12)});
+    wishes.push_back(
+        {QString::fromStdString(text.text), toScreen.map(QPointF(text.x, text.y)), {0, -12}});
   }
   painter.setFont(LabelFont(font(), false));
   for (const PlacedLabel& label :

@@ -78,6 +78,7 @@ TEST(MapLabels, PlacedWhereTheyFitInsideThePanelAndNeverOnOneAnother) {
       {"on top of one another", {{"12", {50, 50}}, {"13", {52, 51}}}, {"12"}},
       {"at the edges, moved in", {{"1234-5", {0, 0}}, {"99", {199, 99}}}, {"1234-5", "99"}},
       {"outside the panel", {{"12", {-5, 50}}, {"13", {50, 120}}}, {}},
+      {"right of a dot at the edge, moved in", {{"1234-5", {198, 50}, {30, 0}}}, {"1234-5"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
