@@ -9,7 +9,7 @@
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
 #include "mif/conversion_report.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"

@@ -1,7 +1,5 @@
 #include "mif/region_ring_reader.h"
 
-#include <algorithm>
-
 #include "base/number_text.h"
 #include "mif/plain_point_line.h"
 #include "base/runtime_error.h"
@@ -16,27 +14,11 @@ bool ReadNextRegionRing(LineReader& mif, RegionRing& ring) {
 
   ring.count = ToInt16(NumberFromText(mif.Require()));
   for (int j = 1; j <= ring.count; ++j) {
-    // The run of lines of the region builder's own shape, read at once; the
-    // line after it, if any, is read below.
-    const int room = std::min<int>(ring.count, RegionRing::kCapacity) - j + 1;
-    if (room > 0) {
-      j += mif.TakeUsualPointLines(room, &ring.x[static_cast<std::size_t>(j)],
-                                   &ring.y[static_cast<std::size_t>(j)]);
-      if (j > ring.count) break;
-    }
-    std::string_view point;
-    double x = 0;
-    double y = 0;
-    const bool usual = mif.RequireUsualPointLine(point, x, y);
+    const std::string_view point = mif.Require();
     if (j > RegionRing::kCapacity) throw RuntimeError(kSubscriptOutOfRange);
-    if (usual) {  // the region builder's own shape, read with the line
-      ring.x[static_cast<std::size_t>(j)] = x;
-      ring.y[static_cast<std::size_t>(j)] = y;
-      continue;
-    }
     if (ReadPlainPointLine(point, ring.x[static_cast<std::size_t>(j)],
                            ring.y[static_cast<std::size_t>(j)])) {
-      continue;  // another plain shape, read at once
+      continue;  // a plain shape, read at once
     }
     // The line is cut at every blank: the first field is X, the second Y.
     std::size_t blank = point.find(' ');

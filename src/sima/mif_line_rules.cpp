@@ -14,8 +14,6 @@ namespace parquill {
 namespace {
 
 constexpr std::int32_t kDecimals = 5;
-// The most point lines of a ring read at once.
-constexpr std::int32_t kPointRun = 64;
 
 constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -67,33 +65,13 @@ Coordinate CoordinateFromLine(std::string_view line, bool swap) {
 }
 
 Coordinate RequireCoordinate(LineReader& mif, bool swap) {
-  Coordinate c;
-  std::string_view line;
-  if (!mif.RequireUsualPointLine(line, c.x, c.y)) return CoordinateFromLine(line, swap);
-  // Five decimals already: the rounding would leave them.
-  if (swap) survey::dswap(c.x, c.y);
-  return c;
+  return CoordinateFromLine(mif.Require(), swap);
 }
 
 void RequireRingCoordinates(LineReader& mif, std::int32_t count, StepHost& host,
                             std::vector<Coordinate>& ring) {
   ring.clear();
-  std::array<double, kPointRun> runX;
-  std::array<double, kPointRun> runY;
-  std::int32_t j = 1;
-  while (j <= count) {
-    const std::int32_t run = std::min(count - j + 1, kPointRun);
-    const std::int32_t taken = mif.TakeUsualPointLines(run, runX.data(), runY.data());
-    for (std::int32_t i = 0; i < taken; ++i) {
-      Coordinate c{runX[static_cast<std::size_t>(i)], runY[static_cast<std::size_t>(i)]};
-      if (host.SwapTicked()) survey::dswap(c.x, c.y);
-      ring.push_back(c);
-    }
-    j += taken;
-    if (taken == run) continue;
-    ring.push_back(RequireCoordinate(mif, host.SwapTicked()));  // a line of another shape
-    ++j;
-  }
+  for (std::int32_t j = 1; j <= count; ++j) ring.push_back(RequireCoordinate(mif, host.SwapTicked()));
 }
 
 }  // namespace parquill

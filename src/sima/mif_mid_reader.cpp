@@ -15,9 +15,6 @@
 namespace parquill {
 namespace {
 
-// The most point lines read at once before their points are taken.
-constexpr std::int32_t kPointRun = 64;
-
 // What the first reading keeps of one region after another: its start, and
 // the numbers its ring's points find or get in the table.
 class RegionNumbering {
@@ -73,8 +70,6 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
                                      MifReading& reading, GrowingFile* growing) {
   LineReader mif = growing != nullptr ? LineReader(mifPath, *growing) : LineReader(mifPath);
   RegionNumbering numbering(points, reading);
-  std::array<double, kPointRun> runX;
-  std::array<double, kPointRun> runY;
   std::string_view line;
   for (std::int64_t at = mif.NextLineOffset(), before = mif.lineNumber(); mif.Next(line);
        at = mif.NextLineOffset(), before = mif.lineNumber()) {
@@ -87,23 +82,11 @@ std::optional<Message> ReadMifPoints(const std::string& mifPath, StepHost& host,
     // over with the other lines.
     std::int32_t count = ReadRingPointCount(mif);
     numbering.Begin(at, before, count);
-    // The points are taken in file order, the swap box read for each; the
-    // lines of the region builder's shape are read a run at a time first.
-    std::int32_t j = 1;
-    while (j <= count) {
-      const std::int32_t run = std::min(count - j + 1, kPointRun);
-      const std::int32_t taken = mif.TakeUsualPointLines(run, runX.data(), runY.data());
-      for (std::int32_t i = 0; i < taken; ++i) {
-        Coordinate c{runX[static_cast<std::size_t>(i)], runY[static_cast<std::size_t>(i)]};
-        if (host.SwapTicked()) survey::dswap(c.x, c.y);
-        if (!numbering.Take(c)) return TooManyPointsMessage();
-      }
-      j += taken;
-      if (taken == run) continue;
+    // The points are taken in file order, the swap box read for each.
+    for (std::int32_t j = 1; j <= count; ++j) {
       if (!numbering.Take(RequireCoordinate(mif, host.SwapTicked()))) {
         return TooManyPointsMessage();
       }
-      ++j;
     }
     numbering.End();
   }

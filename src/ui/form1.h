@@ -15,7 +15,7 @@
 #include <string>
 
 #include "dxf/layer_selection.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "base/step_outcome.h"
 
 namespace parquill::ui {

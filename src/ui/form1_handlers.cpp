@@ -4,7 +4,7 @@
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "geometry/survey.h"
 #include "ui/drive_chooser.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 #include "base/output_file_names.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "mif/region_ring_reader.h"
 #include "sima/mif_mid_reader.h"
 #include "sima/mif_to_sima_conversion.h"

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "robustness_support.h"
 #include "sima/mif_to_sima_conversion.h"
 

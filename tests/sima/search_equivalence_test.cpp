@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "sima/mif_to_sima_conversion.h"
 #include "geometry/point_grid.h"
 #include "sima/point_table.h"

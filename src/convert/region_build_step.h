@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "dxf/layer_selection.h"
-#include "mif/written_regions.h"
 #include "base/growing_file.h"
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "dxf/layer_selection.h"
+#include "mif/written_regions.h"
 
 namespace parquill {
 
