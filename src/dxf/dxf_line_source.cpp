@@ -68,7 +68,21 @@ inline std::uint64_t BytesWithin(const char* p, char low, char high) {
 #endif
 }
 
-inline std::uint64_t BytesEqual(const char* p, char c) { return BytesWithin(p, c, c); }
+// One bit for each of the 64 bytes at p equal to c (bit i for p[i]).
+inline std::uint64_t BytesEqual(const char* p, char c) {
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(c);
+  std::uint64_t mask = 0;
+  for (int k = 0; k < 4; ++k) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const auto bits = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted));
+    mask |= std::uint64_t{static_cast<std::uint16_t>(bits)} << (16 * k);
+  }
+  return mask;
+#else
+  return BytesWithin(p, c, c);
+#endif
+}
 
 // Bit i set when an odd number of bits 0..i are set.
 inline std::uint64_t PrefixParity(std::uint64_t x) {
