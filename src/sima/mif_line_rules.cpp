@@ -71,7 +71,9 @@ Coordinate RequireCoordinate(LineReader& mif, bool swap) {
 void RequireRingCoordinates(LineReader& mif, std::int32_t count, StepHost& host,
                             std::vector<Coordinate>& ring) {
   ring.clear();
-  for (std::int32_t j = 1; j <= count; ++j) ring.push_back(RequireCoordinate(mif, host.SwapTicked()));
+  for (std::int32_t j = 1; j <= count; ++j) {
+    ring.push_back(RequireCoordinate(mif, host.SwapTicked()));
+  }
 }
 
 }  // namespace parquill
