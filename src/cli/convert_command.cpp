@@ -13,7 +13,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "convert/conversion_report.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 
 namespace parquill::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 
 #include <gtest/gtest.h>
 
