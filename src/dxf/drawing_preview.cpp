@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/limits.h"
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
@@ -15,7 +16,6 @@
 namespace parquill {
 namespace {
 
-constexpr double kCoordinateTolerance = 0.001;
 constexpr std::uint32_t kPairsBetweenCancelChecks = 1 << 15;
 
 // A value as a number; a value too large for a double counts as 0 here.
@@ -100,8 +100,8 @@ class PreviewScan {
     }
     const MapPoint& first = points_.front();
     const MapPoint& last = points_.back();
-    bool closed = flagOne_ || (std::fabs(first.x - last.x) <= kCoordinateTolerance &&
-                               std::fabs(first.y - last.y) <= kCoordinateTolerance);
+    bool closed = flagOne_ || (WithinDrawingTolerance(first.x, last.x) &&
+                               WithinDrawingTolerance(first.y, last.y));
     verticesKept_ += points_.size();
     result_.polylines.push_back({Layer(), points_, closed});
   }

@@ -1,7 +1,6 @@
 #include "dxf/polyline_reader.h"
 
 #include <array>
-#include <cmath>
 
 #include "base/number_text.h"
 #include "base/runtime_error.h"
@@ -11,9 +10,6 @@
 
 namespace parquill {
 namespace {
-
-// Two points are one when they differ by at most this in X and in Y.
-constexpr double kCoordinateTolerance = 0.001;
 
 // Reads the polylines one after the other; only the current ring is held, in
 // two fixed vertex stores reused for every polyline.
@@ -96,8 +92,7 @@ class PolylineScan {
     }
     const auto size = static_cast<std::size_t>(count);
     onRing_({layer_, std::span(x_).subspan(1, size), std::span(y_).subspan(1, size),
-             std::fabs(x_[1] - x_[count]) <= kCoordinateTolerance &&
-                 std::fabs(y_[1] - y_[count]) <= kCoordinateTolerance});
+             WithinDrawingTolerance(x_[1], x_[count]) && WithinDrawingTolerance(y_[1], y_[count])});
   }
 
   // Polylines mostly come in runs on one layer: the answer for the last

@@ -6,14 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/limits.h"
 #include "base/text_codec.h"
 #include "dxf/dxf_line_source.h"
 
 namespace parquill {
-
-// The most points one ring may have, its closing point included; one more
-// vertex raises error 9.
-inline constexpr int kRingCapacity = 1000;
 
 // The ring of one LWPOLYLINE of a selected layer.
 struct PolylineRing {
@@ -26,7 +23,8 @@ struct PolylineRing {
 // Reads the LWPOLYLINE entities of the drawing's ENTITIES section and hands
 // the ring of each one on a layer of `layers` (the layer list's names,
 // "すべて" first for every layer) to `onRing`, in drawing order. A drawing
-// that breaks off within a polyline raises error 62.
+// that breaks off within a polyline raises error 62; a polyline of more than
+// kRingCapacity vertices, whatever its layer, error 9.
 void ReadPolylineRings(DxfLineSource& drawing, const std::vector<std::string>& layers,
                        TextEncoding encoding,
                        const std::function<void(const PolylineRing&)>& onRing);
