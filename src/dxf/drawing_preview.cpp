@@ -43,7 +43,7 @@ class PreviewScan {
     layer_.clear();
     string_.clear();
     points_.clear();
-    flagOne_ = false;
+    closedBit_ = false;
     x_ = y_ = 0;
     alignment_.reset();
   }
@@ -73,7 +73,8 @@ class PreviewScan {
       points_.back().y = Number(value);
     } else if (code == 70) {
       double flag = Number(value);
-      flagOne_ = flag > 0.5 && flag < 1.5;  // rounds to exactly 1
+      // The closed bit, as the region build reads it.
+      closedBit_ = std::fabs(flag) < 32768 && (static_cast<long>(std::nearbyint(flag)) & 1) != 0;
     }
   }
 
@@ -100,8 +101,8 @@ class PreviewScan {
     }
     const MapPoint& first = points_.front();
     const MapPoint& last = points_.back();
-    bool closed = flagOne_ || (WithinDrawingTolerance(first.x, last.x) &&
-                               WithinDrawingTolerance(first.y, last.y));
+    bool closed = closedBit_ || (WithinDrawingTolerance(first.x, last.x) &&
+                                 WithinDrawingTolerance(first.y, last.y));
     verticesKept_ += points_.size();
     result_.polylines.push_back({Layer(), points_, closed});
   }
@@ -135,7 +136,7 @@ class PreviewScan {
   std::string layer_;
   std::string string_;
   std::vector<MapPoint> points_;
-  bool flagOne_ = false;
+  bool closedBit_ = false;
   double x_ = 0;
   double y_ = 0;
   std::optional<MapPoint> alignment_;

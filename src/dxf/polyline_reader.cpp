@@ -84,8 +84,9 @@ class PolylineScan {
     }
     if (count == 0) return;
 
-    // Flag exactly 1 closes the ring; other bits (129) leave it as drawn.
-    if (flag == 1) {
+    // The closed bit closes the ring, whatever other bits are set (129: closed,
+    // drawn with its linetype's pattern).
+    if ((flag & 1) != 0) {
       if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
       x_[count] = x_[1];
       y_[count] = y_[1];

@@ -16,7 +16,7 @@ namespace parquill {
 struct PolylineRing {
   std::string_view layer;     // its layer's name as the drawing writes it (not decoded)
   std::span<const double> x;  // the vertices in drawing order, the first one again
-  std::span<const double> y;  // at the end when the polyline's flag is exactly 1
+  std::span<const double> y;  // at the end when the polyline's closed bit is set
   bool closed = false;        // the last point lies on the first, within 0.001
 };
 
