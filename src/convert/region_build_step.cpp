@@ -26,6 +26,11 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
     if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
   }
+  // A SIMA file named as its own MIF or MID file would be written over them
+  // at the end of the run: refused before anything is written.
+  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
+    return OutputIsInputRefusal();
+  }
   return std::nullopt;
 }
 

@@ -351,6 +351,16 @@ TEST(RegionBuilder, ValidationInOrder) {
        drawingNamedMid,
        folder.File("third.Sim"),
        {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
+      {"SIMA file would be its own MIF file",
+       Selecting({1}),
+       drawing,
+       folder.File("plan.MIF"),
+       {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
+      {"SIMA file would be its own MID file",
+       Selecting({1}),
+       drawing,
+       folder.File("plan.MID"),
+       {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
   };
   for (const Case& c : cases) {
     RegionBuildRequest request{c.dxfPath, c.outputName, c.selection};
@@ -364,6 +374,7 @@ TEST(RegionBuilder, ValidationInOrder) {
   }
   EXPECT_EQ(testing::ReadBytes(drawingNamedMif), "") << "the drawing is left alone";
   EXPECT_EQ(testing::ReadBytes(drawingNamedMid), "");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("plan.MIF"))) << "nothing is written";
 }
 
 }  // namespace
