@@ -1,3 +1,4 @@
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -8,12 +9,13 @@
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
 #include "convert/attachment_step.h"
+#include "convert/conversion_report.h"
+#include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
-#include "convert/conversion_report.h"
-#include "convert/region_build_step.h"
+#include "mif/plane_zone.h"
 
 namespace parquill::cli {
 namespace {
@@ -25,6 +27,7 @@ struct ConvertOptions {
   std::optional<std::string> output;
   bool swap = true;
   bool report = false;
+  int planeZone = kNoPlaneZone;  // --zone: 1 to 19
   // --linear-search (not in the help): every search scans from the start, as
   // the reference the indexes are timed and checked against.
   SearchStrategy search = SearchStrategy::kIndexed;
@@ -52,7 +55,17 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       if (i + 1 >= args.size()) return nullptr;
       return &args[++i];
     };
-    if (arg == "--boundary" || arg == "--text" || arg == "--output") {
+    if (arg == "--zone") {
+      const std::string* v = value();
+      int zone = 0;
+      if (v == nullptr ||
+          std::from_chars(v->data(), v->data() + v->size(), zone).ptr != v->data() + v->size() ||
+          !IsPlaneZone(zone)) {
+        status = UsageError("--zone には 1 から 19 の系の番号が必要です。");
+        return std::nullopt;
+      }
+      options.planeZone = zone;
+    } else if (arg == "--boundary" || arg == "--text" || arg == "--output") {
       const std::string* v = value();
       if (v == nullptr) {
         status = UsageError(arg + " には値が必要です。");
@@ -132,7 +145,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   // The window's steps, one after the other, with the choices given here.
   RegionBuildSummary built;
-  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
+  Outcome regions =
+      BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone}, &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
@@ -158,6 +172,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
                            std::to_string(converted.points) + "、出力 " + output);
   std::cout << '\n';
   if (options->report) {
+    if (IsPlaneZone(options->planeZone)) {
+      PrintText(std::cout, "座標系: " + PlaneZoneName(options->planeZone));
+      std::cout << '\n';
+    }
     ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
                                                    *text, encoding, built);
     for (const ReportFinding& finding : report.findings) {

@@ -82,7 +82,7 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
     try {
       DxfLineSource drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
       TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
-      WriteMifHeader(mif);
+      WriteMifHeader(mif, request.planeZone);
       RegionWriter writer(mif, request.encoding, written);
       ReadPolylineRings(drawing, table.names, request.encoding,
                         [&](const PolylineRing& ring) { writer.Take(ring); });

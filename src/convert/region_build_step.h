@@ -16,6 +16,7 @@ struct RegionBuildRequest {
   std::string outputName;    // the SIMA file's name; the MIF file is named after it
   LayerSelection selection;  // the boundary layers chosen in the layer list
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
+  int planeZone = 0;  // the plane rectangular zone the drawing is in, 0 for none
 };
 
 // A polyline of a selected layer that was passed over because its ring does

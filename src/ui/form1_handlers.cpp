@@ -4,10 +4,10 @@
 
 #include "base/output_file_names.h"
 #include "convert/attachment_step.h"
+#include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
-#include "convert/region_build_step.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -111,7 +111,7 @@ void Form1::Command2_Click() {
   if (busy_) return;
   const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()),
                                    FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
-                                   DxfTextEncoding(dxfVersionCode_)};
+                                   DxfTextEncoding(dxfVersionCode_), PlaneZone()};
   RegionBuildSummary built;
   const Outcome outcome =
       RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");

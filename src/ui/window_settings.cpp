@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "mif/plane_zone.h"
 #include "ui/zone_chooser.h"
 
 namespace parquill::ui {
@@ -25,8 +26,8 @@ void RememberFolder(const QString& folder) {
 }
 
 int RememberedPlaneZone() {
-  const int zone = QSettings().value(kPlaneZone, kNoZone).toInt();
-  return IsZone(zone) ? zone : kNoZone;
+  const int zone = QSettings().value(kPlaneZone, kNoPlaneZone).toInt();
+  return IsPlaneZone(zone) ? zone : kNoPlaneZone;
 }
 
 void RememberPlaneZone(int zone) { QSettings().setValue(kPlaneZone, zone); }

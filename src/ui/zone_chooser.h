@@ -5,12 +5,7 @@
 
 namespace parquill::ui {
 
-// The zones (系) of the plane rectangular coordinate system: 1 to 19; 0 for none.
-inline constexpr int kNoZone = 0;
-inline constexpr int kLastZone = 19;
-constexpr bool IsZone(int zone) { return zone >= 1 && zone <= kLastZone; }
-
-// The coordinate zone of the drawing: "指定なし", then "1系" to "19系".
+// The plane rectangular zone of the drawing: "指定なし", then "1系" to "19系".
 class ZoneChooser : public QComboBox {
   Q_OBJECT
 

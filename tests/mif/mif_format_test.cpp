@@ -1,4 +1,5 @@
 #include "mif/mif_format.h"
+#include "mif/plane_zone.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +131,7 @@ TEST(MifHeader, EightLinesWithCrLf) {
   testing::TempFolder folder;
   std::string path = folder.File("a.MIF");
   TextFileWriter mif(path, TextEncoding::kCp932);
-  WriteMifHeader(mif);
+  WriteMifHeader(mif, kNoPlaneZone);
   mif.Close();
   EXPECT_EQ(testing::ReadBytes(path),
             "Version 300\r\n"

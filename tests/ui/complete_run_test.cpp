@@ -1,6 +1,7 @@
 // One complete run in the window, with the mouse alone: the sample drawing
 // clicked, its layers read, the boundary layer chosen for "面生成", the
 // lot-number layer for "属性付加", and the window back at its start.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -116,6 +117,21 @@ TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
   EXPECT_EQ(boxes.shown[0].title, "TESSARO");
   EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号62\r\n"));
   EXPECT_TRUE(Shown("List1"));  // the trap leaves the window as it was
+}
+
+// The zone chosen beside the map goes to the region build: the MIF file's
+// coordinate system line names it.
+TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
+  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  OpenFolder();
+  Find<QComboBox>("ZoneChooser")->setCurrentIndex(9);
+  form.File1_Click("sample.dxf");
+  form.Command1_Click();
+  ClickLayer("筆界");
+  form.Command2_Click();
+  EXPECT_TRUE(Bytes(PathOf("sample.MIF"))
+                  .contains("\r\nCoordSys Earth Projection 8, 152, \"m\", 139.833333333333, 36, "
+                            "0.9999, 0, 0\r\n"));
 }
 
 }  // namespace
