@@ -7,9 +7,11 @@
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
+#include "convert/lots_from_lines_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
+#include "dxf/line_work_reader.h"
 #include "mif/attribute_attachment.h"
 #include "mif/conversion_report.h"
 #include "mif/region_builder.h"
@@ -25,6 +27,7 @@ struct ConvertOptions {
   std::optional<std::string> output;
   bool swap = true;
   bool report = false;
+  bool fromLines = false;  // lots drawn as lines rather than closed polylines
   // --linear-search (not in the help): every search scans from the start, as
   // the reference the indexes are timed and checked against.
   SearchStrategy search = SearchStrategy::kIndexed;
@@ -65,6 +68,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       options.swap = false;
     } else if (arg == "--report") {
       options.report = true;
+    } else if (arg == "--from-lines") {
+      options.fromLines = true;
     } else if (arg == "--linear-search") {
       options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
@@ -119,7 +124,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   DxfVersionVerdict verdict = CheckDxfVersion(options->drawing);
   ItemList list;
   StepHost quiet;
-  Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing}, list, quiet);
+  const LayerListRequest listRequest{verdict.code, verdict.name, options->drawing};
+  Outcome layers = options->fromLines ? ReadLineWorkLayerList(listRequest, list)
+                                      : ReadLayerList(listRequest, list, quiet);
   if (!layers.done()) return ReportOutcome(layers);
 
   std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
@@ -132,12 +139,18 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   // The window's steps, one after the other, with the choices given here.
   RegionBuildSummary built;
-  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding}, &built);
+  LotsFromLinesSummary fromLines;
+  Outcome regions = options->fromLines
+                        ? BuildRegionsFromLines(
+                              {options->drawing, output, *boundary, *text, encoding}, &fromLines)
+                        : BuildRegions({options->drawing, output, *boundary, encoding}, &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  Outcome attach =
-      AttachLotNumbers({options->drawing, output, *text, encoding, options->search}, &attached);
+  const AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
+  // Lots drawn as lines: the texts read with the lines, as that reading takes them.
+  Outcome attach = options->fromLines ? AttachLotNumbers(attachRequest, fromLines.texts, &attached)
+                                      : AttachLotNumbers(attachRequest, &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -158,8 +171,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
                            std::to_string(converted.points) + "、出力 " + output);
   std::cout << '\n';
   if (options->report) {
-    ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
-                                                   *text, encoding, built);
+    ConversionReport report =
+        MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif, *text, encoding,
+                             built, options->fromLines ? &fromLines : nullptr);
     for (const ReportFinding& finding : report.findings) {
       PrintText(std::cout, FindingLine(finding));
       std::cout << '\n';
