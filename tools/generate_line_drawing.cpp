@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "dxf_text_writer.h"
@@ -26,6 +27,10 @@ constexpr std::string_view kUsage =
     "  --open-lots N      leave N lots of the lowest row open by a 0.05 gap in their\n"
     "                     lower side (they bound no face; default 0)\n"
     "  --text-order ORDER file (lot 1 first, default) or reversed\n"
+    "  --pieces K         draw every LINE as K collinear LINEs (default 1)\n"
+    "  --twice            draw the line work a second time, every LINE reversed, on\n"
+    "                     top of the first (ten times the lines of a plain drawing\n"
+    "                     with --pieces 5, the same lots and few more points)\n"
     "  -o, --output PATH  the drawing to write (default: standard output)\n";
 
 // The layer names in Shift-JIS: 筆界 and 地番; 字 before some lot numbers.
@@ -46,6 +51,8 @@ struct Options {
   int cols = 10;
   int openLots = 0;
   bool reversed = false;
+  int pieces = 1;
+  bool twice = false;
   std::string output;
 };
 
@@ -57,9 +64,12 @@ class LineDrawing {
     Header();
     dxf_.Text("  0", "SECTION");
     dxf_.Text("  2", "ENTITIES");
-    Rows();
-    Columns();
-    Corners();
+    for (int pass = 0; pass < (o_.twice ? 2 : 1); ++pass) {
+      backwards_ = pass == 1;
+      Rows();
+      Columns();
+      Corners();
+    }
     Texts();
     dxf_.Text("  0", "ENDSEC");
     dxf_.Text("  0", "EOF");
@@ -93,6 +103,17 @@ class LineDrawing {
   }
 
   void Line(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    if (backwards_) {
+      std::swap(x1, x2);
+      std::swap(y1, y2);
+    }
+    for (int k = 0; k < o_.pieces; ++k) {
+      Piece(x1 + (x2 - x1) * k / o_.pieces, y1 + (y2 - y1) * k / o_.pieces,
+            x1 + (x2 - x1) * (k + 1) / o_.pieces, y1 + (y2 - y1) * (k + 1) / o_.pieces);
+    }
+  }
+
+  void Piece(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
     dxf_.Text("  0", "LINE");
     dxf_.Text("  8", kBoundary);
     dxf_.Metres(" 10", x1);
@@ -227,6 +248,7 @@ class LineDrawing {
   }
 
   const Options& o_;
+  bool backwards_ = false;  // the second drawing of the line work
   std::string out_;
   DxfTextWriter dxf_;
 };
@@ -247,6 +269,10 @@ int main(int argc, char** argv) {
       std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
       return 0;
     }
+    if (arg == "--twice") {
+      options.twice = true;
+      continue;
+    }
     if (i + 1 >= argc) Fail(std::string(arg) + " needs a value");
     const std::string value = argv[++i];
     if (arg == "--rows") {
@@ -258,13 +284,17 @@ int main(int argc, char** argv) {
     } else if (arg == "--text-order") {
       if (value != "file" && value != "reversed") Fail("unknown text order " + value);
       options.reversed = value == "reversed";
+    } else if (arg == "--pieces") {
+      options.pieces = std::atoi(value.c_str());
     } else if (arg == "-o" || arg == "--output") {
       options.output = value;
     } else {
       Fail("unknown option " + std::string(arg));
     }
   }
-  if (options.rows < 1 || options.cols < 2) Fail("at least 1 row and 2 columns");
+  if (options.rows < 1 || options.cols < 2 || options.pieces < 1) {
+    Fail("at least 1 row, 2 columns and 1 piece");
+  }
   const std::string drawing = LineDrawing(options).Write();
   std::FILE* out = options.output.empty() ? stdout : std::fopen(options.output.c_str(), "wb");
   if (out == nullptr) Fail("cannot write " + options.output);
