@@ -159,28 +159,63 @@ TEST(ConvertFromLines, R12DrawingByEzdxfConverts) {
   EXPECT_EQ(ReadBytes(folder.File("ezdxf.MID")), "1,12-3\r\n2,12-4\r\n");
 }
 
-TEST(ConvertFromLines, Refusals) {
-  TempFolder folder;
+// An R12 drawing with the layers B (boundary) and T (lot numbers).
+std::string R12Drawing(const Lines& entities) {
   const Lines header = {"  0",      "SECTION", "  2",    "HEADER", "  9",
                         "$ACADVER", "  1",     "AC1009", "  0",    "ENDSEC"};
   const Lines tables = {"  0",   "SECTION", "  2",   "TABLES", "  0", "TABLE", "  2",
                         "LAYER", "  0",     "LAYER", "  2",    "B",   "  0",   "LAYER",
                         "  2",   "T",       "  0",   "ENDTAB", "  0", "ENDSEC"};
+  return Joined(header + tables + testing::Entities(entities));
+}
+
+Lines Box(const std::string& x0, const std::string& y0, const std::string& x1,
+          const std::string& y1) {
+  return {"  0", "LWPOLYLINE", "  8", "B", " 90", "4", " 70", "1", " 10", x0, " 20", y0,
+          " 10", x1,           " 20", y0,  " 10", x1,  " 20", y1,  " 10", x0, " 20", y1};
+}
+
+Lines Text(const std::string& x, const std::string& y, const std::string& number) {
+  return {"  0", "TEXT", "  8", "T", " 10", x, " 20", y, "  1", number};
+}
+
+TEST(ConvertFromLines, LotWithALotInside) {
+  TempFolder folder;
+  std::string drawing =
+      folder.Write("holed.dxf", R12Drawing(Box("0", "0", "10", "10") + Box("4", "4", "6", "6") +
+                                           Text("5", "5", "2") + Text("1", "1", "1")));
+  CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T --report");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // MIF holds the outer ring of the holed lot only, so the inner lot's text,
+  // first in the drawing, lies in both rings: both regions take it (the
+  // holed lot first, by its first point), and the report says so.
+  EXPECT_EQ(ReadBytes(folder.File("holed.MID")), "1,2\r\n2,2\r\n");
+  for (const char* finding : {"[穴のある筆] 領域 1: 中にほかの筆が 1 つあります",
+                              "[複数文字] 領域 1", "[地番重複] 地番「2」"}) {
+    EXPECT_NE(run.out.find(finding), std::string::npos) << finding << "\n" << run.out;
+  }
+}
+
+TEST(ConvertFromLines, RefusalsAndTraps) {
+  TempFolder folder;
   const Lines line = {"  0", "LINE", "  8", "B", " 10", "0", " 20", "0", " 11", "1", " 21", "inf"};
+  const Lines circle = {"  0", "ARC", "  8",  "B",   " 10", "0",   " 20",
+                        "0",   " 40", "5000", " 50", "0",   " 51", "360"};
   struct Case {
     const char* what;
     Lines entities;
+    int status;
     std::string err;
   };
   const Case cases[] = {
-      {"no lines on the boundary layer", {}, "境界線: 境界線のレイヤに線がありません。\n"},
-      {"an infinite coordinate", line, "境界線: 図面の 46 行目の座標が、数でないか大きすぎます"},
+      {"no lines on the boundary layer", {}, 3, "境界線: 境界線のレイヤに線がありません。\n"},
+      {"an infinite coordinate", line, 3, "境界線: 図面の 46 行目の座標が、数でないか大きすぎます"},
+      {"a ring of more than 1000 points", circle, 4, "TESSARO: エラー番号9\n"},
   };
   for (const Case& c : cases) {
-    std::string drawing =
-        folder.Write("bad.dxf", Joined(header + tables + testing::Entities(c.entities)));
+    std::string drawing = folder.Write("bad.dxf", R12Drawing(c.entities));
     CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T");
-    EXPECT_EQ(run.status, 3) << c.what;
+    EXPECT_EQ(run.status, c.status) << c.what;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder.File("bad.MIF"))) << c.what;
   }
