@@ -1,7 +1,7 @@
 // The attribute attachment on any drawing and MIF file: the input is the
 // drawing, a separator line and the MIF file.
+#include "convert/attachment_step.h"
 #include "input_files.h"
-#include "mif/attribute_attachment.h"
 
 using namespace parquill;
 

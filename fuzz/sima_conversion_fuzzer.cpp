@@ -1,8 +1,8 @@
 // The SIMA conversion on any MIF/MID pair: the input is the MIF file, a
 // separator line and the MID file. The first byte of the MID part, when odd,
 // clears the X/Y exchange box.
+#include "convert/sima_conversion_step.h"
 #include "input_files.h"
-#include "sima/mif_to_sima_conversion.h"
 
 using namespace parquill;
 

@@ -281,30 +281,6 @@ LineReader::LineReader(const std::string& path) : path_(path) {
   std::memset(buffer_.get(), 0, kPadding);
 }
 
-LineReader::LineReader(const std::string& path, std::int64_t offset, std::int64_t linesBefore)
-    : LineReader(path) {
-  if (offset > 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
-    ThrowFileError(errno, path);
-  }
-  bytesRead_ = offset;
-  lineNumber_ = linesBefore;
-}
-
-namespace {
-
-// The path, once the file's writer has opened it; error 53 when it gave up first.
-const std::string& OpenedPath(const std::string& path, GrowingFile& growing) {
-  if (!growing.WaitUntilOpened()) throw RuntimeError(kFileNotFound);
-  return path;
-}
-
-}  // namespace
-
-LineReader::LineReader(const std::string& path, GrowingFile& growing)
-    : LineReader(OpenedPath(path, growing)) {
-  growing_ = &growing;
-}
-
 LineReader::~LineReader() {
   if (fd_ >= 0) ::close(fd_);
   KeepBuffer(std::move(buffer_));
@@ -339,13 +315,10 @@ void LineReader::Fill() {
     ssize_t got = ::read(fd_, buffer_.get() + end_, room);
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
-      bytesRead_ += got;
       std::memset(buffer_.get() + end_, 0, kPadding);
       return;
     }
     if (got == 0) {
-      // A file still being written ends only when its writer is done.
-      if (growing_ != nullptr && growing_->WaitForMoreThan(bytesRead_)) continue;
       eof_ = true;
       return;
     }

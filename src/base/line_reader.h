@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/growing_file.h"
-
 namespace parquill {
 
 // Whether a group code line has the usual shape, three characters (a blank,
@@ -34,14 +32,6 @@ class LineReader {
   // Opens the file; a missing file raises error 53, a folder or another
   // unreadable path error 75 or 70.
   explicit LineReader(const std::string& path);
-  // Opens the file to read from byte `offset` on, a place where a line starts
-  // (one that NextLineOffset() gave), with `linesBefore` lines before it, so
-  // that line numbers stay those of a reading from the start.
-  LineReader(const std::string& path, std::int64_t offset, std::int64_t linesBefore);
-  // Reads a file that another thread is still writing (see GrowingFile): it is
-  // opened once its writer has opened it, and at the end of what is written
-  // the reader waits for more until the writer is done.
-  LineReader(const std::string& path, GrowingFile& growing);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -97,10 +87,6 @@ class LineReader {
 
   // Number of lines delivered so far (the current line's number, from 1).
   std::int64_t lineNumber() const { return lineNumber_; }
-  // Where in the file the next line starts, in bytes from its beginning.
-  std::int64_t NextLineOffset() const {
-    return bytesRead_ - static_cast<std::int64_t>(end_ - begin_);
-  }
   const std::string& path() const { return path_; }
 
  private:
@@ -125,8 +111,6 @@ class LineReader {
   std::size_t maskBase_ = 0;
   std::size_t maskNext_ = 0;  // where the next block starts
   bool eof_ = false;
-  GrowingFile* growing_ = nullptr;
-  std::int64_t bytesRead_ = 0;  // file position after the bytes in the buffer
   std::int64_t lineNumber_ = 0;
 };
 

@@ -52,12 +52,8 @@ class StepHost {
   virtual void LetEventsThrough() {}
   // Shows the number of the region being converted.
   virtual void ShowProgress(int regionNumber) { (void)regionNumber; }
-  // Reads the X/Y exchange box anew.
+  // Reads the X/Y exchange box.
   virtual bool SwapTicked() { return true; }
-  // True for a host that shows nothing, lets nothing through and gives the
-  // same X/Y answer throughout a step (the command line): the step may then
-  // do later parts of its work ahead, on a second thread, with the same result.
-  virtual bool Quiet() const { return false; }
 };
 
 // The host of a step nobody watches (the command line): it shows nothing, lets
@@ -66,7 +62,6 @@ class QuietHost : public StepHost {
  public:
   explicit QuietHost(bool swap) : swap_(swap) {}
   bool SwapTicked() override { return swap_; }
-  bool Quiet() const override { return true; }
 
  private:
   bool swap_;

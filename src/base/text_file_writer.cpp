@@ -41,25 +41,12 @@ TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
 TextFileWriter::~TextFileWriter() {
   if (fd_ >= 0) {
     try {
-      WriteHeldLines();
       Flush();
     } catch (const RuntimeError&) {
       // Already failing: the error that brought us here is the one reported.
     }
     ::close(fd_);
   }
-  if (progress_ != nullptr) progress_->Finished();
-}
-
-void TextFileWriter::ReportTo(GrowingFile& progress) {
-  progress_ = &progress;
-  progress.Opened();
-  progress.Wrote(written_);
-}
-
-void TextFileWriter::Written(std::size_t bytes) {
-  written_ += static_cast<std::int64_t>(bytes);
-  if (progress_ != nullptr) progress_->Wrote(written_);
 }
 
 void TextFileWriter::WriteLine(std::string_view text) {
@@ -76,16 +63,6 @@ void TextFileWriter::WriteLine(std::string_view text) {
 void TextFileWriter::WriteAsciiLine(std::string_view text) {
   Append(text.data(), text.size());
   Append("\r\n", 2);
-  if (size_ >= kFlushSize) Flush();
-}
-
-void TextFileWriter::WriteEncodedLines(std::string_view bytes) {
-  if (!deferring_ && bytes.size() >= kFlushSize) {  // written from where it is
-    Flush();
-    WriteBytes(bytes);
-    return;
-  }
-  Append(bytes.data(), bytes.size());
   if (size_ >= kFlushSize) Flush();
 }
 
@@ -117,57 +94,7 @@ void TextFileWriter::Append(const char* bytes, std::size_t size) {
   size_ += size;
 }
 
-void TextFileWriter::Defer(std::size_t expectedBytes) {
-  if (deferring_) return;
-  Flush();
-  deferring_ = true;
-  held_.clear();
-  held_.reserve(expectedBytes);
-}
-
-void TextFileWriter::FillDeferred(std::string_view block) {
-  if (!deferring_) return;
-  deferring_ = false;
-  try {
-    WriteBytes(block);
-    WriteBytes(held_);
-  } catch (const RuntimeError&) {
-    // The file ends where the writing failed, nothing out of its order.
-    held_.clear();
-    size_ = 0;
-    throw;
-  }
-  held_.clear();
-  if (size_ >= kFlushSize) Flush();
-}
-
-// Ends a deferral whose block never came: the kept lines go out as they are.
-void TextFileWriter::WriteHeldLines() {
-  if (!deferring_) return;
-  deferring_ = false;
-  std::string held;
-  held.swap(held_);
-  WriteBytes(held);
-}
-
-void TextFileWriter::WriteBytes(std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t wrote = ::write(fd_, bytes.data(), bytes.size());
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      ThrowFileError(errno, path_);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(wrote));
-    Written(static_cast<std::size_t>(wrote));
-  }
-}
-
 void TextFileWriter::Flush() {
-  if (deferring_) {  // kept, not written
-    held_.append(buffer_.get(), size_);
-    size_ = 0;
-    return;
-  }
   std::size_t done = 0;
   while (done < size_) {
     ssize_t wrote = ::write(fd_, buffer_.get() + done, size_ - done);
@@ -179,19 +106,16 @@ void TextFileWriter::Flush() {
       ThrowFileError(error, path_);
     }
     done += static_cast<std::size_t>(wrote);
-    Written(static_cast<std::size_t>(wrote));
   }
   size_ = 0;
 }
 
 void TextFileWriter::Close() {
   if (fd_ < 0) return;
-  WriteHeldLines();
   Flush();
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0 && errno != EINTR) ThrowFileError(errno, path_);
-  if (progress_ != nullptr) progress_->Finished();
 }
 
 }  // namespace parquill

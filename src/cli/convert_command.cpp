@@ -7,15 +7,15 @@
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
+#include "convert/attachment_step.h"
 #include "convert/lots_from_lines_step.h"
+#include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/line_work_reader.h"
-#include "mif/attribute_attachment.h"
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 #include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
 
 namespace parquill::cli {
 namespace {
@@ -147,10 +147,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  const AttachRequest attachRequest{options->drawing, output, *text, encoding, options->search};
-  // Lots drawn as lines: the texts read with the lines, as that reading takes them.
-  Outcome attach = options->fromLines ? AttachLotNumbers(attachRequest, fromLines.texts, &attached)
-                                      : AttachLotNumbers(attachRequest, &attached);
+  Outcome attach = AttachLotNumbers(
+      {options->drawing, output, *text, encoding, options->search, options->fromLines}, &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and

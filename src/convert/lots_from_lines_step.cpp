@@ -5,9 +5,11 @@
 #include <optional>
 #include <tuple>
 
+#include "base/limits.h"
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
+#include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
 #include "geometry/chiban_text_index.h"
@@ -17,10 +19,6 @@ namespace parquill {
 namespace {
 
 constexpr const char* kTrapTitle = "TESSARO";
-
-// The most points one ring may have, its closing point included, as the
-// region builder takes them.
-constexpr std::size_t kRingCapacity = 1000;
 
 std::optional<Message> CheckRequest(const LotsFromLinesRequest& request,
                                     SelectedLayerTable& boundary, std::string& textLayer) {
@@ -50,7 +48,8 @@ void PutInRegionOrder(std::vector<LineFace>& faces, const std::vector<ChibanText
   std::vector<double> x, y;
   for (std::size_t i = 0; i < faces.size(); ++i) {
     const std::vector<LinePoint>& ring = faces[i].ring;
-    if (ring.size() > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+    if (ring.size() > static_cast<std::size_t>(kRingCapacity))
+      throw RuntimeError(kSubscriptOutOfRange);
     x.clear();
     y.clear();
     for (const LinePoint& p : ring) {
@@ -124,7 +123,6 @@ Outcome BuildRegionsFromLines(const LotsFromLinesRequest& request, LotsFromLines
         }
         built.looseLines = std::move(faces.looseLines);
       }
-      built.texts = std::move(drawing.texts);
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }

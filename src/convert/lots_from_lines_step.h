@@ -6,7 +6,6 @@
 
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
-#include "dxf/chiban_text_reader.h"
 #include "dxf/layer_selection.h"
 #include "geometry/line_work_faces.h"
 
@@ -40,18 +39,17 @@ struct LotsFromLinesSummary {
   std::size_t looseLinesFound = 0;
   std::vector<LooseLine> looseLines;  // the first kLooseLinesListed of them
   std::vector<LotWithHoles> lotsWithHoles;
-  ChibanTextRead texts;  // the lot-number texts read with the lines, for the attachment
 };
 
-// The "面生成" step for lots drawn as lines: reads the boundary lines of the
-// selected layers (LINE, LWPOLYLINE, POLYLINE, ARC, R12 drawings on), cuts
-// them into faces and writes one MIF region per face: the faces holding a
-// lot-number text first, in the drawing order of their first text, then the
-// others by the lowest X, then Y, of their first point. Refused (nothing
-// written) for a broken drawing, a boundary layer without lines, or more
-// segments than the reading takes; a run-time error or a failure of the
-// geometry library is trapped under "TESSARO"; the faces are all worked out
-// before the MIF file is opened.
+// The "面生成" step for lots drawn as lines (the window's and the command
+// line's choice; the attachment then reads the texts the same way,
+// AttachRequest::lotsFromLines, and so does the report, given the summary): reads the boundary
+// lines of the selected layers (LINE, LWPOLYLINE, POLYLINE, ARC, R12 drawings on), cuts them into
+// faces and writes one MIF region per face: the faces holding a lot-number text first, in the
+// drawing order of their first text, then the others by the lowest X, then Y, of their first point.
+// Refused (nothing written) for a broken drawing, a boundary layer without lines, or more segments
+// than the reading takes; a run-time error or a failure of the geometry library is trapped under
+// "TESSARO"; the faces are all worked out before the MIF file is opened.
 Outcome BuildRegionsFromLines(const LotsFromLinesRequest& request,
                               LotsFromLinesSummary* summary = nullptr);
 

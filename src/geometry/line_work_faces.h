@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "geometry/survey.h"
+#include "base/limits.h"
 
 namespace parquill {
 
@@ -16,7 +16,7 @@ struct LinePoint {
 
 // Two points are one when they differ by at most this in X and in Y; the
 // line work is snapped to a grid of this size.
-inline constexpr double kLineWorkTolerance = 0.001;
+inline constexpr double kLineWorkTolerance = kCoordinateTolerance;
 
 // One face of the noded line work: a lot.
 struct LineFace {

@@ -1,12 +1,13 @@
 #include "mif/mif_format.h"
 
+#include "mif/plane_zone.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "mif/coordinate_digits.h"
 #include "base/text_file_writer.h"
 
 namespace parquill {
@@ -58,28 +59,6 @@ char* WriteWholeDigits(char* out, std::uint32_t n) {
   return out + (8 - leadingZeros);
 }
 
-#if defined(__SSE2__) && defined(__x86_64__)
-// Writes a whole part below 10^8 without leading zeros (one digit at least),
-// the point and the five decimals at `out`, and returns the end; up to 8
-// bytes after the end may be overwritten. Both numbers' digits are made at
-// once.
-inline char* WriteWholeAndDecimals(char* out, std::uint32_t whole, std::uint32_t decimals) {
-  const __m128i digits = EightDigitsOfEach(whole, decimals);
-  // The whole part's leading zeros are the zero bytes at the low end of its
-  // digits; the last digit stays.
-  const auto wholeDigits = static_cast<std::uint64_t>(_mm_cvtsi128_si64(digits));
-  const int zeroBits = std::countr_zero(wholeDigits | (std::uint64_t{1} << 56)) & ~7;
-  // As characters; the decimals' third leading zero becomes the point.
-  const __m128i text = _mm_add_epi8(digits, _mm_setr_epi8('0', '0', '0', '0', '0', '0', '0', '0',
-                                                          '0', '0', '.', '0', '0', '0', '0', '0'));
-  StoreBytes(out, static_cast<std::uint64_t>(_mm_cvtsi128_si64(text)) >> zeroBits);
-  out += 8 - zeroBits / 8;
-  // ".", then the five decimals.
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_srli_si128(text, 10));
-  return out + 6;
-}
-#endif
-
 // A coordinate's five-decimal rounding in whole units of 10^-5, for a value
 // below 10^9 whose rounding is plain: value × 10^5 is then computed within
 // 0.008 of its true value, so unless it lies near a half the nearest whole
@@ -110,23 +89,10 @@ char* WritePlainUnits(char* out, const PlainUnits& plain) {
   char* p = out;
   *p = '-';
   if (plain.minus) ++p;
-#if defined(__SSE2__) && defined(__x86_64__)
-  if (integer < 100'000'000) return WriteWholeAndDecimals(p, integer, fraction);
-#endif
   p = WriteWholeDigits(p, integer);
   // The point, then the five decimals: the last five of eight digits.
   StoreBytes(p, ((EightDigits(fraction) >> 24) + kZeroCharacters) << 8 | '.');
   return p + 6;
-}
-
-// What a reading of a plain coordinate's text of at most eight whole digits
-// gets: its digits as one whole number divided by 10^5 (one division, rounded
-// correctly), with the minus sign. False for longer texts.
-bool ReadBack(const PlainUnits& plain, double& value) {
-  if (plain.units >= 10'000'000'000'000) return false;
-  value = static_cast<double>(plain.units) / 1e5;
-  if (plain.minus) value = -value;
-  return true;
 }
 
 // Writes the text of a plain coordinate at `out` and moves `out` on; false
@@ -161,8 +127,15 @@ inline char* WriteCoordinate(char* out, double value) {
 
 }  // namespace
 
-void WriteMifHeader(TextFileWriter& mif) {
-  for (std::string_view line : kMifHeaderLines) mif.WriteLine(line);
+void WriteMifHeader(TextFileWriter& mif, int planeZone) {
+  constexpr std::size_t kCoordinateSystemLine = 3;
+  for (std::size_t i = 0; i < kMifHeaderLines.size(); ++i) {
+    if (i == kCoordinateSystemLine) {
+      mif.WriteLine(MifCoordinateSystemLine(planeZone));
+    } else {
+      mif.WriteLine(kMifHeaderLines[i]);
+    }
+  }
 }
 
 std::string FormatMifCoordinate(double value) {
@@ -192,20 +165,6 @@ char* WriteMifPointLine(char* out, double x, double y) {
   out = WriteCoordinate(out, x);
   *out++ = ' ';
   return WriteCoordinate(out, y);
-}
-
-char* WriteMifPointLine(char* out, double x, double y, double& readX, double& readY,
-                        bool& readBack) {
-  PlainUnits plainX;
-  PlainUnits plainY;
-  if (!PlainUnitsOf(x, plainX) || !PlainUnitsOf(y, plainY)) {
-    readBack = false;
-    return WriteMifPointLine(out, x, y);
-  }
-  readBack = ReadBack(plainX, readX) && ReadBack(plainY, readY);
-  out = WritePlainUnits(out, plainX);
-  *out++ = ' ';
-  return WritePlainUnits(out, plainY);
 }
 
 }  // namespace parquill

@@ -10,7 +10,8 @@ namespace parquill {
 class TextFileWriter;
 
 // The eight lines that open every MIF file we write: version, character set,
-// the MID delimiter, the coordinate system and the two attribute columns.
+// the MID delimiter, the coordinate system (without a plane zone) and the two
+// attribute columns.
 inline constexpr std::array<std::string_view, 8> kMifHeaderLines = {
     "Version 300",        "Charset \"WindowsJapanese\"",
     "Delimiter \",\"",    "Coordsys Earth Projection 1,0",
@@ -21,7 +22,9 @@ inline constexpr std::array<std::string_view, 8> kMifHeaderLines = {
 // The first line of a region block; every region has one polygon.
 inline constexpr std::string_view kMifRegionLine = "REGION 1";
 
-void WriteMifHeader(TextFileWriter& mif);
+// Writes the header; with a plane zone (1 to 19) its coordinate system line
+// names the zone (see plane_zone.h).
+void WriteMifHeader(TextFileWriter& mif, int planeZone = 0);
 
 // A coordinate as "######0.00000": an optional minus sign, every digit of the
 // integer part (at least one), ".", and five decimals, the binary value
@@ -46,12 +49,5 @@ void FormatMifPointLine(std::string& line, double x, double y);
 // The same, written at `out` with kMifPointLineRoom bytes of room (bytes after
 // the line's end may be overwritten); returns the line's end.
 char* WriteMifPointLine(char* out, double x, double y);
-
-// The same line; `readX` and `readY` receive the values a reading of the line
-// gets back (the rounded digits, read as the MIF readers read them), and
-// `readBack` false when they are not worked out here: a value of more than
-// eight whole digits, or one that is not a plain number.
-char* WriteMifPointLine(char* out, double x, double y, double& readX, double& readY,
-                        bool& readBack);
 
 }  // namespace parquill

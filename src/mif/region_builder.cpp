@@ -52,8 +52,8 @@ bool ReadsAsZero(std::string_view line) { return GroupCodeValue(line) == 0; }
 class RegionScan {
  public:
   RegionScan(const SelectedLayerTable& table, TextEncoding encoding, TextFileWriter& mif,
-             RegionBuildSummary& summary, WrittenRegions* written)
-      : table_(table), encoding_(encoding), mif_(mif), summary_(summary), written_(written) {
+             RegionBuildSummary& summary)
+      : table_(table), encoding_(encoding), mif_(mif), summary_(summary) {
     layer_.reserve(64);
   }
 
@@ -166,25 +166,13 @@ class RegionScan {
   }
 
   void WriteRegion(int count) {
-    const std::int64_t offset = mif_.position();
     mif_.WriteLine(kMifRegionLine);
     mif_.WriteLine(MifPointCountLine(count));
-    // The points as a reading will get them, kept for the readings to come.
-    double* readX = nullptr;
-    double* readY = nullptr;
-    bool keep = written_ != nullptr && written_->Room(count, readX, readY);
     for (int k = 1; k <= count; ++k) {
       // Digits, points, signs and one blank, written straight into the file's buffer.
       char* line = mif_.AsciiLineRoom(kMifPointLineRoom);
-      if (!keep) {
-        mif_.EndAsciiLine(WriteMifPointLine(line, x_[k], y_[k]));
-        continue;
-      }
-      mif_.EndAsciiLine(WriteMifPointLine(line, x_[k], y_[k], readX[k - 1], readY[k - 1], keep));
-      if (!keep) written_->GiveUp();
+      mif_.EndAsciiLine(WriteMifPointLine(line, x_[k], y_[k]));
     }
-    if (keep) written_->Add(offset, linesWritten_, count);
-    linesWritten_ += 2 + count;
     ++summary_.regionsWritten;
   }
 
@@ -192,8 +180,6 @@ class RegionScan {
   TextEncoding encoding_;
   TextFileWriter& mif_;
   RegionBuildSummary& summary_;
-  WrittenRegions* written_;
-  std::int64_t linesWritten_ = kMifHeaderLines.size();
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
   std::string layer_;  // raw bytes of the accepted polyline's layer
@@ -205,20 +191,8 @@ class RegionScan {
 }  // namespace
 
 Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary) {
-  // However the build ends, the readings waiting for its regions go on.
-  WrittenRegions* regions = request.writtenRegions;
-  struct FinishRegions {
-    WrittenRegions* regions;
-    ~FinishRegions() {
-      if (regions != nullptr) regions->Finished();
-    }
-  } finishRegions{regions};
-
   SelectedLayerTable table;
-  if (auto refusal = CheckRequest(request, table)) {
-    if (regions != nullptr) regions->GiveUp();
-    return Outcome::Refused(std::move(*refusal));
-  }
+  if (auto refusal = CheckRequest(request, table)) return Outcome::Refused(std::move(*refusal));
 
   RegionBuildSummary written;
   Outcome outcome = Outcome::Done();
@@ -226,12 +200,8 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
     try {
       LineReader drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
       TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
-      if (request.mifProgress != nullptr) mif.ReportTo(*request.mifProgress);
       WriteMifHeader(mif);
-      if (regions != nullptr) {
-        regions->SetHeaderLines({kMifHeaderLines.begin(), kMifHeaderLines.end()});
-      }
-      RegionScan scan(table, request.encoding, mif, written, regions);
+      RegionScan scan(table, request.encoding, mif, written);
       scan.Run(drawing);
       mif.Close();
     } catch (const std::bad_alloc&) {
@@ -239,7 +209,6 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
     }
   } catch (const RuntimeError& error) {
     outcome = Outcome::Trapped(error, kTrapTitle);
-    if (regions != nullptr) regions->GiveUp();  // the file ends where the build stopped
   }
   if (summary != nullptr) *summary = written;
   return outcome;

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "dxf/layer_selection.h"
-#include "mif/written_regions.h"
-#include "base/growing_file.h"
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "dxf/layer_selection.h"
 
 namespace parquill {
 
@@ -18,11 +16,6 @@ struct RegionBuildRequest {
   std::string outputName;    // the SIMA file's name; the MIF file is named after it
   LayerSelection selection;  // the boundary layers chosen in the layer list
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
-  // Told how far the MIF file is written, for a reading that follows it.
-  GrowingFile* mifProgress = nullptr;
-  // Given the regions as they are written, for the readings that follow;
-  // finished however the build ends.
-  WrittenRegions* writtenRegions = nullptr;
 };
 
 // A polyline of a selected layer that was passed over because its ring does

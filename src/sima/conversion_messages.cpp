@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "base/limits.h"
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
-#include "sima/sima_writer.h"
 
 namespace parquill {
 
@@ -21,7 +21,5 @@ Message TooManyLotsMessage() {
 Message RingTooLongMessage() {
   return {"座標が、" + std::to_string(kRingCapacity) + "点を超えました。", "筆構成点数"};
 }
-
-Message PointNotFoundMessage() { return {"座標が、発見できません。", "BRANTOLE"}; }
 
 }  // namespace parquill

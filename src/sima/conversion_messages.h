@@ -15,7 +15,5 @@ Message TooManyPointsMessage();
 Message TooManyLotsMessage();
 // "座標が、1000点を超えました。" / "筆構成点数"
 Message RingTooLongMessage();
-// "座標が、発見できません。" / "BRANTOLE"
-Message PointNotFoundMessage();
 
 }  // namespace parquill

@@ -33,14 +33,6 @@ void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double
 std::string SimaB01(std::int16_t pointNumber);
 void AppendSimaB01(std::string& line, std::int16_t pointNumber);
 
-// The A01 and B01 records written at `out`, which has room for
-// kPointRecordRoom bytes: the end of the record. The records of point numbers
-// below 1 and of coordinates beyond the plain ones (five decimals, below 10^9)
-// take the general way: nothing is written and nullptr is returned.
-inline constexpr std::size_t kPointRecordRoom = 64;
-char* WriteSimaA01(char* out, std::int16_t pointNumber, double x, double y);
-char* WriteSimaB01(char* out, std::int16_t pointNumber);
-
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
 std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
                     std::int16_t closureCode);
@@ -53,10 +45,5 @@ void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_vie
 // sign is "0".
 std::string CoordinateText(double value);
 void AppendCoordinateText(std::string& line, double value);
-// The same text by the general way, for any value: the value with 15
-// significant digits, the point moved to its place. The functions above take
-// a quicker way for numbers of at most five decimals below 10^9 and give the
-// same text.
-std::string GeneralCoordinateText(double value);
 
 }  // namespace parquill::kokudo

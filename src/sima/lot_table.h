@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "base/step_outcome.h"
 
 namespace parquill {
 
@@ -25,5 +29,13 @@ class LotTable {
   std::vector<std::string> entries_;  // slots 0 to kCapacity; slot 0 stays empty
   int count_ = 0;
 };
+
+// Reads the MID file into `lots`: each line is cut at the delimiter; a line
+// whose first field is empty is skipped; the second field, trimmed and without
+// its double quotes, is the next lot number. Returns the message to show when
+// the lot table overflows. An empty line or a line without the delimiter
+// raises error 9.
+std::optional<Message> ReadMidLots(const std::string& midPath, std::string_view delimiter,
+                                   LotTable& lots);
 
 }  // namespace parquill

@@ -1,6 +1,7 @@
 #include "sima/point_table.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 namespace parquill {

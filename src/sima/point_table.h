@@ -1,27 +1,17 @@
 #pragma once
 
-#include <cmath>
 #include <vector>
 
+#include "base/limits.h"
 #include "geometry/point_grid.h"
 #include "geometry/search_strategy.h"
 
 namespace parquill {
 
-// The coordinate tolerance: two values are the same when they differ by at
-// most 0.001. The values carry five decimals, so a difference of exactly 0.001
-// in decimal must match at any magnitude; the slack (far below the fifth
-// decimal) absorbs what the binary values add to it.
-inline constexpr double kCoordinateTolerance = 0.001;
-inline bool WithinTolerance(double a, double b) {
-  constexpr double kSlack = 1e-7;
-  return std::fabs(a - b) <= kCoordinateTolerance + kSlack;
-}
-
 // The distinct boundary points of one conversion, numbered from 1 in the order
 // in which they are first met. Two points are the same when they differ by at
 // most the tolerance in X and in Y (bounds inclusive); a search gives the
-// lowest-numbered point that matches. Points are only added.
+// lowest-numbered point that matches (WithinTolerance). Points are only added.
 //
 // The search goes through a grid of cells around the point searched; the
 // linear strategy scans the points from 1 instead, and answers the same.

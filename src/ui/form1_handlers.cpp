@@ -1,11 +1,11 @@
 // The handlers of the main window's events.
 #include <QFile>
 
+#include "convert/attachment_step.h"
+#include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/attribute_attachment.h"
 #include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
@@ -35,21 +35,22 @@ void Form1::Drive1_Change() {
 void Form1::Dir1_Change() {
   if (busy_) return;
   fileList->setFolder(folderList->path());
-  if (outputNameOption->isChecked()) outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
+  if (outputNameOption->isChecked())
+    outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
 void Form1::File1_Click(const QString& fileName) {
   if (busy_) return;
   regionNumberEdit->clear();
-  if (inputNameOption->isChecked()) inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));
+  if (inputNameOption->isChecked())
+    inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));
   outputFileName_ = OutputFileNameFor(fileName);
   RunVersionCheck();
   StartDrawingPreview();
 }
 
 void Form1::RunVersionCheck() {
-  const DxfVersionVerdict verdict =
-      CheckDxfVersion(FileSystemPath(inputPathEdit->text()));
+  const DxfVersionVerdict verdict = CheckDxfVersion(FileSystemPath(inputPathEdit->text()));
   dxfVersionCode_ = verdict.code;
   dxfVersionName_ = QString::fromStdString(verdict.name);
   QPalette palette = versionLabel->palette();
@@ -85,8 +86,9 @@ void Form1::Command1_Click() {
 
 void Form1::Command2_Click() {
   if (busy_) return;
-  const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text()),
-                                   CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
+  const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()),
+                                   FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
+                                   DxfTextEncoding(dxfVersionCode_)};
   RegionBuildSummary built;
   const Outcome outcome =
       RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
@@ -103,8 +105,9 @@ void Form1::Command2_Click() {
 
 void Form1::Command3_Click() {
   if (busy_) return;
-  const AttachRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text()),
-                              CurrentLayerSelection(), DxfTextEncoding(dxfVersionCode_)};
+  const AttachRequest request{FileSystemPath(inputPathEdit->text()),
+                              FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
+                              DxfTextEncoding(dxfVersionCode_)};
   const Outcome outcome = RunStep([&](StepHost&) { return AttachLotNumbers(request); }, "TESSARO");
   if (!outcome.done()) return;
   // The conversion reports its own failures; the run ends normally either way.
@@ -115,7 +118,8 @@ void Form1::Command3_Click() {
 }
 
 void Form1::ConvertMifToSima() {
-  const ConversionRequest request{FileSystemPath(inputPathEdit->text()), FileSystemPath(outputPathEdit->text())};
+  const ConversionRequest request{FileSystemPath(inputPathEdit->text()),
+                                  FileSystemPath(outputPathEdit->text())};
   regionNumberEdit->setVisible(true);
   const Outcome outcome = RunStep(
       [&](StepHost& host) { return parquill::ConvertMifToSima(request, host); }, "Brantole");

@@ -5,7 +5,7 @@
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 #include "mif/region_outline_reader.h"
 #include "base/output_file_names.h"
 #include "ui/background_work.h"

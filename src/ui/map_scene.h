@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dxf/drawing_preview.h"
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 #include "mif/region_outline_reader.h"
 
 namespace parquill::ui {

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "support/temp_folder.h"
 #include "base/line_reader.h"
 #include "base/runtime_error.h"
+#include "support/temp_folder.h"
 
 namespace parquill {
 namespace {
@@ -19,7 +19,6 @@ using testing::TempFolder;
 struct Reading {
   std::vector<std::string> lines;
   std::vector<std::int64_t> numbers;
-  std::vector<std::int64_t> offsets;
   int error = 0;
   bool operator==(const Reading&) const = default;
 };
@@ -53,7 +52,6 @@ Reading ReadAll(const std::string& path, Way way, unsigned seed) {
         reading.lines.emplace_back(line);
       }
       reading.numbers.push_back(reader.lineNumber());
-      reading.offsets.push_back(reader.NextLineOffset());
     }
   } catch (const RuntimeError& error) {
     reading.error = error.number();
@@ -77,7 +75,6 @@ Reading ReadAllWithNext(const std::string& path, unsigned seed) {
       if (!got) return reading;
       reading.lines.emplace_back(pick == 3 ? "skip to " + std::string(line) : std::string(line));
       reading.numbers.push_back(reader.lineNumber());
-      reading.offsets.push_back(reader.NextLineOffset());
     }
   } catch (const RuntimeError& error) {
     reading.error = error.number();

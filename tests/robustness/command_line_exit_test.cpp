@@ -53,7 +53,7 @@ const CliCase kCliCases[] = {
     {"a sound drawing",
      [](const TempFolder& t, std::string&) { return t.Write("a.dxf", SoundDrawing()); }, 0, ""},
     {"a missing drawing", [](const TempFolder& t, std::string&) { return t.File("none.dxf"); }, 3,
-     "DXFのバージョン: DXFのバージョンは、2000です。"},
+     "DXFのバージョン: DXFのバージョンは、不明です。"},
     {"an empty drawing", [](const TempFolder& t, std::string&) { return t.Write("e.dxf", ""); }, 3,
      "処理不可能です。"},
     {"a folder as the drawing", [](const TempFolder& t, std::string&) { return t.File(""); }, 3,

@@ -10,10 +10,10 @@
 #include <cstring>
 #include <functional>
 
-#include "mif/attribute_attachment.h"
+#include "convert/attachment_step.h"
+#include "convert/sima_conversion_step.h"
 #include "mif/region_builder.h"
 #include "robustness_support.h"
-#include "sima/mif_to_sima_conversion.h"
 
 namespace parquill {
 namespace {

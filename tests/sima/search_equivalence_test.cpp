@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "mif/attribute_attachment.h"
-#include "mif/region_builder.h"
-#include "sima/mif_to_sima_conversion.h"
+#include "base/output_file_names.h"
+#include "convert/attachment_step.h"
+#include "convert/sima_conversion_step.h"
 #include "geometry/point_grid.h"
+#include "mif/region_builder.h"
 #include "sima/point_table.h"
 #include "support/temp_folder.h"
-#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {
@@ -175,20 +175,8 @@ struct ConvertedFiles {
   std::string mif, mid, sima;
 };
 
-// With a quiet host (the command line's) the indexed conversion writes the lots
-// from the point numbers of its first reading; the linear one searches again.
-ConvertedFiles Convert(const std::string& drawingBytes, SearchStrategy search, bool swap,
-                       bool quiet) {
-  class Host : public StepHost {
-   public:
-    explicit Host(bool swap) : swap_(swap) {}
-    bool SwapTicked() override { return swap_; }
-
-   private:
-    bool swap_;
-  } windowHost(swap);
-  QuietHost quietHost(swap);
-  StepHost& host = quiet ? static_cast<StepHost&>(quietHost) : windowHost;
+ConvertedFiles Convert(const std::string& drawingBytes, SearchStrategy search, bool swap) {
+  QuietHost host(swap);
   TempFolder folder;
   std::string drawing = folder.Write("map.dxf", drawingBytes);
   std::string output = folder.File("map.Sim");
@@ -276,9 +264,8 @@ TEST_F(SearchEquivalence, SameMidAndSimaFilesOnRandomMaps) {
       }
     }
     const bool swap = map % 2 == 1;
-    const bool quiet = map / 2 % 2 == 1;
-    ConvertedFiles indexed = Convert(drawing.Bytes(), SearchStrategy::kIndexed, swap, quiet);
-    ConvertedFiles linear = Convert(drawing.Bytes(), SearchStrategy::kLinear, swap, quiet);
+    ConvertedFiles indexed = Convert(drawing.Bytes(), SearchStrategy::kIndexed, swap);
+    ConvertedFiles linear = Convert(drawing.Bytes(), SearchStrategy::kLinear, swap);
     ASSERT_TRUE(indexed.mif == linear.mif) << "map " << map;
     ASSERT_TRUE(indexed.mid == linear.mid)
         << "map " << map << " MID " << FirstDifference(indexed.mid, linear.mid);

@@ -32,19 +32,4 @@ inline std::string RandomNumberText(std::mt19937_64& random, std::size_t mostDig
   return text;
 }
 
-// A coordinate as the region builder writes it ("-28425.25000"), with one to
-// six whole digits (up to ten, one time in eight) and, one time in
-// `otherDecimalsOneIn`, up to `mostOtherDecimals` decimals instead of five.
-inline std::string RandomCoordinateText(std::mt19937& random, unsigned otherDecimalsOneIn,
-                                        unsigned mostOtherDecimals) {
-  std::string text = random() % 2 ? "-" : "";
-  const int whole = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 10 : 6));
-  for (int i = 0; i < whole; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-  text += '.';
-  const int decimals =
-      random() % otherDecimalsOneIn == 0 ? static_cast<int>(random() % (mostOtherDecimals + 1)) : 5;
-  for (int i = 0; i < decimals; ++i) text.push_back(static_cast<char>('0' + random() % 10));
-  return text;
-}
-
 }  // namespace parquill::testing

@@ -1,10 +1,10 @@
-#include "mif/attribute_attachment.h"
+#include "convert/attachment_step.h"
 
 #include <gtest/gtest.h>
 
+#include "base/output_file_names.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {
@@ -54,8 +54,6 @@ struct AttachRun {
   bool midExists;
 };
 
-// The step run three ways, which must agree: reading the texts itself, with
-// the texts read ahead, and with them read ahead and indexed.
 AttachRun Attach(const std::string& entities, const std::string& mif,
                  std::string_view layer = "地番") {
   TempFolder folder;
@@ -63,26 +61,8 @@ AttachRun Attach(const std::string& entities, const std::string& mif,
   std::string output = folder.File("d.Sim");
   OutputFileNames names = OutputFileNamesFor(output);
   folder.Write("d.MIF", mif);
-  const AttachRequest request{drawing, output, TextLayerSelected(layer)};
-  auto run = [&](auto attach) {
-    std::filesystem::remove(names.mid);
-    Outcome outcome = attach();
-    return AttachRun{outcome, ReadBytes(names.mid), std::filesystem::exists(names.mid)};
-  };
-  auto texts = [&] { return ReadChibanTexts(drawing, request.selection, request.encoding); };
-  AttachRun plain = run([&] { return AttachLotNumbers(request); });
-  for (int way = 1; way <= 2; ++way) {
-    AttachRun ahead = run([&] {
-      return way == 1 ? AttachLotNumbers(request, texts())
-                      : AttachLotNumbers(request, PreparedChibanTexts(texts(), request.search));
-    });
-    EXPECT_EQ(ahead.outcome.kind, plain.outcome.kind) << way;
-    EXPECT_EQ(ahead.outcome.errorNumber, plain.outcome.errorNumber) << way;
-    EXPECT_EQ(ahead.outcome.messages, plain.outcome.messages) << way;
-    EXPECT_EQ(ahead.mid, plain.mid) << way;
-    EXPECT_EQ(ahead.midExists, plain.midExists) << way;
-  }
-  return plain;
+  Outcome outcome = AttachLotNumbers({drawing, output, TextLayerSelected(layer)});
+  return AttachRun{outcome, ReadBytes(names.mid), std::filesystem::exists(names.mid)};
 }
 
 TEST(AttachLotNumbers, MidLinesOnePerRegion) {

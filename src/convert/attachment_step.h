@@ -1,15 +1,11 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "dxf/chiban_text_reader.h"
-#include "dxf/layer_selection.h"
-#include "geometry/chiban_text_index.h"
-#include "mif/written_regions.h"
-#include "geometry/search_strategy.h"
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "dxf/layer_selection.h"
+#include "geometry/search_strategy.h"
 
 namespace parquill {
 
@@ -19,6 +15,9 @@ struct AttachRequest {
   LayerSelection selection;
   TextEncoding encoding = TextEncoding::kCp932;      // of the drawing
   SearchStrategy search = SearchStrategy::kIndexed;  // of the texts for each region
+  // Lots drawn as lines: the texts read as that reading takes them
+  // (ReadLineWorkTexts: R12 drawings, escapes decoded) rather than by ReadChibanTexts.
+  bool lotsFromLines = false;
 };
 
 struct AttachSummary {
@@ -38,30 +37,5 @@ struct AttachSummary {
 // with the SIMA conversion. A run-time error inside the text reader is shown
 // (its message comes first) and the step carries on with the texts read.
 Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr);
-
-// The same step with the texts already read by ReadChibanTexts (for the same
-// drawing, selection and encoding), for a caller that read them while the
-// regions were being built. Gives exactly what the step above gives.
-Outcome AttachLotNumbers(const AttachRequest& request, ChibanTextRead read,
-                         AttachSummary* summary = nullptr);
-
-// Lot-number texts read ahead with their search index already built (the
-// index needs the texts to stay where they are, so both live on the heap).
-class PreparedChibanTexts {
- public:
-  PreparedChibanTexts(ChibanTextRead read, SearchStrategy search);
-  const ChibanTextRead& read() const { return *read_; }
-  ChibanTextIndex& index() { return *index_; }
-
- private:
-  std::unique_ptr<ChibanTextRead> read_;
-  std::unique_ptr<ChibanTextIndex> index_;
-};
-
-// The same step with texts prepared for the request's search strategy. With
-// `written` complete (the region builder kept every region of the MIF file it
-// just wrote), the regions are taken from it rather than read from the file.
-Outcome AttachLotNumbers(const AttachRequest& request, PreparedChibanTexts texts,
-                         AttachSummary* summary = nullptr, const WrittenRegions* written = nullptr);
 
 }  // namespace parquill

@@ -1,11 +1,11 @@
-#include "sima/mif_to_sima_conversion.h"
+#include "convert/sima_conversion_step.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
-#include "mif_pair_text.h"
+#include "sima/mif_pair_text.h"
 
 namespace parquill {
 namespace {
@@ -135,7 +135,7 @@ TEST(ConvertMifToSima, HostIsLetThroughAtStartAfterOpeningAndPerRegion) {
   ASSERT_TRUE(c.Run().done());
   EXPECT_EQ(c.host.events, 1 + 1 + 3);
   EXPECT_EQ(c.host.progress, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(c.host.swapReads, 2 * 15);
+  EXPECT_EQ(c.host.swapReads, 1);
 }
 
 TEST(ConvertMifToSima, FileWithoutRegions) {
@@ -188,17 +188,21 @@ TEST(ConvertMifToSima, TabDelimiterWithoutDelimiterLine) {
   EXPECT_EQ(c.Records("D00"), (std::vector<std::string>{"D00,    1,12-3,1,"}));
 }
 
-TEST(ConvertMifToSima, SwapChangedBetweenTheReadingsLosesThePoints) {
-  Conversion c(MifHeader() + Region({"0 0", "10 0", "10 5", "0 0"}), CrLf({"1,12-3"}));
-  c.host.swap = true;
-  c.host.flipAfter = 4;  // the box is cleared once the first reading is done
-  Outcome outcome = c.Run();
-  EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
-  EXPECT_EQ(outcome.messages, (std::vector<Message>{{"座標が、発見できません。", "BRANTOLE"}}));
-  // The point (0, 0) reads the same both ways; (10, 0) does not.
-  std::vector<std::string> lines = c.SimaLines();
-  EXPECT_EQ(lines.back(), "B01,    1,K1,");
-  EXPECT_EQ(c.SimaText().substr(c.SimaText().size() - 2), "\r\n");
+// The X/Y exchange box is read once, when the step starts: a box changed
+// during the run changes nothing.
+TEST(ConvertMifToSima, SwapBoxReadOnceAtTheStart) {
+  const std::string mif = MifHeader() + Region({"0 0", "10 0", "10 5", "0 0"});
+  Conversion steady(mif, CrLf({"1,12-3"}));
+  steady.host.swap = true;
+  ASSERT_TRUE(steady.Run().done());
+  Conversion changing(mif, CrLf({"1,12-3"}));
+  changing.host.swap = true;
+  changing.host.flipAfter = 1;  // the box is cleared right after the start
+  ASSERT_TRUE(changing.Run().done());
+  EXPECT_EQ(changing.SimaBytes(), steady.SimaBytes());
+  EXPECT_EQ(changing.Records("A01"),
+            (std::vector<std::string>{"A01,    1,K1,0,0,,", "A01,    2,K2,0,10,,",
+                                      "A01,    3,K3,5,10,,"}));
 }
 
 TEST(ConvertMifToSima, RingOfAThousandPointsAndOneMore) {

@@ -1,4 +1,4 @@
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,12 +6,11 @@
 #include <map>
 #include <new>
 
-#include "mif/region_ring_reader.h"
-#include "geometry/survey.h"
-#include "base/line_reader.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
 #include "dxf/line_work_reader.h"
+#include "geometry/survey.h"
+#include "mif/mif_reader.h"
 
 namespace parquill {
 namespace {
@@ -23,10 +22,10 @@ struct Box {
   double minX, minY, maxX, maxY;
 };
 
-// The box of the ring's points 1 to count (the ones the test is given).
-Box BoxOf(const RegionRing& ring, int count) {
-  Box box{ring.x[1], ring.y[1], ring.x[1], ring.y[1]};
-  for (int k = 2; k <= count; ++k) {
+// The box of the ring's first `count` points (the ones the test is given).
+Box BoxOf(const MifRing& ring, int count) {
+  Box box{ring.x[0], ring.y[0], ring.x[0], ring.y[0]};
+  for (std::size_t k = 1; k < static_cast<std::size_t>(count); ++k) {
     box.minX = std::min(box.minX, ring.x[k]);
     box.maxX = std::max(box.maxX, ring.x[k]);
     box.minY = std::min(box.minY, ring.y[k]);
@@ -47,13 +46,13 @@ class TextsByX {
 
   // The texts inside the ring (or on its boundary), in drawing order. A text
   // outside the ring's box is outside the ring, so only the box's are tested.
-  std::vector<std::size_t> Inside(const RegionRing& ring) const {
+  std::vector<std::size_t> Inside(const MifRing& ring) const {
     std::vector<std::size_t> inside;
     const int tested = ring.count - 1;  // the closing point is not passed
     const auto n = static_cast<std::int16_t>(tested);
     if (tested < 1) {
       for (std::size_t i = 0; i < texts_.size(); ++i) {
-        if (survey::InPolygon(n, &ring.x[1], &ring.y[1], texts_[i].x, texts_[i].y) <= 0) {
+        if (survey::InPolygon(n, ring.x.data(), ring.y.data(), texts_[i].x, texts_[i].y) <= 0) {
           inside.push_back(i);
         }
       }
@@ -65,7 +64,9 @@ class TextsByX {
     for (auto it = first; it != order_.end() && texts_[*it].x <= box.maxX; ++it) {
       const ChibanText& text = texts_[*it];
       if (text.y < box.minY || text.y > box.maxY) continue;
-      if (survey::InPolygon(n, &ring.x[1], &ring.y[1], text.x, text.y) <= 0) inside.push_back(*it);
+      if (survey::InPolygon(n, ring.x.data(), ring.y.data(), text.x, text.y) <= 0) {
+        inside.push_back(*it);
+      }
     }
     std::sort(inside.begin(), inside.end());
     return inside;
@@ -153,12 +154,12 @@ void ReadRegions(const std::string& mifPath, ConversionReport& report) {
   TextsByX candidates(report.texts);
   std::vector<bool> used(report.texts.size(), false);
   try {
-    LineReader mif(mifPath);
-    RegionRing ring;
-    while (ReadNextRegionRing(mif, ring)) {
+    MifReader mif(mifPath, MifRules::Attachment());
+    MifRing ring;
+    while (mif.NextRing(ring)) {
       ReportRegion region;
       region.number = static_cast<int>(report.regions.size()) + 1;
-      for (int k = 1; k <= ring.count; ++k) region.ring.push_back({ring.x[k], ring.y[k]});
+      for (std::size_t k = 0; k < ring.x.size(); ++k) region.ring.push_back({ring.x[k], ring.y[k]});
       region.textsInside = candidates.Inside(ring);
       for (std::size_t i : region.textsInside) used[i] = true;
       if (region.textsInside.empty()) {

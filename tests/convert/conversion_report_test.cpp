@@ -1,14 +1,14 @@
 // The conversion report: what happened to each lot, on drawings built here,
 // converted by the real steps, then reported.
-#include "mif/conversion_report.h"
+#include "convert/conversion_report.h"
 
 #include <gtest/gtest.h>
 
-#include "mif/attribute_attachment.h"
+#include "base/output_file_names.h"
+#include "convert/attachment_step.h"
 #include "mif/region_builder.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "base/output_file_names.h"
 
 namespace parquill {
 namespace {

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "base/runtime_error.h"
+#include "mif_pair_text.h"
+#include "sima/lot_table.h"
+
+namespace parquill {
+namespace {
+
+using testing::CrLf;
+using testing::Sjis;
+using testing::TempFolder;
+
+std::vector<std::string> ReadLots(const std::string& mid, const std::string& delimiter = ",") {
+  TempFolder folder;
+  LotTable lots;
+  auto message = ReadMidLots(folder.Write("a.MID", Sjis(mid)), delimiter, lots);
+  EXPECT_FALSE(message.has_value());
+  std::vector<std::string> list;
+  for (int r = 1; r <= lots.count(); ++r) list.push_back(lots.At(r));
+  return list;
+}
+
+using Lots = std::vector<std::string>;
+
+TEST(MidLotReading, LotNumbersByCountedLine) {
+  struct Case {
+    std::string mid;
+    Lots lots;
+  };
+  const Case cases[] = {
+      {CrLf({"1,12-3", "2,", "3,東原５番"}), {"12-3", "", "東原５番"}},
+      {CrLf({"1,\"12-3\""}), {"12-3"}},
+      {CrLf({"1,\" 12 \""}), {" 12 "}},      // blanks inside quotes stay
+      {CrLf({"1,  \"12-3\"  "}), {"12-3"}},  // blanks outside them go
+      {CrLf({"1,1\"2\"-3"}), {"12-3"}},      // every quote goes
+      {CrLf({"1,\t12\t"}), {"\t12\t"}},      // tabs are not blanks
+      {CrLf({",skipped", "2,7", ",", "4,8"}), {"7", "8"}},
+      {CrLf({"1,12,3"}), {"12"}},  // cut at the delimiter
+      {CrLf({"1,ソ\\"}), {"ソ\\"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadLots(c.mid), c.lots) << c.mid;
+}
+
+TEST(MidLotReading, OtherDelimiters) {
+  EXPECT_EQ(ReadLots(CrLf({"1\t12-3", "2\t\"5\""}), "\t"), (Lots{"12-3", "5"}));
+  EXPECT_EQ(ReadLots(CrLf({"1;;12"}), ";;"), (Lots{"12"}));
+  // A delimiter byte inside a two-byte character does not cut it ("ソ" ends in 0x5C).
+  EXPECT_EQ(ReadLots(CrLf({"1\\ソ1\\x"}), "\\"), (Lots{"ソ1"}));
+}
+
+TEST(MidLotReading, RunTimeErrors) {
+  struct Case {
+    std::string mid;
+    std::string delimiter;
+  };
+  const Case cases[] = {
+      {CrLf({"1,2", ""}), ","},
+      {CrLf({"1"}), ","},
+      {CrLf({"1,2"}), "\t"},
+      {CrLf({"1,2"}), ""},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    LotTable lots;
+    try {
+      ReadMidLots(folder.Write("a.MID", c.mid), c.delimiter, lots);
+      ADD_FAILURE() << "no error for " << c.mid;
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.number(), kSubscriptOutOfRange) << c.mid;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace parquill
