@@ -1,36 +1,74 @@
 #!/usr/bin/env bash
-# Takes the documentation's pictures of the window. Without an option: the
-# example drawing chosen, its version shown and its layers read, saved as PNG
-# (docs/screenshot.png unless another file is named). With --run: a complete
-# run on a copy of the example drawing (筆界 for "面生成", 地番 for "属性付加"),
-# the map showing each lot's outcome and the report below the controls
-# (docs/screenshot-run.png unless another file is named).
+# Takes the documentation's pictures of the window under a virtual screen.
+#
+#   scripts/screenshot.sh [FILE.png]        the example drawing chosen, its
+#                                           version shown and its layers read
+#                                           (docs/screenshot.png)
+#   scripts/screenshot.sh --run [FILE.png]  a complete run on a copy of the
+#                                           example drawing (筆界 for "面生成",
+#                                           地番 for "属性付加"), the map showing
+#                                           each lot's outcome and the report
+#                                           (docs/screenshot-run.png)
+#   scripts/screenshot.sh --2x [FILE.png]   the first picture at QT_SCALE_FACTOR=2
+#                                           (docs/screenshot-2x.png)
+#   scripts/screenshot.sh --all             the three pictures into docs/
+#
+# Every picture fails (and names the control) when a control is not whole in
+# it. PARQUILL_BUILD_DIR names a build folder that already holds the window;
+# without, preset "default" is configured and the window alone is built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-run=0
-if [[ "${1:-}" == "--run" ]]; then
-  run=1
-  shift
+
+if [[ "${1:-}" == "--all" ]]; then
+  "$0"
+  "$0" --run
+  "$0" --2x
+  exit 0
 fi
-default_png=docs/screenshot.png
-[[ $run == 1 ]] && default_png=docs/screenshot-run.png
+
+mode=layers
+case "${1:-}" in
+  --run) mode=run; shift ;;
+  --2x) mode=2x; shift ;;
+esac
+case $mode in
+  layers) default_png=docs/screenshot.png ;;
+  run) default_png=docs/screenshot-run.png ;;
+  2x) default_png=docs/screenshot-2x.png ;;
+esac
 png=$(realpath -m "${1:-$default_png}")
+
 scripts/deps.sh xvfb xauth fonts-ipafont-gothic
-scripts/build.sh default
-mkdir -p "$(dirname "$png")"
-if [[ $run == 1 ]]; then
-  # The run writes its MIF, MID and SIMA files beside the drawing: a copy
-  # in a temporary folder keeps examples/ clean.
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  cp examples/sample.dxf "$work/sample.dxf"
-  cd "$work"
-  PARQUILL_SCREENSHOT="$png" PARQUILL_SCREENSHOT_RUN=1 xvfb-run -a -s "-screen 0 1600x1000x24" \
-    "$root/build/default/parquill" sample.dxf
+if [[ -n "${PARQUILL_BUILD_DIR:-}" ]]; then
+  build=$(realpath "$PARQUILL_BUILD_DIR")
 else
-  cd examples
-  PARQUILL_SCREENSHOT="$png" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$root/build/default/parquill" sample.dxf
+  source scripts/packages.sh
+  scripts/deps.sh "${BUILD_PACKAGES[@]}"
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target parquill
+  build=$root/build/default
 fi
+mkdir -p "$(dirname "$png")"
+
+# The run writes its MIF, MID and SIMA files beside the drawing: a copy in a
+# temporary folder keeps examples/ clean, and the settings of the window go
+# there too (no folder or zone remembered from the user's own work).
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp examples/sample.dxf "$work/sample.dxf"
+if [[ $mode == run ]]; then cd "$work"; else cd examples; fi
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+export PARQUILL_SCREENSHOT="$png" PARQUILL_SCREENSHOT_CHECK=1
+case $mode in
+  layers)
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/parquill" sample.dxf ;;
+  run)
+    PARQUILL_SCREENSHOT_RUN=1 xvfb-run -a -s "-screen 0 1600x1000x24" \
+      "$build/parquill" sample.dxf ;;
+  2x)
+    # A screen of 2560x1600 device pixels is 1280x800 at twice the scale.
+    QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2560x1600x24" "$build/parquill" sample.dxf ;;
+esac
 echo "保存しました: $png"

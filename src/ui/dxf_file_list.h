@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QListWidget>
 
 namespace parquill::ui {
 
 // The file list: the files of one folder that match the pattern, letter case
-// ignored (so "*.DXF" also lists "plan.dxf"). A click, or moving to another
-// file with the keyboard, raises fileClicked with the file's name.
+// ignored (so "*.DXF" also lists "plan.dxf"). A click, moving to another
+// file with the keyboard, or Space or Enter on the current file raises
+// fileClicked with the file's name. The list follows the folder's contents
+// as files come and go, the selected file kept.
 class DxfFileList : public QListWidget {
   Q_OBJECT
 
@@ -31,6 +34,7 @@ class DxfFileList : public QListWidget {
 
   QString folder_;
   QString pattern_ = QStringLiteral("*.*");
+  QFileSystemWatcher* watcher_;
 };
 
 }  // namespace parquill::ui

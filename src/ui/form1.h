@@ -14,18 +14,22 @@
 #include <memory>
 #include <string>
 
+#include "base/step_outcome.h"
 #include "dxf/layer_selection.h"
 #include "mif/region_builder.h"
-#include "base/step_outcome.h"
+#include "ui/control_layout.h"
+#include "ui/result_line.h"
 
 namespace parquill::ui {
 
 class BackgroundWork;
+class CaptionLabel;
 class DriveChooser;
 class DxfFileList;
 class FolderList;
 class LayerListWidget;
 class MapPreview;
+class ZoneChooser;
 struct PreparedReport;
 
 // The main window. It holds every control the user works with and the state
@@ -50,6 +54,14 @@ class Form1 : public QWidget {
   bool Busy() const { return busy_; }
   // True while the map's drawing, regions or report are still being read.
   bool PreviewBusy() const;
+  // The coordinate zone chosen beside the map: 0 for 指定なし, else 1 to 19.
+  int PlaneZone() const;
+  // What the last step left on disk, as the result line tells it.
+  QString ResultText() const { return resultLine->Line(); }
+  // The least size at which every control is whole beside a map of
+  // kLeastMapWidth pixels; the window's minimum size within its screen.
+  QSize LeastFormSize() const;
+  static constexpr int kLeastMapWidth = 360;
 
   // Event handlers. Each ignores its event while a step runs.
   void Form_Load();
@@ -61,11 +73,13 @@ class Form1 : public QWidget {
   void Command2_Click();
   void Command3_Click();
 
-  // The MIF-to-SIMA conversion; runs inside the step of Command3_Click.
+  // The MIF-to-SIMA conversion; runs inside the step of Command3_Click. Its
+  // outcome is kept for the result line and the report.
   void ConvertMifToSima();
 
   void ResetWindow();
-  // Sizes `form` to fractions of its screen and centres it on that screen.
+  // Sizes `form` to fractions of its screen, never below its minimum size
+  // nor beyond the screen's available area, and centres it on that screen.
   static void SizeAndCenterForm(QWidget& form, double widthFraction, double heightFraction);
   void ShowError(const QString& message, const QString& title);
 
@@ -80,9 +94,15 @@ class Form1 : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
+  // Places the controls for the screen's fonts and sets the window's minimum size.
+  void LayOutControls();
+  void ShowResult(const StepResult& result);
   // The map, its fit button and the report list, right of and below the
   // controls; they follow the window's size, the controls never move.
   void CreatePreviewControls();
@@ -94,7 +114,8 @@ class Form1 : public QWidget {
   void StartRegionPreview(const std::string& outputName);
   void StartReport(const std::string& dxfPath, const std::string& outputName,
                    const LayerSelection& textSelection, TextEncoding encoding);
-  void ShowReport(const PreparedReport& report);
+  // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
+  void ShowReport(const PreparedReport& report, const QString& simaNotWritten);
   void SetTabOrder();
   void ConnectHandlers();
   void RunVersionCheck();
@@ -119,7 +140,7 @@ class Form1 : public QWidget {
   DriveChooser* driveChooser = nullptr;
   FolderList* folderList = nullptr;
   DxfFileList* fileList = nullptr;
-  QLabel* versionLabel = nullptr;
+  CaptionLabel* versionLabel = nullptr;
   QGroupBox* fileNameFrame = nullptr;
   QButtonGroup* fileNameOptions = nullptr;
   QRadioButton* inputNameOption = nullptr;
@@ -137,6 +158,15 @@ class Form1 : public QWidget {
   MapPreview* mapPreview = nullptr;
   QPushButton* fitButton = nullptr;
   QListWidget* reportList = nullptr;
+  ResultLine* resultLine = nullptr;
+  QLabel* zoneCaption = nullptr;
+  ZoneChooser* zoneChooser = nullptr;
+  ControlLayout controlLayout_;
+  QSize controlsExtent_;  // the bottom-right corner of the controls
+  // The last conversion's result line, and why its SIMA file was not written
+  // (empty when it was).
+  StepResult conversionResult_;
+  QString simaNotWritten_;
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
   // What the last "面生成" passed over, and for which drawing and output.

@@ -1,17 +1,21 @@
 // The handlers of the main window's events.
 #include <QFile>
+#include <QFileInfo>
 
+#include "base/output_file_names.h"
 #include "convert/attachment_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
 #include "mif/region_builder.h"
+#include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
 #include "ui/folder_list.h"
 #include "ui/form1.h"
 #include "ui/layer_list_widget.h"
+#include "ui/window_settings.h"
 
 namespace parquill::ui {
 namespace {
@@ -19,8 +23,15 @@ namespace {
 const QColor kRefusedColour(255, 0, 0);
 const QColor kAcceptedColour(0, 0, 255);
 
-// A path as the file system takes it.
+// A path as the file system takes it, and back.
 std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString WindowPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+QString FolderOf(const std::string& path) { return QFileInfo(WindowPath(path)).absolutePath(); }
+
+// The line of a step that did not write `path`.
+StepResult NotWrittenResult(const std::string& path, const Outcome& outcome) {
+  return {NotWritten(WindowPath(path), outcome), FolderOf(path), true};
+}
 
 }  // namespace
 
@@ -35,6 +46,7 @@ void Form1::Drive1_Change() {
 void Form1::Dir1_Change() {
   if (busy_) return;
   fileList->setFolder(folderList->path());
+  RememberFolder(folderList->path());
   if (outputNameOption->isChecked())
     outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
@@ -58,6 +70,7 @@ void Form1::RunVersionCheck() {
   versionLabel->setPalette(palette);
   versionLabel->setVisible(true);
   versionLabel->setText(QString::fromStdString(DxfVersionCaption(verdict)));
+  resultLine->Clear();
 }
 
 void Form1::List1_Click() {
@@ -78,10 +91,20 @@ void Form1::Command1_Click() {
   LayerListSinkOverWidget list(*layerList);
   const Outcome outcome =
       RunStep([&](StepHost& host) { return ReadLayerList(request, list, host); }, "PARQUILL");
-  if (outcome.done()) {
-    layerFrame->setVisible(true);
-    layerList->setVisible(true);
+  const QString drawing = QFileInfo(inputPathEdit->text()).fileName();
+  if (!outcome.done()) {
+    QStringList why;
+    for (const Message& message : outcome.messages) why << QString::fromStdString(message.text);
+    ShowResult({QStringLiteral("%1 のレイヤを読めませんでした: %2").arg(drawing, why.join(' ')),
+                {},
+                true});
+    return;
   }
+  layerFrame->setVisible(true);
+  layerList->setVisible(true);
+  layerList->setFocus();  // the boundary layer is chosen next
+  const int layers = layerList->count() - (layerList->count() > 0 ? 1 : 0);  // all but すべて
+  ShowResult({QStringLiteral("%1 のレイヤ %2 件を読みました").arg(drawing).arg(layers), {}, false});
 }
 
 void Form1::Command2_Click() {
@@ -92,8 +115,20 @@ void Form1::Command2_Click() {
   RegionBuildSummary built;
   const Outcome outcome =
       RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
-  if (!outcome.done()) return;
+  const std::string mif = OutputFileNamesFor(request.outputName).mif;
+  if (!outcome.done()) {
+    ShowResult(NotWrittenResult(mif, outcome));
+    return;
+  }
+  QString line = RegionsWritten(WindowPath(mif), built.regionsWritten);
+  if (built.openPolylinesSkipped > 0) {
+    line += QStringLiteral("（閉じていないポリライン %1 本は面にしていません）")
+                .arg(built.openPolylinesSkipped);
+  }
+  ShowResult({line, FolderOf(mif), false});
   layerList->clearSelection();
+  // The lot-number layer is chosen next; focus never falls to the X/Y box.
+  layerList->setFocus();
   buildRegionsButton->setVisible(false);
   outputNameOption->setVisible(false);
   attachButton->setVisible(true);
@@ -108,10 +143,20 @@ void Form1::Command3_Click() {
   const AttachRequest request{FileSystemPath(inputPathEdit->text()),
                               FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
                               DxfTextEncoding(dxfVersionCode_)};
-  const Outcome outcome = RunStep([&](StepHost&) { return AttachLotNumbers(request); }, "TESSARO");
-  if (!outcome.done()) return;
+  AttachSummary attached;
+  const Outcome outcome =
+      RunStep([&](StepHost&) { return AttachLotNumbers(request, &attached); }, "TESSARO");
+  const std::string mid = OutputFileNamesFor(request.outputName).mid;
+  if (!outcome.done()) {
+    ShowResult(NotWrittenResult(mid, outcome));
+    return;
+  }
   // The conversion reports its own failures; the run ends normally either way.
   ConvertMifToSima();
+  ShowResult({LotNumbersWritten(WindowPath(mid), attached.regions, attached.regionsWithNumber) +
+                  QStringLiteral("、") + conversionResult_.line,
+              FolderOf(mid), conversionResult_.failed});
+  fileList->setFocus();  // the next drawing is chosen next
   ResetWindow();
   listClickCount_ = 0;
   StartReport(request.dxfPath, request.outputName, request.selection, request.encoding);
@@ -121,9 +166,22 @@ void Form1::ConvertMifToSima() {
   const ConversionRequest request{FileSystemPath(inputPathEdit->text()),
                                   FileSystemPath(outputPathEdit->text())};
   regionNumberEdit->setVisible(true);
-  const Outcome outcome = RunStep(
-      [&](StepHost& host) { return parquill::ConvertMifToSima(request, host); }, "Brantole");
-  if (outcome.done()) layerFrame->setVisible(false);
+  ConversionSummary converted;
+  const Outcome outcome =
+      RunStep([&](StepHost& host) { return parquill::ConvertMifToSima(request, host, &converted); },
+              "Brantole");
+  const std::string sima = OutputFileNamesFor(request.outputName).sima;
+  if (outcome.done()) {
+    conversionResult_ = {SimaWritten(WindowPath(sima), converted.points, converted.regions),
+                         FolderOf(sima), false};
+    simaNotWritten_.clear();
+    layerFrame->setVisible(false);
+  } else {
+    conversionResult_ = NotWrittenResult(sima, outcome);
+    simaNotWritten_ = conversionResult_.line;
+  }
 }
+
+void Form1::ShowResult(const StepResult& result) { resultLine->Show(result); }
 
 }  // namespace parquill::ui

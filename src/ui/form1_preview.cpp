@@ -2,28 +2,29 @@
 #include <QFile>
 #include <QResizeEvent>
 
+#include "base/output_file_names.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "convert/conversion_report.h"
 #include "mif/region_outline_reader.h"
-#include "base/output_file_names.h"
 #include "ui/background_work.h"
 #include "ui/form1.h"
 #include "ui/form_placement.h"
+#include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
 #include "ui/map_preview.h"
+#include "ui/window_settings.h"
+#include "ui/zone_chooser.h"
 
 namespace parquill::ui {
 namespace {
 
-// The controls end at this many twips from the left (versionLabel and layerFrame) and
-// from the top (the buttons and layerFrame).
-constexpr int kControlsRight = 8055;
-constexpr int kControlsBottom = 6375;
-constexpr int kGap = 8;               // pixels between the panels and the window's edge
-constexpr int kFitButtonHeight = 26;  // pixels
+constexpr int kGap = 8;  // pixels between the panels and the window's edge
 constexpr int kLowestReportList = 90;
+constexpr int kLowestMap = 200;
+// The report item of an open polyline: the map draws it.
+constexpr int kOpenPolylineRole = Qt::UserRole + 1;
 
 using DrawingResult = std::shared_ptr<const PreparedDrawing>;
 using RegionsResult = std::shared_ptr<const PreparedRegions>;
@@ -41,6 +42,15 @@ void Form1::CreatePreviewControls() {
   fitButton = new QPushButton(QStringLiteral("全体表示"), this);
   fitButton->setObjectName(QStringLiteral("FitButton"));
   fitButton->setAutoDefault(false);
+  LetEnterPress(fitButton);
+  zoneCaption = new QLabel(QStringLiteral("座標系:"), this);
+  zoneCaption->setObjectName(QStringLiteral("ZoneCaption"));
+  zoneChooser = new ZoneChooser(this);
+  zoneChooser->setObjectName(QStringLiteral("ZoneChooser"));
+  zoneCaption->setBuddy(zoneChooser);
+  zoneChooser->SetZone(RememberedPlaneZone());
+  resultLine = new ResultLine(this);
+  resultLine->setObjectName(QStringLiteral("ResultLine"));
   reportList = new QListWidget(this);
   reportList->setObjectName(QStringLiteral("ReportList"));
   reportList->setVisible(false);
@@ -48,11 +58,21 @@ void Form1::CreatePreviewControls() {
   resultReading_ = new BackgroundWork(this);
 
   connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
+  mapPreview->SetZoneName(ZoneName(PlaneZone()));
+  connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
+    RememberPlaneZone(PlaneZone());
+    mapPreview->SetZoneName(ZoneName(PlaneZone()));
+  });
   connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
   connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item == nullptr) return;
     const QVariant place = item->data(Qt::UserRole);
-    if (place.isValid()) mapPreview->CenterOn(place.toPointF().x(), place.toPointF().y());
+    if (!place.isValid()) return;
+    if (item->data(kOpenPolylineRole).toBool()) {
+      mapPreview->ShowOpenPolyline(place.toPointF().x(), place.toPointF().y());
+    } else {
+      mapPreview->CenterOn(place.toPointF().x(), place.toPointF().y());
+    }
   });
   PlacePreviewControls();
 }
@@ -62,29 +82,51 @@ void Form1::resizeEvent(QResizeEvent* event) {
   PlacePreviewControls();
 }
 
+// The side panel: the fit button and the zone chooser on top, the map, the
+// result line under it; the report list below the controls when there is
+// room for it there, otherwise under the result line.
 void Form1::PlacePreviewControls() {
   if (mapPreview == nullptr) return;
-  const int dpi = logicalDpiX();
-  const int left = TwipsToPixels(kControlsRight, dpi) + 2 * kGap;
+  const int left = controlsExtent_.width() + 2 * kGap;
   const int columnWidth = std::max(0, width() - left - kGap);
-  fitButton->setGeometry(left, kGap, std::min(columnWidth, 100), kFitButtonHeight);
-  const int mapTop = kGap + kFitButtonHeight + 4;
-  int mapBottom = height() - kGap;
+  const QSize fit = fitButton->sizeHint();
+  const QSize caption = zoneCaption->sizeHint();
+  const QSize zone = zoneChooser->sizeHint();
+  const int row = std::max({fit.height(), zone.height(), caption.height()});
+  fitButton->setGeometry(left, kGap, fit.width(), row);
+  zoneCaption->setGeometry(left + fit.width() + 2 * kGap, kGap, caption.width(), row);
+  zoneChooser->setGeometry(zoneCaption->geometry().right() + 1 + kGap / 2, kGap, zone.width(), row);
+  const int mapTop = kGap + row + 4;
+  int bottom = height() - kGap;
 
-  // The report list below the controls when there is room for it there,
-  // otherwise under the map.
-  const int belowControls = TwipsToPixels(kControlsBottom, dpi) + kGap;
+  const int belowControls = controlsExtent_.height() + kGap;
   if (height() - kGap - belowControls >= kLowestReportList) {
-    const int listLeft = TwipsToPixels(240, dpi);
+    const int listLeft = TwipsToPixels(240, logicalDpiX());
     reportList->setGeometry(listLeft, belowControls, left - kGap - listLeft,
                             height() - kGap - belowControls);
   } else {
-    const int listHeight = (mapBottom - mapTop) / 3;
-    mapBottom -= listHeight + kGap;
-    reportList->setGeometry(left, mapBottom + kGap, columnWidth, listHeight);
+    const int listHeight = std::max(0, (bottom - mapTop) / 4);
+    bottom -= listHeight + kGap;
+    reportList->setGeometry(left, bottom + kGap, columnWidth, listHeight);
   }
-  mapPreview->setGeometry(left, mapTop, columnWidth, std::max(0, mapBottom - mapTop));
+  const int resultHeight = resultLine->sizeHint().height();
+  resultLine->setGeometry(left, bottom - resultHeight, columnWidth, resultHeight);
+  mapPreview->setGeometry(left, mapTop, columnWidth,
+                          std::max(0, bottom - resultHeight - 4 - mapTop));
 }
+
+QSize Form1::LeastFormSize() const {
+  const int row = std::max({fitButton->sizeHint().height(), zoneChooser->sizeHint().height(),
+                            zoneCaption->sizeHint().height()});
+  const int topRow = fitButton->sizeHint().width() + zoneCaption->sizeHint().width() +
+                     zoneChooser->sizeHint().width() + 3 * kGap;
+  const int width = controlsExtent_.width() + 2 * kGap + std::max(kLeastMapWidth, topRow) + kGap;
+  const int side = kGap + row + 4 + kLowestMap + 4 + resultLine->sizeHint().height() + kGap;
+  const int left = controlsExtent_.height() + kGap + kLowestReportList + kGap;
+  return QSize(width, std::max(side, left));
+}
+
+int Form1::PlaneZone() const { return zoneChooser->Zone(); }
 
 bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
 
@@ -96,7 +138,13 @@ void Form1::StartDrawingPreview() {
   reportList->setVisible(false);
   lastBuilt_ = {};
   lastBuiltFor_.clear();
-  if (!IsProcessableDxfVersion(dxfVersionCode_)) return;
+  if (!IsProcessableDxfVersion(dxfVersionCode_)) {
+    mapPreview->SetPlaceholder(
+        QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
+            .arg(dxfVersionName_));
+    return;
+  }
+  mapPreview->SetPlaceholder(QStringLiteral("図面を読んでいます…"));
 
   const std::string path = FileSystemPath(inputPathEdit->text());
   const TextEncoding encoding = DxfTextEncoding(dxfVersionCode_);
@@ -141,17 +189,18 @@ void Form1::StartReport(const std::string& dxfPath, const std::string& outputNam
   lastBuilt_ = {};
   lastBuiltFor_.clear();
   const std::string mif = OutputFileNamesFor(outputName).mif;
+  const QString simaNotWritten = simaNotWritten_;
   resultReading_->Start<ReportResult>(
       [=](const std::atomic<bool>&) {
         return PrepareReport(MakeConversionReport(dxfPath, mif, textSelection, encoding, built));
       },
-      [this](const ReportResult& report) {
+      [this, simaNotWritten](const ReportResult& report) {
         mapPreview->ShowReport(report);
-        ShowReport(*report);
+        ShowReport(*report, simaNotWritten);
       });
 }
 
-void Form1::ShowReport(const PreparedReport& prepared) {
+void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
   for (const ReportRegion& region : report.regions) ++counts[static_cast<int>(region.outcome)];
@@ -166,7 +215,11 @@ void Form1::ShowReport(const PreparedReport& prepared) {
   if (!report.complete) {
     reportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
   }
-  if (report.findings.empty()) {
+  // A run whose SIMA file was not written is never told it went without problems.
+  if (!simaNotWritten.isEmpty()) {
+    auto* item = new QListWidgetItem(simaNotWritten, reportList);
+    item->setForeground(QColor(190, 0, 0));
+  } else if (report.findings.empty()) {
     reportList->addItem(QStringLiteral("問題は見つかりませんでした"));
   }
   for (const ReportFinding& finding : report.findings) {
@@ -175,6 +228,7 @@ void Form1::ShowReport(const PreparedReport& prepared) {
         reportList);
     item->setToolTip(QString::fromStdString(FindingLine(finding)));
     if (finding.located) item->setData(Qt::UserRole, QPointF(finding.x, finding.y));
+    item->setData(kOpenPolylineRole, finding.kind == FindingKind::kOpenPolyline);
   }
   reportList->setVisible(true);
 }

@@ -1,6 +1,7 @@
 // parquill [FOLDER|DRAWING.dxf]: the converter's window. With a folder it
 // starts there; with a drawing it starts in the drawing's folder with the
-// drawing chosen, as a click on it would. Without, in the current folder.
+// drawing chosen, as a click on it would. Without, in the last folder used
+// (or the current folder).
 #include <QApplication>
 #include <QTextStream>
 
@@ -10,6 +11,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Where the window's settings are kept: ~/.config/ORVEK/Parquill.conf.
+  QCoreApplication::setOrganizationName(QStringLiteral("ORVEK"));
+  QCoreApplication::setApplicationName(QStringLiteral("Parquill"));
   const QStringList arguments = QApplication::arguments();
   QTextStream err(stderr);
   if (arguments.size() > 2) {

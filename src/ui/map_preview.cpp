@@ -16,8 +16,12 @@ const QColor kRegionFill(120, 160, 230, 90);
 const QColor kRegionLine(40, 70, 160);
 const QColor kOutcomeLine(90, 90, 90);
 
-// Labels are written only when at most this many stand in the panel.
-constexpr int kMostLabels = 400;
+// Labels are looked at only when at most this many stand in the panel.
+constexpr int kMostLabels = 2000;
+constexpr int kBandPadding = 4;  // pixels around the bottom band's rows
+constexpr int kSwatchWidth = 12;
+constexpr int kLegendGap = 12;  // pixels between two legend entries
+constexpr double kLabelPointSize = 8;
 // The share of the panel a fitted drawing takes.
 constexpr double kFitShare = 0.92;
 
@@ -43,6 +47,57 @@ std::vector<std::pair<const Item*, QPointF>> LabelsIn(const std::vector<Item>& i
   return shown;
 }
 
+QFont LabelFont(QFont font, bool bold) {
+  font.setPointSizeF(kLabelPointSize);
+  font.setBold(bold);
+  return font;
+}
+
+// A label on a light ground, so that the lines under it do not cross it.
+void DrawLabel(QPainter& painter, const PlacedLabel& label, const QColor& colour) {
+  painter.fillRect(label.box, QColor(255, 255, 255, 190));
+  painter.setPen(colour);
+  painter.drawText(label.box, Qt::AlignCenter, label.text);
+}
+
+// The legend's entries once the report is shown.
+std::vector<std::pair<QColor, QString>> LegendEntries() {
+  return {
+      {OutcomeColour(RegionOutcome::kNumbered), QStringLiteral("地番あり")},
+      {OutcomeColour(RegionOutcome::kNoLotNumber), QStringLiteral("地番なし")},
+      {OutcomeColour(RegionOutcome::kSeveralTexts), QStringLiteral("複数の文字(○が採用)")},
+      {StrayTextColour(), QStringLiteral("どの領域にもない文字")},
+  };
+}
+
+// The legend's entries flowed into rows of at most `width` pixels: the first
+// entry of each row.
+std::vector<std::size_t> LegendRowStarts(const QFontMetrics& metrics, int width) {
+  std::vector<std::size_t> starts;
+  int x = width;  // a new row for the first entry
+  const auto entries = LegendEntries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const int entry = kSwatchWidth + 4 + metrics.horizontalAdvance(entries[i].second);
+    if (x + entry > width) {
+      starts.push_back(i);
+      x = kBandPadding;
+    }
+    x += entry + kLegendGap;
+  }
+  return starts;
+}
+
+// A round length of drawing units (1, 2 or 5 times a power of ten) that
+// takes at most `most` pixels at `scale` pixels per unit.
+double ScaleLength(double scale, double most) {
+  const double units = most / scale;
+  const double power = std::pow(10.0, std::floor(std::log10(units)));
+  for (double factor : {5.0, 2.0, 1.0}) {
+    if (factor * power <= units) return factor * power;
+  }
+  return power;
+}
+
 }  // namespace
 
 MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
@@ -50,6 +105,23 @@ MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::OpenHandCursor);
   setToolTip(QStringLiteral("ドラッグで移動、ホイールで拡大・縮小"));
+  placeholder_ = QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します");
+  zoneName_ = QStringLiteral("指定なし");
+}
+
+void MapPreview::SetPlaceholder(const QString& text) {
+  placeholder_ = text;
+  Invalidate();
+}
+
+void MapPreview::SetZoneName(const QString& name) {
+  zoneName_ = name;
+  update();
+}
+
+void MapPreview::ShowOpenPolyline(double x, double y) {
+  openPolyline_ = QPointF(x, y);
+  CenterOn(x, y);
 }
 
 void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
@@ -57,6 +129,7 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
   regions_.reset();
   report_.reset();
   marker_.reset();
+  openPolyline_.reset();
   FitAll();
 }
 
@@ -64,12 +137,14 @@ void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
   regions_ = std::move(regions);
   report_.reset();
   marker_.reset();
+  openPolyline_.reset();
   FitAll();
 }
 
 void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report) {
   report_ = std::move(report);
   marker_.reset();
+  openPolyline_.reset();
   FitAll();
 }
 
@@ -80,6 +155,7 @@ void MapPreview::Clear() {
   emphasised_.clear();
   allEmphasised_ = false;
   marker_.reset();
+  openPolyline_.reset();
   Invalidate();
 }
 
@@ -110,7 +186,8 @@ void MapPreview::FitAll() {
   if (extent.width() <= 0 && extent.height() <= 0) {
     scale_ = 1;
   } else {
-    scale_ = kFitShare * std::min(width() / w, height() / h);
+    const QRectF area = DrawingArea();
+    scale_ = kFitShare * std::min(area.width() / w, area.height() / h);
   }
   Invalidate();
 }
@@ -121,9 +198,23 @@ void MapPreview::CenterOn(double x, double y) {
   Invalidate();
 }
 
+int MapPreview::BandHeight() const {
+  if (Empty()) return 0;
+  const QFontMetrics metrics(LabelFont(font(), false));
+  const int line = metrics.height() + 2;
+  const int legendRows =
+      report_ ? static_cast<int>(LegendRowStarts(metrics, width() - 2 * kBandPadding).size()) : 0;
+  return (legendRows + 1) * line + 2 * kBandPadding;
+}
+
+QRectF MapPreview::DrawingArea() const {
+  return QRectF(0, 0, width(), std::max(0, height() - BandHeight()));
+}
+
 QTransform MapPreview::WorldToScreen(QPointF centre) const {
-  return QTransform(scale_, 0, 0, -scale_, width() / 2.0 - centre.x() * scale_,
-                    height() / 2.0 + centre.y() * scale_);
+  const QPointF middle = DrawingArea().center();
+  return QTransform(scale_, 0, 0, -scale_, middle.x() - centre.x() * scale_,
+                    middle.y() + centre.y() * scale_);
 }
 
 QPointF MapPreview::ToScreen(QPointF world) const { return WorldToScreen(centre_).map(world); }
@@ -155,6 +246,8 @@ void MapPreview::paintEvent(QPaintEvent*) {
   // While dragging, the picture moves with the pointer.
   const QPointF shift((cacheCentre_.x() - centre_.x()) * scale_,
                       (centre_.y() - cacheCentre_.y()) * scale_);
+  painter.save();
+  painter.setClipRect(DrawingArea());
   painter.drawPixmap(shift, cache_);
   if (marker_) {
     painter.setRenderHint(QPainter::Antialiasing);
@@ -162,7 +255,8 @@ void MapPreview::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(ToScreen(*marker_), 12, 12);
   }
-  DrawLegend(painter);
+  painter.restore();
+  DrawBand(painter);
   painter.setPen(palette().color(QPalette::Mid));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -170,12 +264,13 @@ void MapPreview::paintEvent(QPaintEvent*) {
 
 void MapPreview::RenderPicture(QPainter& painter) const {
   painter.fillRect(rect(), kBackground);
-  if (!drawing_ && !regions_ && !report_) {
+  if (Empty()) {
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します"));
+    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                     placeholder_);
     return;
   }
+  painter.setClipRect(DrawingArea());
   const QTransform toScreen = WorldToScreen(centre_);
   if (report_) {
     DrawReport(painter, toScreen);
@@ -183,6 +278,33 @@ void MapPreview::RenderPicture(QPainter& painter) const {
     if (regions_) DrawRegions(painter, toScreen);
     DrawDrawing(painter, toScreen);
   }
+  DrawOpenPolyline(painter, toScreen);
+}
+
+const PreviewPolyline* MapPreview::ChosenOpenPolyline() const {
+  if (!openPolyline_ || !drawing_) return nullptr;
+  return FindOpenPolyline(*drawing_, openPolyline_->x(), openPolyline_->y());
+}
+
+void MapPreview::DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const {
+  if (!openPolyline_) return;
+  const QPointF first = toScreen.map(*openPolyline_);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  const PreviewPolyline* polyline = ChosenOpenPolyline();
+  if (polyline != nullptr) {
+    QPolygonF line;
+    for (const MapPoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
+    QPen dashed(QColor(220, 0, 0), 2.5, Qt::DashLine);
+    painter.setPen(dashed);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(line);
+  }
+  // The first vertex, where the ring should have closed.
+  painter.setPen(QPen(QColor(220, 0, 0), 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(first - QPointF(5, 5), QSizeF(10, 10)));
+  painter.restore();
 }
 
 void MapPreview::DrawDrawing(QPainter& painter, const QTransform& toScreen) const {
@@ -215,14 +337,19 @@ void MapPreview::DrawDrawing(QPainter& painter, const QTransform& toScreen) cons
   painter.setPen(CosmeticPen(kTextDot, 3));
   painter.drawPoints(dots);
 
-  auto labels = LabelsIn(
-      drawing_->texts, [](const PreviewText& t) { return QPointF(t.x, t.y); }, toScreen,
-      QRectF(rect()));
-  QFont font = painter.font();
-  font.setPointSizeF(8);
-  painter.setFont(font);
-  for (const auto& [text, at] : labels) {
-    painter.drawText(at + QPointF(4, -3), QString::fromStdString(text->text));
+  // Each string right of its dot.
+  painter.setFont(LabelFont(font(), false));
+  const QFontMetricsF metrics(painter.font());
+  std::vector<LabelWish> wishes;
+  for (const auto& [text, at] : LabelsIn(
+           drawing_->texts, [](const PreviewText& t) { return QPointF(t.x, t.y); }, toScreen,
+           DrawingArea())) {
+    const QString string = QString::fromStdString(text->text);
+    wishes.push_back(
+        {string, at, QPointF(metrics.horizontalAdvance(string) / 2 + 4, -metrics.height() / 2)});
+  }
+  for (const PlacedLabel& label : PlaceLabels(wishes, metrics, DrawingArea())) {
+    DrawLabel(painter, label, kTextDot);
   }
 }
 
@@ -269,60 +396,96 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
       }
     }
   }
-  // Texts in no region: a magenta cross and their string.
-  QFont font = painter.font();
-  font.setPointSizeF(8);
-  painter.setFont(font);
+  // Texts in no region: a magenta cross.
+  painter.setPen(QPen(StrayTextColour(), 2));
   for (std::size_t i : report.strayTexts) {
     const ChibanText& text = report.texts[i];
     const QPointF at = toScreen.map(QPointF(text.x, text.y));
-    painter.setPen(QPen(StrayTextColour(), 2));
     painter.drawLine(at + QPointF(-6, -6), at + QPointF(6, 6));
     painter.drawLine(at + QPointF(-6, 6), at + QPointF(6, -6));
-    painter.drawText(at + QPointF(7, -4), QString::fromStdString(text.text));
   }
-  // The lot numbers, when few enough stand in the panel to be read.
-  auto labels = LabelsIn(
-      report.regions, [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); }, toScreen,
-      QRectF(rect()));
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  for (const auto& [region, at] : labels) {
-    const QString label = region->lotNumber.empty() ? QStringLiteral("(なし)")
-                                                    : QString::fromStdString(region->lotNumber);
-    painter.drawText(at + QPointF(4, -4), label);
+  // The lot numbers, where they can be read without covering one another;
+  // the strings of the stray texts after them, in magenta.
+  painter.setFont(LabelFont(font(), true));
+  const std::vector<PlacedLabel> lotNumbers = LotNumberLabels();
+  for (const PlacedLabel& label : lotNumbers) DrawLabel(painter, label, Qt::black);
+  std::vector<QRectF> taken;
+  for (const PlacedLabel& label : lotNumbers) taken.push_back(label.box);
+  std::vector<LabelWish> wishes;
+  for (std::size_t i : report.strayTexts) {
+    const ChibanText& text = report.texts[i];
+    wishes.push_back(
+        {QString::fromStdString(text.text), toScreen.map(QPointF(text.x, text.y)), {0, -12}});
+  }
+  painter.setFont(LabelFont(font(), false));
+  for (const PlacedLabel& label :
+       PlaceLabels(wishes, QFontMetricsF(painter.font()), DrawingArea(), taken)) {
+    DrawLabel(painter, label, StrayTextColour());
   }
 }
 
-void MapPreview::DrawLegend(QPainter& painter) const {
-  if (!report_) return;
-  const std::pair<QColor, QString> entries[] = {
-      {OutcomeColour(RegionOutcome::kNumbered), QStringLiteral("地番あり")},
-      {OutcomeColour(RegionOutcome::kNoLotNumber), QStringLiteral("地番なし")},
-      {OutcomeColour(RegionOutcome::kSeveralTexts), QStringLiteral("複数の文字(○が採用)")},
-      {StrayTextColour(), QStringLiteral("どの領域にもない文字")},
-  };
-  QFont font = painter.font();
-  font.setPointSizeF(8);
-  font.setBold(false);
-  painter.setFont(font);
-  const int line = painter.fontMetrics().height() + 2;
-  int widest = 0;
-  for (const auto& entry : entries) {
-    widest = std::max(widest, painter.fontMetrics().horizontalAdvance(entry.second));
+std::vector<PlacedLabel> MapPreview::LotNumberLabels() const {
+  if (!report_) return {};
+  std::vector<LabelWish> wishes;
+  for (const auto& [region, at] : LabelsIn(
+           report_->report.regions,
+           [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); },
+           WorldToScreen(centre_), DrawingArea())) {
+    wishes.push_back({region->lotNumber.empty() ? QStringLiteral("(なし)")
+                                                : QString::fromStdString(region->lotNumber),
+                      at});
   }
-  const QRect box(6, height() - 6 - line * 4 - 8, widest + 30, line * 4 + 8);
-  painter.setPen(QColor(160, 160, 160));
-  painter.setBrush(QColor(255, 255, 255, 220));
-  painter.drawRect(box);
-  for (int i = 0; i < 4; ++i) {
-    const QRect swatch(box.left() + 6, box.top() + 5 + i * line, 12, line - 4);
-    painter.setPen(Qt::NoPen);
-    painter.fillRect(swatch, entries[i].first);
-    painter.setPen(Qt::black);
-    painter.drawText(swatch.right() + 6, swatch.bottom() - 1, entries[i].second);
+  return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), DrawingArea());
+}
+
+void MapPreview::DrawBand(QPainter& painter) const {
+  const int band = BandHeight();
+  if (band == 0) return;
+  const QRect area(0, height() - band, width(), band);
+  painter.fillRect(area, palette().color(QPalette::Window).lighter(104));
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawLine(area.topLeft(), area.topRight());
+  painter.setFont(LabelFont(font(), false));
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int line = metrics.height() + 2;
+  int top = area.top() + kBandPadding;
+
+  if (report_) {
+    const auto entries = LegendEntries();
+    const std::vector<std::size_t> starts = LegendRowStarts(metrics, width() - 2 * kBandPadding);
+    for (std::size_t row = 0; row < starts.size(); ++row) {
+      const std::size_t end = row + 1 < starts.size() ? starts[row + 1] : entries.size();
+      int x = kBandPadding;
+      for (std::size_t i = starts[row]; i < end; ++i) {
+        painter.fillRect(QRect(x, top + 3, kSwatchWidth, line - 6), entries[i].first);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const int textWidth = metrics.horizontalAdvance(entries[i].second);
+        painter.drawText(QRect(x + kSwatchWidth + 4, top, textWidth + 1, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, entries[i].second);
+        x += kSwatchWidth + 4 + textWidth + kLegendGap;
+      }
+      top += line;
+    }
   }
+
+  // The scale, right-aligned, with the coordinate zone after it.
+  const QString zone = QStringLiteral("座標系: %1").arg(zoneName_);
+  const int zoneWidth = metrics.horizontalAdvance(zone);
+  const double length = ScaleLength(scale_, std::max(20.0, width() / 4.0));
+  const QString lengthText = QStringLiteral("%1 m").arg(length, 0, 'g', 6);
+  const int barWidth = static_cast<int>(std::lround(length * scale_));
+  const int lengthWidth = metrics.horizontalAdvance(lengthText);
+  int x = width() - kBandPadding - zoneWidth;
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(QRect(x, top, zoneWidth + 1, line), Qt::AlignLeft | Qt::AlignVCenter, zone);
+  x -= kLegendGap + lengthWidth;
+  painter.drawText(QRect(x, top, lengthWidth + 1, line), Qt::AlignLeft | Qt::AlignVCenter,
+                   lengthText);
+  x -= 4 + barWidth;
+  const int y = top + line / 2;
+  painter.drawLine(x, y, x + barWidth, y);
+  painter.drawLine(x, y - 3, x, y + 3);
+  painter.drawLine(x + barWidth, y - 3, x + barWidth, y + 3);
 }
 
 void MapPreview::resizeEvent(QResizeEvent*) {

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "ui/map_labels.h"
 #include "ui/map_scene.h"
 
 namespace parquill::ui {
@@ -16,7 +17,9 @@ namespace parquill::ui {
 // The map of the drawing beside the window's controls: the drawing's
 // polylines coloured by layer and its texts as dots, then the regions as the
 // MIF file holds them, then each region filled by how its lot number was
-// found. Drag to pan, turn the wheel to zoom around the pointer.
+// found. Drag to pan, turn the wheel to zoom around the pointer. A band
+// along the bottom, outside the drawing, holds the legend, the scale and the
+// name of the coordinate zone.
 //
 // The picture is drawn from prepared paths into a cached pixmap; while the
 // view is dragged the cached picture is shifted, and drawn anew at release.
@@ -31,6 +34,15 @@ class MapPreview : public QWidget {
   void ShowRegions(std::shared_ptr<const PreparedRegions> regions);
   void ShowReport(std::shared_ptr<const PreparedReport> report);
   void Clear();
+  // What the empty map says.
+  void SetPlaceholder(const QString& text);
+  // The zone named beside the scale ("9系", "指定なし").
+  void SetZoneName(const QString& name);
+  // Centres the map on an open polyline's first vertex (x, y): the polyline
+  // is drawn dashed when the drawing holds it, its first vertex marked.
+  void ShowOpenPolyline(double x, double y);
+  // The open polyline drawn dashed, when the drawing holds the one chosen.
+  const PreviewPolyline* ChosenOpenPolyline() const;
 
   // The layers drawn emphasised (all of them when `allLayers`); none when empty.
   void SetEmphasisedLayers(std::set<std::string> layers, bool allLayers);
@@ -43,6 +55,11 @@ class MapPreview : public QWidget {
   // Where a drawing point stands in the panel.
   QPointF ToScreen(QPointF world) const;
   QPointF ToWorld(QPointF screen) const;
+  // The part of the panel the drawing is drawn in: all but the bottom band.
+  QRectF DrawingArea() const;
+  // The lot numbers written at the current zoom, in panel coordinates.
+  std::vector<PlacedLabel> LotNumberLabels() const;
+  const QString& Placeholder() const { return placeholder_; }
   double scale() const { return scale_; }
   bool HasDrawing() const { return drawing_ != nullptr; }
   bool HasRegions() const { return regions_ != nullptr; }
@@ -64,7 +81,10 @@ class MapPreview : public QWidget {
   void DrawDrawing(QPainter& painter, const QTransform& toScreen) const;
   void DrawRegions(QPainter& painter, const QTransform& toScreen) const;
   void DrawReport(QPainter& painter, const QTransform& toScreen) const;
-  void DrawLegend(QPainter& painter) const;
+  void DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const;
+  void DrawBand(QPainter& painter) const;
+  int BandHeight() const;
+  bool Empty() const { return !drawing_ && !regions_ && !report_; }
 
   std::shared_ptr<const PreparedDrawing> drawing_;
   std::shared_ptr<const PreparedRegions> regions_;
@@ -75,6 +95,9 @@ class MapPreview : public QWidget {
   double scale_ = 1;  // pixels per drawing unit
   QPointF centre_;    // the drawing point in the middle of the panel
   std::optional<QPointF> marker_;
+  std::optional<QPointF> openPolyline_;  // its first vertex
+  QString placeholder_;
+  QString zoneName_;
 
   QPixmap cache_;
   QPointF cacheCentre_;

@@ -1,6 +1,7 @@
 #include "ui/map_scene.h"
 
 #include <QHash>
+#include <cmath>
 #include <unordered_map>
 
 namespace parquill::ui {
@@ -20,6 +21,17 @@ QRectF Unite(const QRectF& a, const QRectF& b) {
 }
 
 }  // namespace
+
+const PreviewPolyline* FindOpenPolyline(const PreparedDrawing& drawing, double x, double y) {
+  constexpr double kSamePoint = 1e-6;
+  for (const PreviewPolyline& polyline : drawing.openPolylines) {
+    const MapPoint& first = polyline.points.front();
+    if (std::abs(first.x - x) <= kSamePoint && std::abs(first.y - y) <= kSamePoint) {
+      return &polyline;
+    }
+  }
+  return nullptr;
+}
 
 QColor LayerColour(const std::string& layer) {
   const auto hash = qHash(QByteArray::fromStdString(layer));
@@ -50,6 +62,7 @@ std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& draw
       prepared->layers.push_back({polyline.layer, {}, LayerColour(polyline.layer)});
     }
     AddRing(prepared->layers[found->second].path, polyline.points, polyline.closed);
+    if (!polyline.closed && !polyline.points.empty()) prepared->openPolylines.push_back(polyline);
   }
   QRectF extent;
   for (const MapLayer& layer : prepared->layers) extent = Unite(extent, layer.path.boundingRect());

@@ -26,6 +26,9 @@ struct MapLayer {
 struct PreparedDrawing {
   std::vector<MapLayer> layers;  // in the order the drawing first uses them
   std::vector<PreviewText> texts;
+  // The polylines whose ring does not close, as drawn: the region builder
+  // passes them over, and the report points to them by their first vertex.
+  std::vector<PreviewPolyline> openPolylines;
   QRectF extent;
   std::size_t polylinesLeftOut = 0;
   std::size_t textsLeftOut = 0;
@@ -46,6 +49,9 @@ struct PreparedReport {
 std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing);
 std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outlines);
 std::shared_ptr<const PreparedReport> PrepareReport(ConversionReport report);
+
+// The open polyline of `drawing` whose first vertex is (x, y), if it holds one.
+const PreviewPolyline* FindOpenPolyline(const PreparedDrawing& drawing, double x, double y);
 
 // A layer's colour: fixed for its name, dark enough to read on white.
 QColor LayerColour(const std::string& layer);

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTextStream>
 #include <QTimer>
 #include <functional>
 
 #include "ui/form1.h"
+#include "ui/whole_controls.h"
 
 namespace parquill::ui {
 namespace {
@@ -30,9 +32,24 @@ void ClickLayer(Form1& form, const QString& layer) {
   form.List1_Click();
 }
 
+// Saves the picture; with PARQUILL_SCREENSHOT_CHECK=1 the run fails (3)
+// when a control is not whole in it, naming each.
 void SaveAndQuit(Form1& form, const QString& path) {
   const bool saved = form.grab().save(path, "PNG");
-  QApplication::exit(saved ? 0 : 1);
+  if (!saved) {
+    QApplication::exit(1);
+    return;
+  }
+  if (qEnvironmentVariable("PARQUILL_SCREENSHOT_CHECK") == QStringLiteral("1")) {
+    const QStringList problems = ControlsNotWhole(form, Form1::kLeastMapWidth);
+    QTextStream err(stderr);
+    for (const QString& problem : problems) err << "parquill: " << problem << "\n";
+    if (!problems.isEmpty()) {
+      QApplication::exit(3);
+      return;
+    }
+  }
+  QApplication::exit(0);
 }
 
 }  // namespace

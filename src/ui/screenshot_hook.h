@@ -8,7 +8,9 @@ class Form1;
 // drawing, saves a picture of the window there and quits. With
 // PARQUILL_SCREENSHOT_RUN=1 it first makes a complete run instead: the
 // boundary layer 筆界 for "面生成", the lot-number layer 地番 for "属性付加",
-// and waits for the map and its report. For the documentation's pictures.
+// and waits for the map and its report. With PARQUILL_SCREENSHOT_CHECK=1 the
+// run fails when a control is not whole in the picture. For the
+// documentation's pictures.
 void ArmScreenshotHook(Form1& form);
 
 }  // namespace parquill::ui

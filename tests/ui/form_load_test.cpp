@@ -1,8 +1,13 @@
 #include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QScreen>
 
+#include "ui/caption_label.h"
+#include "ui/control_layout.h"
 #include "ui/dxf_file_list.h"
 #include "ui/form_placement.h"
+#include "ui/whole_controls.h"
 #include "window_fixture.h"
 
 namespace parquill::ui::testing {
@@ -15,7 +20,7 @@ TEST_F(FormLoadTest, EveryControlHasItsKindCaptionPlaceAndVisibility) {
     const char* name;
     const char* kind;
     const char* caption;
-    int left, top, width, height;  // twips, within the window or Frame4
+    int left, top, width, height;  // twips, within the window or Frame4: the least place
     bool visible;
   };
   const Row rows[] = {
@@ -46,8 +51,13 @@ TEST_F(FormLoadTest, EveryControlHasItsKindCaptionPlaceAndVisibility) {
       const char* property = control->inherits("QGroupBox") ? "title" : "text";
       EXPECT_EQ(control->property(property).toString(), QString::fromUtf8(row.caption));
     }
-    EXPECT_EQ(control->geometry(),
-              TwipsRectToPixels(row.left, row.top, row.width, row.height, dpi));
+    // At its designed place or grown (and moved on) for the fonts, its caption whole.
+    const QRect designed = TwipsRectToPixels(row.left, row.top, row.width, row.height, dpi);
+    const QRect placed = control->geometry();
+    EXPECT_GE(placed.left(), designed.left());
+    EXPECT_GE(placed.top(), designed.top());
+    EXPECT_GE(placed.width(), std::max(designed.width(), LeastSize(*control).width()));
+    EXPECT_GE(placed.height(), std::max(designed.height(), LeastSize(*control).height()));
     EXPECT_EQ(!control->isHidden(), row.visible);
   }
 }
@@ -130,8 +140,60 @@ TEST(SizeAndCenterForm, CentresOnTheSizeTheWindowReallyTook) {
   EXPECT_EQ(form.pos(), CentredTopLeft(screen, QSize(5000, 5000)));
 }
 
-TEST_F(FormLoadTest, WindowTakesSixTenthsOfItsScreen) {
-  EXPECT_EQ(form.size(), FormSizeFor(form.screen()->geometry().size(), 0.6, 0.6));
+TEST_F(FormLoadTest, WindowTakesSixTenthsOfItsScreenButNeverLessThanItsControlsNeed) {
+  const QSize available = form.screen()->availableGeometry().size();
+  const QSize least = form.LeastFormSize().boundedTo(available);
+  EXPECT_EQ(form.minimumSize(), least);
+  EXPECT_EQ(form.size(), FormSizeFor(form.screen()->geometry().size(), 0.6, 0.6)
+                             .expandedTo(least)
+                             .boundedTo(available));
+}
+
+TEST_F(FormLoadTest, AtItsLeastSizeEveryControlIsWholeBesideAWideEnoughMap) {
+  form.setMinimumSize(0, 0);
+  form.resize(form.LeastFormSize());
+  QResizeEvent resized(form.size(), form.size());  // delivered at once, the window unshown
+  QCoreApplication::sendEvent(&form, &resized);
+  for (const char* name :
+       {"Label1", "Frame1", "List1", "Op2_2", "Text8", "Text1", "Command2", "Command3"}) {
+    Find<QWidget>(name)->setVisible(true);  // every control at once
+  }
+  EXPECT_EQ(ControlsNotWhole(form, Form1::kLeastMapWidth), QStringList());
+}
+
+TEST_F(FormLoadTest, CaptionsNeitherWrapNorClip) {
+  WriteFile("v.dxf", Drawing("AC1015", {}));
+  WriteFile("old.dxf", Drawing("AC1009", {}));
+  OpenFolder();
+  auto* label = Find<CaptionLabel>("Label1");
+  form.File1_Click("v.dxf");
+  EXPECT_EQ(label->Lines(), QStringList({"DXFのバージョンは、2000です。"}));
+  form.File1_Click("old.dxf");  // a sentence a line, none cut
+  EXPECT_EQ(label->Lines(), QStringList({"DXFのバージョンは、R12Jです。", "処理不可能です。"}));
+  EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
+  auto* check = Find<QCheckBox>("Check1");
+  EXPECT_GE(check->height(), check->sizeHint().height());  // the square whole
+}
+
+TEST(AxisStretch, AControlThatNeedsMoreRoomPushesOnWhatLiesBeyondIt) {
+  using Span = AxisStretch::Span;
+  struct Case {
+    std::vector<Span> spans;
+    std::vector<std::pair<int, int>> mapped;  // designed position, stretched position
+  };
+  const Case cases[] = {
+      {{{0, 10, 5}}, {{0, 0}, {10, 10}, {20, 20}}},           // room enough
+      {{{0, 10, 15}}, {{0, 0}, {10, 15}, {20, 25}}},          // grows by 5
+      {{{0, 10, 15}, {10, 20, 14}}, {{10, 15}, {20, 29}}},    // growth on growth
+      {{{0, 10, 15}, {20, 30, 12}}, {{20, 25}, {30, 37}}},    // moved, then grown
+      {{{0, 30, 0}, {0, 10, 15}, {12, 30, 18}}, {{30, 35}}},  // beside one another
+  };
+  for (const Case& c : cases) {
+    const AxisStretch stretch(c.spans);
+    for (const auto& [designed, stretched] : c.mapped) {
+      EXPECT_EQ(stretch.Map(designed), stretched) << designed;
+    }
+  }
 }
 
 }  // namespace

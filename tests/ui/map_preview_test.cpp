@@ -51,8 +51,9 @@ TEST(MapPreview, FitPanAndZoomKeepTheDrawingInView) {
   map.ShowReport(PrepareReport(report));
   Render(map);
   const QPointF middle = map.ToScreen(QPointF(-28405, 15735));
+  const QPointF panelMiddle = map.DrawingArea().center();  // above the legend's band
   EXPECT_NEAR(middle.x(), 150, 0.5);
-  EXPECT_NEAR(middle.y(), 100, 0.5);
+  EXPECT_NEAR(middle.y(), panelMiddle.y(), 0.5);
   EXPECT_LT(map.ToScreen(QPointF(-28405, 15739)).y(), middle.y()) << "north is up";
 
   map.CenterOn(-28410, 15730);
@@ -60,7 +61,68 @@ TEST(MapPreview, FitPanAndZoomKeepTheDrawingInView) {
   const double fitted = map.scale();
   map.FitAll();
   EXPECT_EQ(map.scale(), fitted);
-  EXPECT_NEAR(map.ToScreen(QPointF(-28405, 15735)).y(), 100, 0.5);
+  EXPECT_NEAR(map.ToScreen(QPointF(-28405, 15735)).y(), panelMiddle.y(), 0.5);
+}
+
+TEST(MapLabels, PlacedWhereTheyFitInsideThePanelAndNeverOnOneAnother) {
+  const QFont font;
+  const QFontMetricsF metrics(font);
+  const QRectF area(0, 0, 200, 100);
+  struct Case {
+    const char* name;
+    std::vector<LabelWish> wishes;
+    QStringList placed;
+  };
+  const Case cases[] = {
+      {"apart", {{"12", {50, 50}}, {"13", {150, 50}}}, {"12", "13"}},
+      {"on top of one another", {{"12", {50, 50}}, {"13", {52, 51}}}, {"12"}},
+      {"at the edges, moved in", {{"1234-5", {0, 0}}, {"99", {199, 99}}}, {"1234-5", "99"}},
+      {"outside the panel", {{"12", {-5, 50}}, {"13", {50, 120}}}, {}},
+      {"right of a dot at the edge, moved in", {{"1234-5", {198, 50}, {30, 0}}}, {"1234-5"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<PlacedLabel> placed = PlaceLabels(c.wishes, metrics, area);
+    QStringList texts;
+    for (const PlacedLabel& label : placed) {
+      texts << label.text;
+      EXPECT_TRUE(area.contains(label.box)) << label.text.toStdString();
+    }
+    EXPECT_EQ(texts, c.placed);
+  }
+}
+
+TEST(MapPreview, LotNumbersOfACrowdedMapNeverCoverOneAnother) {
+  ConversionReport report;
+  for (int i = 0; i < 100; ++i) {
+    ReportRegion region = Square(i + 1, (i % 10) * 10, (i / 10) * 10, RegionOutcome::kNumbered);
+    region.lotNumber = std::to_string(1000 + i) + "-" + std::to_string(i);
+    region.label = {region.ring[0].x + 5, region.ring[0].y + 5};
+    report.regions.push_back(region);
+  }
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  const std::vector<PlacedLabel> labels = map.LotNumberLabels();
+  ASSERT_FALSE(labels.empty());
+  EXPECT_LT(labels.size(), report.regions.size());  // too crowded for all at this zoom
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_TRUE(map.DrawingArea().contains(labels[i].box));
+    for (std::size_t k = i + 1; k < labels.size(); ++k) {
+      EXPECT_FALSE(labels[i].box.intersects(labels[k].box)) << i << " " << k;
+    }
+  }
+}
+
+TEST(MapScene, AnOpenPolylineIsFoundByItsFirstVertex) {
+  DrawingPreview drawing;
+  drawing.polylines = {{"筆界", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}, true},
+                       {"筆界", {{20, 0}, {30, 0}, {30, 10}}, false}};
+  const auto prepared = PrepareDrawing(drawing);
+  ASSERT_NE(FindOpenPolyline(*prepared, 20, 0), nullptr);
+  EXPECT_EQ(FindOpenPolyline(*prepared, 20, 0)->points.size(), 3u);
+  EXPECT_EQ(FindOpenPolyline(*prepared, 0, 0), nullptr);  // closed: a region
+  EXPECT_EQ(FindOpenPolyline(*prepared, 5, 5), nullptr);
 }
 
 }  // namespace

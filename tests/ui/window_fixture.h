@@ -11,9 +11,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,10 @@
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
 #include "ui/form1.h"
+#include "ui/result_line.h"
+
+// Window texts as they read in a failed expectation.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace parquill::ui::testing {
 
@@ -50,10 +56,20 @@ inline std::string Drawing(std::string_view acadVer,
   return text;
 }
 
-// A window over a fresh folder of drawings, its messages captured.
+// Forgets what earlier windows remembered (the tests' own settings folder).
+struct ForgottenSettings {
+  ForgottenSettings() { QSettings().clear(); }
+};
+
+// A window over a fresh folder of drawings, its messages captured; nothing
+// remembered from an earlier window, and folders opened in the desktop's file
+// manager only counted.
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest() : form(boxes) {}
+  WindowTest() : form(boxes) {
+    SetFolderOpener([this](const QString& folder) { openedFolders << folder; });
+  }
+  ~WindowTest() override { SetFolderOpener(nullptr); }
 
   QString Folder() const { return dir.path(); }
   QString PathOf(const QString& name) const { return dir.filePath(name); }
@@ -84,7 +100,9 @@ class WindowTest : public ::testing::Test {
 
   QTemporaryDir dir;
   CapturedBoxes boxes;
+  ForgottenSettings forgotten;
   Form1 form;
+  QStringList openedFolders;
 };
 
 }  // namespace parquill::ui::testing

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+namespace parquill::ui {
+
+// The shown controls of `window` (found by their object names) that are not
+// whole: cut by the window's edge, smaller than their caption or text needs,
+// or reaching into the map; and the map when it is narrower than
+// `leastMapWidth`. Each as "name: what is wrong"; empty when all are whole.
+QStringList ControlsNotWhole(const QWidget& window, int leastMapWidth);
+
+}  // namespace parquill::ui

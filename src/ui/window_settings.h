@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace parquill::ui {
+
+// What the window remembers from one day's work to the next, under the
+// application's organisation and name: the last folder used and the side
+// panel's coordinate zone.
+
+// The last folder used when it still exists, otherwise the current folder.
+QString StartingFolder();
+void RememberFolder(const QString& folder);
+
+// 0 (指定なし) to 19; 0 when none was remembered.
+int RememberedPlaneZone();
+void RememberPlaneZone(int zone);
+
+}  // namespace parquill::ui

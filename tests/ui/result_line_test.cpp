@@ -1,0 +1,95 @@
+// The result line after each step and the honesty of the report: what was
+// written, where and how much; which file was not written and why.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "window_fixture.h"
+
+namespace parquill::ui::testing {
+namespace {
+
+const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
+const QString kNoProblems = QStringLiteral("問題は見つかりませんでした");
+
+class ResultLineTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+    OpenFolder();
+    form.File1_Click("sample.dxf");
+    form.Command1_Click();
+  }
+  void ClickLayer(const QString& layer) {
+    auto* list = Find<QListWidget>("List1");
+    const auto items = list->findItems(layer, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << layer.toStdString();
+    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
+    form.List1_Click();
+  }
+  void WaitForMap() {
+    while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  void OpenTheFolder() { Find<QPushButton>("OpenFolderButton")->click(); }
+};
+
+TEST_F(ResultLineTest, EachStepTellsWhatItWroteAndTheFolderOpensOnRequest) {
+  EXPECT_EQ(form.ResultText(), "sample.dxf のレイヤ 8 件を読みました");
+  ClickLayer("筆界");
+  form.Command2_Click();
+  EXPECT_EQ(form.ResultText(), "sample.MIF に 12 領域を書きました");
+  OpenTheFolder();
+  EXPECT_EQ(openedFolders, QStringList({Folder()}));
+
+  ClickLayer("地番");
+  form.Command3_Click();
+  EXPECT_EQ(form.ResultText(), "sample.MID 12 行（地番あり 12）、sample.Sim 座標点 23・筆 12");
+  WaitForMap();
+  EXPECT_TRUE(ListItems("ReportList").contains(kNoProblems));
+}
+
+TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
+  struct Case {
+    const char* name;
+    std::function<void()> run;
+    QString line;
+    bool report;  // the run went on to the report
+  };
+  const Case cases[] = {
+      {"the text reader refuses",
+       [this] {
+         ClickLayer("筆界");
+         ClickLayer("地番");
+         form.Command3_Click();
+       },
+       "sample.MID は書かれませんでした: レイアが複数選択されています。", false},
+      {"the SIMA file cannot be created",
+       [this] {
+         ClickLayer("筆界");
+         form.Command2_Click();
+         ClickLayer("地番");
+         ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));
+         form.Command3_Click();
+       },
+       "sample.MID 12 行（地番あり 12）、sample.Sim は書かれませんでした: ", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.File1_Click("sample.dxf");
+    form.Command1_Click();
+    c.run();
+    EXPECT_TRUE(form.ResultText().startsWith(c.line)) << form.ResultText().toStdString();
+    if (!c.report) continue;
+    WaitForMap();
+    const QStringList report = ListItems("ReportList");
+    EXPECT_FALSE(report.contains(kNoProblems));
+    ASSERT_GE(report.size(), 2);
+    EXPECT_TRUE(report[1].startsWith("sample.Sim は書かれませんでした: "))
+        << report[1].toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace parquill::ui::testing
