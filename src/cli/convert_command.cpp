@@ -8,13 +8,13 @@
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
 #include "convert/attachment_step.h"
+#include "convert/conversion_report.h"
 #include "convert/lots_from_lines_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/line_work_reader.h"
-#include "convert/conversion_report.h"
 #include "mif/region_builder.h"
 
 namespace parquill::cli {

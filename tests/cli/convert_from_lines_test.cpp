@@ -151,6 +151,8 @@ TEST(ConvertFromLines, R12DrawingByEzdxfConverts) {
   std::string drawing = folder.File("ezdxf.dxf");
   std::filesystem::copy_file(std::string(PARQUILL_SOURCE_DIR) + "/tests/data/ezdxf_r12_lots.dxf",
                              drawing);
+  EXPECT_EQ(Cli(folder, "layers '" + drawing + "' --from-lines").out,
+            "すべて\n0\nDefpoints\nLOTLINES\nLOTNO\n");
   CliRun refused = Cli(folder, "convert '" + drawing + "' --boundary LOTLINES --text LOTNO");
   EXPECT_EQ(refused.status, 3) << "closed polylines only from R13 on";
   CliRun run =
