@@ -3,6 +3,7 @@
 // refused with its message or trapped under "TESSARO", and every region it
 // writes is a closed ring of at least four points.
 #include "convert/lots_from_lines_step.h"
+#include "dxf/line_work_reader.h"
 #include "input_files.h"
 
 using namespace parquill;
