@@ -142,9 +142,7 @@ class LineWorkScan {
     Entity& e = entity_;
     const bool lw = e.type == "LWPOLYLINE";
     switch (code) {
-      case 1:
-        e.string.append(value);
-        return;
+      case 1:  // the string; an MTEXT's first parts come before it, as 3
       case 3:
         e.string.append(value);
         return;

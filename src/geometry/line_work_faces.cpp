@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "base/runtime_error.h"
 
@@ -109,6 +110,58 @@ void JoinNearEnds(std::vector<std::vector<LinePoint>>& lines) {
   }
 }
 
+// Snaps every point to the grid and leaves out the segments drawn before
+// (either way) and those that shrink to a point: lines on top of each other
+// go to the noding once. What is left of each line is cut into runs of kept
+// segments.
+std::vector<std::vector<LinePoint>> SnappedWithoutRepeats(
+    const std::vector<std::vector<LinePoint>>& lines) {
+  struct Segment {
+    std::int64_t x1, y1, x2, y2;
+    bool operator==(const Segment&) const = default;
+  };
+  struct SegmentHash {
+    std::size_t operator()(const Segment& s) const {
+      std::uint64_t h = 0;
+      for (std::int64_t v : {s.x1, s.y1, s.x2, s.y2}) {
+        h = (h ^ static_cast<std::uint64_t>(v)) * 0x100000001B3ULL;
+      }
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+  };
+  auto grid = [](double v) {
+    return static_cast<std::int64_t>(std::llround(v / kLineWorkTolerance));
+  };
+  auto point = [](std::int64_t x, std::int64_t y) {
+    return LinePoint{static_cast<double>(x) * kLineWorkTolerance,
+                     static_cast<double>(y) * kLineWorkTolerance};
+  };
+  std::unordered_set<Segment, SegmentHash> seen;
+  std::vector<std::vector<LinePoint>> runs;
+  for (const std::vector<LinePoint>& line : lines) {
+    std::vector<LinePoint> run;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+      const std::int64_t x1 = grid(line[i].x), y1 = grid(line[i].y);
+      const std::int64_t x2 = grid(line[i + 1].x), y2 = grid(line[i + 1].y);
+      if (x1 == x2 && y1 == y2) continue;
+      const bool forward = x1 < x2 || (x1 == x2 && y1 < y2);
+      const Segment key = forward ? Segment{x1, y1, x2, y2} : Segment{x2, y2, x1, y1};
+      if (!seen.insert(key).second) {
+        if (run.size() >= 2) runs.push_back(std::move(run));
+        run.clear();
+        continue;
+      }
+      if (run.empty() || !(run.back() == point(x1, y1))) {
+        if (run.size() >= 2) runs.push_back(std::move(run));
+        run.assign({point(x1, y1)});
+      }
+      run.push_back(point(x2, y2));
+    }
+    if (run.size() >= 2) runs.push_back(std::move(run));
+  }
+  return runs;
+}
+
 std::vector<LinePoint> PointsOf(const Geos& geos, const GEOSGeometry* line) {
   const GEOSCoordSequence* sequence = geos.Check(GEOSGeom_getCoordSeq_r(geos.handle(), line));
   unsigned int size = 0;
@@ -177,6 +230,7 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
     if (line.size() >= 2) lines.push_back(line);
   }
   JoinNearEnds(lines);
+  lines = SnappedWithoutRepeats(lines);
 
   Geos geos;
   GEOSContextHandle_t h = geos.handle();
@@ -204,7 +258,10 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
                                                          static_cast<unsigned>(strings.size()))));
   // Snap rounding on the tolerance grid: points snapped, lines cut where
   // they cross or touch, lines on top of each other merged.
-  Owned noded(geos, geos.Check(GEOSUnaryUnionPrec_r(h, all.get(), kLineWorkTolerance)));
+  // Runs that meet end to end, and nothing else there, are joined first:
+  // the noding's cost goes with the number of lines it is given.
+  Owned chained(geos, geos.Check(GEOSLineMerge_r(h, all.get())));
+  Owned noded(geos, geos.Check(GEOSUnaryUnionPrec_r(h, chained.get(), kLineWorkTolerance)));
 
   GEOSGeometry* cuts = nullptr;
   GEOSGeometry* dangles = nullptr;
