@@ -40,6 +40,9 @@ TEST(LineWorkFaces, FacesHolesAndLooseLines) {
        Lines{{{0, 0}, {1, 0}}, {{1.01, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0}}}, 0, 1, 0},
       {"a lot inside a lot", Box(0, 0, 10, 10) + Box(4, 4, 6, 6), 2, 0, 1},
       {"one open polyline around", Lines{{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}}, 1, 0, 0},
+      {"one side in two pieces overlapping each other",
+       Lines{{{0, 0}, {0.7, 0}}, {{0.3, 0}, {1, 0}}, {{1, 0}, {1, 1}, {0, 1}, {0, 0}}}, 1, 0, 0},
+      {"a line drawn there and back", Lines{{{0, 0}, {1, 0}, {0, 0}}}, 0, 1, 0},
       {"a dangle inside a lot", Box(0, 0, 1, 1) + Lines{{{0, 0.5}, {0.5, 0.5}}}, 1, 1, 0},
   };
   for (const Case& c : cases) {
