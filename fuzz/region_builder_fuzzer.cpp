@@ -1,7 +1,7 @@
 // The region builder on any drawing, with every layer and with two layers.
 #include "input_files.h"
 #include "mif/mif_format.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 
 using namespace parquill;
 

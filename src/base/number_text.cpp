@@ -1,14 +1,11 @@
 #include "base/number_text.h"
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 
-#include "base/number_block_reader.h"
 #include "base/runtime_error.h"
 
 namespace parquill {
@@ -73,58 +70,13 @@ double ParseCollected(std::string_view number) {
   return value;
 }
 
-using number_block::kExactPowersOfTen;
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// Whole numbers 10^n that fit a digit count of up to 8.
-constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
-                                          100000, 1000000, 10000000, 100000000};
-
-// "0" in every byte of a word.
-constexpr std::uint64_t kZeroCharacters = 0x3030303030303030ULL;
-
-// The number written by the eight digit values of a word (0 to 9 in each
-// byte, the first digit in the lowest byte): pairs, then fours, then all
-// eight are joined, each by one multiplication.
-inline std::uint64_t EightDigitsValue(std::uint64_t values) {
-  values = (values * 10 + (values >> 8)) & 0x00FF00FF00FF00FFULL;
-  values = (values * 100 + (values >> 16)) & 0x0000FFFF0000FFFFULL;
-  return (values * 10000 + (values >> 32)) & 0xFFFFFFFFULL;
-}
-
-// The eight bytes at p as a word, the first in the lowest byte.
-inline std::uint64_t LoadWord(const char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) {
-    std::uint64_t swapped = 0;
-    for (int i = 0; i < 8; ++i) swapped |= ((word >> (8 * (7 - i))) & 0xFF) << (8 * i);
-    word = swapped;
-  }
-  return word;
-}
-
-// Reads the run of digits from p on, fewer than `end` allows, adding them
-// to `digits` (digits × 10^n + the run), and moves p past it; returns n.
-// With `readable` at least 8 bytes from p may be read whatever `end` says:
-// a run of fewer than 8 digits is then read at once, as one word.
-inline int ReadDigitRun(const char*& p, const char* end, bool readable, std::uint64_t& digits) {
-  if (readable || end - p >= 8) {
-    // Digit bytes become 0 to 9; adding 0x76 sets the high bit of any
-    // other byte (a carry only leaves a byte that is no digit itself).
-    const std::uint64_t values = LoadWord(p) ^ kZeroCharacters;
-    const std::uint64_t others =
-        ((values + 0x7676767676767676ULL) | values) & 0x8080808080808080ULL;
-    std::ptrdiff_t n = others == 0 ? 8 : std::countr_zero(others) / 8;
-    if (n > end - p) n = end - p;
-    if (n < 8) {
-      if (n > 0) {
-        digits = digits * kPowersOfTen[n] + EightDigitsValue(values << (64 - 8 * n));
-        p += n;
-      }
-      return static_cast<int>(n);
-    }
-  }
-  // Eight digits or more, or a short text: one digit at a time.
+// Reads the run of digits from p on, before `end`, adding them to `digits`
+// (digits × 10^n + the run), and moves p past it; returns n.
+inline int ReadDigitRun(const char*& p, const char* end, std::uint64_t& digits) {
   const char* first = p;
   unsigned d = 0;
   while (p != end && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
@@ -139,7 +91,7 @@ inline int ReadDigitRun(const char*& p, const char* end, bool readable, std::uin
 // character that ends the number. Whole numbers below 10^15 and powers of ten
 // up to 10^15 are exact doubles, so one division gives the correctly rounded
 // value, the same as the full reading. False for any other shape.
-inline bool ReadPlainNumber(std::string_view text, bool readable, double& value) {
+inline bool ReadPlainNumber(std::string_view text, double& value) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p != end && *p == ' ') ++p;
@@ -147,11 +99,11 @@ inline bool ReadPlainNumber(std::string_view text, bool readable, double& value)
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   // The whole part, then the decimals.
   std::uint64_t digits = 0;
-  const int wholeDigits = ReadDigitRun(p, end, readable, digits);
+  const int wholeDigits = ReadDigitRun(p, end, digits);
   int decimals = 0;
   if (p != end && *p == '.') {
     ++p;
-    decimals = ReadDigitRun(p, end, readable, digits);
+    decimals = ReadDigitRun(p, end, digits);
   }
   const int count = wholeDigits + decimals;
   if (count <= 0 || count > 15) return false;  // no digit, or more than a double holds exactly
@@ -195,30 +147,8 @@ inline bool ReadPlainNumber(std::string_view text, bool readable, double& value)
 
 double NumberFromText(std::string_view text) {
   double plain = 0;
-  if (ReadPlainNumber(text, false, plain)) return plain;
+  if (ReadPlainNumber(text, plain)) return plain;
   return NumberFromScannedText(text);
-}
-
-static_assert(kReadableAfterText >= kNumberBlockBytes);
-
-namespace {
-
-// A padded text that is not one block of the usual shape; kept apart so that
-// the block's way needs no frame.
-[[gnu::noinline]] double NumberFromOtherPaddedText(std::string_view text) {
-  double plain = 0;
-  if (ReadPlainNumber(text, true, plain)) return plain;
-  return NumberFromScannedText(text);
-}
-
-}  // namespace
-
-double NumberFromPaddedText(std::string_view text) {
-#if defined(__SSE2__)
-  double value = 0;
-  if (ReadNumberBlock(text.data(), text.size(), value)) return value;
-#endif
-  return NumberFromOtherPaddedText(text);
 }
 
 namespace {

@@ -13,11 +13,6 @@ namespace parquill {
 // The decimal point is "." whatever the locale. A value too large for a double
 // raises the overflow error (6).
 double NumberFromText(std::string_view text);
-// The same for a text followed in memory by at least kReadableAfterText
-// readable bytes, as the lines of a LineReader are: its usual numbers are
-// then read sixteen bytes at a time (a word at a time off x86-64).
-inline constexpr std::size_t kReadableAfterText = 16;
-double NumberFromPaddedText(std::string_view text);
 
 // Rounds to the nearest integer, halves to the even neighbour; a value outside
 // the integer's width raises the overflow error (6).

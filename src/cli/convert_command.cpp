@@ -15,7 +15,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/line_work_reader.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 
 namespace parquill::cli {
 namespace {

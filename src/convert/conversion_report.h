@@ -7,7 +7,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/layer_selection.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "base/text_codec.h"
 #include "convert/lots_from_lines_step.h"
 

@@ -5,14 +5,13 @@
 #include <optional>
 #include <string_view>
 
-#include "dxf/binary_dxf.h"
-#include "dxf/group_code.h"
-#include "dxf/layer_list_reader.h"
-#include "dxf/layer_selection_check.h"
-#include "base/line_reader.h"
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
+#include "dxf/binary_dxf.h"
+#include "dxf/dxf_line_source.h"
+#include "dxf/layer_list_reader.h"
+#include "dxf/layer_selection_check.h"
 
 namespace parquill {
 namespace {
@@ -36,8 +35,6 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 
 namespace {
 
-static_assert(LineReader::kReadableAfterLine >= kReadableAfterText);
-
 // The value the open entity waits for on the next line.
 enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
 
@@ -56,13 +53,13 @@ class ChibanTextScan {
   }
 
   // Reads the drawing; false when the text limit stopped the reading.
-  bool Run(LineReader& reader) {
+  bool Run(DxfLineSource& drawing) {
     std::string_view line;
-    if (!reader.Next(line)) return true;
-    RejectBinaryDxf(line, reader.lineNumber(), reader.path());
+    if (!drawing.Next(line)) return true;
+    RejectBinaryDxf(line, drawing.lineNumber(), drawing.path());
     // Outside a text entity only the section lines and the entity names
-    // matter: the reader skips straight to the next of them.
-    for (bool more = true; more; more = NextLine(reader, line)) {
+    // matter: the drawing is skipped straight to the next of them.
+    for (bool more = true; more; more = NextLine(drawing, line)) {
       // Every line is first taken for a section line or an entity name, the
       // value lines too; all of them begin with E, M or T.
       if (MayBeSectionOrEntityName(line)) {
@@ -104,17 +101,17 @@ class ChibanTextScan {
            (line == "TEXT" || line == "MTEXT" || line == "ENDSEC" || line == "ENTITIES");
   }
 
-  bool NextLine(LineReader& reader, std::string_view& line) {
+  bool NextLine(DxfLineSource& drawing, std::string_view& line) {
     static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
     static constexpr std::string_view kBetweenTexts[] = {"ENDSEC", "ENTITIES", "MTEXT", "TEXT"};
     // Inside a text entity every line counts.
-    if (inText_) return reader.NextQuick(line);
-    if (!inEntities_) return reader.SkipToAnyOf(kBeforeEntities, line);
+    if (inText_) return drawing.Next(line);
+    if (!inEntities_) return drawing.SkipTo(kBeforeEntities, line);
     // Texts mostly follow one another: the line after one is often the next
     // one's name, looked at before a skip is set up.
-    if (!reader.NextQuick(line)) return false;
+    if (!drawing.Next(line)) return false;
     if (IsBetweenTextsLine(line)) return true;
-    return reader.SkipToAnyOf(kBetweenTexts, line);
+    return drawing.SkipTo(kBetweenTexts, line);
   }
 
   // Fills the awaited value from the line.
@@ -131,11 +128,11 @@ class ChibanTextScan {
       case Awaited::kRecording:
         Record();
         return;
-      case Awaited::kX:  // a line of the reader: readable bytes follow it
-        x_ = NumberFromPaddedText(line);
+      case Awaited::kX:
+        x_ = NumberFromText(line);
         return;
       case Awaited::kY:
-        y_ = NumberFromPaddedText(line);
+        y_ = NumberFromText(line);
         return;
       case Awaited::kNothing:
         return;
@@ -239,9 +236,9 @@ ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection&
   }
   try {
     try {
-      LineReader reader(dxfPath);
+      DxfLineSource drawing(dxfPath);
       ChibanTextScan scan(textLayer, encoding, capacity, result);
-      if (!scan.Run(reader)) result.failed = true;
+      if (!scan.Run(drawing)) result.failed = true;
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }

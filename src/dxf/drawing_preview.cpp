@@ -6,29 +6,17 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "dxf/mtext_cleaner.h"
-#include "base/line_reader.h"
+#include "base/limits.h"
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
+#include "dxf/dxf_line_source.h"
+#include "dxf/mtext_cleaner.h"
 
 namespace parquill {
 namespace {
 
-constexpr double kCoordinateTolerance = 0.001;
 constexpr std::uint32_t kPairsBetweenCancelChecks = 1 << 15;
-
-// A group code line: digits with blanks around them; nullopt for anything else.
-std::optional<int> GroupCode(std::string_view line) {
-  line = TrimBlanks(line);
-  if (line.empty() || line.size() > 6) return std::nullopt;
-  int code = 0;
-  for (char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    code = code * 10 + (c - '0');
-  }
-  return code;
-}
 
 // A value as a number; a value too large for a double counts as 0 here.
 double Number(std::string_view value) {
@@ -55,7 +43,7 @@ class PreviewScan {
     layer_.clear();
     string_.clear();
     points_.clear();
-    flagOne_ = false;
+    closedBit_ = false;
     x_ = y_ = 0;
     alignment_.reset();
   }
@@ -85,7 +73,8 @@ class PreviewScan {
       points_.back().y = Number(value);
     } else if (code == 70) {
       double flag = Number(value);
-      flagOne_ = flag > 0.5 && flag < 1.5;  // rounds to exactly 1
+      // The closed bit, as the region build reads it.
+      closedBit_ = std::fabs(flag) < 32768 && (static_cast<long>(std::nearbyint(flag)) & 1) != 0;
     }
   }
 
@@ -112,8 +101,8 @@ class PreviewScan {
     }
     const MapPoint& first = points_.front();
     const MapPoint& last = points_.back();
-    bool closed = flagOne_ || (std::fabs(first.x - last.x) <= kCoordinateTolerance &&
-                               std::fabs(first.y - last.y) <= kCoordinateTolerance);
+    bool closed = closedBit_ || (WithinDrawingTolerance(first.x, last.x) &&
+                                 WithinDrawingTolerance(first.y, last.y));
     verticesKept_ += points_.size();
     result_.polylines.push_back({Layer(), points_, closed});
   }
@@ -147,7 +136,7 @@ class PreviewScan {
   std::string layer_;
   std::string string_;
   std::vector<MapPoint> points_;
-  bool flagOne_ = false;
+  bool closedBit_ = false;
   double x_ = 0;
   double y_ = 0;
   std::optional<MapPoint> alignment_;
@@ -164,27 +153,26 @@ DrawingPreview ReadDrawingPreview(const std::string& path, TextEncoding encoding
   DrawingPreview result;
   PreviewScan scan(encoding, limits, result);
   try {
-    LineReader reader(path);
+    DxfLineSource drawing(path);
     std::string_view line;
     bool inEntities = false;
-    while (!inEntities && reader.Next(line)) inEntities = line == "ENTITIES";
-    std::uint32_t pairs = 0;
-    while (inEntities && reader.Next(line)) {
-      if (++pairs % kPairsBetweenCancelChecks == 0 && Cancelled(cancel)) {
+    while (!inEntities && drawing.Next(line)) inEntities = line == "ENTITIES";
+    std::optional<int> code;  // nullopt for a code line of another shape: its pair is passed over
+    std::string_view value;
+    for (std::uint32_t pairs = 1; inEntities; ++pairs) {
+      if (pairs % kPairsBetweenCancelChecks == 0 && Cancelled(cancel)) {
         result.cancelled = true;
         return result;
       }
-      std::optional<int> code = GroupCode(line);
-      std::string_view value;
-      if (!reader.Next(value)) break;
-      if (!code) continue;  // out of step: the pair is passed over
-      if (*code == 0) {
-        scan.End();
-        if (value == "ENDSEC") break;
-        scan.Begin(value);
-      } else {
-        scan.Take(*code, value);
+      if (!drawing.NextGroupPair(DigitsGroupCode, code, value)) break;
+      if (code != 0) {
+        if (code) scan.Take(*code, value);
+        continue;
       }
+      if (!drawing.Next(value)) break;
+      scan.End();
+      if (value == "ENDSEC") break;
+      scan.Begin(value);
     }
     scan.End();
   } catch (const RuntimeError&) {

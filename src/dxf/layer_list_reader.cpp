@@ -3,20 +3,20 @@
 #include <new>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/dxf_line_source.h"
 #include "dxf/dxf_version.h"
-#include "base/line_reader.h"
 
 namespace parquill {
 
 void ScanLayerNames(const std::string& path, TextEncoding encoding,
                     const std::function<void(const std::string&)>& onName) {
-  LineReader reader(path);
+  DxfLineSource drawing(path);
   bool inTables = false;
   bool inRecord = false;  // a layer record's marker was seen; its name is to come
   bool atName = false;    // the record's "  2" line was just read
   std::string_view line;
-  while (reader.Next(line)) {
-    RejectBinaryDxf(line, reader.lineNumber(), path);
+  while (drawing.Next(line)) {
+    RejectBinaryDxf(line, drawing.lineNumber(), path);
     if (line == "ENDSEC" && inTables) break;
     if (line == "TABLES") {
       inTables = true;

@@ -16,7 +16,7 @@
 
 #include "base/step_outcome.h"
 #include "dxf/layer_selection.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "ui/control_layout.h"
 #include "ui/result_line.h"
 

@@ -7,7 +7,7 @@
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"

@@ -147,61 +147,6 @@ TEST(NumberFromText, RandomTextsReadAsStrtodReadsThemWithoutIgnoredCharacters) {
   }
 }
 
-// A text followed by readable bytes reads as the same text alone, bit for
-// bit, whatever those bytes are (digits, a point, blanks): only the text's
-// own characters count.
-TEST(NumberFromPaddedText, ReadsAsTheTextAlone) {
-  const char alphabet[] = "0123456789012345678901234567890123456789..--+eE \t\n,z";
-  const char* shapes[] = {"-28425.25",
-                          "15730.5",
-                          "0",
-                          "-0",
-                          "-0.00000",
-                          "12345678",
-                          "1234567.8",
-                          "12345678.1234567",
-                          "123456789012345",
-                          "1234567890123456",
-                          "5.",
-                          ".5",
-                          "  7.25  ",
-                          "99999999.9999999",
-                          "0.000000001",
-                          "-.",
-                          ""};
-  const char* afters[] = {"", "9", "12345678", ".5", " 1", "\r\n 20\r\n"};
-  std::vector<std::string> texts(std::begin(shapes), std::end(shapes));
-  std::mt19937 random(23);
-  for (int i = 0; i < 100000; ++i) {
-    std::string text;
-    const std::size_t length = random() % 20;
-    for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % (sizeof alphabet - 1)];
-    texts.push_back(text);
-    // Plain decimals of every digit count around a word's eight.
-    std::string plain = random() % 2 ? "-" : "";
-    for (std::size_t k = random() % 16; k > 0; --k) plain += static_cast<char>('0' + random() % 10);
-    if (random() % 4 != 0) plain += '.';
-    for (std::size_t k = random() % 16; k > 0; --k) plain += static_cast<char>('0' + random() % 10);
-    texts.push_back(plain);
-  }
-  for (const std::string& text : texts) {
-    for (const char* after : afters) {
-      std::string memory = text + after + std::string(kReadableAfterText, '7');
-      const std::string_view padded(memory.data(), text.size());
-      double alone = 0;
-      double read = 0;
-      try {
-        alone = NumberFromText(text);
-      } catch (const RuntimeError& error) {
-        EXPECT_THROW(NumberFromPaddedText(padded), RuntimeError) << text;
-        continue;
-      }
-      read = NumberFromPaddedText(padded);
-      ASSERT_EQ(std::memcmp(&read, &alone, sizeof read), 0) << '"' << text << '"' << after;
-    }
-  }
-}
-
 TEST(IntegerConversion, RoundsHalvesToTheEvenNeighbour) {
   const std::pair<double, int> cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {-0.5, 0},
                                           {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {7, 7}};

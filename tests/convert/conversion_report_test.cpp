@@ -6,7 +6,7 @@
 
 #include "base/output_file_names.h"
 #include "convert/attachment_step.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 

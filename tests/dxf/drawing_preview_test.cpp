@@ -35,7 +35,8 @@ TEST(DrawingPreview, PolylinesWithTheirLayerPointsAndClosure) {
       {"flag 1", "1", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, true},
       {"flag 0, back on its start", "0", {{"0", "0"}, {"1", "0"}, {"0.0005", "0"}}, true},
       {"flag 0, open", "0", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, false},
-      {"flag 129", "129", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, false},
+      {"flag 129", "129", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, true},
+      {"flag 128", "128", {{"0", "0"}, {"1", "0"}, {"1", "1"}}, false},
   };
   for (const Case& c : cases) {
     DrawingPreview preview =

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dxf/chiban_text_reader.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "support/temp_folder.h"
 #include "geometry/survey.h"
 

@@ -11,7 +11,7 @@
 #include "dxf/dxf_version.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "robustness_support.h"
 #include "geometry/survey.h"
 #include "base/line_reader.h"

@@ -12,7 +12,7 @@
 
 #include "convert/attachment_step.h"
 #include "convert/sima_conversion_step.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "robustness_support.h"
 
 namespace parquill {

@@ -14,7 +14,7 @@
 #include "convert/attachment_step.h"
 #include "convert/sima_conversion_step.h"
 #include "geometry/point_grid.h"
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 #include "sima/point_table.h"
 #include "support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "mif/region_builder.h"
+#include "convert/region_build_step.h"
 
 #include <gtest/gtest.h>
 
@@ -90,9 +90,11 @@ TEST(RegionBuilder, RingsWrittenAsRegions) {
        Entities(LwPolyline(Sjis("筆界"), "0", {{"0", "0"}, {"1", "0"}, {"0.002", "0"}})), Mif()},
       {"flag 0 open in Y is passed over",
        Entities(LwPolyline(Sjis("筆界"), "0", {{"0", "0"}, {"1", "0"}, {"0", "0.002"}})), Mif()},
-      {"flag 129 appends nothing", Entities(LwPolyline(Sjis("筆界"), "129", Square())), Mif()},
-      {"flag 129 ring drawn closed is written as drawn",
-       Entities(LwPolyline(Sjis("筆界"), "129", {{"0", "0"}, {"1", "0"}, {"0", "0"}})),
+      {"flag 129 (closed, dashed) closes the ring like flag 1",
+       Entities(LwPolyline(Sjis("筆界"), "129", Square())), Mif(kClosedSquare)},
+      {"flag 128 appends nothing", Entities(LwPolyline(Sjis("筆界"), "128", Square())), Mif()},
+      {"flag 128 ring drawn closed is written as drawn",
+       Entities(LwPolyline(Sjis("筆界"), "128", {{"0", "0"}, {"1", "0"}, {"0", "0"}})),
        Mif(Region({"0.00000 0.00000", "1.00000 0.00000", "0.00000 0.00000"}))},
       {"one vertex, flag 0: a one-point region",
        Entities(LwPolyline(Sjis("筆界"), "0", {{"5", "6"}})), Mif(Region({"5.00000 6.00000"}))},
@@ -349,6 +351,16 @@ TEST(RegionBuilder, ValidationInOrder) {
        drawingNamedMid,
        folder.File("third.Sim"),
        {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
+      {"SIMA file would be its own MIF file",
+       Selecting({1}),
+       drawing,
+       folder.File("plan.MIF"),
+       {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
+      {"SIMA file would be its own MID file",
+       Selecting({1}),
+       drawing,
+       folder.File("plan.MID"),
+       {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
   };
   for (const Case& c : cases) {
     RegionBuildRequest request{c.dxfPath, c.outputName, c.selection};
@@ -362,6 +374,7 @@ TEST(RegionBuilder, ValidationInOrder) {
   }
   EXPECT_EQ(testing::ReadBytes(drawingNamedMif), "") << "the drawing is left alone";
   EXPECT_EQ(testing::ReadBytes(drawingNamedMid), "");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("plan.MIF"))) << "nothing is written";
 }
 
 }  // namespace

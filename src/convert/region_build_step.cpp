@@ -1,0 +1,98 @@
+#include "convert/region_build_step.h"
+
+#include <new>
+#include <optional>
+
+#include "base/output_file_names.h"
+#include "base/runtime_error.h"
+#include "base/text_file_writer.h"
+#include "dxf/layer_selection_check.h"
+#include "dxf/polyline_reader.h"
+#include "mif/mif_format.h"
+
+namespace parquill {
+namespace {
+
+constexpr const char* kTrapTitle = "TESSARO";
+
+std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedLayerTable& table) {
+  if (auto refusal = FillSelectedLayerTable(request.selection, table)) return refusal;
+  if (table.names.empty()) return Message{"レイアが選択されていません。", "抽出レイア"};
+  if (request.dxfPath.empty()) return Message{"入力ファイルが選択されていません。", "ファイル指定"};
+  if (request.outputName.empty()) {
+    return Message{"出力ファイルが選択されていません。", "ファイル指定"};
+  }
+  OutputFileNames names = OutputFileNamesFor(request.outputName);
+  for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
+    if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
+  }
+  // A SIMA file named as its own MIF or MID file would be written over them
+  // at the end of the run: refused before anything is written.
+  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
+    return OutputIsInputRefusal();
+  }
+  return std::nullopt;
+}
+
+// Writes the closed rings as MIF regions and lists the open ones.
+class RegionWriter {
+ public:
+  RegionWriter(TextFileWriter& mif, TextEncoding encoding, RegionBuildSummary& summary)
+      : mif_(mif), encoding_(encoding), summary_(summary) {}
+
+  void Take(const PolylineRing& ring) {
+    if (ring.closed) {
+      Write(ring);
+      return;
+    }
+    ++summary_.openPolylinesSkipped;
+    if (summary_.openPolylines.size() < RegionBuildSummary::kOpenPolylinesListed) {
+      summary_.openPolylines.push_back({DecodeText(ring.layer, encoding_), ring.x[0], ring.y[0]});
+    }
+  }
+
+ private:
+  void Write(const PolylineRing& ring) {
+    mif_.WriteLine(kMifRegionLine);
+    mif_.WriteLine(MifPointCountLine(static_cast<int>(ring.x.size())));
+    for (std::size_t k = 0; k < ring.x.size(); ++k) {
+      // Digits, points, signs and one blank, written straight into the file's buffer.
+      char* line = mif_.AsciiLineRoom(kMifPointLineRoom);
+      mif_.EndAsciiLine(WriteMifPointLine(line, ring.x[k], ring.y[k]));
+    }
+    ++summary_.regionsWritten;
+  }
+
+  TextFileWriter& mif_;
+  TextEncoding encoding_;
+  RegionBuildSummary& summary_;
+};
+
+}  // namespace
+
+Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary) {
+  SelectedLayerTable table;
+  if (auto refusal = CheckRequest(request, table)) return Outcome::Refused(std::move(*refusal));
+
+  RegionBuildSummary written;
+  Outcome outcome = Outcome::Done();
+  try {
+    try {
+      DxfLineSource drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
+      TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
+      WriteMifHeader(mif);
+      RegionWriter writer(mif, request.encoding, written);
+      ReadPolylineRings(drawing, table.names, request.encoding,
+                        [&](const PolylineRing& ring) { writer.Take(ring); });
+      mif.Close();
+    } catch (const std::bad_alloc&) {
+      throw RuntimeError(kOutOfMemory);
+    }
+  } catch (const RuntimeError& error) {
+    outcome = Outcome::Trapped(error, kTrapTitle);
+  }
+  if (summary != nullptr) *summary = written;
+  return outcome;
+}
+
+}  // namespace parquill

@@ -1,0 +1,134 @@
+#include "dxf/polyline_reader.h"
+
+#include <array>
+
+#include "base/number_text.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
+#include "dxf/binary_dxf.h"
+#include "dxf/layer_list_reader.h"
+
+namespace parquill {
+namespace {
+
+// Reads the polylines one after the other; only the current ring is held, in
+// two fixed vertex stores reused for every polyline.
+class PolylineScan {
+ public:
+  PolylineScan(DxfLineSource& drawing, const std::vector<std::string>& layers,
+               TextEncoding encoding, const std::function<void(const PolylineRing&)>& onRing)
+      : drawing_(drawing), layers_(layers), encoding_(encoding), onRing_(onRing) {}
+
+  // Only three lines matter between the polylines: "ENTITIES", and within
+  // that section "LWPOLYLINE" and the closing "ENDSEC"; the drawing is
+  // skipped straight to the next of them (after the first line, which tells
+  // a binary drawing).
+  void Run() {
+    static constexpr std::string_view kBeforeEntities[] = {"ENTITIES"};
+    static constexpr std::string_view kInEntities[] = {"ENDSEC", "ENTITIES", "LWPOLYLINE"};
+    bool inEntities = false;
+    std::string_view line;
+    if (!drawing_.Next(line)) return;
+    RejectBinaryDxf(line, drawing_.lineNumber(), drawing_.path());
+    do {
+      if (inEntities && line == "ENDSEC") break;
+      if (line == "ENTITIES") {
+        inEntities = true;
+      } else if (inEntities && line == "LWPOLYLINE") {
+        ReadPolyline();
+      }
+    } while (inEntities ? drawing_.SkipTo(kInEntities, line)
+                        : drawing_.SkipTo(kBeforeEntities, line));
+  }
+
+ private:
+  // Reads one polyline, from the line after "LWPOLYLINE" to its closing
+  // "  0" code line, and hands its ring on when its layer is selected.
+  void ReadPolyline() {
+    while (drawing_.Require() != "AcDbEntity") {
+    }
+    drawing_.Require();  // the layer's group code
+    const std::string_view layer = TrimBlanks(drawing_.Require());
+    const bool selected = IsSelectedLayer(layer);
+    if (selected) layer_.assign(layer);
+    drawing_.Require();
+    while (drawing_.Require() != "AcDbPolyline") {
+    }
+    if (!selected) {  // other layers' vertices are not kept: only the end is looked for
+      std::string_view codeLine;
+      for (;;) {
+        if (!drawing_.PassUsualGroupPairs(codeLine)) throw RuntimeError(kInputPastEnd);
+        if (GroupCodeValue(codeLine) == 0) return;
+        drawing_.Require();
+      }
+    }
+
+    int count = 0;
+    std::int16_t flag = 0;
+    for (;;) {
+      double code = 0;
+      std::string_view value;
+      if (!drawing_.NextGroupPair(GroupCodeValue, code, value)) {
+        throw RuntimeError(kInputPastEnd);
+      }
+      if (code == 0) break;
+      if (code == 10) {
+        if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+        x_[count] = NumberFromText(value);
+        y_[count] = 0;
+      } else if (code == 20) {
+        y_[count] = NumberFromText(value);
+      } else if (code == 70) {
+        flag = ToInt16(NumberFromText(value));
+      }
+    }
+    if (count == 0) return;
+
+    // The closed bit closes the ring, whatever other bits are set (129: closed,
+    // drawn with its linetype's pattern).
+    if ((flag & 1) != 0) {
+      if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+      x_[count] = x_[1];
+      y_[count] = y_[1];
+    }
+    const auto size = static_cast<std::size_t>(count);
+    onRing_({layer_, std::span(x_).subspan(1, size), std::span(y_).subspan(1, size),
+             WithinDrawingTolerance(x_[1], x_[count]) && WithinDrawingTolerance(y_[1], y_[count])});
+  }
+
+  // Polylines mostly come in runs on one layer: the answer for the last
+  // layer's bytes is kept, so a layer name is decoded only when it changes.
+  bool IsSelectedLayer(std::string_view layerBytes) {
+    if (layers_.front() == kAllLayersItem) return true;
+    if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
+    const std::string layer = DecodeText(layerBytes, encoding_);
+    lastLayerSelected_ = false;
+    for (const std::string& name : layers_) {
+      if (name == layer) lastLayerSelected_ = true;
+    }
+    lastLayerBytes_.assign(layerBytes);
+    knownLayer_ = true;
+    return lastLayerSelected_;
+  }
+
+  DxfLineSource& drawing_;
+  const std::vector<std::string>& layers_;
+  TextEncoding encoding_;
+  const std::function<void(const PolylineRing&)>& onRing_;
+  std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
+  std::array<double, kRingCapacity + 1> y_{};
+  std::string layer_;  // raw bytes of the selected polyline's layer
+  std::string lastLayerBytes_;
+  bool knownLayer_ = false;
+  bool lastLayerSelected_ = false;
+};
+
+}  // namespace
+
+void ReadPolylineRings(DxfLineSource& drawing, const std::vector<std::string>& layers,
+                       TextEncoding encoding,
+                       const std::function<void(const PolylineRing&)>& onRing) {
+  PolylineScan(drawing, layers, encoding, onRing).Run();
+}
+
+}  // namespace parquill
