@@ -1,6 +1,6 @@
-// The reading of drawings of lots drawn as lines: a small group-pair loop
-// over LineReader, by group codes alone (R12 drawings have no subclass
-// markers), kept in this one file.
+// The reading of drawings of lots drawn as lines: group pairs of the shared
+// DXF line source, read by group codes alone (R12 drawings have no subclass
+// markers).
 #include "dxf/line_work_reader.h"
 
 #include <charconv>
@@ -12,13 +12,12 @@
 #include <set>
 #include <string_view>
 
-#include "base/line_reader.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
 #include "dxf/binary_dxf.h"
 #include "dxf/dxf_escapes.h"
+#include "dxf/dxf_line_source.h"
 #include "dxf/dxf_version.h"
-#include "dxf/group_code.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/mtext_cleaner.h"
 #include "geometry/arc_chords.h"
@@ -28,23 +27,33 @@ namespace {
 
 constexpr const char* kRefusalTitle = "境界線";
 
-// Reads a drawing as group pairs: a code line, then its value line.
+// The drawing as group pairs, over the shared DXF line source. A pair of
+// code 0 comes with its value too (the entity's or section's name).
 class GroupPairs {
  public:
-  explicit GroupPairs(const std::string& path) : reader_(path) {}
+  explicit GroupPairs(const std::string& path) : source_(path) {}
 
   bool Next(int& code, std::string_view& value) {
-    std::string_view codeLine;
-    if (!reader_.Next(codeLine)) return false;
-    if (reader_.lineNumber() == 1) RejectBinaryDxf(codeLine, 1, reader_.path());
-    code = WholeGroupCode(codeLine);
-    value = TrimBlanks(reader_.Require());
+    if (first_) {
+      // The first line tells a binary drawing.
+      first_ = false;
+      std::string_view line;
+      if (!source_.Next(line)) return false;
+      RejectBinaryDxf(line, 1, source_.path());
+      code = WholeGroupCode(line);
+      value = source_.Require();
+    } else {
+      if (!source_.NextGroupPair(&WholeGroupCode, code, value)) return false;
+      if (code == 0) value = source_.Require();
+    }
+    value = TrimBlanks(value);
     return true;
   }
-  std::int64_t lineNumber() const { return reader_.lineNumber(); }
+  std::int64_t lineNumber() const { return source_.lineNumber(); }
 
  private:
-  LineReader reader_;
+  DxfLineSource source_;
+  bool first_ = true;
 };
 
 // A value of a number group: the drawing's decimal text; out of a double's
