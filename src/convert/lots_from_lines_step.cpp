@@ -34,6 +34,10 @@ std::optional<Message> CheckRequest(const LotsFromLinesRequest& request,
   for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
     if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
   }
+  // As the region build: a SIMA file named as its own MIF or MID file.
+  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
+    return OutputIsInputRefusal();
+  }
   return std::nullopt;
 }
 
