@@ -12,10 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int openFiles = fuzz::OpenFilesMark();
   std::string drawing = fuzz::WriteInput("drawing.dxf", fuzz::Bytes(data, size));
   LotsFromLinesSummary summary;
-  Outcome outcome = BuildRegionsFromLines(
-      {drawing, fuzz::PathOf("out.Sim"), fuzz::SelectionOf({"すべて"}), fuzz::SelectionOf({"地番"}),
-       TextEncoding::kCp932},
-      &summary);
+  Outcome outcome =
+      BuildRegionsFromLines({drawing, fuzz::PathOf("out.Sim"), fuzz::SelectionOf({"すべて"}),
+                             fuzz::SelectionOf({"地番"}), TextEncoding::kCp932},
+                            &summary);
   fuzz::CheckOutcome(outcome, "TESSARO");
   fuzz::CheckNoFileLeftOpen(openFiles);
   fuzz::Check(summary.segments <= kMostLineSegments || outcome.kind == OutcomeKind::kRefused,
