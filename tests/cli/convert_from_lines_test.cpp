@@ -221,6 +221,11 @@ TEST(ConvertFromLines, RefusalsAndTraps) {
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder.File("bad.MIF"))) << c.what;
   }
+  // Before R12 the drawing is refused as without --from-lines.
+  std::string r10 = folder.Write("r10.dxf", Joined({"  9", "$ACADVER", "  1", "AC1006"}));
+  CliRun old = Cli(folder, "convert '" + r10 + "' --from-lines --boundary B --text T");
+  EXPECT_EQ(old.status, 3);
+  EXPECT_EQ(old.err.rfind("DXFのバージョン: DXFのバージョンは、R10です。", 0), 0u) << old.err;
 }
 
 }  // namespace
