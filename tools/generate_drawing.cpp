@@ -43,7 +43,8 @@ constexpr std::int64_t kMargin = Tenths(100.0);
 constexpr std::int64_t kTextHeight = Tenths(2.5);
 
 constexpr std::size_t kFlushSize = std::size_t{8} << 20;
-constexpr std::uint64_t kHandleSeed = 0x10000000;  // above every handle written
+// Above every handle written, unless --first-handle starts them higher.
+constexpr std::uint64_t kHandleSeed = 0x10000000;
 
 enum class TextOrder { kFile, kReversed, kShuffled };
 
@@ -57,6 +58,7 @@ struct Options {
   double targetMb = 0;
   std::uint64_t seed = 1;
   bool nearTolerance = false;
+  std::uint64_t firstHandle = 0x20;
   std::string output = "-";
 };
 
@@ -87,6 +89,9 @@ constexpr const char* kUsage =
     "  --near-tolerance     in every fifth lot, move the lot's own copy of its\n"
     "                       south-west corner east by 0.0005, 0.001 or 0.0015 m\n"
     "                       (in turn), so it nearly meets its neighbours' copies\n"
+    "  --first-handle H     the first entity handle, in hex (default 20); 10E300\n"
+    "                       gives handles such as 10E400 that read as numbers\n"
+    "                       beyond the double range\n"
     "  -o, --output PATH    the drawing to write (default: standard output)\n"
     "  -h, --help           this text\n"
     "\n"
@@ -494,7 +499,7 @@ class DrawingWriter {
     dxf.Text("  9", "$DWGCODEPAGE");
     dxf.Text("  3", "ANSI_932");
     dxf.Text("  9", "$HANDSEED");
-    dxf.Handle("  5", kHandleSeed);
+    dxf.Handle("  5", std::max(kHandleSeed, nextHandle_));
     dxf.Text("  9", "$INSUNITS");
     dxf.Int(" 70", 6);
     dxf.Text("  9", "$EXTMIN");
@@ -628,7 +633,7 @@ class DrawingWriter {
   std::FILE* file_ = nullptr;
   std::string out_;
   std::size_t written_ = 0;
-  std::uint64_t nextHandle_ = 0x20;
+  std::uint64_t nextHandle_ = options_.firstHandle;
   std::uint64_t modelSpace_ = 0;
   std::uint64_t paperSpace_ = 0;
   std::uint64_t northArrow_ = 0;
@@ -693,6 +698,12 @@ int main(int argc, char** argv) {
       } else {
         ok = false;
       }
+    } else if (arg == "--first-handle") {
+      char* end = nullptr;
+      errno = 0;
+      options.firstHandle = std::strtoull(value, &end, 16);
+      ok = errno == 0 && end != value && *end == '\0' && options.firstHandle > 0 &&
+           options.firstHandle < 0x1000000000000ull;
     } else if (arg == "--target-mb") {
       char* end = nullptr;
       options.targetMb = std::strtod(value, &end);

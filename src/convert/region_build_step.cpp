@@ -6,6 +6,7 @@
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/polyline_reader.h"
 #include "mif/mif_format.h"
@@ -47,7 +48,8 @@ class RegionWriter {
     }
     ++summary_.openPolylinesSkipped;
     if (summary_.openPolylines.size() < RegionBuildSummary::kOpenPolylinesListed) {
-      summary_.openPolylines.push_back({DecodeText(ring.layer, encoding_), ring.x[0], ring.y[0]});
+      summary_.openPolylines.push_back(
+          {DecodeDxfText(ring.layer, encoding_), ring.x[0], ring.y[0]});
     }
   }
 

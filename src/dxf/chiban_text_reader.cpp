@@ -9,6 +9,7 @@
 #include "base/runtime_error.h"
 #include "base/trim.h"
 #include "dxf/binary_dxf.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/dxf_line_source.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
@@ -179,7 +180,7 @@ class ChibanTextScan {
   // bytes is kept, so a layer name is decoded only when it changes.
   bool OnTextLayer() {
     if (knownLayer_ && layer_ == lastLayerBytes_) return lastLayerMatches_;
-    lastLayerMatches_ = DecodeText(layer_, encoding_) == textLayer_;
+    lastLayerMatches_ = DecodeDxfText(layer_, encoding_) == textLayer_;
     lastLayerBytes_ = layer_;
     knownLayer_ = true;
     return lastLayerMatches_;
@@ -195,6 +196,7 @@ class ChibanTextScan {
       }
       std::string text = DecodeText(string_, encoding_);
       if (isMText_) text = CleanMText(text);
+      text = DecodeDxfEscapes(text);
       result_.texts.push_back({std::move(text), x_, y_});
     }
     awaited_ = Awaited::kNothing;

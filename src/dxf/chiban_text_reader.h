@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "dxf/layer_selection.h"
-#include "dxf/mtext_cleaner.h"
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "dxf/layer_selection.h"
+#include "dxf/mtext_cleaner.h"
 
 namespace parquill {
 

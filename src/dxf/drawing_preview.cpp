@@ -10,6 +10,7 @@
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/trim.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/dxf_line_source.h"
 #include "dxf/mtext_cleaner.h"
 
@@ -114,6 +115,7 @@ class PreviewScan {
     }
     std::string text = DecodeText(string_, encoding_);
     if (kind_ == EntityKind::kMText) text = CleanMText(text);
+    text = DecodeDxfEscapes(text);
     MapPoint at = alignment_.value_or(MapPoint{x_, y_});
     result_.texts.push_back({Layer(), std::string(TrimBlanks(text)), at.x, at.y});
   }
@@ -122,7 +124,7 @@ class PreviewScan {
   const std::string& Layer() {
     auto found = layers_.find(layer_);
     if (found == layers_.end())
-      found = layers_.emplace(layer_, DecodeText(layer_, encoding_)).first;
+      found = layers_.emplace(layer_, DecodeDxfText(layer_, encoding_)).first;
     return found->second;
   }
 

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "base/text_codec.h"
-
 namespace parquill {
 namespace {
 
@@ -79,6 +77,10 @@ std::string DecodeDxfEscapes(std::string_view text) {
     decoded.push_back(text[i++]);
   }
   return decoded;
+}
+
+std::string DecodeDxfText(std::string_view bytes, TextEncoding encoding) {
+  return DecodeDxfEscapes(DecodeText(bytes, encoding));
 }
 
 }  // namespace parquill

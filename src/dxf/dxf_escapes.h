@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_codec.h"
+
 namespace parquill {
 
 // Decodes the character escapes a drawing saved on another code page carries
@@ -12,5 +14,9 @@ namespace parquill {
 // escape stay as written. Layer names and lot numbers go through this once
 // decoded from the drawing's encoding.
 std::string DecodeDxfEscapes(std::string_view text);
+
+// A layer name or a TEXT string of the drawing: decoded from the drawing's
+// encoding, then its escapes.
+std::string DecodeDxfText(std::string_view bytes, TextEncoding encoding);
 
 }  // namespace parquill

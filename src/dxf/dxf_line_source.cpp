@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/number_text.h"
+#include "base/runtime_error.h"
 #include "base/trim.h"
 
 #if defined(__SSE2__)
@@ -21,7 +22,15 @@ double GroupCodeValue(std::string_view line) {
 }
 
 int WholeGroupCode(std::string_view line) {
-  const double value = GroupCodeValue(line);
+  double value = 0;
+  try {
+    value = GroupCodeValue(line);
+  } catch (const RuntimeError& error) {
+    // A hexadecimal handle such as 10E400 reads as a number beyond the
+    // double range: it is no group code.
+    if (error.number() != kOverflow) throw;
+    return kNoWholeCode;
+  }
   if (!(value >= 0 && value <= 999'999'999) || value != std::floor(value)) return kNoWholeCode;
   return static_cast<int>(value);
 }

@@ -17,7 +17,7 @@ double GroupCodeValue(std::string_view line);
 
 // GroupCodeValue told as a whole number: the value when it is a whole number
 // from 0 to 999 999 999, kNoWholeCode for any other value (a fraction, a
-// negative number, a larger one).
+// negative number, a larger one, one beyond the double range).
 inline constexpr int kNoWholeCode = -1;
 int WholeGroupCode(std::string_view line);
 

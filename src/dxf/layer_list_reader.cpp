@@ -3,6 +3,7 @@
 #include <new>
 
 #include "dxf/binary_dxf.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/dxf_line_source.h"
 #include "dxf/dxf_version.h"
 
@@ -23,7 +24,7 @@ void ScanLayerNames(const std::string& path, TextEncoding encoding,
     } else if (line == "AcDbLayerTableRecord") {
       inRecord = true;
     } else if (inRecord && atName) {
-      onName(DecodeText(line, encoding));
+      onName(DecodeDxfText(line, encoding));
       inRecord = false;
     } else if (line == "  2" && inRecord) {
       atName = true;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "dxf/layer_selection.h"
 #include "base/step_outcome.h"
+#include "dxf/layer_selection.h"
 
 namespace parquill {
 

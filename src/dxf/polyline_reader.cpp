@@ -6,6 +6,7 @@
 #include "base/runtime_error.h"
 #include "base/trim.h"
 #include "dxf/binary_dxf.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/layer_list_reader.h"
 
 namespace parquill {
@@ -101,7 +102,7 @@ class PolylineScan {
   bool IsSelectedLayer(std::string_view layerBytes) {
     if (layers_.front() == kAllLayersItem) return true;
     if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
-    const std::string layer = DecodeText(layerBytes, encoding_);
+    const std::string layer = DecodeDxfText(layerBytes, encoding_);
     lastLayerSelected_ = false;
     for (const std::string& name : layers_) {
       if (name == layer) lastLayerSelected_ = true;

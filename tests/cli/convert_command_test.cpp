@@ -127,6 +127,44 @@ TEST(ConvertCommand, LayerNamesAsPrintedAndNamesWithoutExtension) {
   EXPECT_NE(ReadBytes(folder.File("plan.MIF")).find("REGION 1"), std::string::npos);
 }
 
+// A drawing saved on a Western code page carries its Japanese layer names
+// and lot numbers as \U+XXXX (and \M+1XXXX) escapes: they are decoded
+// wherever names and lot numbers are read, and GDAL reads the result.
+TEST(ConvertCommand, EscapedJapaneseNamesAndLotNumbers) {
+  TempFolder folder;
+  const Lines header = {"  9", "$ACADVER",
+                        "  1", "AC1015",
+                        "  9", "$DWGCODEPAGE",
+                        "  3", "ANSI_1252",
+                        "  0", "SECTION",
+                        "  2", "TABLES",
+                        "100", "AcDbLayerTableRecord",
+                        "  2", "\\U+7B46\\U+754C",
+                        "100", "AcDbLayerTableRecord",
+                        "  2", "\\M+1926E\\M+194D4",
+                        "  0", "ENDSEC"};
+  const Lines text = {"  0", "TEXT",
+                      "100", "AcDbEntity",
+                      "  8", "\\U+5730\\U+756A",
+                      "100", "AcDbText",
+                      " 10", "0.5",
+                      " 20", "0.5",
+                      " 40", "2.5",
+                      "  1", "\\U+4E00\\U+4E01\\U+76EE5-6",
+                      "100", "AcDbText"};
+  const std::string drawing = folder.Write(
+      "w.dxf", Joined(header + Entities(LwPolyline("\\U+7B46\\U+754C", "1", Square()) + text)));
+  EXPECT_EQ(RunCli(folder, "layers '" + drawing + "'").out, "すべて\n筆界\n地番\n");
+  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadBytes(folder.File("w.MID")), testing::Sjis("1,一丁目5-6\r\n"));
+  if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) return;
+  const std::string out = folder.File("ogr.txt");
+  std::system(("ogrinfo -ro -al '" + folder.File("w.MIF") + "' >'" + out + "' 2>&1").c_str());
+  EXPECT_NE(ReadBytes(out).find("Chiban (String) = 一丁目5-6\n"), std::string::npos)
+      << ReadBytes(out);
+}
+
 TEST(ConvertCommand, GdalReadsTheLotNumbersUnharmed) {
   if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/chiban_text_reader.h"
-#include "dxf/mtext_cleaner.h"
-#include "support/temp_folder.h"
 #include "base/line_reader.h"
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "base/trim.h"
+#include "dxf/chiban_text_reader.h"
+#include "dxf/mtext_cleaner.h"
+#include "support/temp_folder.h"
 
 namespace parquill {
 namespace {
@@ -69,7 +69,11 @@ class PlainChibanTextScan {
       } else if (line == "MTEXTBEGIN") {
         awaited_ = Awaited::kRecording;
       } else {
-        const double code = NumberFromText(line);
+        double code = 0;  // a line beyond the double range is no code
+        try {
+          code = NumberFromText(line);
+        } catch (const RuntimeError&) {
+        }
         if (code == 8) awaited_ = Awaited::kLayer;
         if (code == 10 || code == 11) awaited_ = Awaited::kX;
         if (code == 20 || code == 21) awaited_ = Awaited::kY;

@@ -50,7 +50,8 @@ TEST(GroupCode, EachRuleOnTheShapesCodeLinesHave) {
       {"8.", 8, false, std::nullopt},
       {"1E3", 1000, false, std::nullopt},
       {"2E", 2, false, std::nullopt},
-      {"1e999", -106, false, std::nullopt},
+      {"1e999", kNoWholeCode, false, std::nullopt},  // a handle beyond the double range
+      {"10E400", kNoWholeCode, false, std::nullopt},
       {"1e-999", 0, false, std::nullopt},
       {"-8", kNoWholeCode, false, std::nullopt},
       {" -1", kNoWholeCode, false, std::nullopt},
