@@ -213,7 +213,7 @@ class LineWorkScan {
     auto& cache = boundary ? boundaryCache_ : textCache_;
     auto known = cache.find(bytes);
     if (known != cache.end()) return known->second;
-    const std::string name = DecodeText(bytes, encoding_);
+    const std::string name = DecodeDxfText(bytes, encoding_);
     const bool on = boundary ? allLayers_ || boundary_.count(name) > 0
                              : !textLayer_.empty() && name == textLayer_;
     cache.emplace(bytes, on);
@@ -405,7 +405,7 @@ Outcome ReadLineWorkLayerList(const LayerListRequest& request, LayerListSink& li
   const TextEncoding encoding = DxfTextEncoding(request.versionCode);
   std::set<std::string> listed;
   auto add = [&](std::string_view bytes) {
-    std::string name = DecodeText(bytes, encoding);
+    std::string name = DecodeDxfText(bytes, encoding);
     if (listed.insert(name).second) list.Add(name);
   };
   try {

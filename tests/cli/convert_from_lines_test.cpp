@@ -181,6 +181,20 @@ Lines Text(const std::string& x, const std::string& y, const std::string& number
   return {"  0", "TEXT", "  8", "T", " 10", x, " 20", y, "  1", number};
 }
 
+TEST(ConvertFromLines, EscapedLayerNamesAreDecoded) {
+  TempFolder folder;
+  // 筆界 written as escapes by a drawing saved on another code page.
+  const Lines lot = {"  0", "LWPOLYLINE", "  8", "\\U+7B46\\U+754C",
+                     " 70", "1",          " 10", "0",
+                     " 20", "0",          " 10", "1",
+                     " 20", "0",          " 10", "1",
+                     " 20", "1"};
+  std::string drawing = folder.Write("esc.dxf", R12Drawing(lot + Text("0.5", "0.2", "7")));
+  CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary 筆界 --text T");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadBytes(folder.File("esc.MID")), "1,7\r\n");
+}
+
 TEST(ConvertFromLines, LotWithALotInside) {
   TempFolder folder;
   std::string drawing =
