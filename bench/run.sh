@@ -26,9 +26,11 @@ slow_runs=${BENCH_SLOW_RUNS:-3}
 
 scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time >&2
 cmake --preset bench >/dev/null
-cmake --build --preset bench -j2 --target parquill-cli parquill-generate-drawing >&2
+cmake --build --preset bench -j2 --target parquill-cli parquill-generate-drawing \
+  parquill-generate-line-drawing >&2
 cli=${PARQUILL_CLI:-$PWD/build/bench/parquill-cli}
 generate=$PWD/build/bench/tools/parquill-generate-drawing
+generate_lines=$PWD/build/bench/tools/parquill-generate-line-drawing
 linear=${PARQUILL_CLI_LINEAR:-}
 
 if [[ -n ${BENCH_DIR:-} ]]; then
@@ -181,6 +183,12 @@ generation_s=$(median_seconds 1 lots "$work/big.dxf" "$big_rows" "$big_cols" --t
 lots "$work/half.dxf" "$big_rows" "$big_cols" --target-mb "$(mb 100)"
 lots "$work/mb50.dxf" "$big_rows" "$big_cols" --target-mb "$(mb 50)"
 big=$work/big.dxf
+# Lots drawn as lines (R12): the capacity map's 40 x 50 lots, once with every
+# side one LINE (about 2,300 lines) and once with every LINE in five pieces
+# and the whole line work drawn twice (about 23,000 lines, the same lots).
+"$generate_lines" --rows 40 --cols 50 -o "$work/lines.dxf"
+"$generate_lines" --rows 40 --cols 50 --pieces 5 --twice -o "$work/lines10.dxf"
+count_lines() { grep -c -E $'^(LINE|POLYLINE)\r?$' "$1"; }
 capacity_points=$((41 * 51 + 3 * (41 * 50 + 40 * 51)))
 
 # ---- measurements ----------------------------------------------------------
@@ -209,6 +217,8 @@ figure_runs=$capacity_runs  # as many runs as row 1, which row 4b divides by
 lots500_s=$(convert_seconds "$cli" "$work/lots500.dxf")
 lots1000_s=$(convert_seconds "$cli" "$work/lots1000.dxf")
 figure_runs=
+lines_s=$(convert_seconds "$cli" "$work/lines.dxf" --from-lines)
+lines10_s=$(convert_seconds "$cli" "$work/lines10.dxf" --from-lines)
 
 big_size=$(file_mb "$big")
 lots "$work/big-lots-only.dxf" "$big_rows" "$big_cols"
@@ -252,5 +262,10 @@ row "4b" "Scaling by lots: 500 / 1000 / 2000 lots" \
   "$(ratio "$capacity_s" "$lots500_s" 2) for 4× lots" "about linear in lots"
 row "5" "Generating the big drawing ($big_size MB)" "" "generator $(seconds "$generation_s")" \
   "$gen_rate" "—"
+row "7a" "Lots from lines: 2000 lots, $(count_lines "$work/lines.dxf") lines, R12 ($(file_mb "$work/lines.dxf") MB)" \
+  "$(seconds "$lines_s")" "" "" "< 1 s"
+row "7b" "Lots from lines: the same lots in $(count_lines "$work/lines10.dxf") lines" \
+  "$(seconds "$lines10_s")" "$(count_lines "$work/lines.dxf") lines $(seconds "$lines_s")" \
+  "$(ratio "$lines10_s" "$lines_s")" "≤ 12× for 10× lines"
 row "6a" "Core: non-blank lines of src/ without ui/ and cli/" "$core_lines" "" "" "≤ 5000"
 row "6b" "Command line: non-blank lines of src/cli/" "$cli_lines" "" "" "≤ 300"

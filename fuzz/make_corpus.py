@@ -59,6 +59,23 @@ MIF = lines("Version 300", 'Charset "WindowsJapanese"', 'Delimiter ","',
             "10.00000 0.00000")
 MID = lines("1,123-4", "2,124 5")
 
+def r12_line(x1, y1, x2, y2):
+    return ["  0", "LINE", "  8", "筆界", " 10", f"{x1}", " 20", f"{y1}", " 11", f"{x2}",
+            " 21", f"{y2}"]
+
+
+# Two lots drawn as R12 lines, a shared side, an arc corner, a bulged open
+# polyline, an overshoot and a text without subclass lines.
+LINE_WORK = [*r12_line(2, 0, 20, 0), *r12_line(20, 0, 20, 10), *r12_line(20, 10, 0, 10),
+             *r12_line(0, 10, 0, 2), *r12_line(10, -1, 10, 10),
+             "  0", "ARC", "  8", "筆界", " 10", "2", " 20", "2", " 40", "2", " 50", "180",
+             " 51", "270",
+             "  0", "POLYLINE", "  8", "筆界", " 66", "1", " 70", "0",
+             "  0", "VERTEX", "  8", "筆界", " 10", "20", " 20", "10", " 42", "0.5",
+             "  0", "VERTEX", "  8", "筆界", " 10", "20", " 20", "0",
+             "  0", "SEQEND", "  8", "筆界",
+             "  0", "TEXT", "  8", "地番", " 10", "5", " 20", "5", "  1", "12-3"]
+
 SEEDS = {
     "line_reader": {
         "mixed_ends": b"a\r\nb\rc\nd\r\r\n\n" + "地番 123".encode("cp932") + b"\r\n",
@@ -75,6 +92,7 @@ SEEDS = {
         "open_and_129": drawing(entities=[*lot(0, 0, "0"), *lot(5, 5, "129"), *lot(9, 9, "1", "0")]),
     },
     "chiban_text_reader": {"drawing": drawing()},
+    "lots_from_lines": {"polylines": drawing(), "r12_lines": drawing("AC1009", LINE_WORK)},
     "attribute_attachment": {"drawing_and_mif": drawing() + SEPARATOR + MIF},
     "sima_conversion": {
         "mif_and_mid": MIF + SEPARATOR + MID,

@@ -10,11 +10,13 @@
 #include "cli/cli_support.h"
 #include "convert/attachment_step.h"
 #include "convert/conversion_report.h"
+#include "convert/lots_from_lines_step.h"
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
+#include "dxf/line_work_reader.h"
 #include "mif/plane_zone.h"
 
 namespace parquill::cli {
@@ -28,6 +30,7 @@ struct ConvertOptions {
   bool swap = true;
   bool report = false;
   int planeZone = kNoPlaneZone;  // --zone: 1 to 19
+  bool fromLines = false;        // lots drawn as lines rather than closed polylines
   // --linear-search (not in the help): every search scans from the start, as
   // the reference the indexes are timed and checked against.
   SearchStrategy search = SearchStrategy::kIndexed;
@@ -78,6 +81,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       options.swap = false;
     } else if (arg == "--report") {
       options.report = true;
+    } else if (arg == "--from-lines") {
+      options.fromLines = true;
     } else if (arg == "--linear-search") {
       options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
@@ -132,7 +137,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   DxfVersionVerdict verdict = CheckDxfVersion(options->drawing);
   ItemList list;
   StepHost quiet;
-  Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing}, list, quiet);
+  const LayerListRequest listRequest{verdict.code, verdict.name, options->drawing};
+  Outcome layers = options->fromLines ? ReadLineWorkLayerList(listRequest, list)
+                                      : ReadLayerList(listRequest, list, quiet);
   if (!layers.done()) return ReportOutcome(layers);
 
   std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
@@ -145,13 +152,19 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   // The window's steps, one after the other, with the choices given here.
   RegionBuildSummary built;
+  LotsFromLinesSummary fromLines;
   Outcome regions =
-      BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone}, &built);
+      options->fromLines
+          ? BuildRegionsFromLines(
+                {options->drawing, output, *boundary, *text, encoding, options->planeZone},
+                &fromLines)
+          : BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone},
+                         &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
-  Outcome attach =
-      AttachLotNumbers({options->drawing, output, *text, encoding, options->search}, &attached);
+  Outcome attach = AttachLotNumbers(
+      {options->drawing, output, *text, encoding, options->search, options->fromLines}, &attached);
   int attachStatus = ReportOutcome(attach);
   if (!attach.done()) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
@@ -176,8 +189,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
       PrintText(std::cout, "座標系: " + PlaneZoneName(options->planeZone));
       std::cout << '\n';
     }
-    ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
-                                                   *text, encoding, built);
+    ConversionReport report =
+        MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif, *text, encoding,
+                             built, options->fromLines ? &fromLines : nullptr);
     for (const ReportFinding& finding : report.findings) {
       PrintText(std::cout, FindingLine(finding));
       std::cout << '\n';

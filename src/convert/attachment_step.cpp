@@ -9,6 +9,7 @@
 #include "base/text_file_writer.h"
 #include "base/trim.h"
 #include "dxf/chiban_text_reader.h"
+#include "dxf/line_work_reader.h"
 #include "geometry/chiban_text_index.h"
 #include "mif/mif_reader.h"
 
@@ -19,7 +20,10 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
   if (NamesSameFile(names.mid, request.dxfPath) || NamesSameFile(names.mif, request.dxfPath)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  const ChibanTextRead read = ReadChibanTexts(request.dxfPath, request.selection, request.encoding);
+  const ChibanTextRead read =
+      request.lotsFromLines
+          ? ReadLineWorkTexts(request.dxfPath, request.selection, request.encoding)
+          : ReadChibanTexts(request.dxfPath, request.selection, request.encoding);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
   Outcome outcome;
   outcome.messages = read.messages;  // a trap inside the reader: shown, then the step goes on

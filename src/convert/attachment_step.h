@@ -15,6 +15,9 @@ struct AttachRequest {
   LayerSelection selection;
   TextEncoding encoding = TextEncoding::kCp932;      // of the drawing
   SearchStrategy search = SearchStrategy::kIndexed;  // of the texts for each region
+  // Lots drawn as lines: the texts read as that reading takes them
+  // (ReadLineWorkTexts: R12 drawings, escapes decoded) rather than by ReadChibanTexts.
+  bool lotsFromLines = false;
 };
 
 struct AttachSummary {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <new>
 
 #include "base/runtime_error.h"
 #include "base/trim.h"
+#include "dxf/line_work_reader.h"
 #include "geometry/survey.h"
 #include "mif/mif_reader.h"
 
@@ -194,16 +196,18 @@ std::string Coordinate(double value) {
 
 }  // namespace
 
-ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
-                                      const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt) {
+namespace {
+
+// The report on the texts read and the regions of the MIF file, the findings
+// of the region building first.
+ConversionReport ReportOn(ChibanTextRead read, const std::string& mifPath,
+                          const std::function<void(ConversionReport&)>& addBuildFindings) {
   ConversionReport report;
-  ChibanTextRead read = ReadChibanTexts(dxfPath, textSelection, encoding);
   if (read.failed || read.trappedError != 0) report.complete = false;
   report.texts = std::move(read.texts);
   ReadRegions(mifPath, report);
 
-  AddOpenPolylineFindings(regionsBuilt, report);
+  addBuildFindings(report);
   for (const ReportRegion& region : report.regions) {
     AddRegionFindings(region, report.texts, report.findings);
   }
@@ -218,6 +222,51 @@ ConversionReport MakeConversionReport(const std::string& dxfPath, const std::str
   return report;
 }
 
+void AddLineWorkFindings(const LotsFromLinesSummary& built, ConversionReport& report) {
+  for (const LooseLine& line : built.looseLines) {
+    report.findings.push_back({FindingKind::kLooseLine,
+                               "境界線 (X " + Coordinate(line.from.x) + ", Y " +
+                                   Coordinate(line.from.y) + ") - (X " + Coordinate(line.to.x) +
+                                   ", Y " + Coordinate(line.to.y) +
+                                   ") はどの筆も囲んでいません(はみ出し、すき間、行き止まりの線)",
+                               line.from.x, line.from.y, 0});
+  }
+  if (built.looseLinesFound > built.looseLines.size()) {
+    report.findings.push_back({FindingKind::kLooseLine,
+                               "ほかに筆を囲まない線が " +
+                                   std::to_string(built.looseLinesFound - built.looseLines.size()) +
+                                   " 本あります",
+                               0, 0, 0, false});
+  }
+  for (const LotWithHoles& lot : built.lotsWithHoles) {
+    report.findings.push_back({FindingKind::kLotWithHoles,
+                               RegionName(lot.region) + ": 中にほかの筆が " +
+                                   std::to_string(lot.holes) +
+                                   " つあります。MIF には外側の境界だけを書きました",
+                               lot.first.x, lot.first.y, lot.region});
+  }
+  if (built.arcsChorded > 0) {
+    report.findings.push_back({FindingKind::kArcsChorded,
+                               "円弧 " + std::to_string(built.arcsChorded) +
+                                   " 本を弦に分けました(円弧からのずれ 0.01 以下)",
+                               0, 0, 0, false});
+  }
+}
+
+}  // namespace
+
+ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
+                                      const LayerSelection& textSelection, TextEncoding encoding,
+                                      const RegionBuildSummary& regionsBuilt,
+                                      const LotsFromLinesSummary* lotsFromLines) {
+  if (lotsFromLines != nullptr) {
+    return ReportOn(ReadLineWorkTexts(dxfPath, textSelection, encoding), mifPath,
+                    [&](ConversionReport& report) { AddLineWorkFindings(*lotsFromLines, report); });
+  }
+  return ReportOn(ReadChibanTexts(dxfPath, textSelection, encoding), mifPath,
+                  [&](ConversionReport& report) { AddOpenPolylineFindings(regionsBuilt, report); });
+}
+
 std::string FindingKindName(FindingKind kind) {
   switch (kind) {
     case FindingKind::kOpenPolyline:
@@ -230,6 +279,12 @@ std::string FindingKindName(FindingKind kind) {
       return "領域外の文字";
     case FindingKind::kSharedLotNumber:
       return "地番重複";
+    case FindingKind::kLooseLine:
+      return "閉じない線";
+    case FindingKind::kLotWithHoles:
+      return "穴のある筆";
+    case FindingKind::kArcsChorded:
+      return "円弧";
   }
   return "";
 }

@@ -9,6 +9,7 @@
 #include "dxf/layer_selection.h"
 #include "convert/region_build_step.h"
 #include "base/text_codec.h"
+#include "convert/lots_from_lines_step.h"
 
 namespace parquill {
 
@@ -19,6 +20,9 @@ enum class FindingKind {
   kSeveralTexts,     // a region with more than one text inside: the first one won
   kStrayText,        // a text of the text layer inside no region
   kSharedLotNumber,  // one lot number given to more than one region
+  kLooseLine,        // lots drawn as lines: a boundary line that bounds no face
+  kLotWithHoles,     // lots drawn as lines: a lot with other lots inside it
+  kArcsChorded,      // lots drawn as lines: how many arcs were made into chords
 };
 
 struct ReportFinding {
@@ -55,14 +59,20 @@ struct ConversionReport {
 // anything: the open polylines the region builder passed over (from its
 // summary), the regions of the MIF file and the lot-number texts of the text
 // layer. A region's lot number is the first text inside it, as in the MID file.
+// For lots drawn as lines (`lotsFromLines` given, `regionsBuilt` unused): the
+// texts as that reading takes them, and in place of the open polylines the
+// lines that bound no lot, the lots with holes and the count of arcs made
+// into chords.
 ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
                                       const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt);
+                                      const RegionBuildSummary& regionsBuilt,
+                                      const LotsFromLinesSummary* lotsFromLines = nullptr);
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);
 
-// The short name of a finding's kind: "未閉合", "地番なし", "複数文字", "領域外の文字", "地番重複".
+// The short name of a finding's kind: "未閉合", "地番なし", "複数文字", "領域外の文字", "地番重複",
+// "閉じない線", "穴のある筆", "円弧".
 std::string FindingKindName(FindingKind kind);
 
 }  // namespace parquill

@@ -19,7 +19,8 @@ namespace {
 
 constexpr const char* kTrapTitle = "PARQUILL";
 
-// The one layer the texts are taken from, or the refusal.
+}  // namespace
+
 std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
                                                const std::string& dxfPath, std::string& textLayer) {
   SelectedLayerTable table;
@@ -32,6 +33,8 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
   textLayer = table.names.front();
   return std::nullopt;
 }
+
+namespace {
 
 // The value the open entity waits for on the next line.
 enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct ChibanTextRead {
   int trappedError = 0;           // a run-time error caught by the trap ("PARQUILL");
                                   // failed stays false then and the texts read so far stand
 };
+
+// The one layer the texts are taken from (`textLayer`), or the refusal.
+std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
+                                               const std::string& dxfPath, std::string& textLayer);
 
 // Collects the TEXT and MTEXT entities of the ENTITIES section that lie on
 // the one selected layer of the list, with their points (the alignment point

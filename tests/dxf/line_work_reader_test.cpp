@@ -1,0 +1,138 @@
+// The reading of boundary lines and lot-number texts, by group codes alone.
+#include "dxf/line_work_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "support/temp_folder.h"
+#include "support/test_drawings.h"
+
+namespace parquill {
+namespace {
+
+using testing::Entities;
+using testing::Joined;
+using testing::Lines;
+using testing::operator+;
+using testing::TempFolder;
+
+// An R12 LINE: no handle, no subclass markers.
+Lines Line(const std::string& layer, const std::string& x1, const std::string& y1,
+           const std::string& x2, const std::string& y2) {
+  return {"  0", "LINE", "  8", layer, " 10", x1, " 20", y1, " 11", x2, " 21", y2};
+}
+
+TEST(LineWorkReader, BoundaryEntities) {
+  struct Case {
+    const char* what;
+    Lines entities;
+    std::size_t lines;
+    std::size_t segments;
+    int arcs;
+  };
+  const Case cases[] = {
+      {"R12 LINE, and one on another layer",
+       Line("B", "0", "0", "1", "0") + Line("X", "0", "0", "1", "1"), 1, 1, 0},
+      {"LWPOLYLINE with markers, closed", testing::LwPolyline("B", "1", testing::Square()), 1, 4,
+       0},
+      {"LWPOLYLINE open, one bulge of a half circle of radius 1",
+       Lines{"  0", "LWPOLYLINE", "  8", "B",   " 90", "3",   " 70", "0",   " 10", "0",   " 20",
+             "0",   " 42",        "1",   " 10", "2",   " 20", "0",   " 10", "2",   " 20", "5"},
+       1, 12 + 1, 1},
+      {"POLYLINE with VERTEX and SEQEND, closed, a bulge on its second vertex",
+       Lines{"  0", "POLYLINE", "  8", "B", " 66", "1", " 70", "1"} +
+           Lines{"  0", "VERTEX", "  8", "B", " 10", "0", " 20", "0"} +
+           Lines{"  0", "VERTEX", "  8", "B", " 10", "10", " 20", "0", " 42", "1"} +
+           Lines{"  0", "VERTEX", "  8", "B", " 10", "10", " 20", "10"} +
+           Lines{"  0", "SEQEND", "  8", "B"},
+       1, 29, 1},
+      {"ARC, a quarter of radius 10",
+       Lines{"  0", "ARC", "  8", "B", " 10", "0", " 20", "0", " 40", "10", " 50", "0", " 51",
+             "90"},
+       1, 19, 1},
+      {"INSERT not expanded, TEXT not a line",
+       Lines{"  0", "INSERT", "  8", "B", "  2", "LOT", " 10", "0", " 20", "0"} +
+           Lines{"  0", "TEXT", "  8", "B", " 10", "0", " 20", "0", "  1", "1"},
+       0, 0, 0},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
+    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932);
+    EXPECT_FALSE(drawing.refusal) << c.what;
+    EXPECT_EQ(drawing.lines.size(), c.lines) << c.what;
+    EXPECT_EQ(drawing.segments, c.segments) << c.what;
+    EXPECT_EQ(drawing.arcsChorded, c.arcs) << c.what;
+  }
+}
+
+TEST(LineWorkReader, ChordsStayNearTheArc) {
+  TempFolder folder;
+  std::string path =
+      folder.Write("d.dxf", Joined(Entities({"  0", "ARC", "  8", "B", " 10", "5", " 20", "5",
+                                             " 40", "3", " 50", "350", " 51", "100"})));
+  LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932);
+  ASSERT_EQ(drawing.lines.size(), 1u);
+  const std::vector<LinePoint>& points = drawing.lines[0];
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    const LinePoint mid{(points[i].x + points[i + 1].x) / 2, (points[i].y + points[i + 1].y) / 2};
+    const double off = 3 - std::hypot(mid.x - 5, mid.y - 5);
+    EXPECT_LE(off, 0.01 - 0.001) << i;
+  }
+  EXPECT_NEAR(points.back().x, 5 + 3 * std::cos(100 * std::numbers::pi / 180), 1e-9);
+}
+
+TEST(LineWorkReader, LotNumberTexts) {
+  TempFolder folder;
+  const Lines entities =
+      // Plain, no subclass lines: the insertion point.
+      Lines{"  0", "TEXT", "  8", "T", " 10", "1", " 20", "2", "  1", "12"} +
+      // Justified: the alignment point.
+      Lines{"  0", "TEXT", "  8", "T", " 10", "0", " 20", "0",
+            "  1", "13",   " 72", "1", " 11", "5", " 21", "6"} +
+      // An alignment point without a justification: the insertion point.
+      Lines{"  0", "TEXT", "100", "AcDbEntity", "  8", "T",  "100", "AcDbText", " 10", "7",
+            " 20", "8",    " 11", "70",         " 21", "80", "  1", "14",       "100", "AcDbText"} +
+      Lines{"  0", "MTEXT", "  8", "T", " 10", "3", " 20", "4", "  1", "{\\H2.5;15\\U+756A}"} +
+      Lines{"  0", "TEXT", "  8", "X", " 10", "0", " 20", "0", "  1", "99"};
+  std::string path = folder.Write("d.dxf", Joined(Entities(entities)));
+  LayerSelection selection{{"すべて", "T"}, {false, true}, 1};
+  ChibanTextRead read = ReadLineWorkTexts(path, selection, TextEncoding::kCp932);
+  const std::vector<ChibanText> expected = {
+      {"12", 1, 2}, {"13", 5, 6}, {"14", 7, 8}, {"15番", 3, 4}};
+  EXPECT_FALSE(read.failed);
+  EXPECT_EQ(read.texts, expected);
+}
+
+TEST(LineWorkReader, BrokenDrawingsAreRefused) {
+  struct Case {
+    const char* what;
+    Lines entities;
+    std::size_t mostSegments;
+    const char* start;  // of the refusal
+  };
+  const Case cases[] = {
+      {"not a number", Line("B", "nan", "0", "1", "0"), 10, "図面の 10 行目の座標が"},
+      {"infinite", Line("B", "0", "1e999", "1", "0"), 10, "図面の 12 行目の座標が"},
+      {"absurdly large", Line("B", "0", "0", "2e9", "0"), 10, "図面の 14 行目の座標が"},
+      {"too many segments", Line("B", "0", "0", "1", "0") + Line("B", "0", "0", "0", "1"), 1,
+       "境界線の線分が 1 本を超えています"},
+      {"a huge arc counted, not built",
+       Lines{"  0", "ARC", "  8", "B", " 10", "0", " 20", "0", " 40", "1e8", " 50", "0", " 51",
+             "0"},
+       1000, "境界線の線分が 1000 本を超えています"},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
+    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932, c.mostSegments);
+    ASSERT_TRUE(drawing.refusal) << c.what;
+    EXPECT_EQ(drawing.refusal->text.rfind(c.start, 0), 0u)
+        << c.what << ": " << drawing.refusal->text;
+  }
+}
+
+}  // namespace
+}  // namespace parquill

@@ -1,0 +1,76 @@
+// The faces of boundary lines: noding, snapping, and the lines left over.
+#include "geometry/line_work_faces.h"
+
+#include <gtest/gtest.h>
+
+namespace parquill {
+namespace {
+
+using Lines = std::vector<std::vector<LinePoint>>;
+
+// The four sides of the box as separate lines.
+Lines Box(double x0, double y0, double x1, double y1) {
+  return {{{x0, y0}, {x1, y0}}, {{x1, y0}, {x1, y1}}, {{x1, y1}, {x0, y1}}, {{x0, y1}, {x0, y0}}};
+}
+
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST(LineWorkFaces, FacesHolesAndLooseLines) {
+  struct Case {
+    const char* what;
+    Lines lines;
+    std::size_t faces;
+    std::size_t loose;
+    int holes;  // of all faces
+  };
+  const Case cases[] = {
+      {"four separate sides", Box(0, 0, 1, 1), 1, 0, 0},
+      {"two lots, the shared side drawn twice", Box(0, 0, 1, 1) + Box(1, 0, 2, 1), 2, 0, 0},
+      {"a side ending on another one (T-junction)", Box(0, 0, 2, 1) + Lines{{{1, 1}, {1, 0}}}, 2, 0,
+       0},
+      {"a line crossing the lot without a vertex, overshooting both sides",
+       Box(0, 0, 2, 1) + Lines{{{1, -0.5}, {1, 1.5}}}, 2, 2, 0},
+      {"a gap under the tolerance",
+       Lines{{{0, 0}, {1, 0}}, {{1.0007, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0.0004}}}, 1,
+       0, 0},
+      {"a gap over the tolerance",
+       Lines{{{0, 0}, {1, 0}}, {{1.01, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0}}}, 0, 1, 0},
+      {"a lot inside a lot", Box(0, 0, 10, 10) + Box(4, 4, 6, 6), 2, 0, 1},
+      {"one open polyline around", Lines{{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}}, 1, 0, 0},
+      {"one side in two pieces overlapping each other",
+       Lines{{{0, 0}, {0.7, 0}}, {{0.3, 0}, {1, 0}}, {{1, 0}, {1, 1}, {0, 1}, {0, 0}}}, 1, 0, 0},
+      {"a line drawn there and back", Lines{{{0, 0}, {1, 0}, {0, 0}}}, 0, 1, 0},
+      {"a dangle inside a lot", Box(0, 0, 1, 1) + Lines{{{0, 0.5}, {0.5, 0.5}}}, 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    LineFaces faces = FacesOfLineWork(c.lines);
+    EXPECT_EQ(faces.faces.size(), c.faces) << c.what;
+    EXPECT_EQ(faces.looseLines.size(), c.loose) << c.what;
+    int holes = 0;
+    for (const LineFace& face : faces.faces) holes += face.holes;
+    EXPECT_EQ(holes, c.holes) << c.what;
+  }
+}
+
+TEST(LineWorkFaces, RingClockwiseFromTheLowestXThenY) {
+  // Drawn counter-clockwise from the upper-right corner.
+  LineFaces faces = FacesOfLineWork({{{2, 1}, {0, 1}, {0, 0}, {2, 0}, {2, 1}}});
+  ASSERT_EQ(faces.faces.size(), 1u);
+  const std::vector<LinePoint> expected = {{0, 0}, {0, 1}, {2, 1}, {2, 0}, {0, 0}};
+  EXPECT_EQ(faces.faces[0].ring, expected);
+}
+
+TEST(LineWorkFaces, LooseLinesKeepTheirEnds) {
+  LineFaces faces = FacesOfLineWork(Box(0, 0, 1, 1) + Lines{{{1, 1}, {1.5, 1.5}}});
+  ASSERT_EQ(faces.looseLines.size(), 1u);
+  const LooseLine& loose = faces.looseLines[0];
+  const bool asDrawn = loose.from == LinePoint{1, 1} && loose.to == LinePoint{1.5, 1.5};
+  const bool reversed = loose.to == LinePoint{1, 1} && loose.from == LinePoint{1.5, 1.5};
+  EXPECT_TRUE(asDrawn || reversed);
+}
+
+}  // namespace
+}  // namespace parquill
