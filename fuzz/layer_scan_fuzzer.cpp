@@ -1,5 +1,6 @@
 // The version check and the layer list on any file.
 #include "dxf/dxf_version.h"
+#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 #include "input_files.h"
 #include "geometry/survey.h"

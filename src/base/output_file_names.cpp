@@ -23,6 +23,12 @@ std::string ProposedOutputFileName(std::string_view fileName) {
   return base + "Sim";
 }
 
+std::string ProposedOutputPath(const std::string& drawingPath) {
+  const std::filesystem::path path(drawingPath);
+  const std::string proposed = ProposedOutputFileName(path.filename().string());
+  return path.has_parent_path() ? (path.parent_path() / proposed).string() : proposed;
+}
+
 bool NamesSameFile(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
   struct stat sa {

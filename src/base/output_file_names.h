@@ -25,6 +25,8 @@ OutputFileNames OutputFileNamesFor(const std::string& outputName);
 // SAMPLE.Sim). A name without "." keeps all of it and gets ".Sim", so that
 // drawings without an extension do not all share one output name.
 std::string ProposedOutputFileName(std::string_view fileName);
+// The same name beside the drawing: the drawing's folder joined with it.
+std::string ProposedOutputPath(const std::string& drawingPath);
 
 // True when both paths name one file: the same file on disk, or the same path.
 bool NamesSameFile(const std::string& a, const std::string& b);

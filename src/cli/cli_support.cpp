@@ -6,43 +6,36 @@
 
 namespace parquill::cli {
 
-void PrintText(std::ostream& out, std::string_view text) {
-  out << EncodeText(text, TextEncoding::kUtf8);
+void PrintLine(std::ostream& out, std::string_view text) {
+  out << EncodeText(text, TextEncoding::kUtf8) << '\n';
 }
 
-void StderrMessageBoxes::ShowCritical(const Message& message) {
-  std::string text = message.text;
-  // A message box breaks lines at CR or CR LF; a terminal wants LF.
-  std::string printable;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      printable.push_back('\n');
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      printable.push_back(text[i]);
-    }
+namespace {
+
+// A message box's text and title, as "TITLE: MESSAGE" on stderr. A message box
+// breaks lines at CR or CR LF; a terminal wants LF.
+void PrintMessage(const Message& message) {
+  std::string text;
+  for (std::size_t i = 0; i < message.text.size(); ++i) {
+    const char c = message.text[i];
+    if (c == '\r' && i + 1 < message.text.size() && message.text[i + 1] == '\n') continue;
+    text.push_back(c == '\r' ? '\n' : c);
   }
-  PrintText(std::cerr, message.title + ": " + printable);
-  std::cerr << '\n';
+  PrintLine(std::cerr, message.title + ": " + text);
 }
+
+}  // namespace
 
 int ReportOutcome(const Outcome& outcome) {
-  StderrMessageBoxes boxes;
-  for (const Message& message : outcome.messages) boxes.ShowCritical(message);
-  switch (outcome.kind) {
-    case OutcomeKind::kDone:
-      return kExitDone;
-    case OutcomeKind::kRefused:
-      return kExitRefused;
-    case OutcomeKind::kTrapped:
-      return kExitTrapped;
-  }
-  return kExitTrapped;
+  for (const Message& message : outcome.messages) PrintMessage(message);
+  return outcome.kind == OutcomeKind::kDone      ? kExitDone
+         : outcome.kind == OutcomeKind::kRefused ? kExitRefused
+                                                 : kExitTrapped;
 }
 
 int UsageError(const std::string& problem) {
-  PrintText(std::cerr, "parquill-cli: " + problem);
-  std::cerr << "\n(parquill-cli --help で使い方を表示します)\n";
+  PrintLine(std::cerr, "parquill-cli: " + problem);
+  std::cerr << "(parquill-cli --help で使い方を表示します)\n";
   return kExitUsage;
 }
 

@@ -17,16 +17,12 @@ enum ExitStatus : int {
   kExitTrapped = 4,  // a run-time error ended a step
 };
 
-// Prints each message box of a step on stderr as "TITLE: MESSAGE".
-class StderrMessageBoxes : public MessageBoxes {
- public:
-  void ShowCritical(const Message& message) override;
-};
+// Prints a core string and a line end on a stream as UTF-8 (escaped bytes
+// come out as they were read).
+void PrintLine(std::ostream& out, std::string_view text);
 
-// Prints a core string on a stream as UTF-8 (escaped bytes come out as they were read).
-void PrintText(std::ostream& out, std::string_view text);
-
-// Shows the step's messages and turns its outcome into an exit status.
+// Shows the step's messages on stderr, each as "TITLE: MESSAGE", and turns
+// its outcome into an exit status.
 int ReportOutcome(const Outcome& outcome);
 
 int UsageError(const std::string& problem);

@@ -1,5 +1,4 @@
-#include <charconv>
-#include <filesystem>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <utility>
@@ -10,13 +9,11 @@
 #include "cli/cli_support.h"
 #include "convert/attachment_step.h"
 #include "convert/conversion_report.h"
-#include "convert/lots_from_lines_step.h"
+#include "convert/layer_list_step.h"
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
-#include "dxf/chiban_text_reader.h"
 #include "dxf/layer_list_reader.h"
-#include "dxf/line_work_reader.h"
 #include "mif/plane_zone.h"
 
 namespace parquill::cli {
@@ -36,47 +33,29 @@ struct ConvertOptions {
   SearchStrategy search = SearchStrategy::kIndexed;
 };
 
-class ItemList : public LayerListSink {
- public:
-  void Clear() override { items.clear(); }
-  void Add(const std::string& item) override { items.push_back(item); }
-  std::vector<std::string> items;
-};
-
-// The output name the window proposes: beside the drawing, named after it.
-std::string ProposedOutputName(const std::string& drawing) {
-  std::filesystem::path path(drawing);
-  const std::string proposed = ProposedOutputFileName(path.filename().string());
-  return path.has_parent_path() ? (path.parent_path() / proposed).string() : proposed;
-}
-
 std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
   ConvertOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
+  std::string problem;
+  for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
     const std::string& arg = args[i];
-    auto value = [&]() -> const std::string* {
-      if (i + 1 >= args.size()) return nullptr;
-      return &args[++i];
-    };
-    if (arg == "--zone") {
-      const std::string* v = value();
-      int zone = 0;
-      if (v == nullptr ||
-          std::from_chars(v->data(), v->data() + v->size(), zone).ptr != v->data() + v->size() ||
-          !IsPlaneZone(zone)) {
-        status = UsageError("--zone には 1 から 19 の系の番号が必要です。");
-        return std::nullopt;
+    const bool valued =
+        arg == "--boundary" || arg == "--text" || arg == "--output" || arg == "--zone";
+    if (valued && i + 1 == args.size()) {
+      problem = arg + " には値が必要です。";
+      break;
+    }
+    const std::string value = valued ? args[++i] : std::string();
+    if (arg == "--boundary") {
+      options.boundaries.push_back(value);
+    } else if (arg == "--text") {
+      options.text = value;
+    } else if (arg == "--output") {
+      options.output = value;
+    } else if (arg == "--zone") {
+      options.planeZone = std::atoi(value.c_str());
+      if (!IsPlaneZone(options.planeZone) || std::to_string(options.planeZone) != value) {
+        problem = "--zone には 1 から 19 の系の番号が必要です。";
       }
-      options.planeZone = zone;
-    } else if (arg == "--boundary" || arg == "--text" || arg == "--output") {
-      const std::string* v = value();
-      if (v == nullptr) {
-        status = UsageError(arg + " には値が必要です。");
-        return std::nullopt;
-      }
-      if (arg == "--boundary") options.boundaries.push_back(*v);
-      if (arg == "--text") options.text = *v;
-      if (arg == "--output") options.output = *v;
     } else if (arg == "--no-swap") {
       options.swap = false;
     } else if (arg == "--report") {
@@ -86,20 +65,19 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
     } else if (arg == "--linear-search") {
       options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
-      status = UsageError("知らないオプションです: " + arg);
-      return std::nullopt;
+      problem = "知らないオプションです: " + arg;
     } else if (options.drawing.empty()) {
       options.drawing = arg;
     } else {
-      status = UsageError("図面ファイルは 1 つだけ指定してください: " + arg);
-      return std::nullopt;
+      problem = "図面ファイルは 1 つだけ指定してください: " + arg;
     }
   }
-  if (options.drawing.empty() || options.boundaries.empty() || !options.text) {
-    status = UsageError("convert には図面、--boundary と --text が必要です。");
-    return std::nullopt;
+  if (problem.empty() && (options.drawing.empty() || options.boundaries.empty() || !options.text)) {
+    problem = "convert には図面、--boundary と --text が必要です。";
   }
-  return options;
+  if (problem.empty()) return options;
+  status = UsageError(problem);
+  return std::nullopt;
 }
 
 // Selects the named items in the list as a user would click them; the
@@ -135,11 +113,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!options) return status;
 
   DxfVersionVerdict verdict = CheckDxfVersion(options->drawing);
-  ItemList list;
+  LayerNameList list;
   StepHost quiet;
-  const LayerListRequest listRequest{verdict.code, verdict.name, options->drawing};
-  Outcome layers = options->fromLines ? ReadLineWorkLayerList(listRequest, list)
-                                      : ReadLayerList(listRequest, list, quiet);
+  Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing, options->fromLines},
+                                 list, quiet);
   if (!layers.done()) return ReportOutcome(layers);
 
   std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
@@ -147,19 +124,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   std::optional<LayerSelection> text = Select(list.items, {*options->text}, status);
   if (!text) return status;
 
-  const std::string output = options->output.value_or(ProposedOutputName(options->drawing));
+  const std::string output = options->output.value_or(ProposedOutputPath(options->drawing));
   const TextEncoding encoding = DxfTextEncoding(verdict.code);
 
   // The window's steps, one after the other, with the choices given here.
   RegionBuildSummary built;
-  LotsFromLinesSummary fromLines;
-  Outcome regions =
-      options->fromLines
-          ? BuildRegionsFromLines(
-                {options->drawing, output, *boundary, *text, encoding, options->planeZone},
-                &fromLines)
-          : BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone},
-                         &built);
+  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone,
+                                  options->fromLines, *text},
+                                 &built);
   if (!regions.done()) return ReportOutcome(regions);
 
   AttachSummary attached;
@@ -180,21 +152,17 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   if (!conversion.done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;
 
-  PrintText(std::cout, "領域 " + std::to_string(attached.regions) + "（地番あり " +
+  PrintLine(std::cout, "領域 " + std::to_string(attached.regions) + "（地番あり " +
                            std::to_string(attached.regionsWithNumber) + "）、座標点 " +
                            std::to_string(converted.points) + "、出力 " + output);
-  std::cout << '\n';
   if (options->report) {
     if (IsPlaneZone(options->planeZone)) {
-      PrintText(std::cout, "座標系: " + PlaneZoneName(options->planeZone));
-      std::cout << '\n';
+      PrintLine(std::cout, "座標系: " + PlaneZoneName(options->planeZone));
     }
-    ConversionReport report =
-        MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif, *text, encoding,
-                             built, options->fromLines ? &fromLines : nullptr);
+    ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
+                                                   *text, encoding, built);
     for (const ReportFinding& finding : report.findings) {
-      PrintText(std::cout, FindingLine(finding));
-      std::cout << '\n';
+      PrintLine(std::cout, FindingLine(finding));
     }
   }
   return kExitDone;

@@ -9,8 +9,7 @@ namespace parquill::cli {
 int RunVersionCommand(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("version には図面ファイルを 1 つ指定してください。");
   DxfVersionVerdict verdict = CheckDxfVersion(args[0]);
-  PrintText(std::cout, DxfVersionCaption(verdict));
-  std::cout << '\n';
+  PrintLine(std::cout, DxfVersionCaption(verdict));
   return verdict.processable ? kExitDone : kExitRefused;
 }
 

@@ -257,11 +257,11 @@ void AddLineWorkFindings(const LotsFromLinesSummary& built, ConversionReport& re
 
 ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
                                       const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt,
-                                      const LotsFromLinesSummary* lotsFromLines) {
-  if (lotsFromLines != nullptr) {
-    return ReportOn(ReadLineWorkTexts(dxfPath, textSelection, encoding), mifPath,
-                    [&](ConversionReport& report) { AddLineWorkFindings(*lotsFromLines, report); });
+                                      const RegionBuildSummary& regionsBuilt) {
+  if (regionsBuilt.fromLines) {
+    return ReportOn(
+        ReadLineWorkTexts(dxfPath, textSelection, encoding), mifPath,
+        [&](ConversionReport& report) { AddLineWorkFindings(regionsBuilt.lines, report); });
   }
   return ReportOn(ReadChibanTexts(dxfPath, textSelection, encoding), mifPath,
                   [&](ConversionReport& report) { AddOpenPolylineFindings(regionsBuilt, report); });

@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "base/text_codec.h"
+#include "convert/region_build_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/layer_selection.h"
-#include "convert/region_build_step.h"
-#include "base/text_codec.h"
-#include "convert/lots_from_lines_step.h"
 
 namespace parquill {
 
@@ -59,14 +58,12 @@ struct ConversionReport {
 // anything: the open polylines the region builder passed over (from its
 // summary), the regions of the MIF file and the lot-number texts of the text
 // layer. A region's lot number is the first text inside it, as in the MID file.
-// For lots drawn as lines (`lotsFromLines` given, `regionsBuilt` unused): the
-// texts as that reading takes them, and in place of the open polylines the
-// lines that bound no lot, the lots with holes and the count of arcs made
-// into chords.
+// For lots drawn as lines (`regionsBuilt.fromLines`): the texts as that
+// reading takes them, and in place of the open polylines the lines that bound
+// no lot, the lots with holes and the count of arcs made into chords.
 ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
                                       const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt,
-                                      const LotsFromLinesSummary* lotsFromLines = nullptr);
+                                      const RegionBuildSummary& regionsBuilt);
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);

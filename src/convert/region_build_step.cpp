@@ -73,6 +73,17 @@ class RegionWriter {
 }  // namespace
 
 Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary) {
+  if (request.fromLines) {
+    RegionBuildSummary built;
+    built.fromLines = true;
+    Outcome outcome =
+        BuildRegionsFromLines({request.dxfPath, request.outputName, request.selection,
+                               request.textSelection, request.encoding, request.planeZone},
+                              &built.lines);
+    built.regionsWritten = built.lines.regionsWritten;
+    if (summary != nullptr) *summary = std::move(built);
+    return outcome;
+  }
   SelectedLayerTable table;
   if (auto refusal = CheckRequest(request, table)) return Outcome::Refused(std::move(*refusal));
 

@@ -6,6 +6,7 @@
 
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "convert/lots_from_lines_step.h"
 #include "dxf/layer_selection.h"
 
 namespace parquill {
@@ -17,6 +18,10 @@ struct RegionBuildRequest {
   LayerSelection selection;  // the boundary layers chosen in the layer list
   TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
   int planeZone = 0;  // the plane rectangular zone the drawing is in, 0 for none
+  // Lots drawn as lines: the faces the boundary lines enclose are the
+  // regions, in the order of the lot-number texts of `textSelection`.
+  bool fromLines = false;
+  LayerSelection textSelection;
 };
 
 // A polyline of a selected layer that was passed over because its ring does
@@ -36,13 +41,16 @@ struct RegionBuildSummary {
   int regionsWritten = 0;
   int openPolylinesSkipped = 0;             // accepted polylines whose ring does not close
   std::vector<OpenPolyline> openPolylines;  // the first kOpenPolylinesListed of them
+  bool fromLines = false;                   // the regions were built from lines:
+  LotsFromLinesSummary lines;               // what that building found
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the
 // selected layers in the drawing's ENTITIES section, in drawing order.
 // Refusals come back as Outcome::Refused with their fixed message; a run-time
 // error as Outcome::Trapped under "TESSARO" (the MIF file then keeps the lines
-// written before it); a normal end as Outcome::Done.
+// written before it); a normal end as Outcome::Done. With `fromLines` the
+// regions are built from lines (BuildRegionsFromLines).
 Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr);
 
 }  // namespace parquill

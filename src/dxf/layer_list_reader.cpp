@@ -1,11 +1,8 @@
 #include "dxf/layer_list_reader.h"
 
-#include <new>
-
 #include "dxf/binary_dxf.h"
 #include "dxf/dxf_escapes.h"
 #include "dxf/dxf_line_source.h"
-#include "dxf/dxf_version.h"
 
 namespace parquill {
 
@@ -32,29 +29,6 @@ void ScanLayerNames(const std::string& path, TextEncoding encoding,
       atName = false;
     }
   }
-}
-
-Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, StepHost& host) {
-  if (!IsProcessableDxfVersion(request.versionCode)) {
-    return Outcome::Refused(DxfVersionRefusal(request.versionName));
-  }
-  list.Clear();
-  list.Add(kAllLayersItem);
-  if (request.inputPath.empty()) {
-    return Outcome::Refused({"入力ファイルが選択されていません。", "ファイル指定"});
-  }
-  try {
-    ScanLayerNames(request.inputPath, DxfTextEncoding(request.versionCode),
-                   [&](const std::string& name) {
-                     list.Add(name);
-                     host.LetEventsThrough();
-                   });
-  } catch (const RuntimeError& error) {
-    return Outcome::Trapped(error, "PARQUILL");
-  } catch (const std::bad_alloc&) {
-    return Outcome::Trapped(RuntimeError(kOutOfMemory), "PARQUILL");
-  }
-  return Outcome::Done();
 }
 
 }  // namespace parquill

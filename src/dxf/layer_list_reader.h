@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "base/step_outcome.h"
 #include "base/text_codec.h"
 
 namespace parquill {
@@ -25,16 +25,18 @@ class LayerListSink {
   virtual void Add(const std::string& item) = 0;
 };
 
+// A layer list kept in memory (the command line's).
+struct LayerNameList : LayerListSink {
+  void Clear() override { items.clear(); }
+  void Add(const std::string& item) override { items.push_back(item); }
+  std::vector<std::string> items;
+};
+
 struct LayerListRequest {
   std::int32_t versionCode = 0;
   std::string versionName;
-  std::string inputPath;  // the input-name field as the user sees it
+  std::string inputPath;   // the input-name field as the user sees it
+  bool fromLines = false;  // lots drawn as lines: R12 drawings on, read as such
 };
-
-// The "レイア読み込み" step: refuses a version that cannot be processed, then
-// fills the list with "すべて" and the drawing's layer names, letting the
-// window process its events after each name. A drawing that cannot be read
-// ends the step with its run-time error (the list then holds what was found).
-Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, StepHost& host);
 
 }  // namespace parquill

@@ -7,6 +7,7 @@
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
+#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"

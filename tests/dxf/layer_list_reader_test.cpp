@@ -1,3 +1,4 @@
+#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 
 #include <gtest/gtest.h>

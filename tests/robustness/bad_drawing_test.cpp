@@ -10,6 +10,7 @@
 
 #include "dxf/dxf_version.h"
 #include "dxf/chiban_text_reader.h"
+#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 #include "convert/region_build_step.h"
 #include "robustness_support.h"
