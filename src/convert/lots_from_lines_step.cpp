@@ -24,8 +24,14 @@ std::optional<Message> CheckRequest(const LotsFromLinesRequest& request,
                                     SelectedLayerTable& boundary, std::string& textLayer) {
   if (auto refusal = FillSelectedLayerTable(request.boundarySelection, boundary)) return refusal;
   if (boundary.names.empty()) return Message{"レイアが選択されていません。", "抽出レイア"};
-  if (auto refusal = CheckTextLayerSelection(request.textSelection, request.dxfPath, textLayer)) {
-    return refusal;
+  // Without a text layer (the window's "面生成" comes before the lot-number
+  // layer is chosen) the faces go by their first point alone.
+  if (!request.textSelection.items.empty()) {
+    if (auto refusal = CheckTextLayerSelection(request.textSelection, request.dxfPath, textLayer)) {
+      return refusal;
+    }
+  } else if (request.dxfPath.empty()) {
+    return Message{"入力ファイルが選択されていません。", "ファイル指定"};
   }
   if (request.outputName.empty()) {
     return Message{"出力ファイルが選択されていません。", "ファイル指定"};

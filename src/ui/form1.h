@@ -15,8 +15,8 @@
 #include <string>
 
 #include "base/step_outcome.h"
-#include "dxf/layer_selection.h"
 #include "convert/region_build_step.h"
+#include "dxf/layer_selection.h"
 #include "ui/control_layout.h"
 #include "ui/result_line.h"
 
@@ -56,6 +56,8 @@ class Form1 : public QWidget {
   bool PreviewBusy() const;
   // The coordinate zone chosen beside the map: 0 for 指定なし, else 1 to 19.
   int PlaneZone() const;
+  // True while "線から筆を作る" is ticked: the lots are built from lines.
+  bool FromLines() const;
   // What the last step left on disk, as the result line tells it.
   QString ResultText() const { return resultLine->Line(); }
   // The least size at which every control is whole beside a map of
@@ -161,6 +163,7 @@ class Form1 : public QWidget {
   ResultLine* resultLine = nullptr;
   QLabel* zoneCaption = nullptr;
   ZoneChooser* zoneChooser = nullptr;
+  QCheckBox* fromLinesCheck = nullptr;
   ControlLayout controlLayout_;
   QSize controlsExtent_;  // the bottom-right corner of the controls
   // The last conversion's result line, and why its SIMA file was not written

@@ -4,10 +4,10 @@
 
 #include "base/output_file_names.h"
 #include "convert/attachment_step.h"
+#include "convert/layer_list_step.h"
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
-#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
@@ -63,7 +63,8 @@ void Form1::File1_Click(const QString& fileName) {
 }
 
 void Form1::RunVersionCheck() {
-  const DxfVersionVerdict verdict = CheckDxfVersion(FileSystemPath(inputPathEdit->text()));
+  const DxfVersionVerdict verdict =
+      CheckDxfVersion(FileSystemPath(inputPathEdit->text()), FromLines());
   dxfVersionCode_ = verdict.code;
   dxfVersionName_ = QString::fromStdString(verdict.name);
   QPalette palette = versionLabel->palette();
@@ -88,7 +89,7 @@ void Form1::List1_Click() {
 void Form1::Command1_Click() {
   if (busy_) return;
   const LayerListRequest request{dxfVersionCode_, dxfVersionName_.toStdString(),
-                                 FileSystemPath(inputPathEdit->text())};
+                                 FileSystemPath(inputPathEdit->text()), FromLines()};
   LayerListSinkOverWidget list(*layerList);
   const Outcome outcome =
       RunStep([&](StepHost& host) { return ReadLayerList(request, list, host); }, "PARQUILL");
@@ -111,8 +112,11 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click() {
   if (busy_) return;
   const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()),
-                                   FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
-                                   DxfTextEncoding(dxfVersionCode_), PlaneZone()};
+                                   FileSystemPath(outputPathEdit->text()),
+                                   CurrentLayerSelection(),
+                                   DxfTextEncoding(dxfVersionCode_),
+                                   PlaneZone(),
+                                   FromLines()};
   RegionBuildSummary built;
   const Outcome outcome =
       RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
@@ -142,8 +146,11 @@ void Form1::Command2_Click() {
 void Form1::Command3_Click() {
   if (busy_) return;
   const AttachRequest request{FileSystemPath(inputPathEdit->text()),
-                              FileSystemPath(outputPathEdit->text()), CurrentLayerSelection(),
-                              DxfTextEncoding(dxfVersionCode_)};
+                              FileSystemPath(outputPathEdit->text()),
+                              CurrentLayerSelection(),
+                              DxfTextEncoding(dxfVersionCode_),
+                              SearchStrategy::kIndexed,
+                              FromLines()};
   AttachSummary attached;
   const Outcome outcome =
       RunStep([&](StepHost&) { return AttachLotNumbers(request, &attached); }, "TESSARO");

@@ -3,10 +3,11 @@
 #include <QResizeEvent>
 
 #include "base/output_file_names.h"
+#include "convert/conversion_report.h"
+#include "convert/version_check_step.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
-#include "convert/conversion_report.h"
 #include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
 #include "ui/form1.h"
@@ -49,6 +50,8 @@ void Form1::CreatePreviewControls() {
   zoneChooser->setObjectName(QStringLiteral("ZoneChooser"));
   zoneCaption->setBuddy(zoneChooser);
   zoneChooser->SetZone(RememberedPlaneZone());
+  fromLinesCheck = new QCheckBox(QStringLiteral("線から筆を作る（R12・Jw_cad の図面）"), this);
+  fromLinesCheck->setObjectName(QStringLiteral("FromLinesCheck"));
   resultLine = new ResultLine(this);
   resultLine->setObjectName(QStringLiteral("ResultLine"));
   reportList = new QListWidget(this);
@@ -62,6 +65,10 @@ void Form1::CreatePreviewControls() {
   connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberPlaneZone(PlaneZone());
     mapPreview->SetZoneName(ZoneName(PlaneZone()));
+  });
+  // The verdict on the drawing chosen depends on the choice.
+  connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
+    if (!busy_ && !inputPathEdit->text().isEmpty()) RunVersionCheck();
   });
   connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
   connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -92,10 +99,13 @@ void Form1::PlacePreviewControls() {
   const QSize fit = fitButton->sizeHint();
   const QSize caption = zoneCaption->sizeHint();
   const QSize zone = zoneChooser->sizeHint();
-  const int row = std::max({fit.height(), zone.height(), caption.height()});
+  const QSize lines = fromLinesCheck->sizeHint();
+  const int row = std::max({fit.height(), zone.height(), caption.height(), lines.height()});
   fitButton->setGeometry(left, kGap, fit.width(), row);
   zoneCaption->setGeometry(left + fit.width() + 2 * kGap, kGap, caption.width(), row);
   zoneChooser->setGeometry(zoneCaption->geometry().right() + 1 + kGap / 2, kGap, zone.width(), row);
+  fromLinesCheck->setGeometry(zoneChooser->geometry().right() + 1 + 2 * kGap, kGap, lines.width(),
+                              row);
   const int mapTop = kGap + row + 4;
   int bottom = height() - kGap;
 
@@ -117,9 +127,10 @@ void Form1::PlacePreviewControls() {
 
 QSize Form1::LeastFormSize() const {
   const int row = std::max({fitButton->sizeHint().height(), zoneChooser->sizeHint().height(),
-                            zoneCaption->sizeHint().height()});
+                            zoneCaption->sizeHint().height(), fromLinesCheck->sizeHint().height()});
   const int topRow = fitButton->sizeHint().width() + zoneCaption->sizeHint().width() +
-                     zoneChooser->sizeHint().width() + 3 * kGap;
+                     zoneChooser->sizeHint().width() + fromLinesCheck->sizeHint().width() +
+                     5 * kGap;
   const int width = controlsExtent_.width() + 2 * kGap + std::max(kLeastMapWidth, topRow) + kGap;
   const int side = kGap + row + 4 + kLowestMap + 4 + resultLine->sizeHint().height() + kGap;
   const int left = controlsExtent_.height() + kGap + kLowestReportList + kGap;
@@ -127,6 +138,8 @@ QSize Form1::LeastFormSize() const {
 }
 
 int Form1::PlaneZone() const { return zoneChooser->Zone(); }
+
+bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 
 bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
 
@@ -138,7 +151,7 @@ void Form1::StartDrawingPreview() {
   reportList->setVisible(false);
   lastBuilt_ = {};
   lastBuiltFor_.clear();
-  if (!IsProcessableDxfVersion(dxfVersionCode_)) {
+  if (!CheckDxfVersion(FileSystemPath(inputPathEdit->text()), FromLines()).processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
             .arg(dxfVersionName_));
@@ -184,8 +197,9 @@ void Form1::StartReport(const std::string& dxfPath, const std::string& outputNam
                         const LayerSelection& textSelection, TextEncoding encoding) {
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
-  const RegionBuildSummary built =
+  RegionBuildSummary built =
       lastBuiltFor_ == dxfPath + '\n' + outputName ? lastBuilt_ : RegionBuildSummary{};
+  built.fromLines = built.fromLines || FromLines();
   lastBuilt_ = {};
   lastBuiltFor_.clear();
   const std::string mif = OutputFileNamesFor(outputName).mif;

@@ -1,9 +1,11 @@
 // One complete run in the window, with the mouse alone: the sample drawing
 // clicked, its layers read, the boundary layer chosen for "面生成", the
 // lot-number layer for "属性付加", and the window back at its start.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 
 #include "window_fixture.h"
@@ -132,6 +134,25 @@ TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
   EXPECT_TRUE(Bytes(PathOf("sample.MIF"))
                   .contains("\r\nCoordSys Earth Projection 8, 152, \"m\", 139.833333333333, 36, "
                             "0.9999, 0, 0\r\n"));
+}
+
+// "線から筆を作る" ticked: an R12 drawing whose lots are lines is processable,
+// and the same steps build its lots from the lines.
+TEST_F(CompleteRunTest, LotsFromLinesOfAnR12Drawing) {
+  ASSERT_TRUE(QFile::copy(QStringLiteral(PARQUILL_SOURCE_DIR "/tests/data/ezdxf_r12_lots.dxf"),
+                          PathOf("r12.dxf")));
+  OpenFolder();
+  form.File1_Click("r12.dxf");
+  EXPECT_TRUE(Find<QLabel>("Label1")->text().endsWith(QStringLiteral("処理不可能です。")));
+  Find<QCheckBox>("FromLinesCheck")->setChecked(true);
+  EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("DXFのバージョンは、R12Jです。"));
+  form.Command1_Click();
+  ClickLayer("LOTLINES");
+  form.Command2_Click();
+  ClickLayer("LOTNO");
+  form.Command3_Click();
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(Bytes(PathOf("r12.MID")), QByteArray("1,12-3\r\n2,12-4\r\n"));
 }
 
 }  // namespace
