@@ -81,6 +81,24 @@ std::string Quoted(const std::string& text) { return "「" + text + "」"; }
 
 std::string RegionName(int number) { return "領域 " + std::to_string(number); }
 
+// A boundary layer without LWPOLYLINE: the LINEs on it are counted, for the
+// user to know the lots may be drawn as lines (then "線から筆を作る").
+void AddLinesOnlyFindings(const std::string& dxfPath, TextEncoding encoding,
+                          const RegionBuildSummary& built, ConversionReport& report) {
+  for (const std::string& layer : built.layersWithoutPolylines) {
+    std::size_t lines = 0;
+    try {
+      lines = ReadLineWork(dxfPath, {layer}, "", encoding).lineEntities;
+    } catch (const RuntimeError&) {
+      report.complete = false;
+    }
+    report.findings.push_back({FindingKind::kLinesOnly,
+                               "レイヤ" + Quoted(layer) + "に LWPOLYLINE がありません（LINE " +
+                                   std::to_string(lines) + " 本）",
+                               0, 0, 0, false});
+  }
+}
+
 void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& report) {
   for (const OpenPolyline& open : built.openPolylines) {
     report.findings.push_back(
@@ -264,7 +282,10 @@ ConversionReport MakeConversionReport(const std::string& dxfPath, const std::str
         [&](ConversionReport& report) { AddLineWorkFindings(regionsBuilt.lines, report); });
   }
   return ReportOn(ReadChibanTexts(dxfPath, textSelection, encoding), mifPath,
-                  [&](ConversionReport& report) { AddOpenPolylineFindings(regionsBuilt, report); });
+                  [&](ConversionReport& report) {
+                    AddLinesOnlyFindings(dxfPath, encoding, regionsBuilt, report);
+                    AddOpenPolylineFindings(regionsBuilt, report);
+                  });
 }
 
 std::string FindingKindName(FindingKind kind) {
@@ -285,13 +306,16 @@ std::string FindingKindName(FindingKind kind) {
       return "穴のある筆";
     case FindingKind::kArcsChorded:
       return "円弧";
+    case FindingKind::kLinesOnly:
+      return "線分のみ";
   }
   return "";
 }
 
 std::string FindingLine(const ReportFinding& finding) {
-  return "[" + FindingKindName(finding.kind) + "] " + finding.message + " (X " +
-         Coordinate(finding.x) + ", Y " + Coordinate(finding.y) + ")";
+  const std::string line = "[" + FindingKindName(finding.kind) + "] " + finding.message;
+  if (!finding.located) return line;
+  return line + " (X " + Coordinate(finding.x) + ", Y " + Coordinate(finding.y) + ")";
 }
 
 }  // namespace parquill

@@ -22,6 +22,7 @@ enum class FindingKind {
   kLooseLine,        // lots drawn as lines: a boundary line that bounds no face
   kLotWithHoles,     // lots drawn as lines: a lot with other lots inside it
   kArcsChorded,      // lots drawn as lines: how many arcs were made into chords
+  kLinesOnly,        // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
 };
 
 struct ReportFinding {

@@ -2,11 +2,13 @@
 
 #include <new>
 #include <optional>
+#include <set>
 
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
 #include "dxf/dxf_escapes.h"
+#include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/polyline_reader.h"
 #include "mif/mif_format.h"
@@ -42,6 +44,7 @@ class RegionWriter {
       : mif_(mif), encoding_(encoding), summary_(summary) {}
 
   void Take(const PolylineRing& ring) {
+    layersSeen_.emplace(ring.layer);
     if (ring.closed) {
       Write(ring);
       return;
@@ -68,7 +71,28 @@ class RegionWriter {
   TextFileWriter& mif_;
   TextEncoding encoding_;
   RegionBuildSummary& summary_;
+  std::set<std::string, std::less<>> layersSeen_;
+
+ public:
+  // The layers (as the drawing writes them) that had a polyline.
+  const std::set<std::string, std::less<>>& layersSeen() const { return layersSeen_; }
 };
+
+// The selected layers that had no polyline.
+std::vector<std::string> LayersWithoutPolylines(const std::vector<std::string>& selected,
+                                                const std::set<std::string, std::less<>>& seen,
+                                                TextEncoding encoding) {
+  if (selected.front() == kAllLayersItem) {
+    return seen.empty() ? selected : std::vector<std::string>{};
+  }
+  std::set<std::string> names;
+  for (const std::string& layer : seen) names.insert(DecodeDxfText(layer, encoding));
+  std::vector<std::string> without;
+  for (const std::string& name : selected) {
+    if (names.count(name) == 0) without.push_back(name);
+  }
+  return without;
+}
 
 }  // namespace
 
@@ -98,6 +122,8 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
       ReadPolylineRings(drawing, table.names, request.encoding,
                         [&](const PolylineRing& ring) { writer.Take(ring); });
       mif.Close();
+      written.layersWithoutPolylines =
+          LayersWithoutPolylines(table.names, writer.layersSeen(), request.encoding);
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }

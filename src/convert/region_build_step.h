@@ -41,8 +41,11 @@ struct RegionBuildSummary {
   int regionsWritten = 0;
   int openPolylinesSkipped = 0;             // accepted polylines whose ring does not close
   std::vector<OpenPolyline> openPolylines;  // the first kOpenPolylinesListed of them
-  bool fromLines = false;                   // the regions were built from lines:
-  LotsFromLinesSummary lines;               // what that building found
+  // Selected boundary layers without any LWPOLYLINE ("すべて" when no layer
+  // has one): their lots may be drawn as lines.
+  std::vector<std::string> layersWithoutPolylines;
+  bool fromLines = false;      // the regions were built from lines:
+  LotsFromLinesSummary lines;  // what that building found
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

@@ -269,6 +269,7 @@ class LineWorkScan {
       const bool text = (e.type == "TEXT" || e.type == "MTEXT") && OnLayer(e.layer, false);
       if ((boundary || text) && CheckCoordinates()) {
         if (e.type == "LINE") {
+          ++drawing_.lineEntities;
           if (Room(1)) AddLine({{e.x10, e.y10}, {e.x11, e.y11}});
         } else if (e.type == "LWPOLYLINE") {
           AddPolyline(e.vertices, (e.flags & 1) != 0);

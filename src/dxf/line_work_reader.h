@@ -29,6 +29,7 @@ struct LineWorkDrawing {
   std::vector<std::vector<LinePoint>> lines;  // each a run of two points or more
   std::size_t segments = 0;
   int arcsChorded = 0;             // ARC entities and bulged polyline segments made into chords
+  std::size_t lineEntities = 0;    // LINE entities of the boundary layers
   ChibanTextRead texts;            // the lot-number texts, as ReadLineWorkTexts gives them
   std::optional<Message> refusal;  // a broken drawing: the reading stopped there
 };

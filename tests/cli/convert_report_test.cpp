@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
+#include "base/text_codec.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
-#include "base/text_codec.h"
 
 namespace parquill {
 namespace {
@@ -77,6 +77,30 @@ TEST(ConvertReport, FindingsFollowTheSummaryLineOnlyWhenAsked) {
               "領域 1（地番あり 1）、座標点 4、出力 " + folder.File("d.Sim") + "\n" + c.findings)
         << c.option;
   }
+}
+
+// A boundary layer whose lots are drawn with LINEs only: no region, exit 0,
+// and the report says why.
+TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
+  TempFolder folder;
+  auto line = [](const char* x1, const char* y1, const char* x2, const char* y2) {
+    return CrLf({"  0", "LINE", "100", "AcDbEntity", "  8", Sjis("筆界"), "100", "AcDbLine", " 10",
+                 x1, " 20", y1, " 11", x2, " 21", y2});
+  };
+  std::string drawing = Drawing();
+  const std::size_t entities = drawing.find("ENTITIES\r\n") + 10;
+  const std::size_t lot = drawing.find("  0\r\nTEXT", entities);  // the polylines go
+  drawing = drawing.substr(0, entities) + line("0", "0", "10", "0") + line("10", "0", "0", "10") +
+            line("0", "10", "0", "0") + drawing.substr(lot);
+  int status = -1;
+  const std::string out = RunCli(
+      folder,
+      "convert '" + folder.Write("lines.dxf", drawing) + "' --boundary 筆界 --text 地番 --report",
+      status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("\n[線分のみ] レイヤ「筆界」に LWPOLYLINE がありません（LINE 3 本）\n"),
+            std::string::npos)
+      << out;
 }
 
 }  // namespace
