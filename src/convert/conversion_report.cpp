@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <set>
+#include <tuple>
 
 #include "base/runtime_error.h"
 #include "base/trim.h"
@@ -96,6 +98,26 @@ void AddLinesOnlyFindings(const std::string& dxfPath, TextEncoding encoding,
                                "レイヤ" + Quoted(layer) + "に LWPOLYLINE がありません（LINE " +
                                    std::to_string(lines) + " 本）",
                                0, 0, 0, false});
+  }
+}
+
+// The texts of the text layer that a reading by group pairs finds but the
+// lot-number reader did not record as they stand (a rotation of 20, a height
+// of 10 makes it take the next line as a value): their lots lost their number.
+void AddMissedTextFindings(const std::string& dxfPath, const LayerSelection& textSelection,
+                           TextEncoding encoding, ConversionReport& report) {
+  const ChibanTextRead byPairs = ReadLineWorkTexts(dxfPath, textSelection, encoding);
+  if (byPairs.failed || byPairs.trappedError != 0) report.complete = false;
+  std::multiset<std::tuple<std::string, double, double>> recorded;
+  for (const ChibanText& text : report.texts) recorded.insert({text.text, text.x, text.y});
+  for (const ChibanText& text : byPairs.texts) {
+    const auto found = recorded.find({text.text, text.x, text.y});
+    if (found != recorded.end()) {
+      recorded.erase(found);
+      continue;
+    }
+    report.findings.push_back(
+        {FindingKind::kMissedText, Quoted(std::string(TrimBlanks(text.text))), text.x, text.y, 0});
   }
 }
 
@@ -284,6 +306,7 @@ ConversionReport MakeConversionReport(const std::string& dxfPath, const std::str
   return ReportOn(ReadChibanTexts(dxfPath, textSelection, encoding), mifPath,
                   [&](ConversionReport& report) {
                     AddLinesOnlyFindings(dxfPath, encoding, regionsBuilt, report);
+                    AddMissedTextFindings(dxfPath, textSelection, encoding, report);
                     AddOpenPolylineFindings(regionsBuilt, report);
                   });
 }
@@ -308,6 +331,8 @@ std::string FindingKindName(FindingKind kind) {
       return "円弧";
     case FindingKind::kLinesOnly:
       return "線分のみ";
+    case FindingKind::kMissedText:
+      return "読み落とし";
   }
   return "";
 }

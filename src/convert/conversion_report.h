@@ -23,6 +23,7 @@ enum class FindingKind {
   kLotWithHoles,     // lots drawn as lines: a lot with other lots inside it
   kArcsChorded,      // lots drawn as lines: how many arcs were made into chords
   kLinesOnly,        // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
+  kMissedText,       // a text of the text layer that the lot-number reader did not record
 };
 
 struct ReportFinding {

@@ -103,5 +103,22 @@ TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
       << out;
 }
 
+// A text of height 10 makes the lot-number reader take the next line as a
+// value (as it reads the drawing line by line): its lot loses its number, and
+// the report names the text a reading by group pairs finds.
+TEST(ConvertReport, ATextTheLotNumberReaderMissedIsNamed) {
+  TempFolder folder;
+  std::string drawing = Drawing();
+  const std::size_t at = drawing.find(CrLf({"  1", "1"}));
+  drawing.insert(at, CrLf({" 40", "10"}));
+  int status = -1;
+  const std::string out = RunCli(
+      folder,
+      "convert '" + folder.Write("tall.dxf", drawing) + "' --boundary 筆界 --text 地番 --report",
+      status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("\n[読み落とし] 「1」 (X 5.000, Y 5.000)\n"), std::string::npos) << out;
+}
+
 }  // namespace
 }  // namespace parquill
