@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -31,6 +32,7 @@ LineReader::LineReader(const std::string& path) : path_(path) {
     fd_ = -1;
     ThrowFileError(error, path);
   }
+  size_ = static_cast<double>(info.st_size);
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
   capacity_ = kLongestLine + kReadSize + 1;
   // Left uninitialised: only the pages that lines reach are ever touched.
@@ -71,6 +73,8 @@ void LineReader::Fill() {
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
       std::memset(buffer_.get() + end_, 0, kZerosAfterBuffered);
+      bytesRead_ += static_cast<double>(got);
+      if (reportShareRead_ && size_ > 0) reportShareRead_(std::min(1.0, bytesRead_ / size_));
       return;
     }
     if (got == 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,11 @@ class LineReader {
     lineNumber_ += lines;
   }
 
+  // Tells `report` the share of the file read (0 to 1) after every read.
+  void ReportShareReadTo(std::function<void(double)> report) {
+    reportShareRead_ = std::move(report);
+  }
+
   // Number of lines delivered so far (the current line's number, from 1).
   std::int64_t lineNumber() const { return lineNumber_; }
   const std::string& path() const { return path_; }
@@ -55,6 +61,9 @@ class LineReader {
   void Fill();
 
   std::string path_;
+  std::function<void(double)> reportShareRead_;
+  double size_ = 0;  // of the file when it was opened
+  double bytesRead_ = 0;
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;

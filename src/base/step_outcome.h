@@ -52,6 +52,8 @@ class StepHost {
   virtual void LetEventsThrough() {}
   // Shows the number of the region being converted.
   virtual void ShowProgress(int regionNumber) { (void)regionNumber; }
+  // Shows how much of the drawing a long reading has read (0 to 1).
+  virtual void ShowShareRead(double share) { (void)share; }
   // Reads the X/Y exchange box.
   virtual bool SwapTicked() { return true; }
 };

@@ -15,7 +15,7 @@
 
 namespace parquill {
 
-Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
+Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary, StepHost* host) {
   const OutputFileNames names = OutputFileNamesFor(request.outputName);
   if (NamesSameFile(names.mid, request.dxfPath) || NamesSameFile(names.mif, request.dxfPath)) {
     return Outcome::Refused(OutputIsInputRefusal());
@@ -23,7 +23,8 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary) {
   const ChibanTextRead read =
       request.lotsFromLines
           ? ReadLineWorkTexts(request.dxfPath, request.selection, request.encoding)
-          : ReadChibanTexts(request.dxfPath, request.selection, request.encoding);
+          : ReadChibanTexts(request.dxfPath, request.selection, request.encoding,
+                            kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
   Outcome outcome;
   outcome.messages = read.messages;  // a trap inside the reader: shown, then the step goes on

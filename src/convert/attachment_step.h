@@ -36,6 +36,8 @@ struct AttachSummary {
 // the lines written. Done: the MID file is complete and the caller goes on
 // with the SIMA conversion. A run-time error inside the text reader is shown
 // (its message comes first) and the step carries on with the texts read.
-Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr);
+// `host`, when given, is shown how much of the drawing the texts' reading has read.
+Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr,
+                         StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -96,7 +96,8 @@ std::vector<std::string> LayersWithoutPolylines(const std::vector<std::string>& 
 
 }  // namespace
 
-Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary) {
+Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary,
+                     StepHost* host) {
   if (request.fromLines) {
     RegionBuildSummary built;
     built.fromLines = true;
@@ -116,6 +117,7 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
   try {
     try {
       DxfLineSource drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
+      drawing.ReportShareReadTo(host);
       TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
       WriteMifHeader(mif, request.planeZone);
       RegionWriter writer(mif, request.encoding, written);

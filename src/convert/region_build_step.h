@@ -54,6 +54,8 @@ struct RegionBuildSummary {
 // error as Outcome::Trapped under "TESSARO" (the MIF file then keeps the lines
 // written before it); a normal end as Outcome::Done. With `fromLines` the
 // regions are built from lines (BuildRegionsFromLines).
-Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr);
+// `host`, when given, is shown how much of the drawing is read.
+Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr,
+                     StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -228,7 +228,7 @@ class ChibanTextScan {
 }  // namespace
 
 ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
-                               TextEncoding encoding, std::size_t capacity) {
+                               TextEncoding encoding, std::size_t capacity, StepHost* host) {
   ChibanTextRead result;
   std::string textLayer;
   if (auto refusal = CheckTextLayerSelection(selection, dxfPath, textLayer)) {
@@ -239,6 +239,7 @@ ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection&
   try {
     try {
       DxfLineSource drawing(dxfPath);
+      drawing.ReportShareReadTo(host);
       ChibanTextScan scan(textLayer, encoding, capacity, result);
       if (!scan.Run(drawing)) result.failed = true;
     } catch (const std::bad_alloc&) {

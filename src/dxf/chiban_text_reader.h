@@ -38,7 +38,9 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 // Collects the TEXT and MTEXT entities of the ENTITIES section that lie on
 // the one selected layer of the list, with their points (the alignment point
 // when a TEXT has one). MTEXT strings pass through CleanMText.
+// `host`, when given, is shown how much of the drawing is read.
 ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
-                               TextEncoding encoding, std::size_t capacity = kChibanTextCapacity);
+                               TextEncoding encoding, std::size_t capacity = kChibanTextCapacity,
+                               StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/line_reader.h"
+#include "base/step_outcome.h"
 
 namespace parquill {
 
@@ -42,6 +43,11 @@ class DxfLineSource {
   std::string_view Require() { return lines_.Require(); }
   std::int64_t lineNumber() const { return lines_.lineNumber(); }
   const std::string& path() const { return lines_.path(); }
+  // Tells the step's host how much of the drawing is read.
+  void ReportShareReadTo(StepHost* host) {
+    if (host != nullptr)
+      lines_.ReportShareReadTo([host](double share) { host->ShowShareRead(share); });
+  }
 
   // Reads on to the next line equal, byte for byte, to one of the keywords
   // and delivers it, as a loop of Next() that stops at such a line would;

@@ -265,7 +265,7 @@ Outcome Form1::RunStep(const std::function<Outcome(StepHost&)>& step,
   Outcome outcome;
   {
     const WaitCursor hourglass;
-    WindowStepHost host(*regionNumberEdit, *swapCheck);
+    WindowStepHost host(*regionNumberEdit, *swapCheck, *shareReadBar);
     try {
       outcome = step(host);
     } catch (const RuntimeError& error) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -164,6 +165,7 @@ class Form1 : public QWidget {
   QLabel* zoneCaption = nullptr;
   ZoneChooser* zoneChooser = nullptr;
   QCheckBox* fromLinesCheck = nullptr;
+  QProgressBar* shareReadBar = nullptr;  // shown while a long step reads the drawing
   ControlLayout controlLayout_;
   QSize controlsExtent_;  // the bottom-right corner of the controls
   // The last conversion's result line, and why its SIMA file was not written

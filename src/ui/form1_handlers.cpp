@@ -119,7 +119,7 @@ void Form1::Command2_Click() {
                                    FromLines()};
   RegionBuildSummary built;
   const Outcome outcome =
-      RunStep([&](StepHost&) { return BuildRegions(request, &built); }, "TESSARO");
+      RunStep([&](StepHost& host) { return BuildRegions(request, &built, &host); }, "TESSARO");
   const std::string mif = OutputFileNamesFor(request.outputName).mif;
   if (!outcome.done()) {
     ShowResult(NotWrittenResult(mif, outcome));
@@ -152,8 +152,8 @@ void Form1::Command3_Click() {
                               SearchStrategy::kIndexed,
                               FromLines()};
   AttachSummary attached;
-  const Outcome outcome =
-      RunStep([&](StepHost&) { return AttachLotNumbers(request, &attached); }, "TESSARO");
+  const Outcome outcome = RunStep(
+      [&](StepHost& host) { return AttachLotNumbers(request, &attached, &host); }, "TESSARO");
   const std::string mid = OutputFileNamesFor(request.outputName).mid;
   if (!outcome.done()) {
     ShowResult(NotWrittenResult(mid, outcome));

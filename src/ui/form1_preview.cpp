@@ -52,6 +52,10 @@ void Form1::CreatePreviewControls() {
   zoneChooser->SetZone(RememberedPlaneZone());
   fromLinesCheck = new QCheckBox(QStringLiteral("線から筆を作る（R12・Jw_cad の図面）"), this);
   fromLinesCheck->setObjectName(QStringLiteral("FromLinesCheck"));
+  shareReadBar = new QProgressBar(this);
+  shareReadBar->setObjectName(QStringLiteral("ShareReadBar"));
+  shareReadBar->setRange(0, 100);
+  shareReadBar->setVisible(false);
   resultLine = new ResultLine(this);
   resultLine->setObjectName(QStringLiteral("ResultLine"));
   reportList = new QListWidget(this);
@@ -121,6 +125,7 @@ void Form1::PlacePreviewControls() {
   }
   const int resultHeight = resultLine->sizeHint().height();
   resultLine->setGeometry(left, bottom - resultHeight, columnWidth, resultHeight);
+  shareReadBar->setGeometry(resultLine->geometry());
   mapPreview->setGeometry(left, mapTop, columnWidth,
                           std::max(0, bottom - resultHeight - 4 - mapTop));
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "dxf/drawing_preview.h"
 #include "convert/conversion_report.h"
+#include "dxf/drawing_preview.h"
 #include "mif/region_outline_reader.h"
 
 namespace parquill::ui {

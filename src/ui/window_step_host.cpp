@@ -13,4 +13,13 @@ void WindowStepHost::ShowProgress(int regionNumber) {
 
 bool WindowStepHost::SwapTicked() { return swapBox_.isChecked(); }
 
+void WindowStepHost::ShowShareRead(double share) {
+  if (started_.elapsed() < kQuietMilliseconds) return;
+  const int value = static_cast<int>(share * shareRead_.maximum());
+  if (shareRead_.isVisible() && value == shareRead_.value()) return;
+  shareRead_.setValue(value);
+  shareRead_.setVisible(true);
+  shareRead_.repaint();
+}
+
 }  // namespace parquill::ui

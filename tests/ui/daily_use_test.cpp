@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "ui/map_preview.h"
+#include "ui/window_step_host.h"
 #include "ui/zone_chooser.h"
 #include "window_fixture.h"
 
@@ -132,6 +133,29 @@ TEST_F(DailyUseTest, TheMapSaysWhenADrawingsVersionCannotBeProcessed) {
   EXPECT_TRUE(map->Placeholder().startsWith("DXF ファイルを選ぶと"));
   form.File1_Click("old.dxf");
   EXPECT_EQ(map->Placeholder(), "DXF のバージョンが R12J のため、この図面は処理できません");
+}
+
+// A step's reading shows the share of the drawing read only once it has
+// taken half a second, and the bar goes when the step ends.
+TEST(ShareReadBar, ShownForALongReadingOnly) {
+  QLineEdit regionNumber;
+  QCheckBox swap;
+  QProgressBar bar;
+  bar.setRange(0, 100);
+  bar.setVisible(false);
+  {
+    WindowStepHost host(regionNumber, swap, bar);
+    host.ShowShareRead(0.1);
+    EXPECT_FALSE(bar.isVisibleTo(nullptr)) << "a quick reading shows nothing";
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < 600) {
+    }
+    host.ShowShareRead(0.42);
+    EXPECT_TRUE(bar.isVisibleTo(nullptr));
+    EXPECT_EQ(bar.value(), 42);
+  }
+  EXPECT_FALSE(bar.isVisibleTo(nullptr));
 }
 
 }  // namespace
