@@ -3,7 +3,7 @@
 # tests again under the address and undefined-behaviour sanitizers, and each
 # fuzz target for a short while.
 #   PARQUILL_SANITIZERS=0      skips the sanitizer builds (default 1)
-#   PARQUILL_FUZZ_SECONDS=N    seconds per fuzz target (default 20; 0 skips)
+#   PARQUILL_FUZZ_SECONDS=N    seconds per fuzz target (default 10; 0 skips)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh default
@@ -14,7 +14,7 @@ if [[ ${PARQUILL_SANITIZERS:-1} != 0 ]]; then
   ctest --preset asan --output-on-failure
 fi
 
-fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-20}
+fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-10}
 if [[ $fuzz_seconds -gt 0 ]]; then
   scripts/fuzz.sh "$fuzz_seconds"
 fi
