@@ -21,7 +21,7 @@ struct RegionBuildRequest {
   // Lots drawn as lines: the faces the boundary lines enclose are the
   // regions, in the order of the lot-number texts of `textSelection`.
   bool fromLines = false;
-  LayerSelection textSelection;
+  LayerSelection textSelection = {};
 };
 
 // A polyline of a selected layer that was passed over because its ring does
