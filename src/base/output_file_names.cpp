@@ -43,6 +43,18 @@ bool NamesSameFile(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
+std::optional<Message> CheckOutputFileNames(const std::string& outputName,
+                                            const std::string& dxfPath) {
+  const OutputFileNames names = OutputFileNamesFor(outputName);
+  for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
+    if (NamesSameFile(*output, dxfPath)) return OutputIsInputRefusal();
+  }
+  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
+    return OutputIsInputRefusal();
+  }
+  return std::nullopt;
+}
+
 Message OutputIsInputRefusal() {
   return {"出力ファイルが入力ファイルと同じです。", "ファイル指定"};
 }

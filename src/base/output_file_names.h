@@ -35,4 +35,10 @@ bool NamesSameFile(const std::string& a, const std::string& b);
 // "出力ファイルが入力ファイルと同じです。" / "ファイル指定".
 Message OutputIsInputRefusal();
 
+// The region build's check of the three files it names: refused when one of
+// them is the drawing, or when the SIMA file would be its own MIF or MID file
+// (written over them at the end of the run).
+std::optional<Message> CheckOutputFileNames(const std::string& outputName,
+                                            const std::string& dxfPath);
+
 }  // namespace parquill

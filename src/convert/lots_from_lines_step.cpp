@@ -36,15 +36,7 @@ std::optional<Message> CheckRequest(const LotsFromLinesRequest& request,
   if (request.outputName.empty()) {
     return Message{"出力ファイルが選択されていません。", "ファイル指定"};
   }
-  OutputFileNames names = OutputFileNamesFor(request.outputName);
-  for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
-    if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
-  }
-  // As the region build: a SIMA file named as its own MIF or MID file.
-  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
-    return OutputIsInputRefusal();
-  }
-  return std::nullopt;
+  return CheckOutputFileNames(request.outputName, request.dxfPath);
 }
 
 // The faces in the order of their regions: those holding a lot-number text

@@ -25,16 +25,7 @@ std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedL
   if (request.outputName.empty()) {
     return Message{"出力ファイルが選択されていません。", "ファイル指定"};
   }
-  OutputFileNames names = OutputFileNamesFor(request.outputName);
-  for (const std::string* output : {&names.sima, &names.mif, &names.mid}) {
-    if (NamesSameFile(*output, request.dxfPath)) return OutputIsInputRefusal();
-  }
-  // A SIMA file named as its own MIF or MID file would be written over them
-  // at the end of the run: refused before anything is written.
-  if (NamesSameFile(names.sima, names.mif) || NamesSameFile(names.sima, names.mid)) {
-    return OutputIsInputRefusal();
-  }
-  return std::nullopt;
+  return CheckOutputFileNames(request.outputName, request.dxfPath);
 }
 
 // Writes the closed rings as MIF regions and lists the open ones.

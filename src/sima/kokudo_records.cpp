@@ -1,6 +1,7 @@
 #include "sima/kokudo_records.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <system_error>
 
@@ -119,6 +120,23 @@ std::string CoordinateText(double value) {
 void AppendCoordinateText(std::string& line, double value) {
   if (value == 0) {  // negative zero too
     line.push_back('0');
+    return;
+  }
+  // The usual coordinate, below 10^9 with at most five decimals (as every one
+  // the MIF file gives): its digits are those of the whole number value × 10^5,
+  // at most 14, so the 15 significant digits below give the same text.
+  const double scaled = std::nearbyint(std::fabs(value) * 1e5);
+  if (std::fabs(value) < 1e9 && scaled / 1e5 == std::fabs(value)) {
+    const auto units = static_cast<std::int64_t>(scaled);
+    if (value < 0) line.push_back('-');
+    if (units >= 100000) line.append(std::to_string(units / 100000));
+    std::int64_t decimals = units % 100000;
+    if (decimals == 0) return;
+    char text[6] = {'.', '0', '0', '0', '0', '0'};
+    for (int i = 5; i >= 1; --i, decimals /= 10) text[i] = static_cast<char>('0' + decimals % 10);
+    int length = 6;
+    while (text[length - 1] == '0') --length;
+    line.append(text, static_cast<std::size_t>(length));
     return;
   }
   // The value with 15 significant digits, "d.dddddddddddddde±x", whatever the
