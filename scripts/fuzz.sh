@@ -25,7 +25,7 @@ declare -A max_len=(
   [lots_from_lines]=16384)
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
 
 out=build/fuzz
 mkdir -p "$out/logs" "$out/findings"
