@@ -9,8 +9,9 @@
 namespace parquill {
 
 Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, StepHost& host) {
-  if (request.fromLines) return ReadLineWorkLayerList(request, list);
-  if (!IsProcessableDxfVersion(request.versionCode)) {
+  const bool processable = request.fromLines ? IsLineWorkDxfVersion(request.versionCode)
+                                             : IsProcessableDxfVersion(request.versionCode);
+  if (!processable) {
     return Outcome::Refused(DxfVersionRefusal(request.versionName));
   }
   list.Clear();
@@ -19,11 +20,16 @@ Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, Step
     return Outcome::Refused({"入力ファイルが選択されていません。", "ファイル指定"});
   }
   try {
-    ScanLayerNames(request.inputPath, DxfTextEncoding(request.versionCode),
-                   [&](const std::string& name) {
-                     list.Add(name);
-                     host.LetEventsThrough();
-                   });
+    const auto onName = [&](const std::string& name) {
+      list.Add(name);
+      host.LetEventsThrough();
+    };
+    const TextEncoding encoding = DxfTextEncoding(request.versionCode);
+    if (request.fromLines) {
+      ScanLineWorkLayerNames(request.inputPath, encoding, onName);
+    } else {
+      ScanLayerNames(request.inputPath, encoding, onName);
+    }
   } catch (const RuntimeError& error) {
     return Outcome::Trapped(error, "PARQUILL");
   } catch (const std::bad_alloc&) {

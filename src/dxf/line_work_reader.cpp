@@ -394,49 +394,34 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
   return result;
 }
 
-Outcome ReadLineWorkLayerList(const LayerListRequest& request, LayerListSink& list) {
-  if (!IsLineWorkDxfVersion(request.versionCode)) {
-    return Outcome::Refused(DxfVersionRefusal(request.versionName));
-  }
-  list.Clear();
-  list.Add(kAllLayersItem);
-  if (request.inputPath.empty()) {
-    return Outcome::Refused({"入力ファイルが選択されていません。", "ファイル指定"});
-  }
-  const TextEncoding encoding = DxfTextEncoding(request.versionCode);
+void ScanLineWorkLayerNames(const std::string& path, TextEncoding encoding,
+                            const std::function<void(const std::string&)>& onName) {
   std::set<std::string> listed;
   auto add = [&](std::string_view bytes) {
     std::string name = DecodeDxfText(bytes, encoding);
-    if (listed.insert(name).second) list.Add(name);
+    if (listed.insert(name).second) onName(name);
   };
-  try {
-    GroupPairs pairs(request.inputPath);
-    int code = 0;
-    std::string_view value;
-    bool layerRecord = false;  // in a LAYER table record: its name is to come
-    bool sectionName = false;
-    bool entities = false;
-    while (pairs.Next(code, value)) {
-      if (code == 0) {
-        layerRecord = value == "LAYER";
-        sectionName = value == "SECTION";
-        if (value == "EOF") break;
-      } else if (code == 2 && sectionName) {
-        entities = value == "ENTITIES";
-        sectionName = false;
-      } else if (code == 2 && layerRecord) {
-        add(value);
-        layerRecord = false;
-      } else if (code == 8 && entities) {
-        add(value);
-      }
+  GroupPairs pairs(path);
+  int code = 0;
+  std::string_view value;
+  bool layerRecord = false;  // in a LAYER table record: its name is to come
+  bool sectionName = false;
+  bool entities = false;
+  while (pairs.Next(code, value)) {
+    if (code == 0) {
+      layerRecord = value == "LAYER";
+      sectionName = value == "SECTION";
+      if (value == "EOF") break;
+    } else if (code == 2 && sectionName) {
+      entities = value == "ENTITIES";
+      sectionName = false;
+    } else if (code == 2 && layerRecord) {
+      add(value);
+      layerRecord = false;
+    } else if (code == 8 && entities) {
+      add(value);
     }
-  } catch (const RuntimeError& error) {
-    return Outcome::Trapped(error, "PARQUILL");
-  } catch (const std::bad_alloc&) {
-    return Outcome::Trapped(RuntimeError(kOutOfMemory), "PARQUILL");
   }
-  return Outcome::Done();
 }
 
 }  // namespace parquill

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,9 +53,9 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
                                  TextEncoding encoding);
 
-// The layer list step for lots drawn as lines: refuses drawings before R12,
-// then lists "すべて", the layers of the LAYER table and those only named by
-// entities, in file order.
-Outcome ReadLineWorkLayerList(const LayerListRequest& request, LayerListSink& list);
+// The layer names for lots drawn as lines, each once, in file order: those of
+// the LAYER table, then those only entities name; each handed to `onName`.
+void ScanLineWorkLayerNames(const std::string& path, TextEncoding encoding,
+                            const std::function<void(const std::string&)>& onName);
 
 }  // namespace parquill
