@@ -1,40 +1,26 @@
 // parquill-cli convert, run as a user runs it: the whole job from the sample
 // drawing to the three files, and the exit statuses of its refusals and traps.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
 
+using testing::CommandRun;
 using testing::Entities;
 using testing::Joined;
 using testing::Lines;
 using testing::operator+;
 using testing::LwPolyline;
 using testing::ReadBytes;
+using testing::RunCli;
 using testing::Square;
 using testing::TempFolder;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const TempFolder& folder, const std::string& arguments) {
-  std::string out = folder.File("stdout.txt");
-  std::string err = folder.File("stderr.txt");
-  std::string command =
-      std::string("'") + PARQUILL_CLI_PATH + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
-}
 
 const std::string kSample = std::string(PARQUILL_SOURCE_DIR) + "/examples/sample.dxf";
 const std::string kExpected = std::string(PARQUILL_SOURCE_DIR) + "/examples/expected/";
@@ -48,7 +34,7 @@ std::string CopyOfSample(const TempFolder& folder) {
 TEST(ConvertCommand, SampleDrawingGivesTheExpectedFiles) {
   TempFolder folder;
   std::string drawing = CopyOfSample(folder);
-  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
+  CommandRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, "領域 12（地番あり 12）、座標点 23、出力 " + folder.File("sample.Sim") + "\n");
@@ -61,8 +47,9 @@ TEST(ConvertCommand, NoSwapKeepsTheDrawingsAxes) {
   TempFolder folder;
   std::string drawing = CopyOfSample(folder);
   std::string output = folder.File("out.Sim");
-  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番 --no-swap " +
-                                  "--output '" + output + "'");
+  CommandRun run =
+      RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番 --no-swap " +
+                         "--output '" + output + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(ReadBytes(output).find("A01,    1,K1,-28410.25,15730.5,,\r\n"), std::string::npos);
   EXPECT_EQ(ReadBytes(folder.File("out.MID")), ReadBytes(kExpected + "sample.MID"));
@@ -99,7 +86,7 @@ TEST(ConvertCommand, RefusalsUsageErrorsAndTraps) {
        4, "TESSARO: エラー番号53\n"},
   };
   for (const auto& c : cases) {
-    CliRun run = RunCli(folder, c.arguments);
+    CommandRun run = RunCli(folder, c.arguments);
     EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what;
   }
@@ -117,9 +104,9 @@ TEST(ConvertCommand, LayerNamesAsPrintedAndNamesWithoutExtension) {
                         "  2",     layer,      "  0",    "ENDSEC"};
   const std::string drawing =
       folder.Write("plan", Joined(tables + Entities(LwPolyline(layer, "1", Square()))));
-  CliRun layers = RunCli(folder, "layers '" + drawing + "'");
+  CommandRun layers = RunCli(folder, "layers '" + drawing + "'");
   EXPECT_EQ(layers.out, "すべて\ntrac\\xE9\n");
-  CliRun run =
+  CommandRun run =
       RunCli(folder, "convert '" + drawing + "' --boundary 'trac\\xE9' --text 'trac\\xE9'");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadBytes(folder.File("plan.MID")), "1,\r\n");
@@ -155,28 +142,26 @@ TEST(ConvertCommand, EscapedJapaneseNamesAndLotNumbers) {
   const std::string drawing = folder.Write(
       "w.dxf", Joined(header + Entities(LwPolyline("\\U+7B46\\U+754C", "1", Square()) + text)));
   EXPECT_EQ(RunCli(folder, "layers '" + drawing + "'").out, "すべて\n筆界\n地番\n");
-  CliRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
+  CommandRun run = RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadBytes(folder.File("w.MID")), testing::Sjis("1,一丁目5-6\r\n"));
-  if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) return;
-  const std::string out = folder.File("ogr.txt");
-  std::system(("ogrinfo -ro -al '" + folder.File("w.MIF") + "' >'" + out + "' 2>&1").c_str());
-  EXPECT_NE(ReadBytes(out).find("Chiban (String) = 一丁目5-6\n"), std::string::npos)
-      << ReadBytes(out);
+  if (!testing::Installed("ogrinfo")) return;
+  const CommandRun info =
+      testing::RunCommand(folder, "ogrinfo -ro -al '" + folder.File("w.MIF") + "'");
+  EXPECT_NE(info.out.find("Chiban (String) = 一丁目5-6\n"), std::string::npos) << info.out;
 }
 
 TEST(ConvertCommand, GdalReadsTheLotNumbersUnharmed) {
-  if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) {
+  if (!testing::Installed("ogrinfo")) {
     GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
   }
   TempFolder folder;
   std::string mif = folder.File("sample.MIF");
   std::filesystem::copy_file(kExpected + "sample.MIF", mif);
   std::filesystem::copy_file(kExpected + "sample.MID", folder.File("sample.MID"));
-  std::string out = folder.File("ogr.txt");
-  int raw = std::system(("ogrinfo -ro -al '" + mif + "' >'" + out + "' 2>&1").c_str());
-  ASSERT_EQ(WEXITSTATUS(raw), 0) << ReadBytes(out);
-  std::string listing = ReadBytes(out);
+  const CommandRun info = testing::RunCommand(folder, "ogrinfo -ro -al '" + mif + "'");
+  ASSERT_EQ(info.status, 0) << info.err;
+  const std::string& listing = info.out;
   EXPECT_NE(listing.find("Feature Count: 12"), std::string::npos) << listing;
   for (const char* lot : {"123-4", "一丁目5-6", "一丁目5-7", "131"}) {
     EXPECT_NE(listing.find(std::string("Chiban (String) = ") + lot + "\n"), std::string::npos)

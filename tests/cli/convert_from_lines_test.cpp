@@ -1,48 +1,33 @@
 // parquill-cli convert --from-lines on generated R12 drawings of lots drawn as
 // boundary lines, and on a drawing written by ezdxf.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
 
+using testing::CommandRun;
 using testing::Joined;
 using testing::Lines;
 using testing::operator+;
 using testing::ReadBytes;
+using testing::RunCli;
+using testing::RunCommand;
 using testing::Sjis;
 using testing::TempFolder;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun Shell(const TempFolder& folder, const std::string& command) {
-  std::string out = folder.File("stdout.txt");
-  std::string err = folder.File("stderr.txt");
-  int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
-}
-
-CliRun Cli(const TempFolder& folder, const std::string& arguments) {
-  return Shell(folder, std::string("'") + PARQUILL_CLI_PATH + "' " + arguments);
-}
 
 // A generated drawing of rows x cols lots; its lot numbers in file order.
 std::string Generate(const TempFolder& folder, const std::string& options) {
   const std::string path = folder.File("lots.dxf");
-  CliRun run = Shell(folder, std::string("'") + PARQUILL_LINE_DRAWING_GENERATOR + "' " + options +
-                                 " -o '" + path + "'");
+  CommandRun run = RunCommand(folder, std::string("'") + PARQUILL_LINE_DRAWING_GENERATOR + "' " +
+                                          options + " -o '" + path + "'");
   EXPECT_EQ(run.status, 0) << run.err;
   return path;
 }
@@ -63,7 +48,7 @@ TEST(ConvertFromLines, RegionsFollowTheLotNumbersOfTheDrawing) {
     const int rows = 6, cols = 8, lots = rows * cols;
     std::string drawing =
         Generate(folder, "--rows 6 --cols 8 --text-order " + std::string(c.order));
-    CliRun run = Cli(folder, ConvertArguments(drawing));
+    CommandRun run = RunCli(folder, ConvertArguments(drawing));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("領域 48（地番あり 48）", 0), 0u) << run.out;
     std::string mid;
@@ -77,13 +62,13 @@ TEST(ConvertFromLines, RegionsFollowTheLotNumbersOfTheDrawing) {
 }
 
 TEST(ConvertFromLines, GdalReadsOnePolygonPerLot) {
-  if (std::system("command -v ogrinfo >/dev/null 2>&1") != 0) {
+  if (!testing::Installed("ogrinfo")) {
     GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
   }
   TempFolder folder;
   std::string drawing = Generate(folder, "--rows 5 --cols 6");
-  ASSERT_EQ(Cli(folder, ConvertArguments(drawing)).status, 0);
-  CliRun info = Shell(folder, "ogrinfo -ro -al '" + folder.File("lots.MIF") + "'");
+  ASSERT_EQ(RunCli(folder, ConvertArguments(drawing)).status, 0);
+  CommandRun info = RunCommand(folder, "ogrinfo -ro -al '" + folder.File("lots.MIF") + "'");
   ASSERT_EQ(info.status, 0) << info.err;
   EXPECT_NE(info.out.find("Feature Count: 30"), std::string::npos) << info.out;
   for (int lot = 1; lot <= 30; ++lot) {
@@ -113,7 +98,7 @@ std::vector<std::pair<double, double>> FirstRing(const std::string& mif) {
 TEST(ConvertFromLines, ArcCornerBecomesChords) {
   TempFolder folder;
   std::string drawing = Generate(folder, "--rows 3 --cols 3");
-  CliRun run = Cli(folder, ConvertArguments(drawing) + " --report");
+  CommandRun run = RunCli(folder, ConvertArguments(drawing) + " --report");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("[円弧] 円弧 2 本を弦に分けました"), std::string::npos) << run.out;
   // Lot 1, rounded at (1000, 2000) with a radius of 2: its ring starts on the
@@ -137,7 +122,7 @@ TEST(ConvertFromLines, LinesThatBoundNoLotAreReported) {
   // Lot 2 (lowest row, second column) is open by a gap of 0.05 in its lower
   // side; the inner column 2 overshoots the lowest row by 0.5.
   std::string drawing = Generate(folder, "--rows 3 --cols 4 --open-lots 1");
-  CliRun run = Cli(folder, ConvertArguments(drawing) + " --report");
+  CommandRun run = RunCli(folder, ConvertArguments(drawing) + " --report");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("領域 11（地番あり 11）", 0), 0u) << run.out;
   EXPECT_NE(run.out.find("[閉じない線] 境界線 (X 1010.050, Y 2000.000)"), std::string::npos)
@@ -151,12 +136,12 @@ TEST(ConvertFromLines, R12DrawingByEzdxfConverts) {
   std::string drawing = folder.File("ezdxf.dxf");
   std::filesystem::copy_file(std::string(PARQUILL_SOURCE_DIR) + "/tests/data/ezdxf_r12_lots.dxf",
                              drawing);
-  EXPECT_EQ(Cli(folder, "layers '" + drawing + "' --from-lines").out,
+  EXPECT_EQ(RunCli(folder, "layers '" + drawing + "' --from-lines").out,
             "すべて\n0\nDefpoints\nLOTLINES\nLOTNO\n");
-  CliRun refused = Cli(folder, "convert '" + drawing + "' --boundary LOTLINES --text LOTNO");
+  CommandRun refused = RunCli(folder, "convert '" + drawing + "' --boundary LOTLINES --text LOTNO");
   EXPECT_EQ(refused.status, 3) << "closed polylines only from R13 on";
-  CliRun run =
-      Cli(folder, "convert '" + drawing + "' --from-lines --boundary LOTLINES --text LOTNO");
+  CommandRun run =
+      RunCli(folder, "convert '" + drawing + "' --from-lines --boundary LOTLINES --text LOTNO");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadBytes(folder.File("ezdxf.MID")), "1,12-3\r\n2,12-4\r\n");
 }
@@ -190,7 +175,8 @@ TEST(ConvertFromLines, EscapedLayerNamesAreDecoded) {
                      " 20", "0",          " 10", "1",
                      " 20", "1"};
   std::string drawing = folder.Write("esc.dxf", R12Drawing(lot + Text("0.5", "0.2", "7")));
-  CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary 筆界 --text T");
+  CommandRun run =
+      RunCli(folder, "convert '" + drawing + "' --from-lines --boundary 筆界 --text T");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadBytes(folder.File("esc.MID")), "1,7\r\n");
 }
@@ -200,7 +186,8 @@ TEST(ConvertFromLines, LotWithALotInside) {
   std::string drawing =
       folder.Write("holed.dxf", R12Drawing(Box("0", "0", "10", "10") + Box("4", "4", "6", "6") +
                                            Text("5", "5", "2") + Text("1", "1", "1")));
-  CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T --report");
+  CommandRun run =
+      RunCli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T --report");
   ASSERT_EQ(run.status, 0) << run.err;
   // MIF holds the outer ring of the holed lot only, so the inner lot's text,
   // first in the drawing, lies in both rings: both regions take it (the
@@ -230,14 +217,14 @@ TEST(ConvertFromLines, RefusalsAndTraps) {
   };
   for (const Case& c : cases) {
     std::string drawing = folder.Write("bad.dxf", R12Drawing(c.entities));
-    CliRun run = Cli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T");
+    CommandRun run = RunCli(folder, "convert '" + drawing + "' --from-lines --boundary B --text T");
     EXPECT_EQ(run.status, c.status) << c.what;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.what << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder.File("bad.MIF"))) << c.what;
   }
   // Before R12 the drawing is refused as without --from-lines.
   std::string r10 = folder.Write("r10.dxf", Joined({"  9", "$ACADVER", "  1", "AC1006"}));
-  CliRun old = Cli(folder, "convert '" + r10 + "' --from-lines --boundary B --text T");
+  CommandRun old = RunCli(folder, "convert '" + r10 + "' --from-lines --boundary B --text T");
   EXPECT_EQ(old.status, 3);
   EXPECT_EQ(old.err.rfind("DXFのバージョン: DXFのバージョンは、R10です。", 0), 0u) << old.err;
 }

@@ -1,19 +1,19 @@
 // parquill-cli convert --report: the findings after the summary line, one a
 // line with their place, and nothing more without the option.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 #include "base/text_codec.h"
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
 
+using testing::CommandRun;
 using testing::CrLf;
 using testing::ReadBytes;
+using testing::RunCli;
 using testing::TempFolder;
 
 using testing::Sjis;
@@ -45,15 +45,6 @@ std::string Drawing() {
          open + text("1", "5", "5") + text("2", "50", "50") + CrLf({"  0", "ENDSEC", "  0", "EOF"});
 }
 
-std::string RunCli(const TempFolder& folder, const std::string& arguments, int& status) {
-  std::string out = folder.File("stdout.txt");
-  std::string command = std::string("'") + PARQUILL_CLI_PATH + "' " + arguments + " >'" + out +
-                        "' 2>'" + folder.File("stderr.txt") + "'";
-  int raw = std::system(command.c_str());
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return ReadBytes(out);
-}
-
 TEST(ConvertReport, FindingsFollowTheSummaryLineOnlyWhenAsked) {
   struct Case {
     const char* option;
@@ -69,11 +60,10 @@ TEST(ConvertReport, FindingsFollowTheSummaryLineOnlyWhenAsked) {
   for (const Case& c : cases) {
     TempFolder folder;
     std::string drawing = folder.Write("d.dxf", Drawing());
-    int status = -1;
-    std::string out =
-        RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番" + c.option, status);
-    EXPECT_EQ(status, 0) << c.option;
-    EXPECT_EQ(out,
+    const CommandRun run =
+        RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番" + c.option);
+    EXPECT_EQ(run.status, 0) << c.option;
+    EXPECT_EQ(run.out,
               "領域 1（地番あり 1）、座標点 4、出力 " + folder.File("d.Sim") + "\n" + c.findings)
         << c.option;
   }
@@ -92,12 +82,10 @@ TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
   const std::size_t lot = drawing.find("  0\r\nTEXT", entities);  // the polylines go
   drawing = drawing.substr(0, entities) + line("0", "0", "10", "0") + line("10", "0", "0", "10") +
             line("0", "10", "0", "0") + drawing.substr(lot);
-  int status = -1;
-  const std::string out = RunCli(
-      folder,
-      "convert '" + folder.Write("lines.dxf", drawing) + "' --boundary 筆界 --text 地番 --report",
-      status);
-  EXPECT_EQ(status, 0);
+  const CommandRun run = RunCli(folder, "convert '" + folder.Write("lines.dxf", drawing) +
+                                            "' --boundary 筆界 --text 地番 --report");
+  EXPECT_EQ(run.status, 0);
+  const std::string& out = run.out;
   EXPECT_NE(out.find("\n[線分のみ] レイヤ「筆界」に LWPOLYLINE がありません（LINE 3 本）\n"),
             std::string::npos)
       << out;
@@ -111,12 +99,10 @@ TEST(ConvertReport, ATextTheLotNumberReaderMissedIsNamed) {
   std::string drawing = Drawing();
   const std::size_t at = drawing.find(CrLf({"  1", "1"}));
   drawing.insert(at, CrLf({" 40", "10"}));
-  int status = -1;
-  const std::string out = RunCli(
-      folder,
-      "convert '" + folder.Write("tall.dxf", drawing) + "' --boundary 筆界 --text 地番 --report",
-      status);
-  EXPECT_EQ(status, 0);
+  const CommandRun run = RunCli(folder, "convert '" + folder.Write("tall.dxf", drawing) +
+                                            "' --boundary 筆界 --text 地番 --report");
+  EXPECT_EQ(run.status, 0);
+  const std::string& out = run.out;
   EXPECT_NE(out.find("\n[読み落とし] 「1」 (X 5.000, Y 5.000)\n"), std::string::npos) << out;
 }
 

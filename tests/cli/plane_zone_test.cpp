@@ -2,45 +2,38 @@
 // the zone's transverse Mercator on JGD2000 and puts the zone's origin, and
 // the sample drawing's lots (zone 9), at their longitude and latitude.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "support/command_run.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
 namespace parquill {
 namespace {
 
-using testing::ReadBytes;
+using testing::CommandRun;
+using testing::RunCli;
+using testing::RunCommand;
 using testing::TempFolder;
-
-bool GdalInstalled() { return std::system("command -v ogr2ogr >/dev/null 2>&1") == 0; }
-
-// Runs a command; its standard output and errors.
-std::string Output(const TempFolder& folder, const std::string& command) {
-  const std::string out = folder.File("out.txt");
-  std::system((command + " >'" + out + "' 2>&1").c_str());
-  return ReadBytes(out);
-}
 
 // Converts `drawing` with --zone and returns the first point of the MIF
 // file's first region in degrees, as ogr2ogr reprojects it.
 std::pair<double, double> FirstPointInDegrees(const TempFolder& folder, const std::string& drawing,
                                               int zone) {
   const std::string sima = folder.File("z" + std::to_string(zone) + ".Sim");
-  const std::string run = Output(folder, std::string("'") + PARQUILL_CLI_PATH + "' convert '" +
-                                             drawing + "' --boundary 筆界 --text 地番 --zone " +
-                                             std::to_string(zone) + " --output '" + sima + "'");
+  const CommandRun run =
+      RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番 --zone " +
+                         std::to_string(zone) + " --output '" + sima + "'");
   const std::string mif = folder.File("z" + std::to_string(zone) + ".MIF");
   const std::string json =
-      Output(folder, "ogr2ogr -f GeoJSON -t_srs EPSG:4326 /vsistdout/ '" + mif + "'");
+      RunCommand(folder, "ogr2ogr -f GeoJSON -t_srs EPSG:4326 /vsistdout/ '" + mif + "'").out;
   const std::size_t at = json.find("[ [ [ ");
   if (at == std::string::npos) {
-    ADD_FAILURE() << run << json;
+    ADD_FAILURE() << run.out << run.err << json;
     return {0, 0};
   }
   char* end = nullptr;
@@ -50,7 +43,7 @@ std::pair<double, double> FirstPointInDegrees(const TempFolder& folder, const st
 }
 
 TEST(PlaneZone, GdalPlacesTheZonesOriginAndTheSample) {
-  if (!GdalInstalled()) GTEST_SKIP() << "ogr2ogr (Debian gdal-bin) is not installed";
+  if (!testing::Installed("ogr2ogr")) GTEST_SKIP() << "ogr2ogr (Debian gdal-bin) is not installed";
   TempFolder folder;
   using namespace testing;
   const Lines header = {"  9", "$ACADVER",
@@ -77,7 +70,8 @@ TEST(PlaneZone, GdalPlacesTheZonesOriginAndTheSample) {
     EXPECT_NEAR(lon, origins[zone - 1].first, 1e-6) << zone << "系";
     EXPECT_NEAR(lat, origins[zone - 1].second, 1e-6) << zone << "系";
   }
-  const std::string info = Output(folder, "ogrinfo -ro -so -al '" + folder.File("z9.MIF") + "'");
+  const std::string info =
+      RunCommand(folder, "ogrinfo -ro -so -al '" + folder.File("z9.MIF") + "'").out;
   EXPECT_NE(info.find("METHOD[\"Transverse Mercator\""), std::string::npos) << info;
   EXPECT_NE(info.find("DATUM[\"JGD2000\""), std::string::npos) << info;
 

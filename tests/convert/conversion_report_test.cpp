@@ -25,7 +25,7 @@ using testing::Sjis;
 using testing::TempFolder;
 
 // A TEXT entity as a CAD program writes it.
-Lines Text(std::string_view layer, std::string_view string, std::string x, std::string y) {
+Lines LotNumberText(std::string_view layer, std::string_view string, std::string x, std::string y) {
   return {"  0", "TEXT", "  5", "2A", "100", "AcDbEntity", "  8", Sjis(layer),  "100", "AcDbText",
           " 10", x,      " 20", y,    " 40", "2.5",        "  1", Sjis(string), "100", "AcDbText"};
 }
@@ -63,16 +63,17 @@ Converted Convert(const Lines& entities) {
 }
 
 TEST(ConversionReport, OneFindingOfEachKind) {
-  const Lines drawing = Lot(0, 0) + Text("地番", "1", "5", "5")      // region 1: numbered
-                        + Lot(20, 0)                                 // region 2: no text inside
-                        + Lot(40, 0) + Text("地番", "3", "42", "2")  // region 3: two texts
-                        + Text("地番", "3-2", "48", "8") +
-                        LwPolyline(Sjis("筆界"), "0", {{"60", "0"}, {"70", "0"}, {"70", "10"}}) +
-                        LwPolyline(Sjis("道路"), "0", {{"80", "0"}, {"90", "0"}})  // not selected
-                        + Text("地番", "9", "100", "100")                          // in no region
-                        + Lot(0, 20) + Text("地番", "5", "5", "25")                // region 4
-                        + Lot(20, 20) + Text("地番", "5", "25", "25")  // region 5: the same number
-                        + Text("道路", "国道", "200", "200");  // another layer: not a lot number
+  const Lines drawing =
+      Lot(0, 0) + LotNumberText("地番", "1", "5", "5")      // region 1: numbered
+      + Lot(20, 0)                                          // region 2: no text inside
+      + Lot(40, 0) + LotNumberText("地番", "3", "42", "2")  // region 3: two texts
+      + LotNumberText("地番", "3-2", "48", "8") +
+      LwPolyline(Sjis("筆界"), "0", {{"60", "0"}, {"70", "0"}, {"70", "10"}}) +
+      LwPolyline(Sjis("道路"), "0", {{"80", "0"}, {"90", "0"}})  // not selected
+      + LotNumberText("地番", "9", "100", "100")                 // in no region
+      + Lot(0, 20) + LotNumberText("地番", "5", "5", "25")       // region 4
+      + Lot(20, 20) + LotNumberText("地番", "5", "25", "25")     // region 5: the same number
+      + LotNumberText("道路", "国道", "200", "200");             // another layer: not a lot number
   const Converted run = Convert(drawing);
 
   struct Expected {
@@ -104,8 +105,9 @@ TEST(ConversionReport, OneFindingOfEachKind) {
 }
 
 TEST(ConversionReport, RegionsCarryTheLotNumbersOfTheMidFile) {
-  const Lines drawing = Lot(0, 0) + Text("地番", " 12-3 ", "5", "5") + Lot(20, 0) + Lot(40, 0) +
-                        Text("地番", "7", "41", "1") + Text("地番", "8", "49", "9");
+  const Lines drawing = Lot(0, 0) + LotNumberText("地番", " 12-3 ", "5", "5") + Lot(20, 0) +
+                        Lot(40, 0) + LotNumberText("地番", "7", "41", "1") +
+                        LotNumberText("地番", "8", "49", "9");
   const Converted run = Convert(drawing);
   EXPECT_EQ(run.mid, "1,12-3\r\n2,\r\n3,7\r\n");
   struct Expected {
@@ -129,7 +131,7 @@ TEST(ConversionReport, RegionsCarryTheLotNumbersOfTheMidFile) {
 }
 
 TEST(ConversionReport, ATextOnTheBoundaryBelongsToTheRegionAsInTheAttachment) {
-  const Converted run = Convert(Lot(0, 0) + Text("地番", "4", "10", "5"));
+  const Converted run = Convert(Lot(0, 0) + LotNumberText("地番", "4", "10", "5"));
   EXPECT_EQ(run.mid, "1,4\r\n");
   ASSERT_EQ(run.report.regions.size(), 1u);
   EXPECT_EQ(run.report.regions[0].lotNumber, "4");
@@ -159,7 +161,8 @@ TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {
 
 TEST(ConversionReport, AMissingMifFileGivesAnIncompleteReport) {
   TempFolder folder;
-  std::string drawing = folder.Write("d.dxf", Joined(Entities(Text("地番", "1", "0", "0"))));
+  std::string drawing =
+      folder.Write("d.dxf", Joined(Entities(LotNumberText("地番", "1", "0", "0"))));
   ConversionReport report = MakeConversionReport(drawing, folder.File("none.MIF"), Selected("地番"),
                                                  TextEncoding::kCp932, {});
   EXPECT_FALSE(report.complete);

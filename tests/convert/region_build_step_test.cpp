@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/layer_choice.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -17,21 +18,10 @@ using testing::operator+;
 using testing::operator+=;
 using testing::LwPolyline;
 using testing::Point;
+using testing::Selecting;
 using testing::Sjis;
 using testing::Square;
 using testing::TempFolder;
-
-const std::vector<std::string> kItems = {"すべて", "筆界", "地番", "0"};
-
-// The list with the items at `chosen` selected, the last of them current.
-LayerSelection Selecting(std::vector<int> chosen, std::vector<std::string> items = kItems) {
-  LayerSelection selection;
-  selection.items = std::move(items);
-  selection.selected.assign(selection.items.size(), false);
-  for (int i : chosen) selection.selected[i] = true;
-  selection.listIndex = chosen.empty() ? 0 : chosen.back();
-  return selection;
-}
 
 std::string Mif(const Lines& regions = {}) {
   return Joined(Lines{"Version 300", "Charset \"WindowsJapanese\"", "Delimiter \",\"",

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/layer_choice.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -13,19 +14,9 @@ using testing::Joined;
 using testing::Lines;
 using testing::operator+;
 using testing::operator+=;
+using testing::Selecting;
 using testing::Sjis;
 using testing::TempFolder;
-
-const std::vector<std::string> kItems = {"すべて", "筆界", "地番", "0"};
-
-LayerSelection Selecting(std::vector<int> chosen, std::vector<std::string> items = kItems) {
-  LayerSelection selection;
-  selection.items = std::move(items);
-  selection.selected.assign(selection.items.size(), false);
-  for (int i : chosen) selection.selected[i] = true;
-  selection.listIndex = chosen.empty() ? 0 : chosen.back();
-  return selection;
-}
 
 // A TEXT entity as an R2000 writer puts it; `afterString` stands between
 // the string and the second AcDbText line.

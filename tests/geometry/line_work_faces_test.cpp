@@ -6,14 +6,14 @@
 namespace parquill {
 namespace {
 
-using Lines = std::vector<std::vector<LinePoint>>;
+using Segments = std::vector<std::vector<LinePoint>>;
 
 // The four sides of the box as separate lines.
-Lines Box(double x0, double y0, double x1, double y1) {
+Segments Box(double x0, double y0, double x1, double y1) {
   return {{{x0, y0}, {x1, y0}}, {{x1, y0}, {x1, y1}}, {{x1, y1}, {x0, y1}}, {{x0, y1}, {x0, y0}}};
 }
 
-Lines operator+(Lines a, const Lines& b) {
+Segments operator+(Segments a, const Segments& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
@@ -21,7 +21,7 @@ Lines operator+(Lines a, const Lines& b) {
 TEST(LineWorkFaces, FacesHolesAndLooseLines) {
   struct Case {
     const char* what;
-    Lines lines;
+    Segments lines;
     std::size_t faces;
     std::size_t loose;
     int holes;  // of all faces
@@ -29,21 +29,22 @@ TEST(LineWorkFaces, FacesHolesAndLooseLines) {
   const Case cases[] = {
       {"four separate sides", Box(0, 0, 1, 1), 1, 0, 0},
       {"two lots, the shared side drawn twice", Box(0, 0, 1, 1) + Box(1, 0, 2, 1), 2, 0, 0},
-      {"a side ending on another one (T-junction)", Box(0, 0, 2, 1) + Lines{{{1, 1}, {1, 0}}}, 2, 0,
-       0},
-      {"a line crossing the lot without a vertex, overshooting both sides",
-       Box(0, 0, 2, 1) + Lines{{{1, -0.5}, {1, 1.5}}}, 2, 2, 0},
-      {"a gap under the tolerance",
-       Lines{{{0, 0}, {1, 0}}, {{1.0007, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0.0004}}}, 1,
+      {"a side ending on another one (T-junction)", Box(0, 0, 2, 1) + Segments{{{1, 1}, {1, 0}}}, 2,
        0, 0},
+      {"a line crossing the lot without a vertex, overshooting both sides",
+       Box(0, 0, 2, 1) + Segments{{{1, -0.5}, {1, 1.5}}}, 2, 2, 0},
+      {"a gap under the tolerance",
+       Segments{{{0, 0}, {1, 0}}, {{1.0007, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0.0004}}},
+       1, 0, 0},
       {"a gap over the tolerance",
-       Lines{{{0, 0}, {1, 0}}, {{1.01, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0}}}, 0, 1, 0},
+       Segments{{{0, 0}, {1, 0}}, {{1.01, 0}, {1, 1}}, {{1, 1}, {0, 1}}, {{0, 1}, {0, 0}}}, 0, 1,
+       0},
       {"a lot inside a lot", Box(0, 0, 10, 10) + Box(4, 4, 6, 6), 2, 0, 1},
-      {"one open polyline around", Lines{{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}}, 1, 0, 0},
+      {"one open polyline around", Segments{{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}}, 1, 0, 0},
       {"one side in two pieces overlapping each other",
-       Lines{{{0, 0}, {0.7, 0}}, {{0.3, 0}, {1, 0}}, {{1, 0}, {1, 1}, {0, 1}, {0, 0}}}, 1, 0, 0},
-      {"a line drawn there and back", Lines{{{0, 0}, {1, 0}, {0, 0}}}, 0, 1, 0},
-      {"a dangle inside a lot", Box(0, 0, 1, 1) + Lines{{{0, 0.5}, {0.5, 0.5}}}, 1, 1, 0},
+       Segments{{{0, 0}, {0.7, 0}}, {{0.3, 0}, {1, 0}}, {{1, 0}, {1, 1}, {0, 1}, {0, 0}}}, 1, 0, 0},
+      {"a line drawn there and back", Segments{{{0, 0}, {1, 0}, {0, 0}}}, 0, 1, 0},
+      {"a dangle inside a lot", Box(0, 0, 1, 1) + Segments{{{0, 0.5}, {0.5, 0.5}}}, 1, 1, 0},
   };
   for (const Case& c : cases) {
     LineFaces faces = FacesOfLineWork(c.lines);
@@ -64,7 +65,7 @@ TEST(LineWorkFaces, RingClockwiseFromTheLowestXThenY) {
 }
 
 TEST(LineWorkFaces, LooseLinesKeepTheirEnds) {
-  LineFaces faces = FacesOfLineWork(Box(0, 0, 1, 1) + Lines{{{1, 1}, {1.5, 1.5}}});
+  LineFaces faces = FacesOfLineWork(Box(0, 0, 1, 1) + Segments{{{1, 1}, {1.5, 1.5}}});
   ASSERT_EQ(faces.looseLines.size(), 1u);
   const LooseLine& loose = faces.looseLines[0];
   const bool asDrawn = loose.from == LinePoint{1, 1} && loose.to == LinePoint{1.5, 1.5};

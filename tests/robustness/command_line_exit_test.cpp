@@ -2,42 +2,18 @@
 // what happened (0 done, 3 refused, 4 trapped) and the message names it; a
 // failure never ends with 0.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <functional>
 
 #include "robustness_support.h"
+#include "support/command_run.h"
 
 namespace parquill {
 namespace {
 
 using testing::SoundDrawing;
 using testing::TempFolder;
-
-struct CliRun {
-  int status = -1;
-  std::string errors;  // what it printed on stderr
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun Convert(const TempFolder& folder, const std::string& drawing, const std::string& output) {
-  std::string errors = folder.File("stderr.txt");
-  std::string command = Quoted(PARQUILL_CLI_PATH) + " convert " + Quoted(drawing) +
-                        " --boundary 筆界 --text 地番 --output " + Quoted(output) +
-                        " >/dev/null 2>" + Quoted(errors);
-  int raw = std::system(command.c_str());
-  CliRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.errors = testing::ReadBytes(errors);
-  return run;
-}
 
 struct CliCase {
   const char* what;
@@ -108,9 +84,11 @@ TEST_P(CommandLineExitTest, ExitStatusAndMessageSayWhatHappened) {
   TempFolder folder;
   std::string output = folder.File("out.Sim");
   std::string drawing = c.prepare(folder, output);
-  CliRun run = Convert(folder, drawing, output);
-  EXPECT_EQ(run.status, c.status) << run.errors;
-  EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+  const testing::CommandRun run = testing::RunCli(
+      folder, "convert " + testing::Quoted(drawing) + " --boundary 筆界 --text 地番 --output " +
+                  testing::Quoted(output));
+  EXPECT_EQ(run.status, c.status) << run.err;
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Robustness, CommandLineExitTest, ::testing::ValuesIn(kCliCases),

@@ -13,7 +13,6 @@
 namespace parquill::ui::testing {
 namespace {
 
-const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
 const QString kExpected = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/expected/");
 
 QByteArray Bytes(const QString& path) {
@@ -34,7 +33,7 @@ class CompleteRunTest : public WindowTest {
 };
 
 TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   form.File1_Click("sample.dxf");
   form.Command1_Click();
@@ -71,7 +70,7 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
 }
 
 TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   form.File1_Click("sample.dxf");
   form.Command1_Click();
@@ -87,7 +86,7 @@ TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
 }
 
 TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   form.File1_Click("sample.dxf");
   form.Command1_Click();
@@ -104,7 +103,7 @@ TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
 }
 
 TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   form.File1_Click("sample.dxf");
   form.Command1_Click();
@@ -124,7 +123,7 @@ TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
 // The zone chosen beside the map goes to the region build: the MIF file's
 // coordinate system line names it.
 TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   Find<QComboBox>("ZoneChooser")->setCurrentIndex(9);
   form.File1_Click("sample.dxf");

@@ -16,8 +16,6 @@
 namespace parquill::ui::testing {
 namespace {
 
-const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
-
 void Press(QWidget* widget, int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &press);
@@ -64,7 +62,7 @@ TEST_F(DailyUseTest, ArrowsSpaceAndEnterOnTheFileListActAsAClick) {
 }
 
 TEST_F(DailyUseTest, EnterPressesTheButtonAndFocusGoesWhereTheUserWorksNext) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   form.File1_Click("sample.dxf");
   Press(Find<QPushButton>("Command1"), Qt::Key_Return);

@@ -11,8 +11,6 @@
 namespace parquill::ui::testing {
 namespace {
 
-const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
-
 class MapWindowTest : public WindowTest {
  protected:
   void WaitForMap() {
@@ -29,7 +27,7 @@ class MapWindowTest : public WindowTest {
 };
 
 TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
-  ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+  CopySample();
   OpenFolder();
   EXPECT_TRUE(Shown("MapPreview"));
   EXPECT_TRUE(Shown("FitButton"));

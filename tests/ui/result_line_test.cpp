@@ -11,13 +11,12 @@
 namespace parquill::ui::testing {
 namespace {
 
-const QString kSample = QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf");
 const QString kNoProblems = QStringLiteral("問題は見つかりませんでした");
 
 class ResultLineTest : public WindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(QFile::copy(kSample, PathOf("sample.dxf")));
+    CopySample();
     OpenFolder();
     form.File1_Click("sample.dxf");
     form.Command1_Click();

@@ -80,6 +80,11 @@ class WindowTest : public ::testing::Test {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return name;
   }
+  // Copies the sample drawing into the folder as sample.dxf.
+  void CopySample() const {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf"),
+                            PathOf("sample.dxf")));
+  }
   // Opens the folder in the window.
   void OpenFolder() { form.SetFolder(Folder()); }
 
