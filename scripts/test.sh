@@ -7,11 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh default
-ctest --preset default --output-on-failure
+ctest --preset default --output-on-failure -j "$(nproc)"
 
 if [[ ${PARQUILL_SANITIZERS:-1} != 0 ]]; then
   scripts/build.sh asan
-  ctest --preset asan --output-on-failure
+  ctest --preset asan --output-on-failure -j "$(nproc)"
 fi
 
 fuzz_seconds=${PARQUILL_FUZZ_SECONDS:-10}

@@ -20,6 +20,12 @@ enum class OutcomeKind {
   kTrapped,  // a run-time error ended the step through its trap
 };
 
+// The titles of the boxes of a trapped run-time error: the program's own
+// (layer list, lot-number reading) and the computation library's (region
+// build, attachment).
+inline constexpr const char* kProgramTrapTitle = "PARQUILL";
+inline constexpr const char* kSurveyTrapTitle = "TESSARO";
+
 // What a step reports back to the window or the command line.
 struct Outcome {
   OutcomeKind kind = OutcomeKind::kDone;

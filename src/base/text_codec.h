@@ -10,6 +10,9 @@ namespace parquill {
 // drawings of DXF 2007 and later are in UTF-8.
 enum class TextEncoding { kCp932, kUtf8 };
 
+// Whether every byte of `s` is below 0x80 (the same in both encodings).
+bool IsAscii(std::string_view s);
+
 // Decodes bytes into the core's strings (UTF-8). Lossless: a byte that is not
 // valid in the encoding, or a character that would not come back as the same
 // bytes, is kept as an escape that EncodeText turns back into the same bytes.

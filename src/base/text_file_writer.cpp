@@ -14,20 +14,6 @@ namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 16;
 
-// Eight bytes at a time: a byte of 0x80 or more has its high bit set.
-bool IsAscii(std::string_view s) {
-  const char* p = s.data();
-  std::size_t n = s.size();
-  std::uint64_t high = 0;
-  for (; n >= 8; p += 8, n -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    high |= word;
-  }
-  for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
-  return (high & 0x8080808080808080ULL) == 0;
-}
-
 }  // namespace
 
 TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)

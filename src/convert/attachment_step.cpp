@@ -60,12 +60,12 @@ Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary, S
   } catch (const RuntimeError& error) {
     outcome.kind = OutcomeKind::kTrapped;
     outcome.errorNumber = error.number();
-    outcome.messages.push_back({TrapText(error), "TESSARO"});
+    outcome.messages.push_back({TrapText(error), kSurveyTrapTitle});
   } catch (const std::bad_alloc&) {
     RuntimeError error(kOutOfMemory);
     outcome.kind = OutcomeKind::kTrapped;
     outcome.errorNumber = error.number();
-    outcome.messages.push_back({TrapText(error), "TESSARO"});
+    outcome.messages.push_back({TrapText(error), kSurveyTrapTitle});
   }
   return outcome;
 }

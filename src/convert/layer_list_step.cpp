@@ -31,9 +31,9 @@ Outcome ReadLayerList(const LayerListRequest& request, LayerListSink& list, Step
       ScanLayerNames(request.inputPath, encoding, onName);
     }
   } catch (const RuntimeError& error) {
-    return Outcome::Trapped(error, "PARQUILL");
+    return Outcome::Trapped(error, kProgramTrapTitle);
   } catch (const std::bad_alloc&) {
-    return Outcome::Trapped(RuntimeError(kOutOfMemory), "PARQUILL");
+    return Outcome::Trapped(RuntimeError(kOutOfMemory), kProgramTrapTitle);
   }
   return Outcome::Done();
 }

@@ -18,8 +18,6 @@
 namespace parquill {
 namespace {
 
-constexpr const char* kTrapTitle = "TESSARO";
-
 std::optional<Message> CheckRequest(const LotsFromLinesRequest& request,
                                     SelectedLayerTable& boundary, std::string& textLayer) {
   if (auto refusal = FillSelectedLayerTable(request.boundarySelection, boundary)) return refusal;
@@ -129,7 +127,7 @@ Outcome BuildRegionsFromLines(const LotsFromLinesRequest& request, LotsFromLines
       throw RuntimeError(kOutOfMemory);
     }
   } catch (const RuntimeError& error) {
-    outcome = Outcome::Trapped(error, kTrapTitle);
+    outcome = Outcome::Trapped(error, kSurveyTrapTitle);
   }
   if (summary != nullptr) *summary = std::move(built);
   return outcome;

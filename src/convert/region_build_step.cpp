@@ -16,8 +16,6 @@
 namespace parquill {
 namespace {
 
-constexpr const char* kTrapTitle = "TESSARO";
-
 std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedLayerTable& table) {
   if (auto refusal = FillSelectedLayerTable(request.selection, table)) return refusal;
   if (table.names.empty()) return Message{"レイアが選択されていません。", "抽出レイア"};
@@ -121,7 +119,7 @@ Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summ
       throw RuntimeError(kOutOfMemory);
     }
   } catch (const RuntimeError& error) {
-    outcome = Outcome::Trapped(error, kTrapTitle);
+    outcome = Outcome::Trapped(error, kSurveyTrapTitle);
   }
   if (summary != nullptr) *summary = written;
   return outcome;

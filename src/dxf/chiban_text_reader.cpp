@@ -15,12 +15,6 @@
 #include "dxf/layer_selection_check.h"
 
 namespace parquill {
-namespace {
-
-constexpr const char* kTrapTitle = "PARQUILL";
-
-}  // namespace
-
 std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
                                                const std::string& dxfPath, std::string& textLayer) {
   SelectedLayerTable table;
@@ -247,7 +241,7 @@ ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection&
     }
   } catch (const RuntimeError& error) {
     result.trappedError = error.number();
-    result.messages.push_back({TrapText(error), kTrapTitle});
+    result.messages.push_back({TrapText(error), kProgramTrapTitle});
   }
   return result;
 }

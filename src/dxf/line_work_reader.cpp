@@ -389,7 +389,7 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
     }
   } catch (const RuntimeError& error) {
     result.trappedError = error.number();
-    result.messages.push_back({TrapText(error), "PARQUILL"});
+    result.messages.push_back({TrapText(error), kProgramTrapTitle});
   }
   return result;
 }

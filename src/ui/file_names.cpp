@@ -1,5 +1,7 @@
 #include "ui/file_names.h"
 
+#include <QFile>
+
 #include "base/output_file_names.h"
 
 namespace parquill::ui {
@@ -17,5 +19,7 @@ QString FolderPartOf(const QString& path) {
 QString OutputFileNameFor(const QString& fileName) {
   return QString::fromStdString(ProposedOutputFileName(fileName.toStdString()));
 }
+
+std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace parquill::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace parquill::ui {
 
@@ -19,5 +20,8 @@ QString FolderPartOf(const QString& path);
 // including its first ".", followed by "Sim" (SAMPLE.DXF gives SAMPLE.Sim).
 // A name without "." keeps all of it and gets ".Sim".
 QString OutputFileNameFor(const QString& fileName);
+
+// A path as the core opens it: in the file system's encoding of names.
+std::string FileSystemPath(const QString& path);
 
 }  // namespace parquill::ui

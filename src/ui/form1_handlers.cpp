@@ -25,7 +25,6 @@ const QColor kRefusedColour(255, 0, 0);
 const QColor kAcceptedColour(0, 0, 255);
 
 // A path as the file system takes it, and back.
-std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString WindowPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 QString FolderOf(const std::string& path) { return QFileInfo(WindowPath(path)).absolutePath(); }
 
@@ -91,8 +90,8 @@ void Form1::Command1_Click() {
   const LayerListRequest request{dxfVersionCode_, dxfVersionName_.toStdString(),
                                  FileSystemPath(inputPathEdit->text()), FromLines()};
   LayerListSinkOverWidget list(*layerList);
-  const Outcome outcome =
-      RunStep([&](StepHost& host) { return ReadLayerList(request, list, host); }, "PARQUILL");
+  const Outcome outcome = RunStep(
+      [&](StepHost& host) { return ReadLayerList(request, list, host); }, kProgramTrapTitle);
   const QString drawing = QFileInfo(inputPathEdit->text()).fileName();
   if (!outcome.done()) {
     QStringList why;
@@ -118,8 +117,8 @@ void Form1::Command2_Click() {
                                    PlaneZone(),
                                    FromLines()};
   RegionBuildSummary built;
-  const Outcome outcome =
-      RunStep([&](StepHost& host) { return BuildRegions(request, &built, &host); }, "TESSARO");
+  const Outcome outcome = RunStep(
+      [&](StepHost& host) { return BuildRegions(request, &built, &host); }, kSurveyTrapTitle);
   const std::string mif = OutputFileNamesFor(request.outputName).mif;
   if (!outcome.done()) {
     ShowResult(NotWrittenResult(mif, outcome));
@@ -152,8 +151,9 @@ void Form1::Command3_Click() {
                               SearchStrategy::kIndexed,
                               FromLines()};
   AttachSummary attached;
-  const Outcome outcome = RunStep(
-      [&](StepHost& host) { return AttachLotNumbers(request, &attached, &host); }, "TESSARO");
+  const Outcome outcome =
+      RunStep([&](StepHost& host) { return AttachLotNumbers(request, &attached, &host); },
+              kSurveyTrapTitle);
   const std::string mid = OutputFileNamesFor(request.outputName).mid;
   if (!outcome.done()) {
     ShowResult(NotWrittenResult(mid, outcome));

@@ -10,6 +10,7 @@
 #include "dxf/layer_list_reader.h"
 #include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
+#include "ui/file_names.h"
 #include "ui/form1.h"
 #include "ui/form_placement.h"
 #include "ui/keyboard.h"
@@ -30,8 +31,6 @@ constexpr int kOpenPolylineRole = Qt::UserRole + 1;
 using DrawingResult = std::shared_ptr<const PreparedDrawing>;
 using RegionsResult = std::shared_ptr<const PreparedRegions>;
 using ReportResult = std::shared_ptr<const PreparedReport>;
-
-std::string FileSystemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString Count(std::size_t n) { return QString::number(n); }
 
