@@ -60,6 +60,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 [[ "$depends" == *libc6* ]] || fault "Depends does not name libc6: were the runtime libraries found?"
+[[ "$depends" == *libgeos-c1v5* ]] || fault "Depends does not name libgeos-c1v5 (lots from lines)"
 if grep -Eq -- '-dev([ ,(]|$)' <<<"$depends"; then
   fault "Depends names a development package: $depends"
 fi

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -44,26 +45,34 @@ LineReader::~LineReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-// Position of the next `c` at or after begin_, or kNotFound. `cache` remembers
-// the search: no `c` lies in [begin_, cache), so every byte is scanned once.
-std::size_t LineReader::Find(char c, std::size_t& cache) {
-  if (cache < begin_) cache = begin_;
-  if (cache < end_ && buffer_[cache] == c) return cache;
-  const void* hit = std::memchr(buffer_.get() + cache, c, end_ - cache);
-  if (hit == nullptr) {
-    cache = end_;
-    return kNotFound;
+// Position of the first CR or LF at or after begin_, or kNotFound. Eight
+// bytes at a time (the zeros after the bytes read end the last word); the
+// bytes before scanned_ are known to hold none, so every byte is scanned once.
+std::size_t LineReader::FindLineEnd() {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  std::size_t at = scanned_ > begin_ ? scanned_ : begin_;
+  for (; at < end_; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, buffer_.get() + at, sizeof word);
+    const std::uint64_t lf = word ^ (kOnes * '\n');
+    const std::uint64_t cr = word ^ (kOnes * '\r');
+    // A zero byte of lf or cr is a line end; the lowest flag is exact.
+    const std::uint64_t ends = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs;
+    if (ends != 0) {
+      scanned_ = at + static_cast<std::size_t>(std::countr_zero(ends) / 8);
+      return scanned_;
+    }
   }
-  cache = static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.get());
-  return cache;
+  scanned_ = end_;
+  return kNotFound;
 }
 
 void LineReader::Fill() {
   if (begin_ > 0) {
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
-    crCache_ = crCache_ > begin_ ? crCache_ - begin_ : 0;
-    lfCache_ = lfCache_ > begin_ ? lfCache_ - begin_ : 0;
+    scanned_ = scanned_ > begin_ ? scanned_ - begin_ : 0;
     begin_ = 0;
   }
   std::size_t room = capacity_ - end_;
@@ -88,18 +97,17 @@ void LineReader::Fill() {
 
 bool LineReader::Next(std::string_view& line) {
   for (;;) {
-    std::size_t lf = Find('\n', lfCache_);
-    std::size_t cr = Find('\r', crCache_);
-    std::size_t stop = lf < cr ? lf : cr;
+    const std::size_t stop = FindLineEnd();
     if (stop != kNotFound) {
       if (stop - begin_ > kLongestLine) break;
-      if (stop == cr && cr + 1 == end_ && !eof_) {
+      const bool cr = buffer_[stop] == '\r';
+      if (cr && stop + 1 == end_ && !eof_) {
         Fill();  // is the CR followed by an LF? Read on to know.
         continue;
       }
       line = std::string_view(buffer_.get() + begin_, stop - begin_);
       std::size_t next = stop + 1;
-      if (stop == cr && next < end_ && buffer_[next] == '\n') ++next;
+      if (cr && next < end_ && buffer_[next] == '\n') ++next;
       begin_ = next;
       ++lineNumber_;
       return true;

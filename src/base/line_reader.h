@@ -57,7 +57,7 @@ class LineReader {
   const std::string& path() const { return path_; }
 
  private:
-  std::size_t Find(char c, std::size_t& cache);
+  std::size_t FindLineEnd();
   void Fill();
 
   std::string path_;
@@ -69,8 +69,7 @@ class LineReader {
   std::size_t capacity_ = 0;
   std::size_t begin_ = 0;    // first byte not yet delivered
   std::size_t end_ = 0;      // end of the bytes read
-  std::size_t crCache_ = 0;  // no CR lies in [begin_, crCache_)
-  std::size_t lfCache_ = 0;  // no LF lies in [begin_, lfCache_)
+  std::size_t scanned_ = 0;  // no CR or LF lies in [begin_, scanned_)
   bool eof_ = false;
   std::int64_t lineNumber_ = 0;
 };

@@ -1,7 +1,5 @@
 #include "geometry/line_work_faces.h"
 
-#include <geos_c.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,20 +8,23 @@
 #include <unordered_set>
 
 #include "base/runtime_error.h"
+#include "geometry/geos_library.h"
 
 namespace parquill {
 namespace {
 
+const GeosLibrary& Api() { return LoadedGeos(); }
+
 // One GEOS context for one noding, its messages kept for the error raised.
-class Geos {
+class GeosContext {
  public:
-  Geos() : handle_(GEOS_init_r()) {
+  GeosContext() : handle_(Api().GEOS_init_r()) {
     if (handle_ == nullptr) throw RuntimeError(kOutOfMemory);
-    GEOSContext_setErrorMessageHandler_r(handle_, &Geos::Keep, &message_);
+    Api().GEOSContext_setErrorMessageHandler_r(handle_, &GeosContext::Keep, &message_);
   }
-  ~Geos() { GEOS_finish_r(handle_); }
-  Geos(const Geos&) = delete;
-  Geos& operator=(const Geos&) = delete;
+  ~GeosContext() { Api().GEOS_finish_r(handle_); }
+  GeosContext(const GeosContext&) = delete;
+  GeosContext& operator=(const GeosContext&) = delete;
 
   GEOSContextHandle_t handle() const { return handle_; }
 
@@ -55,16 +56,16 @@ class Geos {
 // A geometry owned here, destroyed with the scope.
 class Owned {
  public:
-  Owned(const Geos& geos, GEOSGeometry* geometry) : geos_(geos), geometry_(geometry) {}
+  Owned(const GeosContext& geos, GEOSGeometry* geometry) : geos_(geos), geometry_(geometry) {}
   ~Owned() {
-    if (geometry_ != nullptr) GEOSGeom_destroy_r(geos_.handle(), geometry_);
+    if (geometry_ != nullptr) Api().GEOSGeom_destroy_r(geos_.handle(), geometry_);
   }
   Owned(const Owned&) = delete;
   Owned& operator=(const Owned&) = delete;
   GEOSGeometry* get() const { return geometry_; }
 
  private:
-  const Geos& geos_;
+  const GeosContext& geos_;
   GEOSGeometry* geometry_;
 };
 
@@ -162,12 +163,13 @@ std::vector<std::vector<LinePoint>> SnappedWithoutRepeats(
   return runs;
 }
 
-std::vector<LinePoint> PointsOf(const Geos& geos, const GEOSGeometry* line) {
-  const GEOSCoordSequence* sequence = geos.Check(GEOSGeom_getCoordSeq_r(geos.handle(), line));
+std::vector<LinePoint> PointsOf(const GeosContext& geos, const GEOSGeometry* line) {
+  const GEOSCoordSequence* sequence = geos.Check(Api().GEOSGeom_getCoordSeq_r(geos.handle(), line));
   unsigned int size = 0;
-  if (GEOSCoordSeq_getSize_r(geos.handle(), sequence, &size) == 0) geos.Fail();
+  if (Api().GEOSCoordSeq_getSize_r(geos.handle(), sequence, &size) == 0) geos.Fail();
   std::vector<double> xy(2 * static_cast<std::size_t>(size));
-  if (size > 0 && GEOSCoordSeq_copyToBuffer_r(geos.handle(), sequence, xy.data(), 0, 0) == 0) {
+  if (size > 0 &&
+      Api().GEOSCoordSeq_copyToBuffer_r(geos.handle(), sequence, xy.data(), 0, 0) == 0) {
     geos.Fail();
   }
   std::vector<LinePoint> points(size);
@@ -195,27 +197,29 @@ std::vector<LinePoint> ClockwiseFromLowerLeft(std::vector<LinePoint> ring) {
 }
 
 // The loose pieces of the three collections, merged into runs where they meet.
-std::vector<LooseLine> LooseLinesOf(const Geos& geos, const GEOSGeometry* cuts,
+std::vector<LooseLine> LooseLinesOf(const GeosContext& geos, const GEOSGeometry* cuts,
                                     const GEOSGeometry* dangles, const GEOSGeometry* invalid) {
   GEOSContextHandle_t h = geos.handle();
   std::vector<GEOSGeometry*> pieces;
   for (const GEOSGeometry* collection : {cuts, dangles, invalid}) {
     if (collection == nullptr) continue;
-    const int count = geos.Check(GEOSGetNumGeometries_r(h, collection));
+    const int count = geos.Check(Api().GEOSGetNumGeometries_r(h, collection));
     for (int i = 0; i < count; ++i) {
-      const GEOSGeometry* piece = geos.Check(GEOSGetGeometryN_r(h, collection, i));
-      if (GEOSGeomTypeId_r(h, piece) == GEOS_POLYGON) piece = GEOSGetExteriorRing_r(h, piece);
-      pieces.push_back(geos.Check(GEOSGeom_clone_r(h, piece)));
+      const GEOSGeometry* piece = geos.Check(Api().GEOSGetGeometryN_r(h, collection, i));
+      if (Api().GEOSGeomTypeId_r(h, piece) == GEOS_POLYGON)
+        piece = Api().GEOSGetExteriorRing_r(h, piece);
+      pieces.push_back(geos.Check(Api().GEOSGeom_clone_r(h, piece)));
     }
   }
   std::vector<LooseLine> loose;
   if (pieces.empty()) return loose;
-  Owned all(geos, geos.Check(GEOSGeom_createCollection_r(h, GEOS_MULTILINESTRING, pieces.data(),
+  Owned all(geos,
+            geos.Check(Api().GEOSGeom_createCollection_r(h, GEOS_MULTILINESTRING, pieces.data(),
                                                          static_cast<unsigned>(pieces.size()))));
-  Owned merged(geos, geos.Check(GEOSLineMerge_r(h, all.get())));
-  const int count = geos.Check(GEOSGetNumGeometries_r(h, merged.get()));
+  Owned merged(geos, geos.Check(Api().GEOSLineMerge_r(h, all.get())));
+  const int count = geos.Check(Api().GEOSGetNumGeometries_r(h, merged.get()));
   for (int i = 0; i < count; ++i) {
-    std::vector<LinePoint> points = PointsOf(geos, GEOSGetGeometryN_r(h, merged.get(), i));
+    std::vector<LinePoint> points = PointsOf(geos, Api().GEOSGetGeometryN_r(h, merged.get(), i));
     if (!points.empty()) loose.push_back({points.front(), points.back()});
   }
   return loose;
@@ -232,7 +236,7 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
   JoinNearEnds(lines);
   lines = SnappedWithoutRepeats(lines);
 
-  Geos geos;
+  GeosContext geos;
   GEOSContextHandle_t h = geos.handle();
   LineFaces result;
   std::vector<GEOSGeometry*> strings;
@@ -245,40 +249,42 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
         xy.push_back(p.x);
         xy.push_back(p.y);
       }
-      GEOSCoordSequence* sequence = geos.Check(
-          GEOSCoordSeq_copyFromBuffer_r(h, xy.data(), static_cast<unsigned>(line.size()), 0, 0));
-      strings.push_back(geos.Check(GEOSGeom_createLineString_r(h, sequence)));
+      GEOSCoordSequence* sequence = geos.Check(Api().GEOSCoordSeq_copyFromBuffer_r(
+          h, xy.data(), static_cast<unsigned>(line.size()), 0, 0));
+      strings.push_back(geos.Check(Api().GEOSGeom_createLineString_r(h, sequence)));
     }
   } catch (...) {
-    for (GEOSGeometry* string : strings) GEOSGeom_destroy_r(h, string);
+    for (GEOSGeometry* string : strings) Api().GEOSGeom_destroy_r(h, string);
     throw;
   }
   if (strings.empty()) return result;
-  Owned all(geos, geos.Check(GEOSGeom_createCollection_r(h, GEOS_MULTILINESTRING, strings.data(),
+  Owned all(geos,
+            geos.Check(Api().GEOSGeom_createCollection_r(h, GEOS_MULTILINESTRING, strings.data(),
                                                          static_cast<unsigned>(strings.size()))));
   // Snap rounding on the tolerance grid: points snapped, lines cut where
   // they cross or touch, lines on top of each other merged.
   // Runs that meet end to end, and nothing else there, are joined first:
   // the noding's cost goes with the number of lines it is given.
-  Owned chained(geos, geos.Check(GEOSLineMerge_r(h, all.get())));
-  Owned noded(geos, geos.Check(GEOSUnaryUnionPrec_r(h, chained.get(), kLineWorkTolerance)));
+  Owned chained(geos, geos.Check(Api().GEOSLineMerge_r(h, all.get())));
+  Owned noded(geos, geos.Check(Api().GEOSUnaryUnionPrec_r(h, chained.get(), kLineWorkTolerance)));
 
   GEOSGeometry* cuts = nullptr;
   GEOSGeometry* dangles = nullptr;
   GEOSGeometry* invalid = nullptr;
-  Owned faces(geos, geos.Check(GEOSPolygonize_full_r(h, noded.get(), &cuts, &dangles, &invalid)));
+  Owned faces(geos,
+              geos.Check(Api().GEOSPolygonize_full_r(h, noded.get(), &cuts, &dangles, &invalid)));
   Owned ownCuts(geos, cuts);
   Owned ownDangles(geos, dangles);
   Owned ownInvalid(geos, invalid);
 
-  const int count = geos.Check(GEOSGetNumGeometries_r(h, faces.get()));
+  const int count = geos.Check(Api().GEOSGetNumGeometries_r(h, faces.get()));
   result.faces.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    const GEOSGeometry* face = geos.Check(GEOSGetGeometryN_r(h, faces.get(), i));
-    const GEOSGeometry* outer = geos.Check(GEOSGetExteriorRing_r(h, face));
+    const GEOSGeometry* face = geos.Check(Api().GEOSGetGeometryN_r(h, faces.get(), i));
+    const GEOSGeometry* outer = geos.Check(Api().GEOSGetExteriorRing_r(h, face));
     LineFace lot;
     lot.ring = ClockwiseFromLowerLeft(PointsOf(geos, outer));
-    lot.holes = geos.Check(GEOSGetNumInteriorRings_r(h, face));
+    lot.holes = geos.Check(Api().GEOSGetNumInteriorRings_r(h, face));
     if (lot.ring.size() >= 4) result.faces.push_back(std::move(lot));
   }
   result.looseLines = LooseLinesOf(geos, cuts, dangles, invalid);
