@@ -20,17 +20,7 @@ QByteArray Bytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class CompleteRunTest : public WindowTest {
- protected:
-  // Toggles the item named `layer` as a click on it does.
-  void ClickLayer(const QString& layer) {
-    auto* list = Find<QListWidget>("List1");
-    const auto items = list->findItems(layer, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << layer.toStdString();
-    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-    form.List1_Click();
-  }
-};
+class CompleteRunTest : public WindowTest {};
 
 TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
   CopySample();

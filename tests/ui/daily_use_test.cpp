@@ -23,13 +23,6 @@ void Press(QWidget* widget, int key) {
 
 class DailyUseTest : public WindowTest {
  protected:
-  void ClickLayer(const QString& layer) {
-    auto* list = Find<QListWidget>("List1");
-    const auto items = list->findItems(layer, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << layer.toStdString();
-    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-    form.List1_Click();
-  }
   // Drops `paths` on the window as the file manager does.
   void Drop(const QStringList& paths) {
     QMimeData dropped;

@@ -16,13 +16,6 @@ class MapWindowTest : public WindowTest {
   void WaitForMap() {
     while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
-  void ClickLayer(const QString& layer) {
-    auto* list = Find<QListWidget>("List1");
-    const auto items = list->findItems(layer, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << layer.toStdString();
-    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-    form.List1_Click();
-  }
   MapPreview* Map() { return Find<MapPreview>("MapPreview"); }
 };
 

@@ -21,13 +21,6 @@ class ResultLineTest : public WindowTest {
     form.File1_Click("sample.dxf");
     form.Command1_Click();
   }
-  void ClickLayer(const QString& layer) {
-    auto* list = Find<QListWidget>("List1");
-    const auto items = list->findItems(layer, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << layer.toStdString();
-    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-    form.List1_Click();
-  }
   void WaitForMap() {
     while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }

@@ -94,6 +94,14 @@ class WindowTest : public ::testing::Test {
     EXPECT_NE(control, nullptr) << name;
     return control;
   }
+  // Toggles the layer list's item named `layer` as a click on it does.
+  void ClickLayer(const QString& layer) {
+    auto* list = Find<QListWidget>("List1");
+    const auto items = list->findItems(layer, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << layer.toStdString();
+    list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
+    form.List1_Click();
+  }
   QString Text(const char* lineEdit) { return Find<QLineEdit>(lineEdit)->text(); }
   bool Shown(const char* name) { return !Find<QWidget>(name)->isHidden(); }
   QStringList ListItems(const char* name) {
