@@ -69,14 +69,14 @@ Form1::Form1(QWidget* parent)
   CreateControls();
   SetTabOrder();
   ConnectHandlers();
-  Form_Load();
+  OnLoad();
 }
 
 Form1::Form1(MessageBoxes& boxes, QWidget* parent) : QWidget(parent), boxes_(boxes) {
   CreateControls();
   SetTabOrder();
   ConnectHandlers();
-  Form_Load();
+  OnLoad();
 }
 
 Form1::~Form1() = default;
@@ -165,19 +165,19 @@ void Form1::SetTabOrder() {
 
 void Form1::ConnectHandlers() {
   folderList->setMoveGuard([this] { return !busy_; });
-  connect(driveChooser, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+  connect(driveChooser, &QComboBox::currentIndexChanged, this, [this] { OnDriveChanged(); });
   connect(folderList, &FolderList::pathChanged, this, [this] {
     driveChooser->followFolder(folderList->path());
-    Dir1_Change();
+    OnFolderChanged();
   });
-  connect(fileList, &DxfFileList::fileClicked, this, &Form1::File1_Click);
-  connect(layerList, &LayerListWidget::itemToggled, this, &Form1::List1_Click);
-  connect(readLayersButton, &QPushButton::clicked, this, &Form1::Command1_Click);
-  connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::Command2_Click);
-  connect(attachButton, &QPushButton::clicked, this, &Form1::Command3_Click);
+  connect(fileList, &DxfFileList::fileClicked, this, &Form1::OnDrawingClicked);
+  connect(layerList, &LayerListWidget::itemToggled, this, &Form1::OnLayerClicked);
+  connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
+  connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
+  connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachLotNumbers);
 }
 
-void Form1::Form_Load() {
+void Form1::OnLoad() {
   setWindowTitle(QStringLiteral("ORVEK PARQUILL"));
   inputNameOption->setChecked(true);
   fileNameFrame->setTitle(QStringLiteral("入出力ファイル名指定"));
@@ -255,7 +255,7 @@ QString Form1::Folder() const { return fileList->folder(); }
 
 bool Form1::ChooseFile(const QString& fileName) {
   if (!fileList->selectFile(fileName)) return false;
-  File1_Click(fileName);
+  OnDrawingClicked(fileName);
   return true;
 }
 

@@ -67,18 +67,18 @@ class Form1 : public QWidget {
   static constexpr int kLeastMapWidth = 360;
 
   // Event handlers. Each ignores its event while a step runs.
-  void Form_Load();
-  void Drive1_Change();
-  void Dir1_Change();
-  void File1_Click(const QString& fileName);
-  void List1_Click();
-  void Command1_Click();
-  void Command2_Click();
-  void Command3_Click();
+  void OnLoad();
+  void OnDriveChanged();
+  void OnFolderChanged();
+  void OnDrawingClicked(const QString& fileName);
+  void OnLayerClicked();
+  void OnReadLayers();
+  void OnBuildRegions();
+  void OnAttachLotNumbers();
 
-  // The MIF-to-SIMA conversion; runs inside the step of Command3_Click. Its
+  // The MIF-to-SIMA conversion; runs inside the step of OnAttachLotNumbers. Its
   // outcome is kept for the result line and the report.
-  void ConvertMifToSima();
+  void RunSimaConversion();
 
   void ResetWindow();
   // Sizes `form` to fractions of its screen, never below its minimum size
@@ -86,12 +86,12 @@ class Form1 : public QWidget {
   static void SizeAndCenterForm(QWidget& form, double widthFraction, double heightFraction);
   void ShowError(const QString& message, const QString& title);
 
-  // Opens `folder` in the folder list, which raises Dir1_Change; ignored while
+  // Opens `folder` in the folder list, which raises OnFolderChanged; ignored while
   // a step runs.
   void SetFolder(const QString& folder);
   // The folder whose files the file list shows.
   QString Folder() const;
-  // Selects `fileName` in the file list and raises File1_Click, as a click on
+  // Selects `fileName` in the file list and raises OnDrawingClicked, as a click on
   // it does; false (and nothing done) when the list does not hold it.
   bool ChooseFile(const QString& fileName);
 

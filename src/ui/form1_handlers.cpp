@@ -35,7 +35,7 @@ StepResult NotWrittenResult(const std::string& path, const Outcome& outcome) {
 
 }  // namespace
 
-void Form1::Drive1_Change() {
+void Form1::OnDriveChanged() {
   if (busy_) {
     driveChooser->followFolder(folderList->path());  // back to the drive of the folder shown
     return;
@@ -43,7 +43,7 @@ void Form1::Drive1_Change() {
   SetFolder(driveChooser->currentFolderOfDrive());
 }
 
-void Form1::Dir1_Change() {
+void Form1::OnFolderChanged() {
   if (busy_) return;
   fileList->setFolder(folderList->path());
   RememberFolder(folderList->path());
@@ -51,7 +51,7 @@ void Form1::Dir1_Change() {
     outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
-void Form1::File1_Click(const QString& fileName) {
+void Form1::OnDrawingClicked(const QString& fileName) {
   if (busy_) return;
   regionNumberEdit->clear();
   if (inputNameOption->isChecked())
@@ -74,7 +74,7 @@ void Form1::RunVersionCheck() {
   resultLine->Clear();
 }
 
-void Form1::List1_Click() {
+void Form1::OnLayerClicked() {
   if (busy_) return;
   outputNameOption->setVisible(true);
   outputNameOption->setChecked(true);
@@ -85,7 +85,7 @@ void Form1::List1_Click() {
   if (listClickCount_ == 2) attachButton->setVisible(true);
 }
 
-void Form1::Command1_Click() {
+void Form1::OnReadLayers() {
   if (busy_) return;
   const LayerListRequest request{dxfVersionCode_, dxfVersionName_.toStdString(),
                                  FileSystemPath(inputPathEdit->text()), FromLines()};
@@ -108,7 +108,7 @@ void Form1::Command1_Click() {
   ShowResult({QStringLiteral("%1 のレイヤ %2 件を読みました").arg(drawing).arg(layers), {}, false});
 }
 
-void Form1::Command2_Click() {
+void Form1::OnBuildRegions() {
   if (busy_) return;
   const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()),
                                    FileSystemPath(outputPathEdit->text()),
@@ -142,7 +142,7 @@ void Form1::Command2_Click() {
   StartRegionPreview(request.outputName);
 }
 
-void Form1::Command3_Click() {
+void Form1::OnAttachLotNumbers() {
   if (busy_) return;
   const AttachRequest request{FileSystemPath(inputPathEdit->text()),
                               FileSystemPath(outputPathEdit->text()),
@@ -160,7 +160,7 @@ void Form1::Command3_Click() {
     return;
   }
   // The conversion reports its own failures; the run ends normally either way.
-  ConvertMifToSima();
+  RunSimaConversion();
   ShowResult({LotNumbersWritten(WindowPath(mid), attached.regions, attached.regionsWithNumber) +
                   QStringLiteral("、") + conversionResult_.line,
               FolderOf(mid), conversionResult_.failed});
@@ -170,7 +170,7 @@ void Form1::Command3_Click() {
   StartReport(request.dxfPath, request.outputName, request.selection, request.encoding);
 }
 
-void Form1::ConvertMifToSima() {
+void Form1::RunSimaConversion() {
   const ConversionRequest request{FileSystemPath(inputPathEdit->text()),
                                   FileSystemPath(outputPathEdit->text())};
   regionNumberEdit->setVisible(true);

@@ -29,7 +29,7 @@ void ClickLayer(Form1& form, const QString& layer) {
   const auto items = list->findItems(layer, Qt::MatchExactly);
   if (items.isEmpty()) return;
   list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-  form.List1_Click();
+  form.OnLayerClicked();
 }
 
 // Saves the picture; with PARQUILL_SCREENSHOT_CHECK=1 the run fails (3)
@@ -59,17 +59,17 @@ void ArmScreenshotHook(Form1& form) {
   if (path.isEmpty()) return;
   if (qEnvironmentVariable("PARQUILL_SCREENSHOT_RUN") == QStringLiteral("1")) {
     WhenMapReady(form, [&form, path] {
-      form.Command1_Click();
+      form.OnReadLayers();
       ClickLayer(form, QStringLiteral("筆界"));
-      form.Command2_Click();
+      form.OnBuildRegions();
       ClickLayer(form, QStringLiteral("地番"));
-      form.Command3_Click();
+      form.OnAttachLotNumbers();
       WhenMapReady(form, [&form, path] { SaveAndQuit(form, path); });
     });
     return;
   }
   QTimer::singleShot(500, &form, [&form, path] {
-    form.Command1_Click();
+    form.OnReadLayers();
     WhenMapReady(form, [&form, path] {
       QTimer::singleShot(300, &form, [&form, path] { SaveAndQuit(form, path); });
     });

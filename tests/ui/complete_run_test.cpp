@@ -25,12 +25,12 @@ class CompleteRunTest : public WindowTest {};
 TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
   CopySample();
   OpenFolder();
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
   EXPECT_EQ(Text("Text8"), PathOf("sample.Sim"));
   EXPECT_TRUE(Shown("Command2"));
-  form.Command2_Click();
+  form.OnBuildRegions();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_FALSE(Shown("Command2"));
   EXPECT_FALSE(Shown("Op2_2"));
@@ -38,7 +38,7 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
   EXPECT_TRUE(Find<QListWidget>("List1")->selectedItems().isEmpty());
 
   ClickLayer("地番");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   EXPECT_TRUE(boxes.shown.empty());
   for (const char* name : {"sample.MIF", "sample.MID", "sample.Sim"}) {
     EXPECT_EQ(Bytes(PathOf(name)), Bytes(kExpected + name)) << name;
@@ -62,11 +62,11 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
 TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
   CopySample();
   OpenFolder();
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
   ClickLayer("地番");  // two layers selected: the text reader refuses
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0], Message({"レイアが複数選択されています。", "レイア選択"}));
   EXPECT_TRUE(Shown("Command3"));
@@ -78,13 +78,13 @@ TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
 TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
   CopySample();
   OpenFolder();
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   ClickLayer("地番");
   ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));  // the SIMA file cannot be created
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "Brantole");
   EXPECT_EQ(Bytes(PathOf("sample.MID")), Bytes(kExpected + "sample.MID"));
@@ -95,15 +95,15 @@ TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
 TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
   CopySample();
   OpenFolder();
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   ClickLayer("地番");
   // The MIF file holds a ring too long for a lot: the attachment traps it.
   QFile mif(PathOf("sample.MIF"));
   ASSERT_TRUE(mif.open(QIODevice::WriteOnly));
   mif.write("REGION 1\r\n 2 \r\n0 0\r\n");
   mif.close();
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "TESSARO");
   EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号62\r\n"));
@@ -116,10 +116,10 @@ TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
   CopySample();
   OpenFolder();
   Find<QComboBox>("ZoneChooser")->setCurrentIndex(9);
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   EXPECT_TRUE(Bytes(PathOf("sample.MIF"))
                   .contains("\r\nCoordSys Earth Projection 8, 152, \"m\", 139.833333333333, 36, "
                             "0.9999, 0, 0\r\n"));
@@ -131,15 +131,15 @@ TEST_F(CompleteRunTest, LotsFromLinesOfAnR12Drawing) {
   ASSERT_TRUE(QFile::copy(QStringLiteral(PARQUILL_SOURCE_DIR "/tests/data/ezdxf_r12_lots.dxf"),
                           PathOf("r12.dxf")));
   OpenFolder();
-  form.File1_Click("r12.dxf");
+  form.OnDrawingClicked("r12.dxf");
   EXPECT_TRUE(Find<QLabel>("Label1")->text().endsWith(QStringLiteral("処理不可能です。")));
   Find<QCheckBox>("FromLinesCheck")->setChecked(true);
   EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("DXFのバージョンは、R12Jです。"));
-  form.Command1_Click();
+  form.OnReadLayers();
   ClickLayer("LOTLINES");
-  form.Command2_Click();
+  form.OnBuildRegions();
   ClickLayer("LOTNO");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(Bytes(PathOf("r12.MID")), QByteArray("1,12-3\r\n2,12-4\r\n"));
 }

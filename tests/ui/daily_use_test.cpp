@@ -47,7 +47,7 @@ TEST_F(DailyUseTest, ArrowsSpaceAndEnterOnTheFileListActAsAClick) {
   Press(files, Qt::Key_Down);
   EXPECT_EQ(Text("Text7"), PathOf("b.dxf"));
   for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
-    form.File1_Click("a.dxf");  // another file chosen meanwhile
+    form.OnDrawingClicked("a.dxf");  // another file chosen meanwhile
     Press(files, key);
     EXPECT_EQ(Text("Text7"), PathOf("b.dxf")) << key;
     EXPECT_EQ(form.DxfVersionName(), "R14J") << key;
@@ -57,7 +57,7 @@ TEST_F(DailyUseTest, ArrowsSpaceAndEnterOnTheFileListActAsAClick) {
 TEST_F(DailyUseTest, EnterPressesTheButtonAndFocusGoesWhereTheUserWorksNext) {
   CopySample();
   OpenFolder();
-  form.File1_Click("sample.dxf");
+  form.OnDrawingClicked("sample.dxf");
   Press(Find<QPushButton>("Command1"), Qt::Key_Return);
   EXPECT_TRUE(Shown("List1"));
   EXPECT_EQ(form.focusWidget(), Find<QWidget>("List1"));
@@ -122,7 +122,7 @@ TEST_F(DailyUseTest, TheMapSaysWhenADrawingsVersionCannotBeProcessed) {
   OpenFolder();
   auto* map = Find<MapPreview>("MapPreview");
   EXPECT_TRUE(map->Placeholder().startsWith("DXF ファイルを選ぶと"));
-  form.File1_Click("old.dxf");
+  form.OnDrawingClicked("old.dxf");
   EXPECT_EQ(map->Placeholder(), "DXF のバージョンが R12J のため、この図面は処理できません");
 }
 

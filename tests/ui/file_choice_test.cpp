@@ -57,7 +57,7 @@ TEST_F(FileChoiceTest, ClickInInputModeFillsTheInputNameAndProposesTheOutputName
   WriteFile("SAMPLE.DXF", Drawing("AC1015", {}));
   Find<QLineEdit>("Text1")->setText("12");
 
-  form.File1_Click("SAMPLE.DXF");
+  form.OnDrawingClicked("SAMPLE.DXF");
 
   EXPECT_EQ(Text("Text7"), PathOf("SAMPLE.DXF"));
   EXPECT_EQ(form.OutputFileName(), "SAMPLE.Sim");
@@ -70,10 +70,10 @@ TEST_F(FileChoiceTest, ClickInOutputModeKeepsTheInputNameAndChecksItsVersion) {
   OpenFolder();
   WriteFile("old.dxf", Drawing("AC1009", {}));
   WriteFile("new.v2.dxf", Drawing("AC1015", {}));
-  form.File1_Click("old.dxf");
+  form.OnDrawingClicked("old.dxf");
   SelectOutputMode();
 
-  form.File1_Click("new.v2.dxf");
+  form.OnDrawingClicked("new.v2.dxf");
 
   EXPECT_EQ(Text("Text7"), PathOf("old.dxf"));
   EXPECT_EQ(form.OutputFileName(), "new.Sim");
@@ -83,7 +83,7 @@ TEST_F(FileChoiceTest, ClickInOutputModeKeepsTheInputNameAndChecksItsVersion) {
 
 TEST_F(FileChoiceTest, ClickInTheRootFolderGivesOneSeparator) {
   form.SetFolder("/");
-  form.File1_Click("a.dxf");
+  form.OnDrawingClicked("a.dxf");
   EXPECT_EQ(Text("Text7"), "/a.dxf");
 }
 
@@ -106,7 +106,7 @@ TEST_F(FileChoiceTest, VersionVerdictInTheStatusLabel) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.acadVer);
     const QString name = WriteFile(QString("v%1.dxf").arg(c.acadVer), Drawing(c.acadVer, {}));
-    form.File1_Click(name);
+    form.OnDrawingClicked(name);
     EXPECT_EQ(form.DxfVersionCode(), c.code);
     EXPECT_EQ(form.DxfVersionName(), c.name);
     EXPECT_EQ(LabelColour(), c.colour);
@@ -136,7 +136,7 @@ TEST_F(FileChoiceTest, FolderChangeFillsTheOutputNameOnlyInOutputMode) {
   WriteFile("SAMPLE.DXF", Drawing("AC1015", {}));
   ASSERT_TRUE(QDir(Folder()).mkdir("out"));
   OpenFolder();
-  form.File1_Click("SAMPLE.DXF");
+  form.OnDrawingClicked("SAMPLE.DXF");
 
   form.SetFolder(PathOf("out"));  // input mode
   EXPECT_EQ(Text("Text8"), "");

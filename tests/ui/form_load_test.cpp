@@ -166,9 +166,9 @@ TEST_F(FormLoadTest, CaptionsNeitherWrapNorClip) {
   WriteFile("old.dxf", Drawing("AC1009", {}));
   OpenFolder();
   auto* label = Find<CaptionLabel>("Label1");
-  form.File1_Click("v.dxf");
+  form.OnDrawingClicked("v.dxf");
   EXPECT_EQ(label->Lines(), QStringList({"DXFのバージョンは、2000です。"}));
-  form.File1_Click("old.dxf");  // a sentence a line, none cut
+  form.OnDrawingClicked("old.dxf");  // a sentence a line, none cut
   EXPECT_EQ(label->Lines(), QStringList({"DXFのバージョンは、R12Jです。", "処理不可能です。"}));
   EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
   auto* check = Find<QCheckBox>("Check1");

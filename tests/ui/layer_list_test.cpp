@@ -16,7 +16,7 @@ class LayerListTest : public WindowTest {
     WriteFile("SAMPLE.DXF", Drawing("AC1015", layers));
     WriteFile("other.dxf", Drawing("AC1014", {"x"}));
     OpenFolder();
-    form.File1_Click("SAMPLE.DXF");
+    form.OnDrawingClicked("SAMPLE.DXF");
   }
   void ClickListItem(int row) {
     auto* list = Find<QListWidget>("List1");
@@ -32,7 +32,7 @@ class LayerListTest : public WindowTest {
 };
 
 TEST_F(LayerListTest, BeforeAnyFileTheVersionIsRefusedWithAnEmptyName) {
-  form.Command1_Click();
+  form.OnReadLayers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0],
             Message({"DXFのバージョンは、です。\r処理不可能です。", "DXFのバージョン"}));
@@ -43,11 +43,11 @@ TEST_F(LayerListTest, BeforeAnyFileTheVersionIsRefusedWithAnEmptyName) {
 TEST_F(LayerListTest, AnOldVersionIsRefusedAndTheListKept) {
   WriteFile("old.dxf", Drawing("AC1009", {"x"}));
   ClickDrawing();
-  form.Command1_Click();
-  form.File1_Click("old.dxf");
+  form.OnReadLayers();
+  form.OnDrawingClicked("old.dxf");
   boxes.shown.clear();
 
-  form.Command1_Click();
+  form.OnReadLayers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0],
             Message({"DXFのバージョンは、R12Jです。\r処理不可能です。", "DXFのバージョン"}));
@@ -56,7 +56,7 @@ TEST_F(LayerListTest, AnOldVersionIsRefusedAndTheListKept) {
 
 TEST_F(LayerListTest, ReadsTheLayersAfterAllAndShowsTheList) {
   ClickDrawing({"0", " 筆界 ", "地番"});
-  form.Command1_Click();
+  form.OnReadLayers();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(ListItems("List1"), QStringList({"すべて", "0", " 筆界 ", "地番"}));
   EXPECT_TRUE(Shown("List1"));
@@ -66,8 +66,8 @@ TEST_F(LayerListTest, ReadsTheLayersAfterAllAndShowsTheList) {
 
 TEST_F(LayerListTest, ReadsTheSampleDrawing) {
   form.SetFolder(PARQUILL_SOURCE_DIR "/examples");
-  form.File1_Click("sample.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
   const QStringList items = ListItems("List1");
   ASSERT_FALSE(items.isEmpty());
   EXPECT_EQ(items.first(), "すべて");
@@ -77,10 +77,10 @@ TEST_F(LayerListTest, ReadsTheSampleDrawing) {
 
 TEST_F(LayerListTest, AfterAResetTheInputNameIsMissing) {
   ClickDrawing();
-  form.Command1_Click();
+  form.OnReadLayers();
   form.ResetWindow();
 
-  form.Command1_Click();
+  form.OnReadLayers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0], kNoInputFile);
   EXPECT_EQ(ListItems("List1"), QStringList({"すべて"}));
@@ -91,7 +91,7 @@ TEST_F(LayerListTest, ADrawingThatIsGoneIsReportedAndThePointerRestored) {
   ClickDrawing();
   ASSERT_TRUE(QFile::remove(PathOf("SAMPLE.DXF")));
 
-  form.Command1_Click();
+  form.OnReadLayers();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "PARQUILL");
   EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号53\r\n")) << boxes.shown[0].text;
@@ -107,7 +107,7 @@ TEST_F(LayerListTest, ClicksRevealTheOutputNameAndTheButtons) {
   };
   const AfterClick steps[] = {{1, true, false}, {2, true, true}, {3, true, true}};
   ClickDrawing();
-  form.Command1_Click();
+  form.OnReadLayers();
   for (const AfterClick& step : steps) {
     SCOPED_TRACE(step.count);
     ClickListItem(1);  // selects, clears, selects: every click counts
@@ -125,7 +125,7 @@ TEST_F(LayerListTest, ClicksRevealTheOutputNameAndTheButtons) {
 
 TEST_F(LayerListTest, AClickTogglesOnlyThatItem) {
   ClickDrawing();
-  form.Command1_Click();
+  form.OnReadLayers();
   ClickListItem(1);
   ClickListItem(3);
   EXPECT_TRUE(Selected(1));
@@ -146,7 +146,7 @@ TEST_F(LayerListTest, OutputNameFollowsTheFolderOfTheTypedInputName) {
       {"plan.dxf", "SAMPLE.Sim"},  // no folder: the output name alone
   };
   ClickDrawing();
-  form.Command1_Click();
+  form.OnReadLayers();
   for (const Case& c : cases) {
     Find<QLineEdit>("Text7")->setText(QString::fromUtf8(c.text7));
     ClickListItem(0);
@@ -156,7 +156,7 @@ TEST_F(LayerListTest, OutputNameFollowsTheFolderOfTheTypedInputName) {
 
 TEST_F(LayerListTest, ResetReturnsTheWindowToItsStartAndKeepsTheVersionAndNames) {
   ClickDrawing();
-  form.Command1_Click();
+  form.OnReadLayers();
   ClickListItem(1);
   ClickListItem(2);
   Find<QCheckBox>("Check1")->setChecked(false);
@@ -193,20 +193,20 @@ TEST_F(LayerListTest, WhileTheLayersAreReadOtherInputIsIgnored) {
       [&] {
         ranInsideTheStep = form.Busy();
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        form.File1_Click("other.dxf");
-        form.List1_Click();
+        form.OnDrawingClicked("other.dxf");
+        form.OnLayerClicked();
         form.SetFolder("/");
         auto* dir1 = Find<QListWidget>("Dir1");
         emit dir1->itemActivated(dir1->item(0));
         auto* drive1 = Find<QComboBox>("Drive1");
         drive1->setCurrentIndex(drive1->currentIndex() == 0 ? drive1->count() - 1 : 0);
-        form.Command1_Click();
-        form.Command2_Click();
-        form.Command3_Click();
+        form.OnReadLayers();
+        form.OnBuildRegions();
+        form.OnAttachLotNumbers();
       },
       Qt::QueuedConnection);
 
-  form.Command1_Click();
+  form.OnReadLayers();
 
   EXPECT_TRUE(ranInsideTheStep);
   EXPECT_EQ(ListItems("List1"), QStringList({"すべて", "0", "筆界", "地番"}));

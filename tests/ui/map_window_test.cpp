@@ -27,18 +27,18 @@ TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
   EXPECT_EQ(Find<QPushButton>("FitButton")->text(), "全体表示");
   EXPECT_FALSE(Shown("ReportList"));
 
-  form.File1_Click("sample.dxf");
+  form.OnDrawingClicked("sample.dxf");
   WaitForMap();
   EXPECT_TRUE(Map()->HasDrawing());
 
-  form.Command1_Click();
+  form.OnReadLayers();
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   WaitForMap();
   EXPECT_TRUE(Map()->HasRegions());
 
   ClickLayer("地番");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   EXPECT_TRUE(boxes.shown.empty());
   WaitForMap();
   EXPECT_TRUE(Map()->HasReport());
@@ -67,12 +67,12 @@ TEST_F(MapWindowTest, ChoosingAnOpenPolylineDrawsItOnTheMap) {
   lines({"  0", "ENDSEC", "  0", "EOF"});
   WriteFile("open.dxf", drawing);
   OpenFolder();
-  form.File1_Click("open.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("open.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   ClickLayer("地番");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   WaitForMap();
 
   auto* report = Find<QListWidget>("ReportList");
@@ -106,12 +106,12 @@ TEST_F(MapWindowTest, ChoosingAFindingCentresTheMapOnIt) {
   lines({"  0", "ENDSEC", "  0", "EOF"});
   WriteFile("lots.dxf", drawing);
   OpenFolder();
-  form.File1_Click("lots.dxf");
-  form.Command1_Click();
+  form.OnDrawingClicked("lots.dxf");
+  form.OnReadLayers();
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   ClickLayer("地番");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   ASSERT_TRUE(boxes.shown.empty());
   WaitForMap();
 
@@ -128,7 +128,7 @@ TEST_F(MapWindowTest, ChoosingAFindingCentresTheMapOnIt) {
 TEST_F(MapWindowTest, AnUnprocessableDrawingLeavesTheMapEmpty) {
   WriteFile("old.dxf", Drawing("AC1009", {"筆界"}));
   OpenFolder();
-  form.File1_Click("old.dxf");
+  form.OnDrawingClicked("old.dxf");
   WaitForMap();
   EXPECT_FALSE(Map()->HasDrawing());
   EXPECT_TRUE(boxes.shown.empty());

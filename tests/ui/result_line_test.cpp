@@ -18,8 +18,8 @@ class ResultLineTest : public WindowTest {
   void SetUp() override {
     CopySample();
     OpenFolder();
-    form.File1_Click("sample.dxf");
-    form.Command1_Click();
+    form.OnDrawingClicked("sample.dxf");
+    form.OnReadLayers();
   }
   void WaitForMap() {
     while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -30,13 +30,13 @@ class ResultLineTest : public WindowTest {
 TEST_F(ResultLineTest, EachStepTellsWhatItWroteAndTheFolderOpensOnRequest) {
   EXPECT_EQ(form.ResultText(), "sample.dxf のレイヤ 8 件を読みました");
   ClickLayer("筆界");
-  form.Command2_Click();
+  form.OnBuildRegions();
   EXPECT_EQ(form.ResultText(), "sample.MIF に 12 領域を書きました");
   OpenTheFolder();
   EXPECT_EQ(openedFolders, QStringList({Folder()}));
 
   ClickLayer("地番");
-  form.Command3_Click();
+  form.OnAttachLotNumbers();
   EXPECT_EQ(form.ResultText(), "sample.MID 12 行（地番あり 12）、sample.Sim 座標点 23・筆 12");
   WaitForMap();
   EXPECT_TRUE(ListItems("ReportList").contains(kNoProblems));
@@ -54,23 +54,23 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
        [this] {
          ClickLayer("筆界");
          ClickLayer("地番");
-         form.Command3_Click();
+         form.OnAttachLotNumbers();
        },
        "sample.MID は書かれませんでした: レイアが複数選択されています。", false},
       {"the SIMA file cannot be created",
        [this] {
          ClickLayer("筆界");
-         form.Command2_Click();
+         form.OnBuildRegions();
          ClickLayer("地番");
          ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));
-         form.Command3_Click();
+         form.OnAttachLotNumbers();
        },
        "sample.MID 12 行（地番あり 12）、sample.Sim は書かれませんでした: ", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    form.File1_Click("sample.dxf");
-    form.Command1_Click();
+    form.OnDrawingClicked("sample.dxf");
+    form.OnReadLayers();
     c.run();
     EXPECT_TRUE(form.ResultText().startsWith(c.line)) << form.ResultText().toStdString();
     if (!c.report) continue;

@@ -100,7 +100,7 @@ class WindowTest : public ::testing::Test {
     const auto items = list->findItems(layer, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << layer.toStdString();
     list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
-    form.List1_Click();
+    form.OnLayerClicked();
   }
   QString Text(const char* lineEdit) { return Find<QLineEdit>(lineEdit)->text(); }
   bool Shown(const char* name) { return !Find<QWidget>(name)->isHidden(); }
