@@ -1,10 +1,15 @@
 #include "base/text_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "base/runtime_error.h"
@@ -13,26 +18,47 @@ namespace parquill {
 namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 16;
+// How many names a new file beside the named one tries before giving up.
+constexpr int kPartNameTries = 100;
+
+// "folder/.name.12345-7.part": hidden, in the named file's folder (so the
+// renaming never crosses volumes), and new for every writer of the process.
+std::string PartPath(const std::string& path, int attempt) {
+  static unsigned serial = 0;
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(0, nameStart) + "." + path.substr(nameStart) + "." +
+         std::to_string(::getpid()) + "-" + std::to_string(++serial + attempt) + ".part";
+}
 
 }  // namespace
 
 TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
     : path_(path), encoding_(encoding) {
   if (path.empty()) ThrowFileError(ENOENT, path);
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd_ < 0) ThrowFileError(errno, path);
   buffer_ = std::make_unique_for_overwrite<char[]>(kFlushSize + kLongestRoom);
+  struct stat named {};
+  if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+    // A device or a folder: written (or refused) in place, there is nothing to put aside.
+    fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd_ < 0) ThrowFileError(errno, path);
+    return;
+  }
+  // A link to a file: the file it names is replaced, the link stays.
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) != nullptr) target_ = resolved;
+  else target_ = path;
+  for (int attempt = 0; fd_ < 0; ++attempt) {
+    partPath_ = PartPath(target_, attempt);
+    fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && (errno != EEXIST || attempt == kPartNameTries)) ThrowFileError(errno, path);
+  }
 }
 
 TextFileWriter::~TextFileWriter() {
-  if (fd_ >= 0) {
-    try {
-      Flush();
-    } catch (const RuntimeError&) {
-      // Already failing: the error that brought us here is the one reported.
-    }
-    ::close(fd_);
-  }
+  if (fd_ < 0) return;
+  ::close(fd_);
+  if (!partPath_.empty()) ::unlink(partPath_.c_str());
 }
 
 void TextFileWriter::WriteLine(std::string_view text) {
@@ -99,9 +125,18 @@ void TextFileWriter::Flush() {
 void TextFileWriter::Close() {
   if (fd_ < 0) return;
   Flush();
-  int fd = fd_;
+  const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0 && errno != EINTR) ThrowFileError(errno, path_);
+  int error = ::close(fd) != 0 && errno != EINTR ? errno : 0;
+  if (partPath_.empty()) {
+    if (error != 0) ThrowFileError(error, path_);
+    return;
+  }
+  if (error == 0 && std::rename(partPath_.c_str(), target_.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(partPath_.c_str());
+    ThrowFileError(error, path_);
+  }
 }
 
 }  // namespace parquill

@@ -10,16 +10,18 @@
 namespace parquill {
 
 // Writes a text file line by line, every line ended by CR LF, in the given
-// encoding. Every write and the close are checked: a full disk or a lost
-// volume raises a run-time error, so a file that was not written completely
-// never passes for done. Lines are buffered; Close() (or destruction, after
-// an error) leaves the file holding every complete line written.
+// encoding. The lines go to a new file beside the one named, which Close()
+// puts in the named file's place: until then a file of that name from before
+// stays as it was, and a writer destroyed without Close() (after a refusal or
+// an error) removes what it wrote. Every write, the close and the renaming are
+// checked: a full disk or a lost volume raises a run-time error, so a file
+// that was not written completely never passes for done.
 class TextFileWriter {
  public:
   // The most room AsciiLineRoom gives.
   static constexpr std::size_t kLongestRoom = 4096;
 
-  // Creates the file, or empties it when it exists.
+  // Creates the new file beside `path`.
   TextFileWriter(const std::string& path, TextEncoding encoding);
   ~TextFileWriter();
   TextFileWriter(const TextFileWriter&) = delete;
@@ -37,7 +39,8 @@ class TextFileWriter {
   // given up, and nothing of it is written.
   char* AsciiLineRoom(std::size_t longest);
   void EndAsciiLine(char* end);
-  // Flushes and closes; errors raise. Safe to call once; later calls do nothing.
+  // Flushes, closes and puts the file in the named one's place; errors raise
+  // (and leave the named file as it was). Later calls do nothing.
   void Close();
 
   const std::string& path() const { return path_; }
@@ -47,6 +50,8 @@ class TextFileWriter {
   void Flush();
 
   std::string path_;
+  std::string target_;    // the file path_ names, links followed
+  std::string partPath_;  // the file being written, beside target_; empty for a device
   TextEncoding encoding_;
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;  // kFlushSize + kLongestRoom bytes

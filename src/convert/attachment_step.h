@@ -32,8 +32,8 @@ struct AttachSummary {
 // drawing order) that lies inside it or on its boundary.
 //
 // Refused: the text reader refused (its messages) and nothing was touched.
-// Trapped: a run-time error ended the step ("TESSARO"); the MID file keeps
-// the lines written. Done: the MID file is complete and the caller goes on
+// Trapped: a run-time error ended the step ("TESSARO"); no MID file is
+// written (an earlier one stays). Done: the MID file is complete and the caller goes on
 // with the SIMA conversion. A run-time error inside the text reader is shown
 // (its message comes first) and the step carries on with the texts read.
 // `host`, when given, is shown how much of the drawing the texts' reading has read.

@@ -51,8 +51,8 @@ struct RegionBuildSummary {
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the
 // selected layers in the drawing's ENTITIES section, in drawing order.
 // Refusals come back as Outcome::Refused with their fixed message; a run-time
-// error as Outcome::Trapped under "TESSARO" (the MIF file then keeps the lines
-// written before it); a normal end as Outcome::Done. With `fromLines` the
+// error as Outcome::Trapped under "TESSARO" (the MIF file of an earlier
+// run then stays as it was); a normal end as Outcome::Done. With `fromLines` the
 // regions are built from lines (BuildRegionsFromLines).
 // `host`, when given, is shown how much of the drawing is read.
 Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr,

@@ -26,9 +26,8 @@ struct ConversionSummary {
 // once, when the step starts. The host is let through once at the start, once
 // after the SIMA file is opened and once per region, after
 // ShowProgress(region). Returns Done, Refused with the message to show, or
-// Trapped (title "Brantole") for a run-time error. The SIMA file is not
-// touched before the writing starts; after a failure during the writing it
-// ends with the last complete line. `summary` is filled on Done.
+// Trapped (title "Brantole") for a run-time error. A SIMA file of an earlier
+// run changes only when the step is done. `summary` is filled on Done.
 Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
                          ConversionSummary* summary = nullptr);
 

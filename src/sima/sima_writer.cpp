@@ -91,7 +91,7 @@ std::optional<Message> WriteSimaFile(const std::string& simaPath, const PointTab
     }
     sima.WriteAsciiLine(kokudo::SimaTag("D99"));
   }
-  sima.Close();
+  if (!message) sima.Close();  // a refused file is not left half-written
   return message;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -52,6 +53,28 @@ TEST(TextFileWriter, LongLines) {
   }
   EXPECT_EQ(testing::ReadBytes(path), "first\r\n" + longLine + "\r\n" +
                                           EncodeText("地番", TextEncoding::kCp932) + "\r\n\r\n");
+}
+
+// The file of that name changes only when the writer is closed: a writer
+// given up leaves the earlier file as it was and nothing beside it; a link
+// keeps pointing at the file it named.
+TEST(TextFileWriter, TheNamedFileChangesOnlyAtTheClose) {
+  testing::TempFolder folder;
+  const std::string path = folder.Write("a.Sim", "earlier\r\n");
+  const std::string link = folder.File("link.Sim");
+  std::filesystem::create_symlink(path, link);
+  {
+    TextFileWriter file(link, TextEncoding::kCp932);
+    file.WriteLine("half");
+    EXPECT_EQ(testing::ReadBytes(path), "earlier\r\n");
+  }
+  EXPECT_EQ(testing::ReadBytes(path), "earlier\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+  TextFileWriter file(link, TextEncoding::kCp932);
+  file.WriteLine("whole");
+  file.Close();
+  EXPECT_EQ(testing::ReadBytes(path), "whole\r\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
 }  // namespace
