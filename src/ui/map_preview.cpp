@@ -294,7 +294,7 @@ void MapPreview::DrawOpenPolyline(QPainter& painter, const QTransform& toScreen)
   const PreviewPolyline* polyline = ChosenOpenPolyline();
   if (polyline != nullptr) {
     QPolygonF line;
-    for (const MapPoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
+    for (const PlanePoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
     QPen dashed(QColor(220, 0, 0), 2.5, Qt::DashLine);
     painter.setPen(dashed);
     painter.setBrush(Qt::NoBrush);
