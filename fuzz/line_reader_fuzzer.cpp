@@ -1,10 +1,10 @@
 // The line reader and the text codec: every line comes back exactly as it
 // stands in the file, between its line ends, and decoding then encoding a
 // line gives back its very bytes in both encodings.
-#include "input_files.h"
 #include "base/line_reader.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
+#include "input_files.h"
 
 using namespace parquill;
 

@@ -2,9 +2,9 @@
 // error, and the integer conversions give a value in range or the overflow.
 #include <cmath>
 
-#include "input_files.h"
 #include "base/number_text.h"
 #include "base/runtime_error.h"
+#include "input_files.h"
 
 using namespace parquill;
 

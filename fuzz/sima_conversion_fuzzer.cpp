@@ -1,33 +1,21 @@
 // The SIMA conversion on any MIF/MID pair: the input is the MIF file, a
 // separator line and the MID file. The first byte of the MID part, when odd,
-// clears the X/Y exchange box.
+// leaves X and Y as they are.
 #include "convert/sima_conversion_step.h"
 #include "input_files.h"
 
 using namespace parquill;
-
-namespace {
-
-class FuzzHost : public StepHost {
- public:
-  explicit FuzzHost(bool swap) : swap_(swap) {}
-  bool SwapTicked() override { return swap_; }
-
- private:
-  bool swap_;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int openFiles = fuzz::OpenFilesMark();
   auto [mifBytes, midBytes] = fuzz::SplitInput(fuzz::Bytes(data, size));
   fuzz::WriteInput("out.MIF", mifBytes);
   fuzz::WriteInput("out.MID", midBytes);
-  FuzzHost host(midBytes.empty() || (midBytes.front() & 1) == 0);
+  ConversionChoices choices = fuzz::Choices(fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim"));
+  choices.swapXY = midBytes.empty() || (midBytes.front() & 1) == 0;
+  StepHost host;
   ConversionSummary summary;
-  Outcome outcome =
-      ConvertMifToSima(testing::Choosing(fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim")), host, &summary);
+  Outcome outcome = ConvertMifToSima(choices, host, &summary);
   fuzz::CheckOutcome(outcome, "Brantole");
   fuzz::CheckNoFileLeftOpen(openFiles);
   fuzz::Check(summary.lotsWithNumber <= summary.regions, "more numbered lots than lots");

@@ -24,7 +24,7 @@ namespace {
 
 // Layer names and texts as CP932 bytes.
 constexpr std::string_view kBoundaryLayer = "\x95\x4d\x8a\x45";         // 筆界
-constexpr std::string_view kLotNumberLayer = "\x92\x6e\x94\xd4";        // 地番
+constexpr std::string_view kChibanLayer = "\x92\x6e\x94\xd4";        // 地番
 constexpr std::string_view kRoadLayer = "\x93\xb9\x98\x48";             // 道路
 constexpr std::string_view kContourLayer = "\x93\x99\x8d\x82\x90\xfc";  // 等高線
 constexpr std::string_view kNoteLayer = "\x92\x8d\x8b\x4c";             // 注記
@@ -207,7 +207,7 @@ class LotMap {
   std::vector<std::int64_t> ys_;
 };
 
-std::string LotNumber(int index) {
+std::string Chiban(int index) {
   int base = 100 + index / 4;
   int branch = index % 4;
   std::string number;
@@ -356,18 +356,18 @@ class DrawingWriter {
         Point at{map_.west() + (i % perRow) * Tenths(8.0),
                  map_.south() - Tenths(10.0) - (i / perRow) * Tenths(4.0)};
         std::string text = std::to_string(9000 + i / 10) + "-" + std::to_string(i % 10 + 1);
-        WriteText(dxf, kLotNumberLayer, at, kTextHeight, text);
+        WriteText(dxf, kChibanLayer, at, kTextHeight, text);
         entityEnds.push_back(lots.size());
       }
     };
     for (int position = 0; position < count; ++position) {
       writeOutside(static_cast<int>(static_cast<std::int64_t>(outside) * position / count));
       int lot = order[position];
-      std::string number = LotNumber(lot);
+      std::string number = Chiban(lot);
       if (options_.mtextEvery > 0 && (lot + 1) % options_.mtextEvery == 0) {
-        WriteMText(dxf, kLotNumberLayer, map_.Middle(lot), kTextHeight, "{\\H2.5;" + number + "}");
+        WriteMText(dxf, kChibanLayer, map_.Middle(lot), kTextHeight, "{\\H2.5;" + number + "}");
       } else {
-        WriteText(dxf, kLotNumberLayer, map_.Middle(lot), kTextHeight, number);
+        WriteText(dxf, kChibanLayer, map_.Middle(lot), kTextHeight, number);
       }
       entityEnds.push_back(lots.size());
     }
@@ -534,7 +534,7 @@ class DrawingWriter {
     BeginTable(dxf, "LAYER", layers, 7);
     WriteLayer(dxf, layers, "0", 7);
     WriteLayer(dxf, layers, kBoundaryLayer, 1);
-    WriteLayer(dxf, layers, kLotNumberLayer, 3);
+    WriteLayer(dxf, layers, kChibanLayer, 3);
     WriteLayer(dxf, layers, kRoadLayer, 8);
     WriteLayer(dxf, layers, kContourLayer, 30);
     WriteLayer(dxf, layers, kNoteLayer, 7);

@@ -35,7 +35,7 @@ constexpr std::string_view kUsage =
 
 // The layer names in Shift-JIS: 筆界 and 地番; 字 before some lot numbers.
 const std::string kBoundary = "\x95\x4d\x8a\x45";
-const std::string kLotNumbers = "\x92\x6e\x94\xd4";
+const std::string kChibans = "\x92\x6e\x94\xd4";
 const std::string kAza = "\x8e\x9a";
 
 constexpr std::int64_t kCell = Tenths(10);       // the side of a lot
@@ -91,7 +91,7 @@ class LineDrawing {
     dxf_.Text("  0", "TABLE");
     dxf_.Text("  2", "LAYER");
     dxf_.Int(" 70", 3);
-    for (const std::string& layer : {std::string("0"), kBoundary, kLotNumbers}) {
+    for (const std::string& layer : {std::string("0"), kBoundary, kChibans}) {
       dxf_.Text("  0", "LAYER");
       dxf_.Text("  2", layer);
       dxf_.Int(" 70", 0);
@@ -231,7 +231,7 @@ class LineDrawing {
       std::string number = std::to_string(lot + 1);
       if ((lot + 1) % 7 == 0) number = kAza + number;
       dxf_.Text("  0", "TEXT");
-      dxf_.Text("  8", kLotNumbers);
+      dxf_.Text("  8", kChibans);
       const bool justified = lot % 4 == 3;
       dxf_.Metres(" 10", justified ? x - kCell : x);
       dxf_.Metres(" 20", y);

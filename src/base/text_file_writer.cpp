@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
-
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/runtime_error.h"
@@ -46,8 +45,10 @@ TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
   }
   // A link to a file: the file it names is replaced, the link stays.
   char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) != nullptr) target_ = resolved;
-  else target_ = path;
+  if (::realpath(path.c_str(), resolved) != nullptr)
+    target_ = resolved;
+  else
+    target_ = path;
   for (int attempt = 0; fd_ < 0; ++attempt) {
     partPath_ = PartPath(target_, attempt);
     fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

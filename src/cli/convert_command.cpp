@@ -124,8 +124,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.report = options->report;
 
   const ConversionRun run = RunConversion(choices, quiet);
-  if (!run.lotNumbers) return ReportOutcome(run.regions);
-  const LotNumberRun& lots = *run.lotNumbers;
+  if (!run.chibans) return ReportOutcome(run.regions);
+  const ChibanRun& lots = *run.chibans;
   int attachStatus = ReportOutcome(lots.attachment);
   if (!lots.conversion) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and

@@ -18,7 +18,7 @@ namespace {
 
 // What the report keeps of one region.
 ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_t> inside,
-                           const std::vector<ChibanText>& texts) {
+                         const std::vector<ChibanText>& texts) {
   ReportRegion region;
   region.number = number;
   for (std::size_t k = 0; k < ring.x.size(); ++k) region.ring.push_back({ring.x[k], ring.y[k]});
@@ -32,27 +32,25 @@ ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_
     return region;
   }
   const ChibanText& winner = texts[region.textsInside.front()];
-  region.lotNumber = std::string(TrimBlanks(winner.text));
+  region.chiban = std::string(TrimBlanks(winner.text));
   region.label = {winner.x, winner.y};
   region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
-                   : region.lotNumber.empty()    ? RegionOutcome::kNoLotNumber
+                   : region.chiban.empty()    ? RegionOutcome::kNoChiban
                                                  : RegionOutcome::kNumbered;
   return region;
 }
 
 }  // namespace
 
-Outcome AttachLotNumbers(const ConversionChoices& choices, AttachSummary* summary,
-                         StepHost* host) {
+Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, StepHost* host) {
   const OutputFileNames names = OutputFileNamesFor(choices.output);
   if (NamesSameFile(names.mid, choices.drawing) || NamesSameFile(names.mif, choices.drawing)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  ChibanTextRead read =
-      choices.fromLines
-          ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding)
-          : ReadChibanTexts(choices.drawing, choices.chiban, choices.encoding,
-                            kChibanTextCapacity, host);
+  ChibanTextRead read = choices.fromLines
+                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding)
+                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.encoding,
+                                              kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
 
   AttachSummary attached;

@@ -12,14 +12,14 @@
 namespace parquill {
 
 // How a region fared in the attachment.
-enum class RegionOutcome { kNumbered, kNoLotNumber, kSeveralTexts };
+enum class RegionOutcome { kNumbered, kNoChiban, kSeveralTexts };
 
 // One region as the attachment found it (kept for the report).
 struct ReportRegion {
   int number = 0;                // its MID line; 1 for the MIF file's first region
   std::vector<PlanePoint> ring;  // as the MIF file holds it, closing point included
-  RegionOutcome outcome = RegionOutcome::kNoLotNumber;
-  std::string lotNumber;                 // as the MID line has it
+  RegionOutcome outcome = RegionOutcome::kNoChiban;
+  std::string chiban;                 // as the MID line has it
   std::vector<std::size_t> textsInside;  // indexes into AttachSummary::texts, drawing order
   PlanePoint label;  // the winning text's point, or the middle of the ring's box
 };
@@ -29,7 +29,7 @@ struct AttachSummary {
   int regionsWithNumber = 0;  // of them, the ones that got a lot number
   int textCount = 0;          // lot-number texts read from the drawing
   // Kept only when the report is chosen:
-  std::vector<ChibanText> texts;          // the lot-number texts read, in drawing order
+  std::vector<ChibanText> texts;         // the lot-number texts read, in drawing order
   std::vector<ReportRegion> regionList;  // every region, in MIF order
   // The texts a reading of the drawing's entities finds on the lot-number
   // layer (closed polylines only): those the lot-number reader did not record
@@ -51,7 +51,7 @@ struct AttachSummary {
 // reader is shown (its message comes first) and the step carries on with the
 // texts read. `host`, when given, is shown how much of the drawing the texts'
 // reading has read.
-Outcome AttachLotNumbers(const ConversionChoices& choices, AttachSummary* summary = nullptr,
+Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary = nullptr,
                          StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -23,7 +23,8 @@ std::string RegionName(int number) { return "領域 " + std::to_string(number); 
 void AddLinesOnlyFindings(const RegionBuildSummary& built, ConversionReport& report) {
   for (const auto& layer : built.layersWithoutPolylines) {
     report.findings.push_back({FindingKind::kLinesOnly,
-                               "レイヤ" + Quoted(layer.layer) + "に LWPOLYLINE がありません（LINE " +
+                               "レイヤ" + Quoted(layer.layer) +
+                                   "に LWPOLYLINE がありません（LINE " +
                                    std::to_string(layer.lines) + " 本）",
                                0, 0, 0, false});
   }
@@ -68,12 +69,12 @@ void AddRegionFindings(const ReportRegion& region, const std::vector<ChibanText>
                        std::vector<ReportFinding>& findings) {
   const std::string name = RegionName(region.number);
   if (region.textsInside.empty()) {
-    findings.push_back({FindingKind::kNoLotNumber, name + ": 地番の文字が中にありません",
+    findings.push_back({FindingKind::kNoChiban, name + ": 地番の文字が中にありません",
                         region.label.x, region.label.y, region.number});
     return;
   }
-  if (region.lotNumber.empty()) {
-    findings.push_back({FindingKind::kNoLotNumber, name + ": 中の文字が空で、地番がありません",
+  if (region.chiban.empty()) {
+    findings.push_back({FindingKind::kNoChiban, name + ": 中の文字が空で、地番がありません",
                         region.label.x, region.label.y, region.number});
   }
   if (region.textsInside.size() > 1) {
@@ -84,19 +85,19 @@ void AddRegionFindings(const ReportRegion& region, const std::vector<ChibanText>
     if (region.textsInside.size() > kOtherTextsNamed + 1) others += "ほか";
     findings.push_back({FindingKind::kSeveralTexts,
                         name + ": 文字が " + std::to_string(region.textsInside.size()) +
-                            " 個あります。最初の" + Quoted(region.lotNumber) +
+                            " 個あります。最初の" + Quoted(region.chiban) +
                             "を地番にしました(ほかに" + others + ")",
                         region.label.x, region.label.y, region.number});
   }
 }
 
-void AddSharedLotNumberFindings(ConversionReport& report) {
+void AddSharedChibanFindings(ConversionReport& report) {
   std::map<std::string, std::vector<const ReportRegion*>> byNumber;
   std::vector<std::string> order;  // lot numbers in the order of their first region
   for (const ReportRegion& region : report.regions) {
-    if (region.lotNumber.empty()) continue;
-    auto& regions = byNumber[region.lotNumber];
-    if (regions.empty()) order.push_back(region.lotNumber);
+    if (region.chiban.empty()) continue;
+    auto& regions = byNumber[region.chiban];
+    if (regions.empty()) order.push_back(region.chiban);
     regions.push_back(&region);
   }
   for (const std::string& number : order) {
@@ -106,7 +107,7 @@ void AddSharedLotNumberFindings(ConversionReport& report) {
     for (const ReportRegion* region : regions) {
       names += (names.empty() ? "" : ", ") + std::to_string(region->number);
     }
-    report.findings.push_back({FindingKind::kSharedLotNumber,
+    report.findings.push_back({FindingKind::kSharedChiban,
                                "地番" + Quoted(number) + "が " + std::to_string(regions.size()) +
                                    " つの領域で使われています(領域 " + names + ")",
                                regions.front()->label.x, regions.front()->label.y,
@@ -187,7 +188,7 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
          "地番の文字" + Quoted(std::string(TrimBlanks(text.text))) + "はどの領域にも入っていません",
          text.x, text.y, 0});
   }
-  AddSharedLotNumberFindings(report);
+  AddSharedChibanFindings(report);
   return report;
 }
 
@@ -195,13 +196,13 @@ std::string FindingKindName(FindingKind kind) {
   switch (kind) {
     case FindingKind::kOpenPolyline:
       return "未閉合";
-    case FindingKind::kNoLotNumber:
+    case FindingKind::kNoChiban:
       return "地番なし";
     case FindingKind::kSeveralTexts:
       return "複数文字";
     case FindingKind::kStrayText:
       return "領域外の文字";
-    case FindingKind::kSharedLotNumber:
+    case FindingKind::kSharedChiban:
       return "地番重複";
     case FindingKind::kLooseLine:
       return "閉じない線";

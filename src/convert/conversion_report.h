@@ -12,10 +12,10 @@ namespace parquill {
 // What the report points the user to.
 enum class FindingKind {
   kOpenPolyline,     // a boundary polyline passed over: its ring does not close
-  kNoLotNumber,      // a region that got no lot number
+  kNoChiban,      // a region that got no lot number
   kSeveralTexts,     // a region with more than one text inside: the first one won
   kStrayText,        // a text of the text layer inside no region
-  kSharedLotNumber,  // one lot number given to more than one region
+  kSharedChiban,  // one lot number given to more than one region
   kLooseLine,        // lots drawn as lines: a boundary line that bounds no face
   kLotWithHoles,     // lots drawn as lines: a lot with other lots inside it
   kArcsChorded,      // lots drawn as lines: how many arcs were made into chords

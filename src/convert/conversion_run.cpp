@@ -2,15 +2,16 @@
 
 namespace parquill {
 
-std::vector<Message> LotNumberRun::messages() const {
+std::vector<Message> ChibanRun::messages() const {
   std::vector<Message> shown = attachment.messages;
-  if (conversion) shown.insert(shown.end(), conversion->messages.begin(), conversion->messages.end());
+  if (conversion)
+    shown.insert(shown.end(), conversion->messages.begin(), conversion->messages.end());
   return shown;
 }
 
-LotNumberRun AttachAndConvert(const ConversionChoices& choices, StepHost& host) {
-  LotNumberRun run;
-  run.attachment = AttachLotNumbers(choices, &run.attached, &host);
+ChibanRun AttachAndConvert(const ConversionChoices& choices, StepHost& host) {
+  ChibanRun run;
+  run.attachment = AttachChibans(choices, &run.attached, &host);
   if (run.attachment.done()) run.conversion = ConvertMifToSima(choices, host, &run.converted);
   return run;
 }
@@ -19,9 +20,9 @@ ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host) {
   ConversionRun run;
   run.regions = BuildRegions(choices, &run.built, &host);
   if (!run.regions.done()) return run;
-  run.lotNumbers = AttachAndConvert(choices, host);
-  if (choices.report && run.lotNumbers->conversion && run.lotNumbers->conversion->done()) {
-    run.report = MakeConversionReport(run.built, run.lotNumbers->attached);
+  run.chibans = AttachAndConvert(choices, host);
+  if (choices.report && run.chibans->conversion && run.chibans->conversion->done()) {
+    run.report = MakeConversionReport(run.built, run.chibans->attached);
   }
   return run;
 }

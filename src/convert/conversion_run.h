@@ -13,7 +13,7 @@
 namespace parquill {
 
 // "属性付加": the attachment, then, when it is done, the SIMA conversion.
-struct LotNumberRun {
+struct ChibanRun {
   Outcome attachment;
   AttachSummary attached;
   std::optional<Outcome> conversion;  // run when the attachment was done
@@ -22,14 +22,14 @@ struct LotNumberRun {
   // Every box of the two steps, in the order shown.
   std::vector<Message> messages() const;
 };
-LotNumberRun AttachAndConvert(const ConversionChoices& choices, StepHost& host);
+ChibanRun AttachAndConvert(const ConversionChoices& choices, StepHost& host);
 
 // The whole job, from the drawing to the SIMA file: the region build, then
 // "属性付加", and the report when it is chosen.
 struct ConversionRun {
   Outcome regions;
   RegionBuildSummary built;
-  std::optional<LotNumberRun> lotNumbers;  // run when the regions were built
+  std::optional<ChibanRun> chibans;  // run when the regions were built
   std::optional<ConversionReport> report;  // made when chosen and every step was done
 };
 ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host);

@@ -51,7 +51,8 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
     built.segments = drawing.segments;
     built.arcsChorded = drawing.arcsChorded;
     if (drawing.refusal) return Outcome::Refused(std::move(*drawing.refusal));
-    if (drawing.lines.empty()) return Outcome::Refused({"境界線のレイヤに線がありません。", "境界線"});
+    if (drawing.lines.empty())
+      return Outcome::Refused({"境界線のレイヤに線がありません。", "境界線"});
     LineFaces faces = FacesOfLineWork(drawing.lines);
     PutInRegionOrder(faces.faces);
     WriteRegions(OutputFileNamesFor(choices.output).mif, choices.planeZone, faces.faces);

@@ -12,7 +12,7 @@ namespace parquill {
 
 // A lot whose face has other lots inside it: MIF holds its outer ring only.
 struct LotWithHoles {
-  int region = 0;   // its region number (its MID line)
+  int region = 0;    // its region number (its MID line)
   PlanePoint first;  // the first point of its ring
   int holes = 0;
 };
@@ -30,13 +30,12 @@ struct LotsFromLinesSummary {
 };
 
 // The "面生成" step for lots drawn as lines, once BuildRegions has checked the
-// choices: reads the boundary lines of the selected layers (their names) (LINE, LWPOLYLINE, POLYLINE, ARC, R12 drawings on), cuts
-// them into faces and writes one MIF region per face, in the order of their
-// first point (the lowest X, then Y, of the ring). Refused (nothing written)
-// for a broken drawing, a boundary layer without lines, or more segments than
-// the reading takes; a run-time error or a failure of the geometry library is
-// trapped under "TESSARO"; the faces are all worked out before the MIF file is
-// written.
+// choices: reads the boundary lines of the selected layers (their names) (LINE, LWPOLYLINE,
+// POLYLINE, ARC, R12 drawings on), cuts them into faces and writes one MIF region per face, in the
+// order of their first point (the lowest X, then Y, of the ring). Refused (nothing written) for a
+// broken drawing, a boundary layer without lines, or more segments than the reading takes; a
+// run-time error or a failure of the geometry library is trapped under "TESSARO"; the faces are all
+// worked out before the MIF file is written.
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,
                               LotsFromLinesSummary* summary);

@@ -33,13 +33,13 @@ Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, 
   }
   LotTable lots;
   bool full = false;
-  ReadMidLotNumbers(names.mid, mif.delimiter(), [&](std::string lotNumber) {
+  ReadMidChibans(names.mid, mif.delimiter(), [&](std::string chiban) {
     // A "," would cut the SIMA record: it becomes the full-width comma.
-    for (std::size_t at = lotNumber.find(','); at != std::string::npos;
-         at = lotNumber.find(',', at)) {
-      lotNumber.replace(at, 1, "，");
+    for (std::size_t at = chiban.find(','); at != std::string::npos;
+         at = chiban.find(',', at)) {
+      chiban.replace(at, 1, "，");
     }
-    full = lots.Add(std::move(lotNumber)) == 0;
+    full = lots.Add(std::move(chiban)) == 0;
     return !full;
   });
   if (full) return Outcome::Refused(TooManyLotsMessage());

@@ -44,7 +44,7 @@ class PreviewScan {
       // Flag 1, or the last vertex back on the first: the rings the region
       // builder would write.
       const bool closed = (e.flags & 1) != 0 || (WithinDrawingTolerance(first.x, last.x) &&
-                                                  WithinDrawingTolerance(first.y, last.y));
+                                                 WithinDrawingTolerance(first.y, last.y));
       KeepLine(std::move(points), closed, e.layer,
                e.type == "LWPOLYLINE" ? result_.polylines : result_.lines);
     }

@@ -10,14 +10,13 @@
 
 namespace parquill {
 
-
 // One LWPOLYLINE of the drawing as the map shows it; also the other line
 // work (a LINE, an ARC made into chords, an R12 POLYLINE).
 struct PreviewPolyline {
   std::string layer;
   std::vector<PlanePoint> points;  // the vertices as drawn, no closing point added
-  bool closed = false;           // flag exactly 1, or the last vertex back on the first
-                                 // within 0.001: the rings the region builder would write
+  bool closed = false;             // flag exactly 1, or the last vertex back on the first
+                                   // within 0.001: the rings the region builder would write
 };
 
 // One TEXT or MTEXT entity (MTEXT strings cleaned of their formatting codes).

@@ -75,5 +75,4 @@ std::int32_t ReadDxfVersionCode(const std::string& path) {
   return 0;
 }
 
-
 }  // namespace parquill

@@ -27,7 +27,8 @@ class LayerFilter {
   bool Takes(const std::string& bytes) {
     auto known = cache_.find(bytes);
     if (known == cache_.end()) {
-      known = cache_.emplace(bytes, all_ || names_.count(DecodeDxfText(bytes, encoding_)) > 0).first;
+      known =
+          cache_.emplace(bytes, all_ || names_.count(DecodeDxfText(bytes, encoding_)) > 0).first;
     }
     return known->second;
   }
@@ -118,7 +119,8 @@ class LineWork {
     if (!Room(ChordCount(radius, sweep))) return;
     ++drawing_.arcsChorded;
     const PlanePoint c = e.point;
-    std::vector<PlanePoint> points{{c.x + radius * std::cos(start), c.y + radius * std::sin(start)}};
+    std::vector<PlanePoint> points{
+        {c.x + radius * std::cos(start), c.y + radius * std::sin(start)}};
     AppendArcChords(points, c.x, c.y, radius, start, sweep);
     AddLine(std::move(points));
   }
@@ -140,9 +142,8 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
   LineWorkDrawing drawing;
   LayerFilter layers({boundary.begin(), boundary.end()}, encoding);
   LineWork work(mostSegments, drawing);
-  ReadDxfEntities(dxfPath, IsLineWork, [&](const DxfEntity& e) {
-    return !layers.Takes(e.layer) || work.Take(e);
-  });
+  ReadDxfEntities(dxfPath, IsLineWork,
+                  [&](const DxfEntity& e) { return !layers.Takes(e.layer) || work.Take(e); });
   return drawing;
 }
 

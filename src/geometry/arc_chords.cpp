@@ -54,7 +54,8 @@ std::size_t BulgeChordCount(PlanePoint from, PlanePoint to, double bulge) {
   return ChordCount(arc.radius, arc.sweep);
 }
 
-void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to, double bulge) {
+void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to,
+                       double bulge) {
   if (bulge == 0 || from == to) {
     points.push_back(to);
     return;

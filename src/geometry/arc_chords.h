@@ -25,7 +25,8 @@ void AppendArcChords(std::vector<PlanePoint>& points, double cx, double cy, doub
 // The chords of a polyline segment with a bulge (the tangent of a quarter of
 // its included angle; positive counter-clockwise) from `from` to `to`: the
 // points after `from`, `to` last. A bulge of 0 gives `to` alone.
-void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to, double bulge);
+void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to,
+                       double bulge);
 // The chord count of such a segment.
 std::size_t BulgeChordCount(PlanePoint from, PlanePoint to, double bulge);
 

@@ -135,7 +135,7 @@ std::vector<std::vector<PlanePoint>> SnappedWithoutRepeats(
   };
   auto point = [](std::int64_t x, std::int64_t y) {
     return PlanePoint{static_cast<double>(x) * kLineWorkTolerance,
-                     static_cast<double>(y) * kLineWorkTolerance};
+                      static_cast<double>(y) * kLineWorkTolerance};
   };
   std::unordered_set<Segment, SegmentHash> seen;
   std::vector<std::vector<PlanePoint>> runs;

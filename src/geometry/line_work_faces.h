@@ -8,7 +8,6 @@
 
 namespace parquill {
 
-
 // Two points are one when they differ by at most this in X and in Y; the
 // line work is snapped to a grid of this size.
 inline constexpr double kLineWorkTolerance = kCoordinateTolerance;

@@ -9,15 +9,15 @@
 
 namespace parquill {
 
-void FormatMidLine(std::string& line, int region, std::string_view lotNumber) {
+void FormatMidLine(std::string& line, int region, std::string_view chiban) {
   line.assign(std::to_string(region));
   line.push_back(',');
-  if (lotNumber.find_first_of(",\"") == std::string_view::npos) {
-    line.append(lotNumber);
+  if (chiban.find_first_of(",\"") == std::string_view::npos) {
+    line.append(chiban);
     return;
   }
   line.push_back('"');
-  for (char c : lotNumber) {
+  for (char c : chiban) {
     if (c == '"') line.push_back('"');
     line.push_back(c);
   }
@@ -45,8 +45,8 @@ bool QuotedField(std::string_view field, std::string& text) {
 
 }  // namespace
 
-void ReadMidLotNumbers(const std::string& midPath, std::string_view delimiter,
-                       const std::function<bool(std::string lotNumber)>& onLot) {
+void ReadMidChibans(const std::string& midPath, std::string_view delimiter,
+                       const std::function<bool(std::string chiban)>& onLot) {
   LineReader mid(midPath);
   std::string_view raw;
   std::string quoted;

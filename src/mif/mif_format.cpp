@@ -1,7 +1,5 @@
 #include "mif/mif_format.h"
 
-#include "mif/plane_zone.h"
-
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <cstring>
 
 #include "base/text_file_writer.h"
+#include "mif/plane_zone.h"
 
 namespace parquill {
 namespace {

@@ -13,7 +13,7 @@ namespace parquill {
 // fault, or after `capacity` regions, keeping what was read.
 struct RegionOutlines {
   std::vector<std::vector<PlanePoint>> rings;  // in file order, closing point included
-  bool complete = true;                      // false when a fault or the capacity stopped it
+  bool complete = true;                        // false when a fault or the capacity stopped it
 };
 
 RegionOutlines ReadRegionOutlines(const std::string& mifPath, std::size_t capacity = 200'000);

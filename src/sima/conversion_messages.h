@@ -5,7 +5,6 @@
 // The messages with which the SIMA conversion stops, and the title of its trap.
 namespace parquill {
 
-
 // "ファイルが選択されていません。" / "ファイル選択"
 Message NoFileSelectedMessage();
 // "座標が、15000点を超えました。" / "座標点数"

@@ -93,21 +93,21 @@ std::string SimaB01(std::int16_t pointNumber) {
   return line;
 }
 
-void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view lotNumber,
+void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view chiban,
                    std::int16_t closureCode) {
   line.append("D00,");
   AppendNumberField(line, regionNumber);
   line.push_back(',');
-  line.append(lotNumber);
+  line.append(chiban);
   line.push_back(',');
   AppendInteger(line, closureCode);
   line.push_back(',');
 }
 
-std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
+std::string SimaD00(std::int16_t regionNumber, std::string_view chiban,
                     std::int16_t closureCode) {
   std::string line;
-  AppendSimaD00(line, regionNumber, lotNumber, closureCode);
+  AppendSimaD00(line, regionNumber, chiban, closureCode);
   return line;
 }
 

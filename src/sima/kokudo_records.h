@@ -34,9 +34,9 @@ std::string SimaB01(std::int16_t pointNumber);
 void AppendSimaB01(std::string& line, std::int16_t pointNumber);
 
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
-std::string SimaD00(std::int16_t regionNumber, std::string_view lotNumber,
+std::string SimaD00(std::int16_t regionNumber, std::string_view chiban,
                     std::int16_t closureCode);
-void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view lotNumber,
+void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view chiban,
                    std::int16_t closureCode);
 
 // A coordinate as plain decimal text: at most 15 significant digits, no

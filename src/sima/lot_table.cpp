@@ -6,10 +6,10 @@ namespace parquill {
 
 LotTable::LotTable() : entries_(kCapacity + 1) {}
 
-int LotTable::Add(std::string lotNumber) {
+int LotTable::Add(std::string chiban) {
   if (count_ >= kCapacity) return 0;
   ++count_;
-  entries_[static_cast<std::size_t>(count_)] = std::move(lotNumber);
+  entries_[static_cast<std::size_t>(count_)] = std::move(chiban);
   return count_;
 }
 

@@ -19,7 +19,7 @@ class LotTable {
 
   // Stores the next lot number and returns its entry; 0 when the table is full
   // (nothing is stored).
-  int Add(std::string lotNumber);
+  int Add(std::string chiban);
 
   int count() const { return count_; }
   // The lot number of region r; a region beyond the capacity raises error 9.

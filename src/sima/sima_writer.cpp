@@ -76,10 +76,10 @@ std::optional<Message> WriteSimaFile(const std::string& simaPath, const PointTab
     ++region;
     host.ShowProgress(region);
     host.LetEventsThrough();
-    const std::string& lotNumber = lots.At(region);  // beyond the table: error 9
-    if (!lotNumber.empty()) ++lotsWithNumber;
-    sima.WriteLine(kokudo::SimaZ00("筆 " + lotNumber));
-    sima.WriteLine(kokudo::SimaD00(static_cast<std::int16_t>(region), lotNumber,
+    const std::string& chiban = lots.At(region);  // beyond the table: error 9
+    if (!chiban.empty()) ++lotsWithNumber;
+    sima.WriteLine(kokudo::SimaZ00("筆 " + chiban));
+    sima.WriteLine(kokudo::SimaD00(static_cast<std::int16_t>(region), chiban,
                                    ring.closed ? kClosed : kOpen));
     // A closed ring's last point repeats its first and is not listed.
     const auto count = static_cast<std::size_t>(ring.count);

@@ -174,7 +174,7 @@ void Form1::ConnectHandlers() {
   connect(layerList, &LayerListWidget::itemToggled, this, &Form1::OnLayerClicked);
   connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
   connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
-  connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachLotNumbers);
+  connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachChibans);
 }
 
 void Form1::OnLoad() {

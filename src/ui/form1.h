@@ -75,7 +75,7 @@ class Form1 : public QWidget {
   void OnLayerClicked();
   void OnReadLayers();
   void OnBuildRegions();
-  void OnAttachLotNumbers();
+  void OnAttachChibans();
 
   void ResetWindow();
   // Sizes `form` to fractions of its screen, never below its minimum size

@@ -137,11 +137,11 @@ void Form1::OnBuildRegions() {
   StartRegionPreview(choices.output);
 }
 
-void Form1::OnAttachLotNumbers() {
+void Form1::OnAttachChibans() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   regionNumberEdit->setVisible(true);
-  LotNumberRun run;
+  ChibanRun run;
   RunStep([&](StepHost& host) {
     run = AttachAndConvert(choices, host);
     return run.messages();
@@ -153,13 +153,12 @@ void Form1::OnAttachLotNumbers() {
   }
   // The conversion reports its own failures; the run ends normally either way.
   const StepResult conversion =
-      run.conversion->done()
-          ? StepResult{SimaWritten(WindowPath(names.sima), run.converted.points,
-                                   run.converted.regions),
-                       FolderOf(names.sima), false}
-          : NotWrittenResult(names.sima, *run.conversion);
+      run.conversion->done() ? StepResult{SimaWritten(WindowPath(names.sima), run.converted.points,
+                                                      run.converted.regions),
+                                          FolderOf(names.sima), false}
+                             : NotWrittenResult(names.sima, *run.conversion);
   if (run.conversion->done()) layerFrame->setVisible(false);
-  ShowResult({LotNumbersWritten(WindowPath(names.mid), run.attached.regions,
+  ShowResult({ChibansWritten(WindowPath(names.mid), run.attached.regions,
                                 run.attached.regionsWithNumber) +
                   QStringLiteral("、") + conversion.line,
               FolderOf(names.mid), conversion.failed});

@@ -199,9 +199,8 @@ void Form1::StartRegionPreview(const std::string& outputName) {
 void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
-  RegionBuildSummary built = lastBuiltFor_ == choices.drawing + '\n' + choices.output
-                                 ? lastBuilt_
-                                 : RegionBuildSummary{};
+  RegionBuildSummary built =
+      lastBuiltFor_ == choices.drawing + '\n' + choices.output ? lastBuilt_ : RegionBuildSummary{};
   built.fromLines = built.fromLines || choices.fromLines;
   lastBuilt_ = {};
   lastBuiltFor_.clear();
@@ -224,7 +223,7 @@ void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWri
                                      "どの領域にもない文字 %5")
                           .arg(Count(report.regions.size()),
                                Count(counts[static_cast<int>(RegionOutcome::kNumbered)]),
-                               Count(counts[static_cast<int>(RegionOutcome::kNoLotNumber)]),
+                               Count(counts[static_cast<int>(RegionOutcome::kNoChiban)]),
                                Count(counts[static_cast<int>(RegionOutcome::kSeveralTexts)]),
                                Count(report.strayTexts.size())));
   if (!report.complete) {

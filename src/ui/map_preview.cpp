@@ -64,7 +64,7 @@ void DrawLabel(QPainter& painter, const PlacedLabel& label, const QColor& colour
 std::vector<std::pair<QColor, QString>> LegendEntries() {
   return {
       {OutcomeColour(RegionOutcome::kNumbered), QStringLiteral("地番あり")},
-      {OutcomeColour(RegionOutcome::kNoLotNumber), QStringLiteral("地番なし")},
+      {OutcomeColour(RegionOutcome::kNoChiban), QStringLiteral("地番なし")},
       {OutcomeColour(RegionOutcome::kSeveralTexts), QStringLiteral("複数の文字(○が採用)")},
       {StrayTextColour(), QStringLiteral("どの領域にもない文字")},
   };
@@ -294,7 +294,8 @@ void MapPreview::DrawOpenPolyline(QPainter& painter, const QTransform& toScreen)
   const PreviewPolyline* polyline = ChosenOpenPolyline();
   if (polyline != nullptr) {
     QPolygonF line;
-    for (const PlanePoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
+    for (const PlanePoint& point : polyline->points)
+      line << toScreen.map(QPointF(point.x, point.y));
     QPen dashed(QColor(220, 0, 0), 2.5, Qt::DashLine);
     painter.setPen(dashed);
     painter.setBrush(Qt::NoBrush);
@@ -407,10 +408,10 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   // The lot numbers, where they can be read without covering one another;
   // the strings of the stray texts after them, in magenta.
   painter.setFont(LabelFont(font(), true));
-  const std::vector<PlacedLabel> lotNumbers = LotNumberLabels();
-  for (const PlacedLabel& label : lotNumbers) DrawLabel(painter, label, Qt::black);
+  const std::vector<PlacedLabel> chibans = ChibanLabels();
+  for (const PlacedLabel& label : chibans) DrawLabel(painter, label, Qt::black);
   std::vector<QRectF> taken;
-  for (const PlacedLabel& label : lotNumbers) taken.push_back(label.box);
+  for (const PlacedLabel& label : chibans) taken.push_back(label.box);
   std::vector<LabelWish> wishes;
   for (std::size_t i : report.strayTexts) {
     const ChibanText& text = report.texts[i];
@@ -424,15 +425,15 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   }
 }
 
-std::vector<PlacedLabel> MapPreview::LotNumberLabels() const {
+std::vector<PlacedLabel> MapPreview::ChibanLabels() const {
   if (!report_) return {};
   std::vector<LabelWish> wishes;
   for (const auto& [region, at] : LabelsIn(
            report_->report.regions,
            [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); },
            WorldToScreen(centre_), DrawingArea())) {
-    wishes.push_back({region->lotNumber.empty() ? QStringLiteral("(なし)")
-                                                : QString::fromStdString(region->lotNumber),
+    wishes.push_back({region->chiban.empty() ? QStringLiteral("(なし)")
+                                                : QString::fromStdString(region->chiban),
                       at});
   }
   return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), DrawingArea());

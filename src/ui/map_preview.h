@@ -58,7 +58,7 @@ class MapPreview : public QWidget {
   // The part of the panel the drawing is drawn in: all but the bottom band.
   QRectF DrawingArea() const;
   // The lot numbers written at the current zoom, in panel coordinates.
-  std::vector<PlacedLabel> LotNumberLabels() const;
+  std::vector<PlacedLabel> ChibanLabels() const;
   const QString& Placeholder() const { return placeholder_; }
   double scale() const { return scale_; }
   bool HasDrawing() const { return drawing_ != nullptr; }

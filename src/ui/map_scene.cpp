@@ -42,7 +42,7 @@ QColor OutcomeColour(RegionOutcome outcome) {
   switch (outcome) {
     case RegionOutcome::kNumbered:
       return QColor(170, 220, 160);  // green: lot number found
-    case RegionOutcome::kNoLotNumber:
+    case RegionOutcome::kNoChiban:
       return QColor(240, 150, 150);  // red: no lot number
     case RegionOutcome::kSeveralTexts:
       return QColor(245, 205, 100);  // amber: several texts, the first one won

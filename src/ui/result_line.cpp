@@ -26,7 +26,7 @@ QString RegionsWritten(const QString& mifPath, int regions) {
   return QStringLiteral("%1 に %2 領域を書きました").arg(FileName(mifPath)).arg(regions);
 }
 
-QString LotNumbersWritten(const QString& midPath, int lines, int withNumber) {
+QString ChibansWritten(const QString& midPath, int lines, int withNumber) {
   return QStringLiteral("%1 %2 行（地番あり %3）")
       .arg(FileName(midPath))
       .arg(lines)

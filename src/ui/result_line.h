@@ -21,7 +21,7 @@ struct StepResult {
 // "sample.MIF に 12 領域を書きました"
 QString RegionsWritten(const QString& mifPath, int regions);
 // "sample.MID 12 行（地番あり 12）"
-QString LotNumbersWritten(const QString& midPath, int lines, int withNumber);
+QString ChibansWritten(const QString& midPath, int lines, int withNumber);
 // "sample.Sim 座標点 23・筆 12"
 QString SimaWritten(const QString& simaPath, int points, int lots);
 // "sample.Sim は書かれませんでした: <the step's message>"

@@ -63,7 +63,7 @@ void ArmScreenshotHook(Form1& form) {
       ClickLayer(form, QStringLiteral("筆界"));
       form.OnBuildRegions();
       ClickLayer(form, QStringLiteral("地番"));
-      form.OnAttachLotNumbers();
+      form.OnAttachChibans();
       WhenMapReady(form, [&form, path] { SaveAndQuit(form, path); });
     });
     return;

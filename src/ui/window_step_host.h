@@ -9,8 +9,8 @@
 namespace parquill::ui {
 
 // What a running step asks of the window: pending events let through, the
-// region number shown in the progress field, and, for a reading longer than half a second, the share of the drawing read
-// in the progress bar (painted at once: no other event is let through).
+// region number shown in the progress field, and, for a reading longer than half a second, the
+// share of the drawing read in the progress bar (painted at once: no other event is let through).
 class WindowStepHost : public StepHost {
  public:
   WindowStepHost(QLineEdit& progress, QProgressBar& shareRead)

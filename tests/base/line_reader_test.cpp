@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
 #include "base/runtime_error.h"
+#include "support/temp_folder.h"
 
 namespace parquill {
 namespace {

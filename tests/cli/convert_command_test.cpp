@@ -117,7 +117,7 @@ TEST(ConvertCommand, LayerNamesAsPrintedAndNamesWithoutExtension) {
 // A drawing saved on a Western code page carries its Japanese layer names
 // and lot numbers as \U+XXXX (and \M+1XXXX) escapes: they are decoded
 // wherever names and lot numbers are read, and GDAL reads the result.
-TEST(ConvertCommand, EscapedJapaneseNamesAndLotNumbers) {
+TEST(ConvertCommand, EscapedJapaneseNamesAndChibans) {
   TempFolder folder;
   const Lines header = {"  9", "$ACADVER",
                         "  1", "AC1015",
@@ -151,7 +151,7 @@ TEST(ConvertCommand, EscapedJapaneseNamesAndLotNumbers) {
   EXPECT_NE(info.out.find("Chiban (String) = 一丁目5-6\n"), std::string::npos) << info.out;
 }
 
-TEST(ConvertCommand, GdalReadsTheLotNumbersUnharmed) {
+TEST(ConvertCommand, GdalReadsTheChibansUnharmed) {
   if (!testing::Installed("ogrinfo")) {
     GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
   }

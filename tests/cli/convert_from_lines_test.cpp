@@ -32,7 +32,7 @@ std::string Generate(const TempFolder& folder, const std::string& options) {
   return path;
 }
 
-std::string LotNumber(int lot) { return (lot % 7 == 0 ? "字" : "") + std::to_string(lot); }
+std::string Chiban(int lot) { return (lot % 7 == 0 ? "字" : "") + std::to_string(lot); }
 
 std::string ConvertArguments(const std::string& drawing) {
   return "convert '" + drawing + "' --from-lines --boundary 筆界 --text 地番";
@@ -45,7 +45,7 @@ TEST(ConvertFromLines, RegionsFollowTheirFirstPoints) {
   std::string mid;
   for (int c = 0, k = 1; c < cols; ++c) {
     for (int r = 0; r < rows; ++r, ++k) {
-      mid += std::to_string(k) + "," + Sjis(LotNumber(r * cols + c + 1)) + "\r\n";
+      mid += std::to_string(k) + "," + Sjis(Chiban(r * cols + c + 1)) + "\r\n";
     }
   }
   for (const char* order : {"file", "reversed"}) {
@@ -69,7 +69,7 @@ TEST(ConvertFromLines, GdalReadsOnePolygonPerLot) {
   ASSERT_EQ(info.status, 0) << info.err;
   EXPECT_NE(info.out.find("Feature Count: 30"), std::string::npos) << info.out;
   for (int lot = 1; lot <= 30; ++lot) {
-    EXPECT_NE(info.out.find("Chiban (String) = " + LotNumber(lot) + "\n"), std::string::npos)
+    EXPECT_NE(info.out.find("Chiban (String) = " + Chiban(lot) + "\n"), std::string::npos)
         << lot;
   }
   std::size_t polygons = 0;

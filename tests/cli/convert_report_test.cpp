@@ -94,7 +94,7 @@ TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
 // A text of height 10 makes the lot-number reader take the next line as a
 // value (as it reads the drawing line by line): its lot loses its number, and
 // the report names the text a reading by group pairs finds.
-TEST(ConvertReport, ATextTheLotNumberReaderMissedIsNamed) {
+TEST(ConvertReport, ATextTheChibanReaderMissedIsNamed) {
   TempFolder folder;
   std::string drawing = Drawing();
   const std::size_t at = drawing.find(CrLf({"  1", "1"}));

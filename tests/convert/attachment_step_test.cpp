@@ -62,11 +62,12 @@ AttachRun Attach(const std::string& entities, const std::string& mif,
   std::string output = folder.File("d.Sim");
   OutputFileNames names = OutputFileNamesFor(output);
   folder.Write("d.MIF", mif);
-  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, output, {}, TextLayerSelected(layer)));
+  Outcome outcome =
+      AttachChibans(testing::Choosing(drawing, output, {}, TextLayerSelected(layer)));
   return AttachRun{outcome, ReadBytes(names.mid), std::filesystem::exists(names.mid)};
 }
 
-TEST(AttachLotNumbers, MidLinesOnePerRegion) {
+TEST(AttachChibans, MidLinesOnePerRegion) {
   const std::string layer = Sjis("地番");
   struct Case {
     const char* what;
@@ -101,7 +102,7 @@ TEST(AttachLotNumbers, MidLinesOnePerRegion) {
   }
 }
 
-TEST(AttachLotNumbers, TrapsLeaveNoMidFile) {
+TEST(AttachChibans, TrapsLeaveNoMidFile) {
   const std::string layer = Sjis("地番");
   const std::string text = Text(layer, "1", 5, 5);
   std::string ring1001 = "REGION 1\r\n 1001 \r\n";
@@ -132,29 +133,31 @@ TEST(AttachLotNumbers, TrapsLeaveNoMidFile) {
   EXPECT_EQ(Attach(text, kHeader + ring1000).outcome.kind, OutcomeKind::kDone);
 }
 
-TEST(AttachLotNumbers, MissingMifIsError53AndNoMid) {
+TEST(AttachChibans, MissingMifIsError53AndNoMid) {
   TempFolder folder;
   std::string drawing = folder.Write("d.dxf", Drawing(""));
-  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
+  Outcome outcome = AttachChibans(
+      testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
   EXPECT_EQ(outcome.errorNumber, 53);
   EXPECT_FALSE(std::filesystem::exists(folder.File("d.MID")));
 }
 
-TEST(AttachLotNumbers, ReaderRefusalTouchesNothing) {
+TEST(AttachChibans, ReaderRefusalTouchesNothing) {
   TempFolder folder;
   std::string drawing = folder.Write("d.dxf", Drawing(""));
   folder.Write("d.MIF", kHeader);
   LayerSelection onlyAll{{"すべて", "地番"}, {true, false}, 0};
-  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, onlyAll));
+  Outcome outcome = AttachChibans(testing::Choosing(drawing, folder.File("d.Sim"), {}, onlyAll));
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
   EXPECT_EQ(outcome.messages, (std::vector<Message>{{"すべては選択できません。", "レイア選択"}}));
   EXPECT_FALSE(std::filesystem::exists(folder.File("d.MID")));
 }
 
-TEST(AttachLotNumbers, RefusesToWriteOverTheDrawing) {
+TEST(AttachChibans, RefusesToWriteOverTheDrawing) {
   TempFolder folder;
   std::string drawing = folder.Write("d.MID", Drawing(""));
-  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
+  Outcome outcome = AttachChibans(
+      testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
   EXPECT_EQ(outcome.messages, (std::vector<Message>{OutputIsInputRefusal()}));
   EXPECT_EQ(ReadBytes(drawing), Drawing(""));
 }

@@ -26,7 +26,7 @@ using testing::Sjis;
 using testing::TempFolder;
 
 // A TEXT entity as a CAD program writes it.
-Lines LotNumberText(std::string_view layer, std::string_view string, std::string x, std::string y) {
+Lines ChibanTextEntity(std::string_view layer, std::string_view string, std::string x, std::string y) {
   return {"  0", "TEXT", "  5", "2A", "100", "AcDbEntity", "  8", Sjis(layer),  "100", "AcDbText",
           " 10", x,      " 20", y,    " 40", "2.5",        "  1", Sjis(string), "100", "AcDbText"};
 }
@@ -60,22 +60,22 @@ Converted Convert(const Lines& entities) {
   RegionBuildSummary built;
   AttachSummary attached;
   EXPECT_TRUE(BuildRegions(choices, &built).done());
-  EXPECT_TRUE(AttachLotNumbers(choices, &attached).done());
+  EXPECT_TRUE(AttachChibans(choices, &attached).done());
   return {MakeConversionReport(built, attached), ReadBytes(OutputFileNamesFor(output).mid)};
 }
 
 TEST(ConversionReport, OneFindingOfEachKind) {
   const Lines drawing =
-      Lot(0, 0) + LotNumberText("地番", "1", "5", "5")      // region 1: numbered
+      Lot(0, 0) + ChibanTextEntity("地番", "1", "5", "5")      // region 1: numbered
       + Lot(20, 0)                                          // region 2: no text inside
-      + Lot(40, 0) + LotNumberText("地番", "3", "42", "2")  // region 3: two texts
-      + LotNumberText("地番", "3-2", "48", "8") +
+      + Lot(40, 0) + ChibanTextEntity("地番", "3", "42", "2")  // region 3: two texts
+      + ChibanTextEntity("地番", "3-2", "48", "8") +
       LwPolyline(Sjis("筆界"), "0", {{"60", "0"}, {"70", "0"}, {"70", "10"}}) +
       LwPolyline(Sjis("道路"), "0", {{"80", "0"}, {"90", "0"}})  // not selected
-      + LotNumberText("地番", "9", "100", "100")                 // in no region
-      + Lot(0, 20) + LotNumberText("地番", "5", "5", "25")       // region 4
-      + Lot(20, 20) + LotNumberText("地番", "5", "25", "25")     // region 5: the same number
-      + LotNumberText("道路", "国道", "200", "200");             // another layer: not a lot number
+      + ChibanTextEntity("地番", "9", "100", "100")                 // in no region
+      + Lot(0, 20) + ChibanTextEntity("地番", "5", "5", "25")       // region 4
+      + Lot(20, 20) + ChibanTextEntity("地番", "5", "25", "25")     // region 5: the same number
+      + ChibanTextEntity("道路", "国道", "200", "200");             // another layer: not a lot number
   const Converted run = Convert(drawing);
 
   struct Expected {
@@ -87,11 +87,11 @@ TEST(ConversionReport, OneFindingOfEachKind) {
   const Expected expected[] = {
       {FindingKind::kOpenPolyline, 0, 60, 0,
        "レイヤ「筆界」のポリラインは閉じていないため、面になりませんでした"},
-      {FindingKind::kNoLotNumber, 2, 25, 5, "領域 2: 地番の文字が中にありません"},
+      {FindingKind::kNoChiban, 2, 25, 5, "領域 2: 地番の文字が中にありません"},
       {FindingKind::kSeveralTexts, 3, 42, 2,
        "領域 3: 文字が 2 個あります。最初の「3」を地番にしました(ほかに「3-2」)"},
       {FindingKind::kStrayText, 0, 100, 100, "地番の文字「9」はどの領域にも入っていません"},
-      {FindingKind::kSharedLotNumber, 4, 5, 25,
+      {FindingKind::kSharedChiban, 4, 5, 25,
        "地番「5」が 2 つの領域で使われています(領域 4, 5)"},
   };
   ASSERT_EQ(run.report.findings.size(), std::size(expected));
@@ -106,26 +106,26 @@ TEST(ConversionReport, OneFindingOfEachKind) {
   EXPECT_TRUE(run.report.complete);
 }
 
-TEST(ConversionReport, RegionsCarryTheLotNumbersOfTheMidFile) {
-  const Lines drawing = Lot(0, 0) + LotNumberText("地番", " 12-3 ", "5", "5") + Lot(20, 0) +
-                        Lot(40, 0) + LotNumberText("地番", "7", "41", "1") +
-                        LotNumberText("地番", "8", "49", "9");
+TEST(ConversionReport, RegionsCarryTheChibansOfTheMidFile) {
+  const Lines drawing = Lot(0, 0) + ChibanTextEntity("地番", " 12-3 ", "5", "5") + Lot(20, 0) +
+                        Lot(40, 0) + ChibanTextEntity("地番", "7", "41", "1") +
+                        ChibanTextEntity("地番", "8", "49", "9");
   const Converted run = Convert(drawing);
   EXPECT_EQ(run.mid, "1,12-3\r\n2,\r\n3,7\r\n");
   struct Expected {
     RegionOutcome outcome;
-    std::string lotNumber;
+    std::string chiban;
     std::size_t textsInside;
   };
   const Expected expected[] = {{RegionOutcome::kNumbered, "12-3", 1},
-                               {RegionOutcome::kNoLotNumber, "", 0},
+                               {RegionOutcome::kNoChiban, "", 0},
                                {RegionOutcome::kSeveralTexts, "7", 2}};
   ASSERT_EQ(run.report.regions.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     const ReportRegion& region = run.report.regions[i];
     EXPECT_EQ(region.number, static_cast<int>(i) + 1);
     EXPECT_EQ(region.outcome, expected[i].outcome) << i;
-    EXPECT_EQ(region.lotNumber, expected[i].lotNumber) << i;
+    EXPECT_EQ(region.chiban, expected[i].chiban) << i;
     EXPECT_EQ(region.textsInside.size(), expected[i].textsInside) << i;
     EXPECT_EQ(region.ring.size(), 5u) << "four corners and the closing point";
   }
@@ -133,10 +133,10 @@ TEST(ConversionReport, RegionsCarryTheLotNumbersOfTheMidFile) {
 }
 
 TEST(ConversionReport, ATextOnTheBoundaryBelongsToTheRegionAsInTheAttachment) {
-  const Converted run = Convert(Lot(0, 0) + LotNumberText("地番", "4", "10", "5"));
+  const Converted run = Convert(Lot(0, 0) + ChibanTextEntity("地番", "4", "10", "5"));
   EXPECT_EQ(run.mid, "1,4\r\n");
   ASSERT_EQ(run.report.regions.size(), 1u);
-  EXPECT_EQ(run.report.regions[0].lotNumber, "4");
+  EXPECT_EQ(run.report.regions[0].chiban, "4");
   EXPECT_TRUE(run.report.findings.empty());
 }
 
@@ -149,10 +149,10 @@ TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {
   };
   const Case cases[] = {
       {FindingKind::kOpenPolyline, 1.5, -2, 0, "[未閉合] m (X 1.500, Y -2.000)"},
-      {FindingKind::kNoLotNumber, 0, 0, 3, "[地番なし] m (X 0.000, Y 0.000)"},
+      {FindingKind::kNoChiban, 0, 0, 3, "[地番なし] m (X 0.000, Y 0.000)"},
       {FindingKind::kSeveralTexts, 0, 0, 3, "[複数文字] m (X 0.000, Y 0.000)"},
       {FindingKind::kStrayText, 0, 0, 0, "[領域外の文字] m (X 0.000, Y 0.000)"},
-      {FindingKind::kSharedLotNumber, -28410.25, 15730.5, 1,
+      {FindingKind::kSharedChiban, -28410.25, 15730.5, 1,
        "[地番重複] m (X -28410.250, Y 15730.500)"},
   };
   for (const Case& c : cases) {

@@ -50,26 +50,16 @@ TEST(DrawingPreview, PolylinesWithTheirLayerPointsAndClosure) {
 }
 
 TEST(DrawingPreview, TextsAndMTextsWithTheirPoints) {
-  const Lines entities = {"  0", "TEXT",
-                          "  8", Sjis("地番"),
-                          " 10", "1",
-                          " 20", "2",
-                          "  1", " 12-3 ",
-                          "  0", "TEXT",
-                          "  8", Sjis("地番"),
-                          " 10", "1",
-                          " 20", "2",
-                          "  1", "4",
-                          " 11", "5",
-                          " 21", "6",
-                          " 72", "1",
-                          "  0", "MTEXT",
-                          "  8", "0",
-                          " 10", "7",
-                          " 20", "8",
-                          " 11", "0.8",  // its direction, not a point
-                          " 21", "0.6",
-                          "  1", "{\\H2.5;12}\\P{\\C1;3-4}"};
+  const Lines entities = {"  0", "TEXT",       "  8", Sjis("地番"),
+                          " 10", "1",          " 20", "2",
+                          "  1", " 12-3 ",     "  0", "TEXT",
+                          "  8", Sjis("地番"), " 10", "1",
+                          " 20", "2",          "  1", "4",
+                          " 11", "5",          " 21", "6",
+                          " 72", "1",          "  0", "MTEXT",
+                          "  8", "0",          " 10", "7",
+                          " 20", "8",          " 11", "0.8",  // its direction, not a point
+                          " 21", "0.6",        "  1", "{\\H2.5;12}\\P{\\C1;3-4}"};
   DrawingPreview preview = Read(Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "TEXT", "  8", "0",
                                       "  1", "in a block", "  0", "ENDSEC"} +
                                 Entities(entities));

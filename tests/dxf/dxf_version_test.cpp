@@ -68,7 +68,8 @@ TEST(ReadDxfVersionCode, MapsTheVersionStringToItsCode) {
   };
   TempFolder folder;
   for (auto [acadver, code] : cases) {
-    EXPECT_EQ(ReadDxfVersionCode(folder.Write("v.dxf", DrawingOfVersion(acadver))), code) << acadver;
+    EXPECT_EQ(ReadDxfVersionCode(folder.Write("v.dxf", DrawingOfVersion(acadver))), code)
+        << acadver;
   }
 }
 
@@ -80,8 +81,9 @@ TEST(ReadDxfVersionCode, UnreadableOrVersionlessDrawingsAreZero) {
   EXPECT_EQ(ReadDxfVersionCode(folder.Write("empty.dxf", "")), 0);
   EXPECT_EQ(ReadDxfVersionCode(folder.Write("cut.dxf", CrLf({"  9", "$ACADVER", "  1"}))), 0);
   // The version must come before the entities.
-  EXPECT_EQ(
-      ReadDxfVersionCode(folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1", "AC1015"}))), 0);
+  EXPECT_EQ(ReadDxfVersionCode(
+                folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1", "AC1015"}))),
+            0);
   EXPECT_EQ(ReadDxfVersionCode(folder.Write("lf.dxf", "  9\n$ACADVER\n  1\nAC1014\n")), 14);
 }
 

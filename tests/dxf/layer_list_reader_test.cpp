@@ -1,10 +1,10 @@
-#include "convert/layer_list_step.h"
 #include "dxf/layer_list_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
 #include "support/layer_choice.h"
 #include "support/temp_folder.h"
@@ -107,13 +107,29 @@ TEST(ReadLayerList, RefusalsAndTheAllLayersItem) {
     std::vector<Message> messages;
   };
   const Case cases[] = {
-      {"processable drawing", drawing, VerdictFor(2000, false), OutcomeKind::kDone,
-       {"すべて", "筆界", "地番"}, {}},
-      {"before any file click", "", {}, OutcomeKind::kRefused, {"old"},
+      {"processable drawing",
+       drawing,
+       VerdictFor(2000, false),
+       OutcomeKind::kDone,
+       {"すべて", "筆界", "地番"},
+       {}},
+      {"before any file click",
+       "",
+       {},
+       OutcomeKind::kRefused,
+       {"old"},
        {{"DXFのバージョンは、です。\r処理不可能です。", "DXFのバージョン"}}},
-      {"old version", drawing, VerdictFor(12, false), OutcomeKind::kRefused, {"old"},
+      {"old version",
+       drawing,
+       VerdictFor(12, false),
+       OutcomeKind::kRefused,
+       {"old"},
        {{"DXFのバージョンは、R12Jです。\r処理不可能です。", "DXFのバージョン"}}},
-      {"no input file", "", VerdictFor(14, false), OutcomeKind::kRefused, {"すべて"},
+      {"no input file",
+       "",
+       VerdictFor(14, false),
+       OutcomeKind::kRefused,
+       {"すべて"},
        {{"入力ファイルが選択されていません。", "ファイル指定"}}},
   };
   for (const auto& c : cases) {
@@ -139,7 +155,8 @@ TEST(ReadLayerList, AMissingDrawingIsTrappedWithTheListReduced) {
   TempFolder folder;
   ListOfItems list;
   CountingHost host;
-  Outcome outcome = ReadLayerList(testing::ChoosingDrawing(folder.File("gone.dxf")), VerdictFor(2000, false), list, host);
+  Outcome outcome = ReadLayerList(testing::ChoosingDrawing(folder.File("gone.dxf")),
+                                  VerdictFor(2000, false), list, host);
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, kFileNotFound);
   EXPECT_EQ(list.items, Names{"すべて"});

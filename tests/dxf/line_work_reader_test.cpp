@@ -84,7 +84,7 @@ TEST(LineWorkReader, ChordsStayNearTheArc) {
   EXPECT_NEAR(points.back().x, 5 + 3 * std::cos(100 * std::numbers::pi / 180), 1e-9);
 }
 
-TEST(LineWorkReader, LotNumberTexts) {
+TEST(LineWorkReader, ChibanTexts) {
   TempFolder folder;
   const Lines entities =
       // Plain, no subclass lines: the insertion point.

@@ -1,4 +1,3 @@
-#include "geometry/decimal_rounding.h"
 #include "geometry/point_in_polygon.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/decimal_rounding.h"
 
 namespace parquill {
 namespace {
-
 
 TEST(InPolygon, OutsideIsPositiveInsideNegativeBoundaryZero) {
   // An L-shaped lot with a horizontal and a vertical edge through y = 1.

@@ -1,5 +1,4 @@
 #include "mif/mif_format.h"
-#include "mif/plane_zone.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
 #include "base/text_file_writer.h"
+#include "mif/plane_zone.h"
+#include "support/temp_folder.h"
 
 namespace parquill {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "dxf/chiban_text_reader.h"
 #include "convert/region_build_step.h"
-#include "support/temp_folder.h"
+#include "dxf/chiban_text_reader.h"
 #include "geometry/point_in_polygon.h"
+#include "support/temp_folder.h"
 
 namespace parquill {
 namespace {
@@ -38,7 +38,7 @@ LayerSelection Selecting(const std::string& layer) {
 constexpr double kX0 = -28410.250, kY0 = 15730.500;
 constexpr double kWidths[] = {18.250, 21.500, 16.750, 19.000};
 constexpr double kHeights[] = {24.000, 22.500, 26.125};
-const char* const kLotNumbers[] = {"123-4", "123-5", "124", "125-1", "一丁目5-6", "一丁目5-7",
+const char* const kChibans[] = {"123-4", "123-5", "124", "125-1", "一丁目5-6", "一丁目5-7",
                                    "126",   "127-2", "128", "129-3", "130",       "131"};
 
 struct Ring {
@@ -96,7 +96,7 @@ TEST(SampleDrawing, TwelveRegionsOnTheBoundaryLayer) {
   }
 }
 
-TEST(SampleDrawing, TwelveLotNumbersInsideTheirLots) {
+TEST(SampleDrawing, TwelveChibansInsideTheirLots) {
   ChibanTextRead read = ReadChibanTexts(kSample, Selecting("地番"), TextEncoding::kCp932);
   ASSERT_FALSE(read.failed);
   ASSERT_TRUE(read.messages.empty());
@@ -115,12 +115,12 @@ TEST(SampleDrawing, TwelveLotNumbersInsideTheirLots) {
     double cx = x1 + kWidths[col] / 2, cy = y1 + kHeights[row] / 2;
     bool mtext = k % 3 == 2;
     const ChibanText& text = read.texts[k];
-    EXPECT_EQ(text.text, kLotNumbers[k]) << k;
+    EXPECT_EQ(text.text, kChibans[k]) << k;
     EXPECT_DOUBLE_EQ(text.x, cx - 3) << k;
     EXPECT_DOUBLE_EQ(text.y, mtext ? cy + 1 : cy - 1) << k;
     const Ring& ring = rings[k];
-    EXPECT_LT(InPolygon(static_cast<std::int16_t>(ring.x.size()), ring.x.data(),
-                                ring.y.data(), text.x, text.y),
+    EXPECT_LT(InPolygon(static_cast<std::int16_t>(ring.x.size()), ring.x.data(), ring.y.data(),
+                        text.x, text.y),
               0)
         << "lot " << k + 1 << " holds its number";
   }

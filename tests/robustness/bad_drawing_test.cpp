@@ -8,16 +8,16 @@
 
 #include <functional>
 
-#include "dxf/dxf_version.h"
-#include "dxf/chiban_text_reader.h"
+#include "base/line_reader.h"
 #include "convert/layer_list_step.h"
-#include "convert/version_check_step.h"
-#include "dxf/layer_list_reader.h"
 #include "convert/region_build_step.h"
+#include "convert/version_check_step.h"
+#include "dxf/chiban_text_reader.h"
+#include "dxf/dxf_version.h"
+#include "dxf/layer_list_reader.h"
+#include "geometry/point_in_polygon.h"
 #include "robustness_support.h"
 #include "support/layer_choice.h"
-#include "geometry/point_in_polygon.h"
-#include "base/line_reader.h"
 
 namespace parquill {
 namespace {
@@ -147,14 +147,16 @@ TEST_P(BadDrawingTest, EachStepEndsClearlyAndClosesItsFiles) {
   ItemList list;
   StepHost host;
   Outcome layers;
-  EXPECT_NO_THROW(layers = ReadLayerList(testing::ChoosingDrawing(drawing), VerdictFor(2000, false), list, host));
+  EXPECT_NO_THROW(layers = ReadLayerList(testing::ChoosingDrawing(drawing), VerdictFor(2000, false),
+                                         list, host));
   EXPECT_EQ(EndingOf(layers), bad.layers);
   EXPECT_EQ(list.items.size(), bad.layerItems);
   EXPECT_EQ(OpenFileCount(), openFiles) << "the layer list";
 
   RegionBuildSummary written;
   Outcome regions;
-  EXPECT_NO_THROW(regions = BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})), &written));
+  EXPECT_NO_THROW(
+      regions = BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})), &written));
   EXPECT_EQ(EndingOf(regions), bad.regions);
   EXPECT_EQ(static_cast<std::size_t>(written.regionsWritten), bad.regionCount);
   EXPECT_EQ(OpenFileCount(), openFiles) << "the region builder";
@@ -194,17 +196,18 @@ TEST(BadDrawingMessages, BinaryDxfSaysWhatItIs) {
   // A text drawing whose first line merely contains the words is read as text.
   std::string text = folder.Write("t.dxf", "AutoCAD Binary DXF file\r\n");
   EXPECT_TRUE(
-      BuildRegions(testing::Choosing(text, folder.File("out.Sim"), ChosenLayers({"筆界"})))
-          .done());
+      BuildRegions(testing::Choosing(text, folder.File("out.Sim"), ChosenLayers({"筆界"}))).done());
 }
 
 TEST(BadDrawingMessages, FolderAndMissingFileAreNamed) {
   TempFolder folder;
-  Outcome missing = BuildRegions(testing::Choosing(folder.File("none.dxf"), folder.File("out.Sim"), ChosenLayers({"筆界"})));
+  Outcome missing = BuildRegions(
+      testing::Choosing(folder.File("none.dxf"), folder.File("out.Sim"), ChosenLayers({"筆界"})));
   EXPECT_TRUE(
       missing.messages.at(0).text.starts_with("エラー番号53\r\nファイルが見つかりません。"));
   EXPECT_FALSE(std::filesystem::exists(folder.File("out.MIF")));  // failed before the MIF
-  Outcome isFolder = BuildRegions(testing::Choosing(folder.path().string(), folder.File("out.Sim"), ChosenLayers({"筆界"})));
+  Outcome isFolder = BuildRegions(
+      testing::Choosing(folder.path().string(), folder.File("out.Sim"), ChosenLayers({"筆界"})));
   EXPECT_TRUE(isFolder.messages.at(0).text.starts_with(
       "エラー番号75\r\nパス名が無効です。フォルダが指定されています。"))
       << isFolder.messages.at(0).text;
@@ -256,14 +259,14 @@ TEST(BadDrawingMessages, InvalidShiftJisLayerNameIsListedAndSelectable) {
   std::string path = folder.Write("bad-name.dxf", drawing);
   ItemList list;
   StepHost host;
-  ASSERT_TRUE(ReadLayerList(testing::ChoosingDrawing(path), VerdictFor(2000, false), list, host).done());
+  ASSERT_TRUE(
+      ReadLayerList(testing::ChoosingDrawing(path), VerdictFor(2000, false), list, host).done());
   ASSERT_EQ(list.items.size(), 2u);
   EXPECT_EQ(EncodeText(list.items[1], TextEncoding::kCp932), "\xff\x81");
   LayerSelection selection{list.items, {false, true}, 1};
   RegionBuildSummary written;
   EXPECT_TRUE(
-      BuildRegions(testing::Choosing(path, folder.File("out.Sim"), selection), &written)
-          .done());
+      BuildRegions(testing::Choosing(path, folder.File("out.Sim"), selection), &written).done());
   EXPECT_EQ(written.regionsWritten, 1);
 }
 

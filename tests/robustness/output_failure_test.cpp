@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "convert/attachment_step.h"
-#include "convert/sima_conversion_step.h"
 #include "convert/region_build_step.h"
+#include "convert/sima_conversion_step.h"
 #include "robustness_support.h"
 
 namespace parquill {
@@ -37,7 +37,7 @@ Outcome RunStep(Step step, const std::string& drawing, const std::string& output
     case Step::kRegions:
       return BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})));
     case Step::kAttach:
-      return AttachLotNumbers(testing::Choosing(drawing, output, {}, ChosenLayers({"地番"})));
+      return AttachChibans(testing::Choosing(drawing, output, {}, ChosenLayers({"地番"})));
     case Step::kConvert:
       return ConvertMifToSima(testing::Choosing(drawing, output), host);
   }

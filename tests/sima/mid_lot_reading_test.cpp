@@ -14,7 +14,7 @@ using testing::TempFolder;
 std::vector<std::string> ReadLots(const std::string& mid, const std::string& delimiter = ",") {
   TempFolder folder;
   std::vector<std::string> list;
-  ReadMidLotNumbers(folder.Write("a.MID", Sjis(mid)), delimiter, [&](std::string lot) {
+  ReadMidChibans(folder.Write("a.MID", Sjis(mid)), delimiter, [&](std::string lot) {
     list.push_back(std::move(lot));
     return true;
   });
@@ -23,7 +23,7 @@ std::vector<std::string> ReadLots(const std::string& mid, const std::string& del
 
 using Lots = std::vector<std::string>;
 
-TEST(MidLotReading, LotNumbersByCountedLine) {
+TEST(MidLotReading, ChibansByCountedLine) {
   struct Case {
     std::string mid;
     Lots lots;
@@ -36,7 +36,7 @@ TEST(MidLotReading, LotNumbersByCountedLine) {
       {CrLf({"1,1\"2\"-3"}), {"12-3"}},      // every quote goes
       {CrLf({"1,\t12\t"}), {"\t12\t"}},      // tabs are not blanks
       {CrLf({",skipped", "2,7", ",", "4,8"}), {"7", "8"}},
-      {CrLf({"1,12,3"}), {"12"}},  // cut at the delimiter
+      {CrLf({"1,12,3"}), {"12"}},                                    // cut at the delimiter
       {CrLf({"1,\"12,3 \"\"A\"\"\"", "2,\"4,5"}), {"12,3 A", "4"}},  // a quoted field whole
       {CrLf({"1,ソ\\"}), {"ソ\\"}},
   };
@@ -64,7 +64,8 @@ TEST(MidLotReading, RunTimeErrors) {
   for (const auto& c : cases) {
     TempFolder folder;
     try {
-      ReadMidLotNumbers(folder.Write("a.MID", c.mid), c.delimiter, [](std::string) { return true; });
+      ReadMidChibans(folder.Write("a.MID", c.mid), c.delimiter,
+                        [](std::string) { return true; });
       ADD_FAILURE() << "no error for " << c.mid;
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.number(), kSubscriptOutOfRange) << c.mid;
@@ -75,8 +76,10 @@ TEST(MidLotReading, RunTimeErrors) {
 // A lot number the delimiter or a double quote would cut is written in
 // double quotes, as MapInfo quotes it; any other as it is.
 TEST(MidLine, QuotedOnlyWhenItMustBe) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"12-3", "7,12-3"}, {"", "7,"}, {"12,3 \"A\"", "7,\"12,3 \"\"A\"\"\""}, {"a\"b", "7,\"a\"\"b\""}};
+  const std::pair<std::string, std::string> cases[] = {{"12-3", "7,12-3"},
+                                                       {"", "7,"},
+                                                       {"12,3 \"A\"", "7,\"12,3 \"\"A\"\"\""},
+                                                       {"a\"b", "7,\"a\"\"b\""}};
   std::string line;
   for (const auto& [lot, expected] : cases) {
     FormatMidLine(line, 7, lot);

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "support/temp_folder.h"
-#include "support/test_drawings.h"
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
+#include "support/temp_folder.h"
+#include "support/test_drawings.h"
 
 // MIF/MID texts as the region builder and the attribute attachment write them,
 // and a window stand-in that records what the conversion asks of it.

@@ -13,8 +13,8 @@
 #include "base/limits.h"
 #include "base/output_file_names.h"
 #include "convert/attachment_step.h"
-#include "dxf/chiban_text_reader.h"
 #include "convert/region_build_step.h"
+#include "dxf/chiban_text_reader.h"
 #include "geometry/point_grid.h"
 #include "geometry/point_in_polygon.h"
 #include "mif/mif_reader.h"
@@ -163,7 +163,7 @@ class MapDrawing {
     for (const auto& [x, y] : ring) Lines({" 10", Number(x), " 20", Number(y)});
   }
   void Text(const std::string& number, double x, double y) {
-    Lines({"  0", "TEXT", "100", "AcDbEntity", "  8", kLotNumbers, "100", "AcDbText", " 10",
+    Lines({"  0", "TEXT", "100", "AcDbEntity", "  8", kChibans, "100", "AcDbText", " 10",
            Number(x), " 20", Number(y), " 40", "2.5", "  1", number, "100", "AcDbText"});
   }
   std::string Bytes() const {
@@ -175,7 +175,7 @@ class MapDrawing {
     for (const std::string& line : lines) entities_ += line + "\r\n";
   }
   const std::string kBoundary = EncodeText("筆界", TextEncoding::kCp932);
-  const std::string kLotNumbers = EncodeText("地番", TextEncoding::kCp932);
+  const std::string kChibans = EncodeText("地番", TextEncoding::kCp932);
   std::string entities_;
 };
 
@@ -202,7 +202,7 @@ std::pair<std::string, std::string> MidFiles(const std::string& drawingBytes) {
   std::string drawing = folder.Write("map.dxf", drawingBytes);
   std::string output = folder.File("map.Sim");
   EXPECT_TRUE(BuildRegions(testing::Choosing(drawing, output, Selecting(1))).done());
-  EXPECT_TRUE(AttachLotNumbers(testing::Choosing(drawing, output, {}, Selecting(2))).done());
+  EXPECT_TRUE(AttachChibans(testing::Choosing(drawing, output, {}, Selecting(2))).done());
   const ChibanTextRead texts = ReadChibanTexts(drawing, Selecting(2), TextEncoding::kCp932);
   std::string scanned;
   MifReader mif(OutputFileNamesFor(output).mif, MifRules::Attachment());

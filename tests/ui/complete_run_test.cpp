@@ -39,7 +39,7 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
   EXPECT_TRUE(Find<QListWidget>("List1")->selectedItems().isEmpty());
 
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   EXPECT_TRUE(boxes.shown.empty());
   for (const char* name : {"sample.MIF", "sample.MID", "sample.Sim"}) {
     EXPECT_EQ(Bytes(PathOf(name)), Bytes(kExpected + name)) << name;
@@ -67,7 +67,7 @@ TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
   form.OnReadLayers();
   ClickLayer("筆界");
   ClickLayer("地番");  // two layers selected: the text reader refuses
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0], Message({"レイアが複数選択されています。", "レイア選択"}));
   EXPECT_TRUE(Shown("Command3"));
@@ -85,7 +85,7 @@ TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
   form.OnBuildRegions();
   ClickLayer("地番");
   ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));  // the SIMA file cannot be created
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "Brantole");
   EXPECT_EQ(Bytes(PathOf("sample.MID")), Bytes(kExpected + "sample.MID"));
@@ -104,7 +104,7 @@ TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
   ASSERT_TRUE(mif.open(QIODevice::WriteOnly));
   mif.write("REGION 1\r\n 2 \r\n0 0\r\n");
   mif.close();
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "TESSARO");
   EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号62\r\n"));
@@ -140,7 +140,7 @@ TEST_F(CompleteRunTest, LotsFromLinesOfAnR12Drawing) {
   ClickLayer("LOTLINES");
   form.OnBuildRegions();
   ClickLayer("LOTNO");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(Bytes(PathOf("r12.MID")), QByteArray("1,12-3\r\n2,12-4\r\n"));
 }
@@ -153,9 +153,9 @@ TEST_F(CompleteRunTest, LotsFromLinesAsTheCommandLineMakesThem) {
     process.start(program, arguments);
     return process.waitForFinished(60'000) && process.exitCode() == 0;
   };
-  ASSERT_TRUE(run(QStringLiteral(PARQUILL_LINE_DRAWING_GENERATOR),
-                  {"--rows", "4", "--cols", "5", "--text-order", "reversed", "-o",
-                   PathOf("lines.dxf")}));
+  ASSERT_TRUE(
+      run(QStringLiteral(PARQUILL_LINE_DRAWING_GENERATOR),
+          {"--rows", "4", "--cols", "5", "--text-order", "reversed", "-o", PathOf("lines.dxf")}));
   ASSERT_TRUE(QDir(Folder()).mkdir("cli"));
   ASSERT_TRUE(run(QStringLiteral(PARQUILL_CLI_PATH),
                   {"convert", PathOf("lines.dxf"), "--from-lines", "--boundary", "筆界", "--text",
@@ -167,7 +167,7 @@ TEST_F(CompleteRunTest, LotsFromLinesAsTheCommandLineMakesThem) {
   ClickLayer("筆界");
   form.OnBuildRegions();
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   EXPECT_TRUE(boxes.shown.empty());
   for (const char* name : {"lines.MIF", "lines.MID", "lines.Sim"}) {
     EXPECT_FALSE(Bytes(PathOf(name)).isEmpty()) << name;

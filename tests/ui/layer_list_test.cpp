@@ -202,7 +202,7 @@ TEST_F(LayerListTest, WhileTheLayersAreReadOtherInputIsIgnored) {
         drive1->setCurrentIndex(drive1->currentIndex() == 0 ? drive1->count() - 1 : 0);
         form.OnReadLayers();
         form.OnBuildRegions();
-        form.OnAttachLotNumbers();
+        form.OnAttachChibans();
       },
       Qt::QueuedConnection);
 

@@ -28,7 +28,7 @@ QImage Render(MapPreview& map) {
 TEST(MapPreview, EachRegionIsFilledWithItsOutcomesColourOnAnEmptyBackground) {
   ConversionReport report;
   report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered),
-                    Square(2, 20, 0, RegionOutcome::kNoLotNumber),
+                    Square(2, 20, 0, RegionOutcome::kNoChiban),
                     Square(3, 40, 0, RegionOutcome::kSeveralTexts)};
   MapPreview map;
   map.ShowReport(PrepareReport(report));
@@ -92,18 +92,18 @@ TEST(MapLabels, PlacedWhereTheyFitInsideThePanelAndNeverOnOneAnother) {
   }
 }
 
-TEST(MapPreview, LotNumbersOfACrowdedMapNeverCoverOneAnother) {
+TEST(MapPreview, ChibansOfACrowdedMapNeverCoverOneAnother) {
   ConversionReport report;
   for (int i = 0; i < 100; ++i) {
     ReportRegion region = Square(i + 1, (i % 10) * 10, (i / 10) * 10, RegionOutcome::kNumbered);
-    region.lotNumber = std::to_string(1000 + i) + "-" + std::to_string(i);
+    region.chiban = std::to_string(1000 + i) + "-" + std::to_string(i);
     region.label = {region.ring[0].x + 5, region.ring[0].y + 5};
     report.regions.push_back(region);
   }
   MapPreview map;
   map.ShowReport(PrepareReport(report));
   Render(map);
-  const std::vector<PlacedLabel> labels = map.LotNumberLabels();
+  const std::vector<PlacedLabel> labels = map.ChibanLabels();
   ASSERT_FALSE(labels.empty());
   EXPECT_LT(labels.size(), report.regions.size());  // too crowded for all at this zoom
   for (std::size_t i = 0; i < labels.size(); ++i) {

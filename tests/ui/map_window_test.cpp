@@ -38,7 +38,7 @@ TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
   EXPECT_TRUE(Map()->HasRegions());
 
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   EXPECT_TRUE(boxes.shown.empty());
   WaitForMap();
   EXPECT_TRUE(Map()->HasReport());
@@ -72,7 +72,7 @@ TEST_F(MapWindowTest, ChoosingAnOpenPolylineDrawsItOnTheMap) {
   ClickLayer("筆界");
   form.OnBuildRegions();
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   WaitForMap();
 
   auto* report = Find<QListWidget>("ReportList");
@@ -111,7 +111,7 @@ TEST_F(MapWindowTest, ChoosingAFindingCentresTheMapOnIt) {
   ClickLayer("筆界");
   form.OnBuildRegions();
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   ASSERT_TRUE(boxes.shown.empty());
   WaitForMap();
 

@@ -36,7 +36,7 @@ TEST_F(ResultLineTest, EachStepTellsWhatItWroteAndTheFolderOpensOnRequest) {
   EXPECT_EQ(openedFolders, QStringList({Folder()}));
 
   ClickLayer("地番");
-  form.OnAttachLotNumbers();
+  form.OnAttachChibans();
   EXPECT_EQ(form.ResultText(), "sample.MID 12 行（地番あり 12）、sample.Sim 座標点 23・筆 12");
   WaitForMap();
   EXPECT_TRUE(ListItems("ReportList").contains(kNoProblems));
@@ -54,7 +54,7 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
        [this] {
          ClickLayer("筆界");
          ClickLayer("地番");
-         form.OnAttachLotNumbers();
+         form.OnAttachChibans();
        },
        "sample.MID は書かれませんでした: レイアが複数選択されています。", false},
       {"the SIMA file cannot be created",
@@ -63,7 +63,7 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
          form.OnBuildRegions();
          ClickLayer("地番");
          ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));
-         form.OnAttachLotNumbers();
+         form.OnAttachChibans();
        },
        "sample.MID 12 行（地番あり 12）、sample.Sim は書かれませんでした: ", true},
   };
