@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times parquill-cli convert on generated cadastral drawings and prints one
-# Markdown table (see bench/README.md for what each row means).
+# Markdown table, then the code-size table of bench/size.sh (see
+# bench/README.md for what each row means). `bench/run.sh --static` prints only
+# the code-size table: it builds and times nothing.
 #
 # Environment:
 #   BENCH_SCALE          multiplies the drawing sizes in MB (default 1: 200 MB)
@@ -10,13 +12,13 @@
 #   BENCH_SLOW_RUNS      runs per ogr2ogr figure (default 3)
 #   PARQUILL_CLI         the parquill-cli to time (default: the build of the
 #                        preset "bench", a release build with aligned loops)
-#   PARQUILL_CLI_LINEAR  a second parquill-cli to compare on the capacity map
-#                        (default: the same one with its hidden option
-#                        --linear-search, every search a scan from the start)
 #   BENCH_DIR            where the drawings go (default: a temporary folder,
 #                        removed at the end)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [[ ${1:-} == --static ]]; then
+  exec bench/size.sh
+fi
 source scripts/packages.sh
 
 scale=${BENCH_SCALE:-1}
@@ -31,7 +33,6 @@ cmake --build --preset bench -j2 --target parquill-cli parquill-generate-drawing
 cli=${PARQUILL_CLI:-$PWD/build/bench/parquill-cli}
 generate=$PWD/build/bench/tools/parquill-generate-drawing
 generate_lines=$PWD/build/bench/tools/parquill-generate-line-drawing
-linear=${PARQUILL_CLI_LINEAR:-}
 
 if [[ -n ${BENCH_DIR:-} ]]; then
   work=$BENCH_DIR
@@ -39,13 +40,6 @@ if [[ -n ${BENCH_DIR:-} ]]; then
 else
   work=$(mktemp -d "${TMPDIR:-/tmp}/parquill-bench.XXXXXX")
   trap 'rm -rf "$work"' EXIT
-fi
-
-# The linear reference: another program, or this one with --linear-search.
-linear_flags=()
-if [[ -z $linear ]]; then
-  linear=$cli
-  linear_flags=(--linear-search)
 fi
 
 boundary=筆界
@@ -199,7 +193,6 @@ sync
 echo "Measuring ($runs runs per figure) ..." >&2
 figure_runs=$capacity_runs
 capacity_s=$(convert_seconds "$cli" "$work/capacity.dxf")
-capacity_linear_s=$(convert_seconds "$linear" "$work/capacity.dxf" "${linear_flags[@]}")
 figure_runs=
 
 warm "$big"
@@ -226,46 +219,58 @@ lots_share=$(awk -v l="$(stat -c %s "$work/big-lots-only.dxf")" -v b="$(stat -c 
   'BEGIN { printf "%.1f", 100 * l / b }')
 gen_rate=$(awk -v s="$generation_s" -v m="$big_size" 'BEGIN { printf "%.0f MB/s", m / s }')
 
-# The size of the code: non-blank lines of the core (src/ without the window
-# and the command line) and of the command line.
-non_blank() { cat "$@" | grep -c -v -E '^[[:space:]]*$'; }
-core_lines=$(non_blank $(git ls-files 'src/*.cpp' 'src/*.h' | grep -v -E '^src/(ui|cli)/'))
-cli_lines=$(non_blank $(git ls-files 'src/cli/*.cpp' 'src/cli/*.h'))
-
 # ---- the table -------------------------------------------------------------
 
-row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@"; }
+# check CONDITION A [B]: "met" when the awk condition on a and b holds, "not
+# met" when it does not, "n/a" when a figure is missing.
+check() {
+  local condition=$1 a=$2 b=${3:-0}
+  if ! is_number "$a" || ! is_number "$b"; then
+    echo n/a
+  elif awk -v a="$a" -v b="$b" "BEGIN { exit !($condition) }"; then
+    echo met
+  else
+    echo "not met"
+  fi
+}
+every_lot="領域 $((big_rows * big_cols))（地番あり $((big_rows * big_cols))）"
+if [[ $big_summary == *"$every_lot"* ]]; then summary_met=met; else summary_met="not met"; fi
+
+row() { printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
 echo
 echo "Parquill benchmark — $(date -u +%Y-%m-%d), scale $scale, median of $runs runs" \
   "(row 1 $capacity_runs, ogr2ogr $slow_runs), $(nproc) cores"
 echo
-row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal"
-row "---" "---" "---:" "---:" "---:" "---"
+row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal" "Met"
+row "---" "---" "---:" "---:" "---:" "---" "---"
 row "1" "Capacity map: 2000 lots, $capacity_points points, 5000 texts, reversed ($(file_mb "$work/capacity.dxf") MB)" \
-  "$(seconds "$capacity_s")" "linear reference $(seconds "$capacity_linear_s")" \
-  "$(ratio "$capacity_linear_s" "$capacity_s")" "≥ 20× faster than linear"
+  "$(seconds "$capacity_s")" "" "" "— (the 2000 lots of row 4b)" ""
 row "2a" "Big drawing: $big_size MB, $((big_rows * big_cols)) lots ($lots_share % of it)" "$(seconds "$big_s")" \
-  "wc -l $(seconds "$wc_s")" "$(ratio "$big_s" "$wc_s")" "≤ 6× wc -l"
+  "wc -l $(seconds "$wc_s")" "$(ratio "$big_s" "$wc_s")" "≤ 6× wc -l" \
+  "$(check 'a <= 6 * b' "$big_s" "$wc_s")"
 row "2b" "Big drawing: $big_size MB" "$(seconds "$big_s")" "ogr2ogr MIF $(seconds "$ogr_s")" \
-  "$(ratio "$ogr_s" "$big_s")" "≥ 20× faster than ogr2ogr"
+  "$(ratio "$ogr_s" "$big_s")" "≥ 20× faster than ogr2ogr" "$(check 'a >= 20 * b' "$ogr_s" "$big_s")"
 row "2c" "Big drawing, handles from 10E300: the summary line" "$big_summary" "" "" \
-  "every lot with its number"
-row "3a" "Peak memory, big drawing ($big_size MB)" "$(megabytes_kb "$big_peak")" "" "" "≤ 16 MB"
+  "every lot with its number" "$summary_met"
+row "3a" "Peak memory, big drawing ($big_size MB)" "$(megabytes_kb "$big_peak")" "" "" "≤ 16 MB" \
+  "$(check 'a <= 16 * 1024' "$big_peak")"
 row "3b" "Peak memory, half size ($(file_mb "$work/half.dxf") MB, same lots)" \
   "$(megabytes_kb "$half_peak")" "big $(megabytes_kb "$big_peak")" \
-  "$(ratio "$big_peak" "$half_peak" 2)" "big ≤ 1.10× half"
+  "$(ratio "$big_peak" "$half_peak" 2)" "big ≤ 1.10× half" \
+  "$(check 'a <= 1.10 * b' "$big_peak" "$half_peak")"
 row "4a" "Scaling by size: $(file_mb "$work/mb50.dxf") / $(file_mb "$work/half.dxf") / $big_size MB" \
   "$(seconds "$mb50_s") / $(seconds "$half_s") / $(seconds "$big_s")" "" \
-  "$(ratio "$big_s" "$mb50_s" 2) for 4× size" "linear in size"
+  "$(ratio "$big_s" "$mb50_s" 2) for 4× size" "linear in size" ""
 row "4b" "Scaling by lots: 500 / 1000 / 2000 lots" \
   "$(seconds "$lots500_s") / $(seconds "$lots1000_s") / $(seconds "$capacity_s")" "" \
-  "$(ratio "$capacity_s" "$lots500_s" 2) for 4× lots" "about linear in lots"
+  "$(ratio "$capacity_s" "$lots500_s" 2) for 4× lots" "≤ 4.5× for 4× lots" \
+  "$(check 'a <= 4.5 * b' "$capacity_s" "$lots500_s")"
 row "5" "Generating the big drawing ($big_size MB)" "" "generator $(seconds "$generation_s")" \
-  "$gen_rate" "—"
+  "$gen_rate" "—" ""
 row "7a" "Lots from lines: 2000 lots, $(count_lines "$work/lines.dxf") lines, R12 ($(file_mb "$work/lines.dxf") MB)" \
-  "$(seconds "$lines_s")" "" "" "< 1 s"
+  "$(seconds "$lines_s")" "" "" "< 1 s" "$(check 'a < 1' "$lines_s")"
 row "7b" "Lots from lines: the same lots in $(count_lines "$work/lines10.dxf") lines" \
   "$(seconds "$lines10_s")" "$(count_lines "$work/lines.dxf") lines $(seconds "$lines_s")" \
-  "$(ratio "$lines10_s" "$lines_s")" "≤ 12× for 10× lines"
-row "6a" "Core: non-blank lines of src/ without ui/ and cli/" "$core_lines" "" "" "≤ 5000"
-row "6b" "Command line: non-blank lines of src/cli/" "$cli_lines" "" "" "≤ 300"
+  "$(ratio "$lines10_s" "$lines_s")" "≤ 12× for 10× lines" "$(check 'a <= 12 * b' "$lines10_s" "$lines_s")"
+
+bench/size.sh

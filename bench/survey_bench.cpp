@@ -10,9 +10,9 @@
 namespace {
 
 // A wavy ring of 1000 points around (-28400, 15740), radius 40 to 60 m.
-struct Ring {
+struct WavyRing {
   std::vector<double> x, y;
-  Ring() {
+  WavyRing() {
     for (int i = 0; i < 1000; ++i) {
       double angle = 2 * M_PI * i / 1000;
       double radius = 50 + 10 * std::sin(7 * angle);
@@ -23,7 +23,7 @@ struct Ring {
 };
 
 void BM_InPolygonRing1000(benchmark::State& state) {
-  static const Ring ring;
+  static const WavyRing ring;
   // Inside, outside, and on a vertex.
   const double probes[][2] = {{-28400, 15740}, {-28300, 15740}, {ring.x[250], ring.y[250]}};
   for (auto _ : state) {

@@ -96,17 +96,35 @@ TEST(MifCoordinate, PointAndCountLines) {
   EXPECT_EQ(reused, "1.00000 2.00000");
 }
 
-// Written in place, a point line is the same text, and what lies before it
-// is left alone.
+// Every pair of these coordinates, as a point line: the two texts with one
+// blank between, written in place without touching what lies before it.
 TEST(MifCoordinate, PointLinesWrittenInPlace) {
-  const double values[] = {-28425.25, 15730.5, 0, -0.0, 99999999.999996, 999999999.5, -7e-6, 1e300};
-  for (double x : values) {
-    for (double y : values) {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {-28425.25, "-28425.25000"},
+      {15730.5, "15730.50000"},
+      {0, "0.00000"},
+      {-0.0, "0.00000"},
+      {99999999.999996, "100000000.00000"},
+      {999999999.5, "999999999.50000"},
+      {-7e-6, "-0.00001"},
+      {1e300,  // the widest kind of value: every digit of the binary value
+       "10000000000000000525047602552044202487044685811081591549158541155118024579889081957"
+       "86371375080447864043704443832883878176942523235360430575644792184786706982848387200"
+       "92657580373783023379478809005936895323497079994508111903896764088007465274278014249"
+       "4579258788820056842838115669472196386865459400540160.00000"},
+  };
+  for (const Case& x : cases) {
+    for (const Case& y : cases) {
+      const std::string expected = std::string(x.text) + " " + y.text;
       char room[1 + kMifPointLineRoom];
       room[0] = '#';
-      const char* end = WriteMifPointLine(room + 1, x, y);
-      EXPECT_EQ(std::string(static_cast<const char*>(room), end), "#" + MifPointLine(x, y));
-      EXPECT_EQ(MifPointLine(x, y), FormatMifCoordinate(x) + " " + FormatMifCoordinate(y));
+      const char* end = WriteMifPointLine(room + 1, x.value, y.value);
+      EXPECT_EQ(std::string(static_cast<const char*>(room), end), "#" + expected);
+      EXPECT_EQ(MifPointLine(x.value, y.value), expected);
     }
   }
 }
