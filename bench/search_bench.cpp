@@ -12,7 +12,7 @@
 
 #include "base/limits.h"
 #include "geometry/chiban_text_index.h"
-#include "geometry/survey.h"
+#include "geometry/point_in_polygon.h"
 #include "sima/point_table.h"
 
 namespace {
@@ -97,8 +97,7 @@ struct PointList {
 // The first text inside the ring or on it, trying the texts from the first.
 const parquill::ChibanText* FirstInsideLinear(const LotRing& ring) {
   for (const parquill::ChibanText& text : Texts()) {
-    if (parquill::survey::InPolygon(PointsOf(ring), ring.x.data(), ring.y.data(), text.x, text.y) <=
-        0) {
+    if (parquill::InPolygon(PointsOf(ring), ring.x.data(), ring.y.data(), text.x, text.y) <= 0) {
       return &text;
     }
   }
@@ -156,9 +155,7 @@ BENCHMARK(BM_PointTableCapacityMap)
 // What the attachment does: the first text inside each lot, 5000 texts.
 void BM_TextAttachmentCapacityMap(benchmark::State& state) {
   {
-    // TODO(buildfix): drop the strategy argument once the one-argument
-    // constructor is in src/.
-    parquill::ChibanTextIndex index(Texts(), parquill::SearchStrategy::kIndexed);
+    parquill::ChibanTextIndex index(Texts());
     for (const LotRing& ring : Lots()) {
       if (index.FirstInside(PointsOf(ring), ring.x.data(), ring.y.data()) !=
           FirstInsideLinear(ring)) {
@@ -171,8 +168,7 @@ void BM_TextAttachmentCapacityMap(benchmark::State& state) {
     if (state.range(0) == kLinear) {
       for (const LotRing& ring : Lots()) benchmark::DoNotOptimize(FirstInsideLinear(ring));
     } else {
-      // TODO(buildfix): as above.
-      parquill::ChibanTextIndex index(Texts(), parquill::SearchStrategy::kIndexed);
+      parquill::ChibanTextIndex index(Texts());
       for (const LotRing& ring : Lots()) {
         benchmark::DoNotOptimize(index.FirstInside(PointsOf(ring), ring.x.data(), ring.y.data()));
       }

@@ -28,8 +28,8 @@ void BM_InPolygonRing1000(benchmark::State& state) {
   const double probes[][2] = {{-28400, 15740}, {-28300, 15740}, {ring.x[250], ring.y[250]}};
   for (auto _ : state) {
     for (const auto& p : probes) {
-      benchmark::DoNotOptimize(parquill::InPolygon(
-          static_cast<std::int16_t>(ring.x.size()), ring.x.data(), ring.y.data(), p[0], p[1]));
+      benchmark::DoNotOptimize(parquill::InPolygon(static_cast<std::int16_t>(ring.x.size()),
+                                                   ring.x.data(), ring.y.data(), p[0], p[1]));
     }
   }
   state.SetItemsProcessed(state.iterations() * 3);
