@@ -16,10 +16,8 @@ struct ChibanText {
 };
 
 // Finds, for one region after the other, the lot-number texts (in drawing
-// order) that InPolygon puts inside the region or on its boundary.
-//
-// The texts are sorted into a grid of cells once; a region then tests only
-// the texts of the cells its bounding box covers, in drawing order.
+// order) that InPolygon puts inside the region or on its boundary. The texts
+// are sorted by X once; a region then tests only those within its box.
 class ChibanTextIndex {
  public:
   explicit ChibanTextIndex(const std::vector<ChibanText>& texts);
@@ -31,28 +29,14 @@ class ChibanTextIndex {
   std::vector<std::size_t> AllInside(std::int16_t n, const double* x, const double* y);
 
  private:
-  struct Box {
-    double minX, minY, maxX, maxY;
-  };
-
-  // The candidates_ a ring's box holds, ascending.
-  void GatherCandidates(std::int16_t n, const double* x, const double* y);
-  void BuildGrid();
-  std::size_t ColumnOf(double x) const;
-  std::size_t RowOf(double y) const;
+  // The texts inside, ascending; with `firstOnly` the first of them alone.
+  std::vector<std::size_t> Inside(std::int16_t n, const double* x, const double* y,
+                                  bool firstOnly);
 
   const std::vector<ChibanText>& texts_;
-  // The grid: cell (column, row) holds cellTexts_[cellStart_[c] .. cellStart_[c + 1]),
-  // c = row * columns_ + column, text numbers ascending.
-  Box area_{0, 0, 0, 0};
-  std::size_t columns_ = 0;
-  std::size_t rows_ = 0;
-  double cellWidth_ = 1;
-  double cellHeight_ = 1;
-  std::vector<std::size_t> cellStart_;
-  std::vector<std::size_t> cellTexts_;
-  std::vector<std::size_t> outsideGrid_;  // texts too far out (or not numbers): always tested
-  std::vector<std::size_t> candidates_;   // reused from region to region
+  std::vector<std::size_t> byX_;        // the texts that are numbers, by X
+  std::vector<std::size_t> notNumbers_;  // the others: always tested
+  std::vector<std::size_t> candidates_;  // reused from region to region
 };
 
 }  // namespace parquill

@@ -15,7 +15,6 @@
 #include "convert/attachment_step.h"
 #include "convert/region_build_step.h"
 #include "dxf/chiban_text_reader.h"
-#include "geometry/point_grid.h"
 #include "geometry/point_in_polygon.h"
 #include "mif/mif_reader.h"
 #include "sima/point_table.h"
@@ -81,7 +80,7 @@ TEST_F(SearchEquivalence, PointTablesFindTheSamePointForEveryQuery) {
     // Clusters around a few centres.
     for (int cluster = 0; cluster < 60; ++cluster) {
       // Every other cluster sits on a border of the point grid's cells.
-      const double step = cluster % 2 == 0 ? 0.004 : PointGrid::kCellWidth;
+      const double step = cluster % 2 == 0 ? 0.004 : PointTable::kCellWidth;
       const double origin = cluster % 2 == 0 ? base : 0;
       double cx = FiveDecimals(origin + step * static_cast<double>(random_() % 50));
       double cy = FiveDecimals(origin - step * static_cast<double>(random_() % 50));
