@@ -1,3 +1,9 @@
+// The attachment's reading of the lot-number texts: one of the two
+// compatibility readers. It goes through the drawing line by line with the
+// rules every earlier conversion of these drawings followed (a value taken
+// from the line after the one that names it, whatever that line is), so that
+// a drawing gives the lot numbers it always gave; the report's second reading
+// through the entity layer (dxf_entities.h) tells the user where that differs.
 #include "dxf/chiban_text_reader.h"
 
 #include <algorithm>

@@ -1,3 +1,10 @@
+// The region builder's reading of the boundary polylines: one of the two
+// compatibility readers. It goes through the drawing line by line with the
+// rules every earlier conversion of these drawings followed (the keywords
+// compared as whole lines, the codes read by the number rule, a polyline's
+// vertices counted as they come), so that a drawing gives the regions it
+// always gave, byte for byte; the other readers use the entity layer
+// (dxf_entities.h).
 #include "dxf/polyline_reader.h"
 
 #include <array>

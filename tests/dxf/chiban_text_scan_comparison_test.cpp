@@ -14,6 +14,7 @@
 #include "base/text_codec.h"
 #include "base/trim.h"
 #include "dxf/chiban_text_reader.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/mtext_cleaner.h"
 #include "support/temp_folder.h"
 
@@ -87,7 +88,7 @@ class PlainChibanTextScan {
   enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
 
   void Record() {
-    if (DecodeText(layer_, TextEncoding::kCp932) == textLayer_) {
+    if (DecodeDxfText(layer_, TextEncoding::kCp932) == textLayer_) {
       if (result_.texts.size() == capacity_) {
         result_.messages.push_back(
             {"テキスト個数が、" + std::to_string(capacity_) + "を超えました。", "テキスト個数"});
@@ -96,7 +97,7 @@ class PlainChibanTextScan {
       }
       std::string text = DecodeText(string_, TextEncoding::kCp932);
       if (isMText_) text = CleanMText(text);
-      result_.texts.push_back({text, x_, y_});
+      result_.texts.push_back({DecodeDxfEscapes(text), x_, y_});
     }
     awaited_ = Awaited::kNothing;
     inText_ = false;
