@@ -110,6 +110,8 @@ void Form1::ConnectHandlers() {
   });
   connect(fileList, &DxfFileList::fileClicked, this, &Form1::OnDrawingClicked);
   connect(layerList, &LayerListWidget::itemToggled, this, &Form1::OnLayerClicked);
+  connect(openButton, &QPushButton::clicked, this, &Form1::OnOpenDrawing);
+  connect(browseButton, &QPushButton::clicked, this, &Form1::OnBrowseOutput);
   connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
   connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
   connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachLotNumbers);

@@ -77,6 +77,11 @@ class Form1 : public QWidget {
   void OnBuildRegions();
   void OnAttachLotNumbers();
 
+  // "開く…": a drawing chosen in the file dialog is opened in its folder and chosen.
+  void OnOpenDrawing();
+  // "参照…": the output file chosen in the save dialog goes to the output name.
+  void OnBrowseOutput();
+
   // The MIF-to-SIMA conversion; runs inside the step of OnAttachLotNumbers. Its
   // outcome is kept for the result line and the report.
   void RunSimaConversion();
@@ -144,6 +149,8 @@ class Form1 : public QWidget {
   bool busy_ = false;
 
   DriveChooser* driveChooser = nullptr;
+  QPushButton* openButton = nullptr;    // "開く…"
+  QPushButton* browseButton = nullptr;  // "参照…", beside the output name
   FolderList* folderList = nullptr;
   DxfFileList* fileList = nullptr;
   CaptionLabel* versionLabel = nullptr;

@@ -46,6 +46,7 @@ void Form1::CreateControls() {
   setAcceptDrops(true);
 
   driveChooser = MakeNamed<DriveChooser>(this, "Drive1");
+  openButton = MakeNamed<QPushButton>(this, "OpenButton", QStringLiteral("開く…"));
   folderList = MakeNamed<FolderList>(this, "Dir1");
   fileList = MakeNamed<DxfFileList>(this, "File1");
   versionLabel = MakeNamed<CaptionLabel>(this, "Label1");
@@ -61,6 +62,7 @@ void Form1::CreateControls() {
   outputNameOption =
       MakeNamed<QRadioButton>(fileNameFrame, "Op2_2", QStringLiteral("出力ファイル名"));
   outputPathEdit = MakeNamed<QLineEdit>(fileNameFrame, "Text8");
+  browseButton = MakeNamed<QPushButton>(fileNameFrame, "BrowseButton", QStringLiteral("参照…"));
   fileNameOptions = new QButtonGroup(this);
   fileNameOptions->addButton(inputNameOption, 1);
   fileNameOptions->addButton(outputNameOption, 2);
@@ -75,7 +77,8 @@ void Form1::CreateControls() {
   readLayersButton = MakeNamed<QPushButton>(this, "Command1");
   buildRegionsButton = MakeNamed<QPushButton>(this, "Command2");
   attachButton = MakeNamed<QPushButton>(this, "Command3");
-  for (QPushButton* button : {readLayersButton, buildRegionsButton, attachButton}) {
+  for (QPushButton* button :
+       {readLayersButton, buildRegionsButton, attachButton, openButton, browseButton}) {
     button->setAutoDefault(false);
     LetEnterPress(button);
   }
@@ -100,7 +103,8 @@ void Form1::ArrangeControls() {
   names->addWidget(inputNameOption);
   names->addWidget(inputPathEdit);
   names->addWidget(outputNameOption);
-  names->addWidget(outputPathEdit);
+  names->addLayout(Row({outputPathEdit, browseButton}));
+  FollowVisibility(browseButton, outputPathEdit);
 
   auto* layers = new QVBoxLayout(layerFrame);
   layers->addWidget(layerList);
@@ -108,7 +112,9 @@ void Form1::ArrangeControls() {
   auto* controls = MakeNamed<QWidget>(this, "ControlsPanel");
   auto* left = new QVBoxLayout(controls);
   left->setContentsMargins(0, 0, 0, 0);
-  left->addWidget(driveChooser);
+  QHBoxLayout* drive = Row({driveChooser, openButton});
+  drive->setStretch(0, 1);
+  left->addLayout(drive);
   QHBoxLayout* lists = Row({folderList, fileList});
   left->addLayout(lists, 3);
   left->addWidget(versionLabel);
