@@ -117,6 +117,8 @@ class Form1 : public QWidget {
   void ArrangeControls();
   // The window's minimum size: what its layout needs, within its screen.
   void ApplyLeastSize();
+  // The length of one drawing unit in metres, as 単位 says.
+  double MetresPerDrawingUnit() const;
   void ShowResult(const StepResult& result);
   // Reads the drawing of inputPathEdit for the map in the background (a processable
   // version only); drops whatever the map showed.

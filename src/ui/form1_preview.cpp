@@ -7,12 +7,14 @@
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
+#include "geometry/ring_area.h"
 #include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
 #include "ui/file_names.h"
 #include "ui/form1.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
+#include "ui/lot_choice.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/zone_chooser.h"
@@ -51,6 +53,7 @@ void Form1::CreatePreviewControls() {
 
   connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
   mapPreview->SetZoneName(ZoneName(PlaneZone()));
+  mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
   connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
   connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item == nullptr) return;
@@ -140,15 +143,21 @@ void Form1::StartReport(const std::string& dxfPath, const std::string& outputNam
 void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
-  for (const ReportRegion& region : report.regions) ++counts[static_cast<int>(region.outcome)];
+  double area = 0;
+  for (const ReportRegion& region : report.regions) {
+    ++counts[static_cast<int>(region.outcome)];
+    area += RingArea(region.ring);
+  }
+  const double metres = MetresPerDrawingUnit();
   reportList->clear();
   reportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
-                                     "どの領域にもない文字 %5")
+                                     "どの領域にもない文字 %5、地積合計 %6")
                           .arg(Count(report.regions.size()),
                                Count(counts[static_cast<int>(RegionOutcome::kNumbered)]),
                                Count(counts[static_cast<int>(RegionOutcome::kNoLotNumber)]),
                                Count(counts[static_cast<int>(RegionOutcome::kSeveralTexts)]),
-                               Count(report.strayTexts.size())));
+                               Count(report.strayTexts.size()),
+                               SquareMetresText(area * metres * metres)));
   if (!report.complete) {
     reportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
   }

@@ -45,8 +45,10 @@ void Form1::CreateSettingsControls() {
     RememberPlaneZone(PlaneZone());
     if (mapPreview != nullptr) mapPreview->SetZoneName(ZoneName(PlaneZone()));
   });
-  connect(unitChooser, &QComboBox::currentIndexChanged, this,
-          [this] { RememberMillimetreUnits(MillimetreUnits()); });
+  connect(unitChooser, &QComboBox::currentIndexChanged, this, [this] {
+    RememberMillimetreUnits(MillimetreUnits());
+    if (mapPreview != nullptr) mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
+  });
   // The verdict on the drawing chosen depends on the choice.
   connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
     if (!busy_ && !inputPathEdit->text().isEmpty()) RunVersionCheck();
@@ -58,5 +60,7 @@ int Form1::PlaneZone() const { return zoneChooser->Zone(); }
 bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 
 bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
+
+double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
 
 }  // namespace parquill::ui
