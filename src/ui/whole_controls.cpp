@@ -35,6 +35,10 @@ QSize LeastSize(const QWidget& control) {
       qobject_cast<const QComboBox*>(&control) != nullptr) {
     return QSize(0, control.minimumSizeHint().height());
   }
+  // A control whose text wraps needs the height of its text at its width.
+  if (control.hasHeightForWidth()) {
+    return QSize(control.minimumSizeHint().width(), control.heightForWidth(control.width()));
+  }
   return control.sizeHint().expandedTo(control.minimumSizeHint());
 }
 

@@ -197,6 +197,26 @@ TEST_F(FormLoadTest, TheListsAndTheMapGrowWithTheWindow) {
   }
 }
 
+TEST_F(FormLoadTest, EachZoneNamesItsPrefecturesUnderItsNumber) {
+  auto* zones = Find<QComboBox>("ZoneChooser");
+  ASSERT_EQ(zones->count(), 20);
+  const std::pair<int, const char*> cases[] = {
+      {0, "指定なし"},
+      {1, "1系 長崎・"},
+      {6, "6系 京都府・大阪府・"},
+      {9, "9系 東京都・福島・栃木・茨城・埼玉・千葉・群馬・神奈川"},
+      {12, "12系 北海道"},
+      {16, "16系 沖縄"},
+      {19, "19系 東京都 南鳥島"},
+  };
+  for (const auto& [zone, entry] : cases) {
+    zones->setCurrentIndex(zone);
+    EXPECT_EQ(form.PlaneZone(), zone);
+    EXPECT_TRUE(zones->currentText().startsWith(QString::fromUtf8(entry)))
+        << zones->currentText().toStdString();
+  }
+}
+
 TEST_F(FormLoadTest, CaptionsNeitherWrapNorClip) {
   WriteFile("v.dxf", Drawing("AC1015", {}));
   WriteFile("old.dxf", Drawing("AC1009", {}));
