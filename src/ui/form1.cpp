@@ -92,11 +92,11 @@ void Form1::dropEvent(QDropEvent* event) {
 void Form1::SetTabOrder() {
   // In the order of the controls' tab positions, the settings after the X/Y
   // exchange and the side panel last; labels and frames take no focus.
-  QWidget* const order[] = {
-      readLayersButton, driveChooser,     folderList,     fileList,    inputNameOption,
-      inputPathEdit,    outputNameOption, outputPathEdit, layerList,   buildRegionsButton,
-      attachButton,     swapCheck,        zoneChooser,    unitChooser, fromLinesCheck,
-      regionNumberEdit, fitButton,        reportList};
+  QWidget* const order[] = {readLayersButton, driveChooser,     openButton,    folderList,
+                            fileList,         inputNameOption,  inputPathEdit, outputNameOption,
+                            outputPathEdit,   browseButton,     layerList,     buildRegionsButton,
+                            attachButton,     swapCheck,        zoneChooser,   unitChooser,
+                            fromLinesCheck,   regionNumberEdit, fitButton,     reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }

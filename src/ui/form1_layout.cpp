@@ -90,7 +90,7 @@ void Form1::CreateControls() {
 void Form1::ArrangeControls() {
   for (QWidget* shownByTheSteps : std::initializer_list<QWidget*>{
            versionLabel, outputNameOption, outputPathEdit, layerFrame, layerList, regionNumberEdit,
-           regionCaption, buildRegionsButton, attachButton, shareReadBar}) {
+           regionCaption, buildRegionsButton, attachButton, shareReadBar, browseButton}) {
     KeepRoomWhenHidden(shownByTheSteps);
   }
   GiveListRoom(folderList, kLeastListDigits);

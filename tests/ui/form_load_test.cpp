@@ -116,9 +116,12 @@ TEST_F(FormLoadTest, StartingState) {
 }
 
 TEST_F(FormLoadTest, TabOrderFollowsTheControlsTabPositions) {
-  const QStringList expected = {"Command1", "Drive1", "Dir1",  "File1", "Op2_1",
-                                "Text7",    "Op2_2",  "Text8", "List1", "Command2",
-                                "Command3", "Check1", "Text1"};
+  // The new controls among them: 開く… after the drive box, 参照… after the
+  // output name, the settings after the X/Y exchange.
+  const QStringList expected = {
+      "Command1", "Drive1", "OpenButton",  "Dir1",         "File1",          "Op2_1",
+      "Text7",    "Op2_2",  "Text8",       "BrowseButton", "List1",          "Command2",
+      "Command3", "Check1", "ZoneChooser", "unitChooser",  "FromLinesCheck", "Text1"};
   QStringList order;
   QWidget* start = Find<QWidget>("Command1");
   QWidget* widget = start;
