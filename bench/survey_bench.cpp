@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/survey.h"
+#include "geometry/decimal_rounding.h"
+#include "geometry/point_in_polygon.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void BM_InPolygonRing1000(benchmark::State& state) {
   const double probes[][2] = {{-28400, 15740}, {-28300, 15740}, {ring.x[250], ring.y[250]}};
   for (auto _ : state) {
     for (const auto& p : probes) {
-      benchmark::DoNotOptimize(parquill::survey::InPolygon(
+      benchmark::DoNotOptimize(parquill::InPolygon(
           static_cast<std::int16_t>(ring.x.size()), ring.x.data(), ring.y.data(), p[0], p[1]));
     }
   }
@@ -38,7 +39,7 @@ BENCHMARK(BM_InPolygonRing1000);
 void BM_Round(benchmark::State& state) {
   const double values[] = {-28410.2495, 15730.5005, 0.125, 1.000005, 123456.78951, -0.0015};
   for (auto _ : state) {
-    for (double v : values) benchmark::DoNotOptimize(parquill::survey::round(v, 3));
+    for (double v : values) benchmark::DoNotOptimize(parquill::RoundDecimals(v, 3));
   }
   state.SetItemsProcessed(state.iterations() * std::size(values));
 }

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string drawing = fuzz::WriteInput("drawing.dxf", drawingBytes);
   fuzz::WriteInput("out.MIF", mifBytes);
   AttachSummary summary;
-  Outcome outcome = AttachLotNumbers(
-      {drawing, fuzz::PathOf("out.Sim"), fuzz::SelectionOf({"地番"}), TextEncoding::kCp932},
+  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, fuzz::PathOf("out.Sim"), {}, fuzz::SelectionOf({"地番"})),
       &summary);
   fuzz::CheckOutcome(outcome, "TESSARO");
   fuzz::CheckNoFileLeftOpen(openFiles);

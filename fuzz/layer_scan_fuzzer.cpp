@@ -1,9 +1,10 @@
 // The version check and the layer list on any file.
 #include "dxf/dxf_version.h"
 #include "convert/layer_list_step.h"
+#include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
 #include "input_files.h"
-#include "geometry/survey.h"
+#include "geometry/point_in_polygon.h"
 
 using namespace parquill;
 
@@ -24,12 +25,12 @@ class CountingList : public LayerListSink {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int openFiles = fuzz::OpenFilesMark();
   std::string path = fuzz::WriteInput("drawing.dxf", fuzz::Bytes(data, size));
-  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(path));
+  DxfVersionVerdict verdict = ClassifyDxfVersion(ReadDxfVersionCode(path));
   fuzz::CheckNoFileLeftOpen(openFiles);
   StepHost host;
   for (std::int32_t code : {verdict.code, std::int32_t{2000}, std::int32_t{2007}}) {
     CountingList list;
-    Outcome outcome = ReadLayerList({code, ClassifyDxfVersion(code).name, path}, list, host);
+    Outcome outcome = ReadLayerList(testing::ChoosingDrawing(path), VerdictFor(code, false), list, host);
     fuzz::CheckOutcome(outcome, "PARQUILL");
     fuzz::CheckNoFileLeftOpen(openFiles);
     if (outcome.done()) fuzz::Check(list.count >= 1, "a done layer list without すべて");

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzHost host(midBytes.empty() || (midBytes.front() & 1) == 0);
   ConversionSummary summary;
   Outcome outcome =
-      ConvertMifToSima({fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim")}, host, &summary);
+      ConvertMifToSima(testing::Choosing(fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim")), host, &summary);
   fuzz::CheckOutcome(outcome, "Brantole");
   fuzz::CheckNoFileLeftOpen(openFiles);
   fuzz::Check(summary.lotsWithNumber <= summary.regions, "more numbered lots than lots");

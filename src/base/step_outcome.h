@@ -1,5 +1,6 @@
 #pragma once
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ enum class OutcomeKind {
 // build, attachment).
 inline constexpr const char* kProgramTrapTitle = "PARQUILL";
 inline constexpr const char* kSurveyTrapTitle = "TESSARO";
+// The SIMA conversion's.
+inline constexpr const char* kConversionTrapTitle = "Brantole";
 
 // What a step reports back to the window or the command line.
 struct Outcome {
@@ -41,6 +44,21 @@ struct Outcome {
   }
   bool done() const { return kind == OutcomeKind::kDone; }
 };
+
+// Runs a step's work and traps the run-time error that ends it (running out
+// of memory among them) under the step's title.
+template <typename Work>
+Outcome TrapRunTimeErrors(const char* title, Work work) {
+  try {
+    try {
+      return work();
+    } catch (const std::bad_alloc&) {
+      throw RuntimeError(kOutOfMemory);
+    }
+  } catch (const RuntimeError& error) {
+    return Outcome::Trapped(error, title);
+  }
+}
 
 // The critical message box (stop icon, one OK button). The window shows a real
 // box; tests and the command line capture or print the messages.
@@ -60,19 +78,6 @@ class StepHost {
   virtual void ShowProgress(int regionNumber) { (void)regionNumber; }
   // Shows how much of the drawing a long reading has read (0 to 1).
   virtual void ShowShareRead(double share) { (void)share; }
-  // Reads the X/Y exchange box.
-  virtual bool SwapTicked() { return true; }
-};
-
-// The host of a step nobody watches (the command line): it shows nothing, lets
-// nothing through, and the X/Y exchange is decided once for the whole run.
-class QuietHost : public StepHost {
- public:
-  explicit QuietHost(bool swap) : swap_(swap) {}
-  bool SwapTicked() override { return swap_; }
-
- private:
-  bool swap_;
 };
 
 }  // namespace parquill

@@ -4,16 +4,11 @@
 #include <utility>
 
 #include "base/output_file_names.h"
-#include "base/runtime_error.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
-#include "convert/attachment_step.h"
-#include "convert/conversion_report.h"
+#include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
-#include "convert/region_build_step.h"
-#include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
-#include "dxf/layer_list_reader.h"
 #include "mif/plane_zone.h"
 
 namespace parquill::cli {
@@ -28,9 +23,6 @@ struct ConvertOptions {
   bool report = false;
   int planeZone = kNoPlaneZone;  // --zone: 1 to 19
   bool fromLines = false;        // lots drawn as lines rather than closed polylines
-  // --linear-search (not in the help): every search scans from the start, as
-  // the reference the indexes are timed and checked against.
-  SearchStrategy search = SearchStrategy::kIndexed;
 };
 
 std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
@@ -62,8 +54,6 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       options.report = true;
     } else if (arg == "--from-lines") {
       options.fromLines = true;
-    } else if (arg == "--linear-search") {
-      options.search = SearchStrategy::kLinear;
     } else if (arg.starts_with("--")) {
       problem = "知らないオプションです: " + arg;
     } else if (options.drawing.empty()) {
@@ -112,56 +102,48 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   std::optional<ConvertOptions> options = ParseOptions(args, status);
   if (!options) return status;
 
-  DxfVersionVerdict verdict = CheckDxfVersion(options->drawing);
+  ConversionChoices choices;
+  choices.drawing = options->drawing;
+  choices.fromLines = options->fromLines;
+  const DxfVersionVerdict verdict = CheckDxfVersion(choices);
+  choices.encoding = DxfTextEncoding(verdict.code);
   LayerNameList list;
   StepHost quiet;
-  Outcome layers = ReadLayerList({verdict.code, verdict.name, options->drawing, options->fromLines},
-                                 list, quiet);
+  Outcome layers = ReadLayerList(choices, verdict, list, quiet);
   if (!layers.done()) return ReportOutcome(layers);
 
   std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
   if (!boundary) return status;
-  std::optional<LayerSelection> text = Select(list.items, {*options->text}, status);
-  if (!text) return status;
+  std::optional<LayerSelection> chiban = Select(list.items, {*options->text}, status);
+  if (!chiban) return status;
+  choices.boundary = std::move(*boundary);
+  choices.chiban = std::move(*chiban);
+  choices.output = options->output.value_or(ProposedOutputPath(options->drawing));
+  choices.swapXY = options->swap;
+  choices.planeZone = options->planeZone;
+  choices.report = options->report;
 
-  const std::string output = options->output.value_or(ProposedOutputPath(options->drawing));
-  const TextEncoding encoding = DxfTextEncoding(verdict.code);
-
-  // The window's steps, one after the other, with the choices given here.
-  RegionBuildSummary built;
-  Outcome regions = BuildRegions({options->drawing, output, *boundary, encoding, options->planeZone,
-                                  options->fromLines, *text},
-                                 &built);
-  if (!regions.done()) return ReportOutcome(regions);
-
-  AttachSummary attached;
-  Outcome attach = AttachLotNumbers(
-      {options->drawing, output, *text, encoding, options->search, options->fromLines}, &attached);
-  int attachStatus = ReportOutcome(attach);
-  if (!attach.done()) return attachStatus;
+  const ConversionRun run = RunConversion(choices, quiet);
+  if (!run.lotNumbers) return ReportOutcome(run.regions);
+  const LotNumberRun& lots = *run.lotNumbers;
+  int attachStatus = ReportOutcome(lots.attachment);
+  if (!lots.conversion) return attachStatus;
   // A done attachment with a message: the text reader trapped an error and
   // the run went on with the texts read, as the window does. The command line
   // still says so in its status.
-  if (!attach.messages.empty()) attachStatus = kExitTrapped;
-
-  ConversionSummary converted;
-  QuietHost host(options->swap);
-  Outcome conversion =
-      ConvertMifToSima({options->drawing, output, options->search}, host, &converted);
-  int conversionStatus = ReportOutcome(conversion);
-  if (!conversion.done()) return conversionStatus;
+  if (!lots.attachment.messages.empty()) attachStatus = kExitTrapped;
+  const int conversionStatus = ReportOutcome(*lots.conversion);
+  if (!lots.conversion->done()) return conversionStatus;
   if (attachStatus != kExitDone) return attachStatus;
 
-  PrintLine(std::cout, "領域 " + std::to_string(attached.regions) + "（地番あり " +
-                           std::to_string(attached.regionsWithNumber) + "）、座標点 " +
-                           std::to_string(converted.points) + "、出力 " + output);
-  if (options->report) {
-    if (IsPlaneZone(options->planeZone)) {
-      PrintLine(std::cout, "座標系: " + PlaneZoneName(options->planeZone));
+  PrintLine(std::cout, "領域 " + std::to_string(lots.attached.regions) + "（地番あり " +
+                           std::to_string(lots.attached.regionsWithNumber) + "）、座標点 " +
+                           std::to_string(lots.converted.points) + "、出力 " + choices.output);
+  if (run.report) {
+    if (IsPlaneZone(choices.planeZone)) {
+      PrintLine(std::cout, "座標系: " + PlaneZoneName(choices.planeZone));
     }
-    ConversionReport report = MakeConversionReport(options->drawing, OutputFileNamesFor(output).mif,
-                                                   *text, encoding, built);
-    for (const ReportFinding& finding : report.findings) {
+    for (const ReportFinding& finding : run.report->findings) {
       PrintLine(std::cout, FindingLine(finding));
     }
   }

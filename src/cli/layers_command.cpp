@@ -4,7 +4,6 @@
 #include "cli/cli_support.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
-#include "dxf/layer_list_reader.h"
 
 namespace parquill::cli {
 
@@ -17,11 +16,14 @@ int RunLayersCommand(const std::vector<std::string>& args) {
   if (args.size() != 1 && !fromLines) {
     return UsageError("layers には図面ファイルを 1 つ指定してください。");
   }
-  const DxfVersionVerdict verdict = CheckDxfVersion(args[0]);
+  ConversionChoices choices;
+  choices.drawing = args[0];
+  choices.fromLines = fromLines;
+  const DxfVersionVerdict verdict = CheckDxfVersion(choices);
+  choices.encoding = DxfTextEncoding(verdict.code);
   LayerNameList list;
   StepHost host;
-  const Outcome outcome =
-      ReadLayerList({verdict.code, verdict.name, args[0], fromLines}, list, host);
+  const Outcome outcome = ReadLayerList(choices, verdict, list, host);
   for (const std::string& item : list.items) PrintLine(std::cout, ShowEscapedBytes(item));
   return ReportOutcome(outcome);
 }

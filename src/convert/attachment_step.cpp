@@ -1,6 +1,6 @@
 #include "convert/attachment_step.h"
 
-#include <new>
+#include <algorithm>
 #include <string>
 
 #include "base/number_text.h"
@@ -10,63 +10,91 @@
 #include "base/trim.h"
 #include "dxf/chiban_text_reader.h"
 #include "dxf/line_work_reader.h"
-#include "geometry/chiban_text_index.h"
+#include "mif/mid_file.h"
 #include "mif/mif_reader.h"
 
 namespace parquill {
+namespace {
 
-Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary, StepHost* host) {
-  const OutputFileNames names = OutputFileNamesFor(request.outputName);
-  if (NamesSameFile(names.mid, request.dxfPath) || NamesSameFile(names.mif, request.dxfPath)) {
+// What the report keeps of one region.
+ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_t> inside,
+                           const std::vector<ChibanText>& texts) {
+  ReportRegion region;
+  region.number = number;
+  for (std::size_t k = 0; k < ring.x.size(); ++k) region.ring.push_back({ring.x[k], ring.y[k]});
+  region.textsInside = std::move(inside);
+  if (region.textsInside.empty()) {
+    if (!region.ring.empty()) {
+      auto [minX, maxX] = std::minmax_element(ring.x.begin(), ring.x.end());
+      auto [minY, maxY] = std::minmax_element(ring.y.begin(), ring.y.end());
+      region.label = {(*minX + *maxX) / 2, (*minY + *maxY) / 2};
+    }
+    return region;
+  }
+  const ChibanText& winner = texts[region.textsInside.front()];
+  region.lotNumber = std::string(TrimBlanks(winner.text));
+  region.label = {winner.x, winner.y};
+  region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
+                   : region.lotNumber.empty()    ? RegionOutcome::kNoLotNumber
+                                                 : RegionOutcome::kNumbered;
+  return region;
+}
+
+}  // namespace
+
+Outcome AttachLotNumbers(const ConversionChoices& choices, AttachSummary* summary,
+                         StepHost* host) {
+  const OutputFileNames names = OutputFileNamesFor(choices.output);
+  if (NamesSameFile(names.mid, choices.drawing) || NamesSameFile(names.mif, choices.drawing)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  const ChibanTextRead read =
-      request.lotsFromLines
-          ? ReadLineWorkTexts(request.dxfPath, request.selection, request.encoding)
-          : ReadChibanTexts(request.dxfPath, request.selection, request.encoding,
+  ChibanTextRead read =
+      choices.fromLines
+          ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding)
+          : ReadChibanTexts(choices.drawing, choices.chiban, choices.encoding,
                             kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
-  Outcome outcome;
-  outcome.messages = read.messages;  // a trap inside the reader: shown, then the step goes on
 
-  try {
-    ChibanTextIndex texts(read.texts, request.search);
-    if (summary) summary->texts = static_cast<int>(read.texts.size());
+  AttachSummary attached;
+  attached.textCount = static_cast<int>(read.texts.size());
+  attached.textsWhole = read.trappedError == 0;
+  if (choices.report && !choices.fromLines) {
+    const ChibanTextRead asEntities =
+        ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding);
+    attached.textsAsEntities = asEntities.texts;
+    attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
+  }
+  Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
+    ChibanTextIndex index(read.texts);
     // The MIF file is opened before the MID file is made.
     MifReader mif(names.mif, MifRules::Attachment());
     TextFileWriter mid(names.mid, TextEncoding::kCp932);
     MifRing ring;
-    int region = 0;
-    int withNumber = 0;
     std::string line;  // reused from region to region
     while (mif.NextRing(ring)) {
       // The ring's last point repeats its first and is not passed.
       const std::int16_t tested = ToInt16(static_cast<double>(ring.count) - 1);
-      const ChibanText* found = texts.FirstInside(tested, ring.x.data(), ring.y.data());
-      ++region;
-      line.assign(std::to_string(region));
-      line.push_back(',');
-      if (found != nullptr) {
-        line.append(TrimBlanks(found->text));
-        ++withNumber;
+      const ChibanText* found = nullptr;
+      if (choices.report) {
+        std::vector<std::size_t> inside = index.AllInside(tested, ring.x.data(), ring.y.data());
+        if (!inside.empty()) found = &read.texts[inside.front()];
+        attached.regionList.push_back(
+            RegionFound(attached.regions + 1, ring, std::move(inside), read.texts));
+      } else {
+        found = index.FirstInside(tested, ring.x.data(), ring.y.data());
       }
+      ++attached.regions;
+      if (found != nullptr) ++attached.regionsWithNumber;
+      FormatMidLine(line, attached.regions, found ? TrimBlanks(found->text) : std::string_view());
       mid.WriteLine(line);
-      if (summary) {
-        summary->regions = region;
-        summary->regionsWithNumber = withNumber;
-      }
     }
     mid.Close();
-  } catch (const RuntimeError& error) {
-    outcome.kind = OutcomeKind::kTrapped;
-    outcome.errorNumber = error.number();
-    outcome.messages.push_back({TrapText(error), kSurveyTrapTitle});
-  } catch (const std::bad_alloc&) {
-    RuntimeError error(kOutOfMemory);
-    outcome.kind = OutcomeKind::kTrapped;
-    outcome.errorNumber = error.number();
-    outcome.messages.push_back({TrapText(error), kSurveyTrapTitle});
-  }
+    return Outcome::Done();
+  });
+  // A trap inside the text reader: its box comes first, then the step's own.
+  outcome.messages.insert(outcome.messages.begin(), read.messages.begin(), read.messages.end());
+  if (choices.report) attached.texts = std::move(read.texts);
+  if (summary != nullptr) *summary = std::move(attached);
   return outcome;
 }
 

@@ -1,43 +1,57 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "base/step_outcome.h"
-#include "base/text_codec.h"
-#include "dxf/layer_selection.h"
-#include "geometry/search_strategy.h"
+#include "convert/conversion_choices.h"
+#include "geometry/chiban_text_index.h"
+#include "geometry/plane_point.h"
 
 namespace parquill {
 
-struct AttachRequest {
-  std::string dxfPath;     // the input-name field
-  std::string outputName;  // the output-name field: the MIF and MID files lie beside it
-  LayerSelection selection;
-  TextEncoding encoding = TextEncoding::kCp932;      // of the drawing
-  SearchStrategy search = SearchStrategy::kIndexed;  // of the texts for each region
-  // Lots drawn as lines: the texts read as that reading takes them
-  // (ReadLineWorkTexts: R12 drawings, escapes decoded) rather than by ReadChibanTexts.
-  bool lotsFromLines = false;
+// How a region fared in the attachment.
+enum class RegionOutcome { kNumbered, kNoLotNumber, kSeveralTexts };
+
+// One region as the attachment found it (kept for the report).
+struct ReportRegion {
+  int number = 0;                // its MID line; 1 for the MIF file's first region
+  std::vector<PlanePoint> ring;  // as the MIF file holds it, closing point included
+  RegionOutcome outcome = RegionOutcome::kNoLotNumber;
+  std::string lotNumber;                 // as the MID line has it
+  std::vector<std::size_t> textsInside;  // indexes into AttachSummary::texts, drawing order
+  PlanePoint label;  // the winning text's point, or the middle of the ring's box
 };
 
 struct AttachSummary {
   int regions = 0;            // MID lines written
   int regionsWithNumber = 0;  // of them, the ones that got a lot number
-  int texts = 0;              // lot-number texts read from the drawing
+  int textCount = 0;          // lot-number texts read from the drawing
+  // Kept only when the report is chosen:
+  std::vector<ChibanText> texts;          // the lot-number texts read, in drawing order
+  std::vector<ReportRegion> regionList;  // every region, in MIF order
+  // The texts a reading of the drawing's entities finds on the lot-number
+  // layer (closed polylines only): those the lot-number reader did not record
+  // as they stand lost their lots' numbers.
+  std::vector<ChibanText> textsAsEntities;
+  bool textsWhole = true;  // false when a reading of the texts broke off
 };
 
-// The first half of "属性付加": reads the lot-number texts of the selected text
-// layer, reads the regions of the MIF file back and writes the MID file, one
-// line per region: its number, "," and the lot number of the first text (in
+// The first half of "属性付加": reads the lot-number texts of the chosen
+// layer (for lots drawn as lines as that reading takes them, ReadLineWorkTexts),
+// reads the regions of the MIF file back and writes the MID file, one line
+// per region: its number, "," and the lot number of the first text (in
 // drawing order) that lies inside it or on its boundary.
 //
 // Refused: the text reader refused (its messages) and nothing was touched.
 // Trapped: a run-time error ended the step ("TESSARO"); no MID file is
-// written (an earlier one stays). Done: the MID file is complete and the caller goes on
-// with the SIMA conversion. A run-time error inside the text reader is shown
-// (its message comes first) and the step carries on with the texts read.
-// `host`, when given, is shown how much of the drawing the texts' reading has read.
-Outcome AttachLotNumbers(const AttachRequest& request, AttachSummary* summary = nullptr,
+// written (an earlier one stays). Done: the MID file is complete and the
+// caller goes on with the SIMA conversion. A run-time error inside the text
+// reader is shown (its message comes first) and the step carries on with the
+// texts read. `host`, when given, is shown how much of the drawing the texts'
+// reading has read.
+Outcome AttachLotNumbers(const ConversionChoices& choices, AttachSummary* summary = nullptr,
                          StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -2,17 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <map>
-#include <new>
 #include <set>
 #include <tuple>
 
-#include "base/runtime_error.h"
 #include "base/trim.h"
-#include "dxf/line_work_reader.h"
-#include "geometry/survey.h"
-#include "mif/mif_reader.h"
 
 namespace parquill {
 namespace {
@@ -20,83 +14,17 @@ namespace {
 // The most other texts a "several texts" finding names.
 constexpr std::size_t kOtherTextsNamed = 5;
 
-struct Box {
-  double minX, minY, maxX, maxY;
-};
-
-// The box of the ring's first `count` points (the ones the test is given).
-Box BoxOf(const MifRing& ring, int count) {
-  Box box{ring.x[0], ring.y[0], ring.x[0], ring.y[0]};
-  for (std::size_t k = 1; k < static_cast<std::size_t>(count); ++k) {
-    box.minX = std::min(box.minX, ring.x[k]);
-    box.maxX = std::max(box.maxX, ring.x[k]);
-    box.minY = std::min(box.minY, ring.y[k]);
-    box.maxY = std::max(box.maxY, ring.y[k]);
-  }
-  return box;
-}
-
-// The texts ordered by X, to find the candidates of a ring's box quickly.
-class TextsByX {
- public:
-  explicit TextsByX(const std::vector<ChibanText>& texts) : texts_(texts) {
-    order_.resize(texts.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
-    std::stable_sort(order_.begin(), order_.end(),
-                     [&](std::size_t a, std::size_t b) { return texts[a].x < texts[b].x; });
-  }
-
-  // The texts inside the ring (or on its boundary), in drawing order. A text
-  // outside the ring's box is outside the ring, so only the box's are tested.
-  std::vector<std::size_t> Inside(const MifRing& ring) const {
-    std::vector<std::size_t> inside;
-    const int tested = ring.count - 1;  // the closing point is not passed
-    const auto n = static_cast<std::int16_t>(tested);
-    if (tested < 1) {
-      for (std::size_t i = 0; i < texts_.size(); ++i) {
-        if (survey::InPolygon(n, ring.x.data(), ring.y.data(), texts_[i].x, texts_[i].y) <= 0) {
-          inside.push_back(i);
-        }
-      }
-      return inside;
-    }
-    const Box box = BoxOf(ring, tested);
-    auto first = std::lower_bound(order_.begin(), order_.end(), box.minX,
-                                  [&](std::size_t i, double x) { return texts_[i].x < x; });
-    for (auto it = first; it != order_.end() && texts_[*it].x <= box.maxX; ++it) {
-      const ChibanText& text = texts_[*it];
-      if (text.y < box.minY || text.y > box.maxY) continue;
-      if (survey::InPolygon(n, ring.x.data(), ring.y.data(), text.x, text.y) <= 0) {
-        inside.push_back(*it);
-      }
-    }
-    std::sort(inside.begin(), inside.end());
-    return inside;
-  }
-
- private:
-  const std::vector<ChibanText>& texts_;
-  std::vector<std::size_t> order_;
-};
-
 std::string Quoted(const std::string& text) { return "「" + text + "」"; }
 
 std::string RegionName(int number) { return "領域 " + std::to_string(number); }
 
-// A boundary layer without LWPOLYLINE: the LINEs on it are counted, for the
-// user to know the lots may be drawn as lines (then "線から筆を作る").
-void AddLinesOnlyFindings(const std::string& dxfPath, TextEncoding encoding,
-                          const RegionBuildSummary& built, ConversionReport& report) {
-  for (const std::string& layer : built.layersWithoutPolylines) {
-    std::size_t lines = 0;
-    try {
-      lines = ReadLineWork(dxfPath, {layer}, "", encoding).lineEntities;
-    } catch (const RuntimeError&) {
-      report.complete = false;
-    }
+// A boundary layer without LWPOLYLINE, with its LINEs counted: its lots may
+// be drawn as lines (then "線から筆を作る").
+void AddLinesOnlyFindings(const RegionBuildSummary& built, ConversionReport& report) {
+  for (const auto& layer : built.layersWithoutPolylines) {
     report.findings.push_back({FindingKind::kLinesOnly,
-                               "レイヤ" + Quoted(layer) + "に LWPOLYLINE がありません（LINE " +
-                                   std::to_string(lines) + " 本）",
+                               "レイヤ" + Quoted(layer.layer) + "に LWPOLYLINE がありません（LINE " +
+                                   std::to_string(layer.lines) + " 本）",
                                0, 0, 0, false});
   }
 }
@@ -104,13 +32,10 @@ void AddLinesOnlyFindings(const std::string& dxfPath, TextEncoding encoding,
 // The texts of the text layer that a reading by group pairs finds but the
 // lot-number reader did not record as they stand (a rotation of 20, a height
 // of 10 makes it take the next line as a value): their lots lost their number.
-void AddMissedTextFindings(const std::string& dxfPath, const LayerSelection& textSelection,
-                           TextEncoding encoding, ConversionReport& report) {
-  const ChibanTextRead byPairs = ReadLineWorkTexts(dxfPath, textSelection, encoding);
-  if (byPairs.failed || byPairs.trappedError != 0) report.complete = false;
+void AddMissedTextFindings(const std::vector<ChibanText>& asEntities, ConversionReport& report) {
   std::multiset<std::tuple<std::string, double, double>> recorded;
   for (const ChibanText& text : report.texts) recorded.insert({text.text, text.x, text.y});
-  for (const ChibanText& text : byPairs.texts) {
+  for (const ChibanText& text : asEntities) {
     const auto found = recorded.find({text.text, text.x, text.y});
     if (found != recorded.end()) {
       recorded.erase(found);
@@ -189,45 +114,6 @@ void AddSharedLotNumberFindings(ConversionReport& report) {
   }
 }
 
-// Reads the regions of the MIF file and tells each one's outcome.
-void ReadRegions(const std::string& mifPath, ConversionReport& report) {
-  TextsByX candidates(report.texts);
-  std::vector<bool> used(report.texts.size(), false);
-  try {
-    MifReader mif(mifPath, MifRules::Attachment());
-    MifRing ring;
-    while (mif.NextRing(ring)) {
-      ReportRegion region;
-      region.number = static_cast<int>(report.regions.size()) + 1;
-      for (std::size_t k = 0; k < ring.x.size(); ++k) region.ring.push_back({ring.x[k], ring.y[k]});
-      region.textsInside = candidates.Inside(ring);
-      for (std::size_t i : region.textsInside) used[i] = true;
-      if (region.textsInside.empty()) {
-        region.outcome = RegionOutcome::kNoLotNumber;
-        if (ring.count > 0) {
-          const Box box = BoxOf(ring, ring.count);
-          region.label = {(box.minX + box.maxX) / 2, (box.minY + box.maxY) / 2};
-        }
-      } else {
-        const ChibanText& winner = report.texts[region.textsInside.front()];
-        region.lotNumber = std::string(TrimBlanks(winner.text));
-        region.label = {winner.x, winner.y};
-        region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
-                         : region.lotNumber.empty()    ? RegionOutcome::kNoLotNumber
-                                                       : RegionOutcome::kNumbered;
-      }
-      report.regions.push_back(std::move(region));
-    }
-  } catch (const RuntimeError&) {
-    report.complete = false;
-  } catch (const std::bad_alloc&) {
-    report.complete = false;
-  }
-  for (std::size_t i = 0; i < used.size(); ++i) {
-    if (!used[i]) report.strayTexts.push_back(i);
-  }
-}
-
 std::string Coordinate(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.3f", value);
@@ -237,30 +123,6 @@ std::string Coordinate(double value) {
 }  // namespace
 
 namespace {
-
-// The report on the texts read and the regions of the MIF file, the findings
-// of the region building first.
-ConversionReport ReportOn(ChibanTextRead read, const std::string& mifPath,
-                          const std::function<void(ConversionReport&)>& addBuildFindings) {
-  ConversionReport report;
-  if (read.failed || read.trappedError != 0) report.complete = false;
-  report.texts = std::move(read.texts);
-  ReadRegions(mifPath, report);
-
-  addBuildFindings(report);
-  for (const ReportRegion& region : report.regions) {
-    AddRegionFindings(region, report.texts, report.findings);
-  }
-  for (std::size_t i : report.strayTexts) {
-    const ChibanText& text = report.texts[i];
-    report.findings.push_back(
-        {FindingKind::kStrayText,
-         "地番の文字" + Quoted(std::string(TrimBlanks(text.text))) + "はどの領域にも入っていません",
-         text.x, text.y, 0});
-  }
-  AddSharedLotNumberFindings(report);
-  return report;
-}
 
 void AddLineWorkFindings(const LotsFromLinesSummary& built, ConversionReport& report) {
   for (const LooseLine& line : built.looseLines) {
@@ -295,20 +157,38 @@ void AddLineWorkFindings(const LotsFromLinesSummary& built, ConversionReport& re
 
 }  // namespace
 
-ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
-                                      const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt) {
-  if (regionsBuilt.fromLines) {
-    return ReportOn(
-        ReadLineWorkTexts(dxfPath, textSelection, encoding), mifPath,
-        [&](ConversionReport& report) { AddLineWorkFindings(regionsBuilt.lines, report); });
+ConversionReport MakeConversionReport(const RegionBuildSummary& built,
+                                      const AttachSummary& attached) {
+  ConversionReport report;
+  report.complete = attached.textsWhole;
+  report.texts = attached.texts;
+  report.regions = attached.regionList;
+  std::vector<bool> used(report.texts.size(), false);
+  for (const ReportRegion& region : report.regions) {
+    for (std::size_t i : region.textsInside) used[i] = true;
   }
-  return ReportOn(ReadChibanTexts(dxfPath, textSelection, encoding), mifPath,
-                  [&](ConversionReport& report) {
-                    AddLinesOnlyFindings(dxfPath, encoding, regionsBuilt, report);
-                    AddMissedTextFindings(dxfPath, textSelection, encoding, report);
-                    AddOpenPolylineFindings(regionsBuilt, report);
-                  });
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) report.strayTexts.push_back(i);
+  }
+  if (built.fromLines) {
+    AddLineWorkFindings(built.lines, report);
+  } else {
+    AddLinesOnlyFindings(built, report);
+    AddMissedTextFindings(attached.textsAsEntities, report);
+    AddOpenPolylineFindings(built, report);
+  }
+  for (const ReportRegion& region : report.regions) {
+    AddRegionFindings(region, report.texts, report.findings);
+  }
+  for (std::size_t i : report.strayTexts) {
+    const ChibanText& text = report.texts[i];
+    report.findings.push_back(
+        {FindingKind::kStrayText,
+         "地番の文字" + Quoted(std::string(TrimBlanks(text.text))) + "はどの領域にも入っていません",
+         text.x, text.y, 0});
+  }
+  AddSharedLotNumberFindings(report);
+  return report;
 }
 
 std::string FindingKindName(FindingKind kind) {

@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "base/text_codec.h"
+#include "convert/attachment_step.h"
 #include "convert/region_build_step.h"
-#include "dxf/chiban_text_reader.h"
-#include "dxf/drawing_preview.h"
-#include "dxf/layer_selection.h"
 
 namespace parquill {
 
@@ -35,18 +32,6 @@ struct ReportFinding {
   bool located = true;  // false for a count without a place
 };
 
-// How a region fared in the attachment.
-enum class RegionOutcome { kNumbered, kNoLotNumber, kSeveralTexts };
-
-struct ReportRegion {
-  int number = 0;              // 1 for the MIF file's first region
-  std::vector<MapPoint> ring;  // as the MIF file holds it, closing point included
-  RegionOutcome outcome = RegionOutcome::kNoLotNumber;
-  std::string lotNumber;                 // as the MID line has it
-  std::vector<std::size_t> textsInside;  // indexes into ConversionReport::texts, drawing order
-  MapPoint label;  // the winning text's point, or the middle of the ring's box
-};
-
 struct ConversionReport {
   std::vector<ReportRegion> regions;
   std::vector<ChibanText> texts;        // the lot-number texts read, in drawing order
@@ -55,17 +40,15 @@ struct ConversionReport {
   bool complete = true;  // false when the texts or the MIF file could not be read whole
 };
 
-// Tells what happened to each lot of a conversion, from the same readers and
-// the same point-in-polygon rule as the attachment, without writing
-// anything: the open polylines the region builder passed over (from its
-// summary), the regions of the MIF file and the lot-number texts of the text
-// layer. A region's lot number is the first text inside it, as in the MID file.
-// For lots drawn as lines (`regionsBuilt.fromLines`): the texts as that
-// reading takes them, and in place of the open polylines the lines that bound
-// no lot, the lots with holes and the count of arcs made into chords.
-ConversionReport MakeConversionReport(const std::string& dxfPath, const std::string& mifPath,
-                                      const LayerSelection& textSelection, TextEncoding encoding,
-                                      const RegionBuildSummary& regionsBuilt);
+// Tells what happened to each lot of a conversion, from what its steps
+// found (the attachment run with the report chosen): the open polylines the
+// region builder passed over and the layers it found without polylines (or,
+// for lots drawn as lines, the lines that bound no lot, the lots with holes
+// and the arcs made into chords), the regions and their texts, the texts
+// inside no region, the lot numbers given to several regions, and the texts
+// the lot-number reader did not record as they stand.
+ConversionReport MakeConversionReport(const RegionBuildSummary& built,
+                                      const AttachSummary& attached);
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);

@@ -1,6 +1,5 @@
 #include "convert/region_build_step.h"
 
-#include <new>
 #include <optional>
 #include <set>
 
@@ -10,20 +9,19 @@
 #include "dxf/dxf_escapes.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
+#include "dxf/line_work_reader.h"
 #include "dxf/polyline_reader.h"
 #include "mif/mif_format.h"
 
 namespace parquill {
 namespace {
 
-std::optional<Message> CheckRequest(const RegionBuildRequest& request, SelectedLayerTable& table) {
-  if (auto refusal = FillSelectedLayerTable(request.selection, table)) return refusal;
+std::optional<Message> CheckChoices(const ConversionChoices& choices, SelectedLayerTable& table) {
+  if (auto refusal = FillSelectedLayerTable(choices.boundary, table)) return refusal;
   if (table.names.empty()) return Message{"レイアが選択されていません。", "抽出レイア"};
-  if (request.dxfPath.empty()) return Message{"入力ファイルが選択されていません。", "ファイル指定"};
-  if (request.outputName.empty()) {
-    return Message{"出力ファイルが選択されていません。", "ファイル指定"};
-  }
-  return CheckOutputFileNames(request.outputName, request.dxfPath);
+  if (choices.drawing.empty()) return Message{"入力ファイルが選択されていません。", "ファイル指定"};
+  if (choices.output.empty()) return Message{"出力ファイルが選択されていません。", "ファイル指定"};
+  return CheckOutputFileNames(choices.output, choices.drawing);
 }
 
 // Writes the closed rings as MIF regions and lists the open ones.
@@ -67,61 +65,61 @@ class RegionWriter {
   const std::set<std::string, std::less<>>& layersSeen() const { return layersSeen_; }
 };
 
-// The selected layers that had no polyline.
-std::vector<std::string> LayersWithoutPolylines(const std::vector<std::string>& selected,
-                                                const std::set<std::string, std::less<>>& seen,
-                                                TextEncoding encoding) {
-  if (selected.front() == kAllLayersItem) {
-    return seen.empty() ? selected : std::vector<std::string>{};
-  }
-  std::set<std::string> names;
-  for (const std::string& layer : seen) names.insert(DecodeDxfText(layer, encoding));
+// The selected layers that had no polyline, with the LINEs each has.
+std::vector<RegionBuildSummary::LinesOnlyLayer> LayersWithoutPolylines(
+    const ConversionChoices& choices, const std::vector<std::string>& selected,
+    const std::set<std::string, std::less<>>& seen) {
   std::vector<std::string> without;
-  for (const std::string& name : selected) {
-    if (names.count(name) == 0) without.push_back(name);
+  if (selected.front() == kAllLayersItem) {
+    if (seen.empty()) without = selected;
+  } else {
+    std::set<std::string> names;
+    for (const std::string& layer : seen) names.insert(DecodeDxfText(layer, choices.encoding));
+    for (const std::string& name : selected) {
+      if (names.count(name) == 0) without.push_back(name);
+    }
   }
-  return without;
+  std::vector<RegionBuildSummary::LinesOnlyLayer> layers;
+  for (const std::string& layer : without) {
+    std::size_t lines = 0;
+    try {
+      lines = ReadLineWork(choices.drawing, {layer}, choices.encoding).lineEntities;
+    } catch (const RuntimeError&) {
+      // The regions are written: a count the drawing breaks off stays 0.
+    }
+    layers.push_back({layer, lines});
+  }
+  return layers;
 }
 
 }  // namespace
 
-Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary,
+Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summary,
                      StepHost* host) {
-  if (request.fromLines) {
-    RegionBuildSummary built;
-    built.fromLines = true;
-    Outcome outcome =
-        BuildRegionsFromLines({request.dxfPath, request.outputName, request.selection,
-                               request.textSelection, request.encoding, request.planeZone},
-                              &built.lines);
-    built.regionsWritten = built.lines.regionsWritten;
-    if (summary != nullptr) *summary = std::move(built);
-    return outcome;
-  }
   SelectedLayerTable table;
-  if (auto refusal = CheckRequest(request, table)) return Outcome::Refused(std::move(*refusal));
-
+  if (auto refusal = CheckChoices(choices, table)) return Outcome::Refused(std::move(*refusal));
   RegionBuildSummary written;
-  Outcome outcome = Outcome::Done();
-  try {
-    try {
-      DxfLineSource drawing(request.dxfPath);  // a missing drawing fails before the MIF exists
+  Outcome outcome;
+  if (choices.fromLines) {
+    written.fromLines = true;
+    outcome = BuildRegionsFromLines(choices, table.names, &written.lines);
+    written.regionsWritten = written.lines.regionsWritten;
+  } else {
+    outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
+      DxfLineSource drawing(choices.drawing);  // a missing drawing fails before the MIF exists
       drawing.ReportShareReadTo(host);
-      TextFileWriter mif(OutputFileNamesFor(request.outputName).mif, TextEncoding::kCp932);
-      WriteMifHeader(mif, request.planeZone);
-      RegionWriter writer(mif, request.encoding, written);
-      ReadPolylineRings(drawing, table.names, request.encoding,
+      TextFileWriter mif(OutputFileNamesFor(choices.output).mif, TextEncoding::kCp932);
+      WriteMifHeader(mif, choices.planeZone);
+      RegionWriter writer(mif, choices.encoding, written);
+      ReadPolylineRings(drawing, table.names, choices.encoding,
                         [&](const PolylineRing& ring) { writer.Take(ring); });
       mif.Close();
       written.layersWithoutPolylines =
-          LayersWithoutPolylines(table.names, writer.layersSeen(), request.encoding);
-    } catch (const std::bad_alloc&) {
-      throw RuntimeError(kOutOfMemory);
-    }
-  } catch (const RuntimeError& error) {
-    outcome = Outcome::Trapped(error, kSurveyTrapTitle);
+          LayersWithoutPolylines(choices, table.names, writer.layersSeen());
+      return Outcome::Done();
+    });
   }
-  if (summary != nullptr) *summary = written;
+  if (summary != nullptr) *summary = std::move(written);
   return outcome;
 }
 

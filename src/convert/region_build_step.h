@@ -5,24 +5,10 @@
 #include <vector>
 
 #include "base/step_outcome.h"
-#include "base/text_codec.h"
+#include "convert/conversion_choices.h"
 #include "convert/lots_from_lines_step.h"
-#include "dxf/layer_selection.h"
 
 namespace parquill {
-
-// What the "面生成" step reads from the window.
-struct RegionBuildRequest {
-  std::string dxfPath;       // the input drawing
-  std::string outputName;    // the SIMA file's name; the MIF file is named after it
-  LayerSelection selection;  // the boundary layers chosen in the layer list
-  TextEncoding encoding = TextEncoding::kCp932;  // of the drawing (from its version code)
-  int planeZone = 0;  // the plane rectangular zone the drawing is in, 0 for none
-  // Lots drawn as lines: the faces the boundary lines enclose are the
-  // regions, in the order of the lot-number texts of `textSelection`.
-  bool fromLines = false;
-  LayerSelection textSelection = {};
-};
 
 // A polyline of a selected layer that was passed over because its ring does
 // not close: its layer and its first vertex.
@@ -42,20 +28,24 @@ struct RegionBuildSummary {
   int openPolylinesSkipped = 0;             // accepted polylines whose ring does not close
   std::vector<OpenPolyline> openPolylines;  // the first kOpenPolylinesListed of them
   // Selected boundary layers without any LWPOLYLINE ("すべて" when no layer
-  // has one): their lots may be drawn as lines.
-  std::vector<std::string> layersWithoutPolylines;
+  // has one) and how many LINEs each has: their lots may be drawn as lines.
+  struct LinesOnlyLayer {
+    std::string layer;
+    std::size_t lines = 0;
+  };
+  std::vector<LinesOnlyLayer> layersWithoutPolylines;
   bool fromLines = false;      // the regions were built from lines:
   LotsFromLinesSummary lines;  // what that building found
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the
-// selected layers in the drawing's ENTITIES section, in drawing order.
-// Refusals come back as Outcome::Refused with their fixed message; a run-time
-// error as Outcome::Trapped under "TESSARO" (the MIF file of an earlier
-// run then stays as it was); a normal end as Outcome::Done. With `fromLines` the
-// regions are built from lines (BuildRegionsFromLines).
+// selected boundary layers in the drawing's ENTITIES section, in drawing
+// order; with `fromLines` the regions are built from lines
+// (BuildRegionsFromLines). Refusals come back as Outcome::Refused with their
+// fixed message; a run-time error as Outcome::Trapped under "TESSARO" (the MIF
+// file of an earlier run then stays as it was); a normal end as Outcome::Done.
 // `host`, when given, is shown how much of the drawing is read.
-Outcome BuildRegions(const RegionBuildRequest& request, RegionBuildSummary* summary = nullptr,
+Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summary = nullptr,
                      StepHost* host = nullptr);
 
 }  // namespace parquill

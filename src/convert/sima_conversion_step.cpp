@@ -1,9 +1,8 @@
 #include "convert/sima_conversion_step.h"
 
-#include <new>
-
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
+#include "mif/mid_file.h"
 #include "mif/mif_reader.h"
 #include "sima/conversion_messages.h"
 #include "sima/lot_table.h"
@@ -15,14 +14,13 @@ namespace {
 
 // The conversion once its file names are checked; run-time errors are left
 // to the caller.
-Outcome Convert(const ConversionRequest& request, const OutputFileNames& names, StepHost& host,
+Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, StepHost& host,
                 ConversionSummary* summary) {
-  const bool swap = host.SwapTicked();
-  PointTable points(request.search);
+  PointTable points;
   LotRings rings;
   // Only the first ring of a region is read; the rings after it are passed
   // over with the other lines.
-  MifReader mif(names.mif, MifRules::Conversion(swap));
+  MifReader mif(names.mif, MifRules::Conversion(choices.swapXY));
   while (mif.NextRegion()) {
     rings.Begin(mif.count());
     for (std::int32_t j = 0; j < mif.count(); ++j) {
@@ -34,9 +32,17 @@ Outcome Convert(const ConversionRequest& request, const OutputFileNames& names, 
     rings.End();
   }
   LotTable lots;
-  if (auto message = ReadMidLots(names.mid, mif.delimiter(), lots)) {
-    return Outcome::Refused(*message);
-  }
+  bool full = false;
+  ReadMidLotNumbers(names.mid, mif.delimiter(), [&](std::string lotNumber) {
+    // A "," would cut the SIMA record: it becomes the full-width comma.
+    for (std::size_t at = lotNumber.find(','); at != std::string::npos;
+         at = lotNumber.find(',', at)) {
+      lotNumber.replace(at, 1, "，");
+    }
+    full = lots.Add(std::move(lotNumber)) == 0;
+    return !full;
+  });
+  if (full) return Outcome::Refused(TooManyLotsMessage());
   int lotsWithNumber = 0;
   if (auto message = WriteSimaFile(names.sima, points, rings, lots, host, lotsWithNumber)) {
     return Outcome::Refused(*message);
@@ -47,25 +53,20 @@ Outcome Convert(const ConversionRequest& request, const OutputFileNames& names, 
 
 }  // namespace
 
-Outcome ConvertMifToSima(const ConversionRequest& request, StepHost& host,
+Outcome ConvertMifToSima(const ConversionChoices& choices, StepHost& host,
                          ConversionSummary* summary) {
   host.LetEventsThrough();
-  const OutputFileNames names = OutputFileNamesFor(request.outputName);
-  if (request.dxfPath.empty() || request.outputName.empty()) {
+  const OutputFileNames names = OutputFileNamesFor(choices.output);
+  if (choices.drawing.empty() || choices.output.empty()) {
     return Outcome::Refused(NoFileSelectedMessage());
   }
   // Writing the SIMA file over one of the inputs would destroy it.
-  if (NamesSameFile(names.sima, request.dxfPath) || NamesSameFile(names.sima, names.mif) ||
+  if (NamesSameFile(names.sima, choices.drawing) || NamesSameFile(names.sima, names.mif) ||
       NamesSameFile(names.sima, names.mid)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  try {
-    return Convert(request, names, host, summary);
-  } catch (const RuntimeError& error) {
-    return Outcome::Trapped(error, kConversionTrapTitle);
-  } catch (const std::bad_alloc&) {
-    return Outcome::Trapped(RuntimeError(kOutOfMemory), kConversionTrapTitle);
-  }
+  return TrapRunTimeErrors(kConversionTrapTitle,
+                           [&] { return Convert(choices, names, host, summary); });
 }
 
 }  // namespace parquill

@@ -4,8 +4,12 @@
 
 namespace parquill {
 
-DxfVersionVerdict CheckDxfVersion(const std::string& drawingPath, bool fromLines) {
-  DxfVersionVerdict verdict = ClassifyDxfVersion(survey::DXFVer(drawingPath));
+DxfVersionVerdict CheckDxfVersion(const ConversionChoices& choices) {
+  return VerdictFor(ReadDxfVersionCode(choices.drawing), choices.fromLines);
+}
+
+DxfVersionVerdict VerdictFor(std::int32_t code, bool fromLines) {
+  DxfVersionVerdict verdict = ClassifyDxfVersion(code);
   if (fromLines && IsLineWorkDxfVersion(verdict.code)) {
     verdict.processable = true;
     verdict.shownRed = false;

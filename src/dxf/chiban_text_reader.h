@@ -9,16 +9,9 @@
 #include "base/text_codec.h"
 #include "dxf/layer_selection.h"
 #include "dxf/mtext_cleaner.h"
+#include "geometry/chiban_text_index.h"
 
 namespace parquill {
-
-// One lot-number text of the drawing and the point it stands at.
-struct ChibanText {
-  std::string text;
-  double x = 0;
-  double y = 0;
-  friend bool operator==(const ChibanText&, const ChibanText&) = default;
-};
 
 // The most lot-number texts one reading takes.
 inline constexpr std::size_t kChibanTextCapacity = 5000;

@@ -6,19 +6,16 @@
 #include <vector>
 
 #include "base/text_codec.h"
+#include "geometry/plane_point.h"
 
 namespace parquill {
 
-struct MapPoint {
-  double x = 0;
-  double y = 0;
-  friend bool operator==(const MapPoint&, const MapPoint&) = default;
-};
 
-// One LWPOLYLINE of the drawing as the map shows it.
+// One LWPOLYLINE of the drawing as the map shows it; also the other line
+// work (a LINE, an ARC made into chords, an R12 POLYLINE).
 struct PreviewPolyline {
   std::string layer;
-  std::vector<MapPoint> points;  // the vertices as drawn, no closing point added
+  std::vector<PlanePoint> points;  // the vertices as drawn, no closing point added
   bool closed = false;           // flag exactly 1, or the last vertex back on the first
                                  // within 0.001: the rings the region builder would write
 };
@@ -27,7 +24,7 @@ struct PreviewPolyline {
 struct PreviewText {
   std::string layer;
   std::string text;
-  double x = 0;  // the insertion point, or the alignment point when it has one
+  double x = 0;  // where the text stands (DxfEntity::TextPoint)
   double y = 0;
 };
 
@@ -39,10 +36,12 @@ struct PreviewLimits {
   std::size_t texts = 200'000;
 };
 
-// The drawing's lots and texts for the map: the LWPOLYLINE, TEXT and MTEXT
-// entities of the ENTITIES section, in drawing order.
+// The drawing's lots, line work and texts for the map: the LWPOLYLINE,
+// POLYLINE, LINE, ARC, TEXT and MTEXT entities of the ENTITIES section, in
+// drawing order.
 struct DrawingPreview {
-  std::vector<PreviewPolyline> polylines;
+  std::vector<PreviewPolyline> polylines;  // the LWPOLYLINEs
+  std::vector<PreviewPolyline> lines;      // the other line work
   std::vector<PreviewText> texts;
   std::size_t polylinesLeftOut = 0;  // beyond the limits
   std::size_t textsLeftOut = 0;
@@ -50,8 +49,8 @@ struct DrawingPreview {
   bool cancelled = false;
 };
 
-// Reads the drawing once, pairing group codes and values from the line after
-// "ENTITIES" to the section's "ENDSEC". Never throws: a file that cannot be
+// Reads the drawing's entities once (an entity with a coordinate that is no
+// number is left out). Never throws: a file that cannot be
 // read (or that breaks off) gives what was read, with `readable` false.
 // `cancel`, when given, is looked at now and then; once it is true the
 // reading stops and returns what it has, with `cancelled` set.

@@ -42,7 +42,6 @@ TextEncoding DxfTextEncoding(std::int32_t code) {
   return code >= 2007 ? TextEncoding::kUtf8 : TextEncoding::kCp932;
 }
 
-namespace survey {
 namespace {
 
 std::int32_t CodeOfVersionString(std::string_view version) {
@@ -59,7 +58,7 @@ std::int32_t CodeOfVersionString(std::string_view version) {
 
 }  // namespace
 
-std::int32_t DXFVer(const std::string& path) {
+std::int32_t ReadDxfVersionCode(const std::string& path) {
   try {
     LineReader reader(path);
     std::string_view line;
@@ -76,6 +75,5 @@ std::int32_t DXFVer(const std::string& path) {
   return 0;
 }
 
-}  // namespace survey
 
 }  // namespace parquill

@@ -31,15 +31,13 @@ Message DxfVersionRefusal(const std::string& versionName);
 // How the drawing's text is encoded: UTF-8 from DXF 2007 on, else CP932.
 TextEncoding DxfTextEncoding(std::int32_t code);
 
-namespace survey {
 
 // The version code of a DXF file: 2 (AC1002), 3 (AC1003), 9 (AC1004),
 // 10 (AC1006), 12 (R12, AC1009), 13 (R13, AC1012), 14 (R14, AC1014),
 // 2000 (AC1015), 2004 (AC1018), 2007 (AC1021), 2010 (AC1024), 2013 (AC1027),
 // 2018 (AC1032); 0 for any other version string, a drawing without
 // $ACADVER, an empty path or a file that cannot be read. Never throws.
-std::int32_t DXFVer(const std::string& path);
+std::int32_t ReadDxfVersionCode(const std::string& path);
 
-}  // namespace survey
 
 }  // namespace parquill

@@ -22,34 +22,28 @@ constexpr bool IsLineWorkDxfVersion(std::int32_t code) { return code >= 12; }
 
 // The most boundary segments one drawing may have, chords of arcs included.
 inline constexpr std::size_t kMostLineSegments = 1'000'000;
-// A coordinate farther from the origin than this is taken for a broken drawing.
-inline constexpr double kLargestCoordinate = 1e9;
 
-// The boundary lines and lot-number texts of a drawing of lots drawn as lines.
+// The boundary lines of a drawing of lots drawn as lines.
 struct LineWorkDrawing {
-  std::vector<std::vector<LinePoint>> lines;  // each a run of two points or more
+  std::vector<std::vector<PlanePoint>> lines;  // each a run of two points or more
   std::size_t segments = 0;
   int arcsChorded = 0;             // ARC entities and bulged polyline segments made into chords
   std::size_t lineEntities = 0;    // LINE entities of the boundary layers
-  ChibanTextRead texts;            // the lot-number texts, as ReadLineWorkTexts gives them
   std::optional<Message> refusal;  // a broken drawing: the reading stopped there
 };
 
-// Reads the ENTITIES section by group pairs: on the boundary layers (the
-// names of the selected items; "すべて" takes every layer) the LINEs, the
-// LWPOLYLINEs and POLYLINEs (VERTEX ... SEQEND), open or closed, bulges made
-// into chords, and the ARCs, made into chords; on the text layer (empty: none)
-// the TEXTs and MTEXTs. Blocks are not expanded. A coordinate that is no
-// finite number or lies beyond kLargestCoordinate, or more than `mostSegments`
-// segments, give the refusal. File errors raise RuntimeError.
+// Reads the boundary entities of the ENTITIES section (the names of the
+// selected items; "すべて" takes every layer): the LINEs, the LWPOLYLINEs and
+// POLYLINEs, open or closed, bulges made into chords, and the ARCs, made into
+// chords. Blocks are not expanded. A coordinate that is no finite number or
+// lies beyond kLargestCoordinate, or more than `mostSegments` segments, give
+// the refusal. File errors raise RuntimeError.
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
-                             const std::string& textLayer, TextEncoding encoding,
-                             std::size_t mostSegments = kMostLineSegments);
+                             TextEncoding encoding, std::size_t mostSegments = kMostLineSegments);
 
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
-// them: the alignment point of a justified TEXT, else the insertion point;
-// MTEXT cleaned by CleanMText; escapes decoded by DecodeDxfEscapes. Refusals
-// and traps as ReadChibanTexts gives them.
+// them, each where DxfEntity::TextPoint puts it, its string decoded
+// (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
                                  TextEncoding encoding);
 

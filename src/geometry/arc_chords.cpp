@@ -11,7 +11,7 @@ struct BulgeArc {
   double cx, cy, radius, start, sweep;
 };
 
-BulgeArc ArcOfBulge(LinePoint from, LinePoint to, double bulge) {
+BulgeArc ArcOfBulge(PlanePoint from, PlanePoint to, double bulge) {
   const double dx = to.x - from.x;
   const double dy = to.y - from.y;
   const double chord = std::hypot(dx, dy);
@@ -39,7 +39,7 @@ std::size_t ChordCount(double radius, double sweep) {
   return count < 1 ? 1 : static_cast<std::size_t>(count);
 }
 
-void AppendArcChords(std::vector<LinePoint>& points, double cx, double cy, double radius,
+void AppendArcChords(std::vector<PlanePoint>& points, double cx, double cy, double radius,
                      double start, double sweep) {
   const std::size_t count = ChordCount(radius, sweep);
   for (std::size_t k = 1; k <= count; ++k) {
@@ -48,13 +48,13 @@ void AppendArcChords(std::vector<LinePoint>& points, double cx, double cy, doubl
   }
 }
 
-std::size_t BulgeChordCount(LinePoint from, LinePoint to, double bulge) {
+std::size_t BulgeChordCount(PlanePoint from, PlanePoint to, double bulge) {
   if (bulge == 0 || from == to) return 1;
   const BulgeArc arc = ArcOfBulge(from, to, bulge);
   return ChordCount(arc.radius, arc.sweep);
 }
 
-void AppendBulgeChords(std::vector<LinePoint>& points, LinePoint from, LinePoint to, double bulge) {
+void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to, double bulge) {
   if (bulge == 0 || from == to) {
     points.push_back(to);
     return;

@@ -19,14 +19,14 @@ std::size_t ChordCount(double radius, double sweep);
 // Appends the points after the arc's start up to its end: the arc of the
 // circle about (cx, cy) of `radius`, from angle `start` sweeping `sweep`
 // radians (counter-clockwise when positive). The last point is the arc's end.
-void AppendArcChords(std::vector<LinePoint>& points, double cx, double cy, double radius,
+void AppendArcChords(std::vector<PlanePoint>& points, double cx, double cy, double radius,
                      double start, double sweep);
 
 // The chords of a polyline segment with a bulge (the tangent of a quarter of
 // its included angle; positive counter-clockwise) from `from` to `to`: the
 // points after `from`, `to` last. A bulge of 0 gives `to` alone.
-void AppendBulgeChords(std::vector<LinePoint>& points, LinePoint from, LinePoint to, double bulge);
+void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePoint to, double bulge);
 // The chord count of such a segment.
-std::size_t BulgeChordCount(LinePoint from, LinePoint to, double bulge);
+std::size_t BulgeChordCount(PlanePoint from, PlanePoint to, double bulge);
 
 }  // namespace parquill

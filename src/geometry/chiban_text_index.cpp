@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/survey.h"
+#include "geometry/point_in_polygon.h"
 
 namespace parquill {
 namespace {
@@ -31,9 +31,8 @@ std::size_t CellsAlong(double length, double cellSide, std::size_t most) {
 
 }  // namespace
 
-ChibanTextIndex::ChibanTextIndex(const std::vector<ChibanText>& texts, SearchStrategy search)
-    : texts_(texts), search_(search) {
-  if (search_ == SearchStrategy::kIndexed) BuildGrid();
+ChibanTextIndex::ChibanTextIndex(const std::vector<ChibanText>& texts) : texts_(texts) {
+  BuildGrid();
 }
 
 void ChibanTextIndex::BuildGrid() {
@@ -95,25 +94,19 @@ std::size_t ChibanTextIndex::RowOf(double y) const {
   return static_cast<std::size_t>(v);
 }
 
-const ChibanText* ChibanTextIndex::FirstInsideLinear(std::int16_t n, const double* x,
-                                                     const double* y) const {
-  for (const ChibanText& text : texts_) {
-    if (survey::InPolygon(n, x, y, text.x, text.y) <= 0) return &text;
-  }
-  return nullptr;
-}
-
-const ChibanText* ChibanTextIndex::FirstInside(std::int16_t n, const double* x, const double* y) {
-  if (search_ == SearchStrategy::kLinear) return FirstInsideLinear(n, x, y);
-  if (n <= 0) return nullptr;  // InPolygon puts every point outside
-
+void ChibanTextIndex::GatherCandidates(std::int16_t n, const double* x, const double* y) {
+  candidates_.clear();
   // A point inside the ring or on it lies in the ring's box: on an edge means
   // within the edge's box, inside means crossing an edge of the ring on the
   // point's right at the point's height. Only the crossing's X is computed,
   // so the box is widened by what rounding may add to it.
   Box box{x[0], y[0], x[0], y[0]};
   for (int i = 0; i < n; ++i) {
-    if (!Gridded(x[i], y[i])) return FirstInsideLinear(n, x, y);
+    if (!Gridded(x[i], y[i])) {
+      // A ring too far out for the grid: every text is a candidate.
+      for (std::size_t k = 0; k < texts_.size(); ++k) candidates_.push_back(k);
+      return;
+    }
     box = {std::min(box.minX, x[i]), std::min(box.minY, y[i]), std::max(box.maxX, x[i]),
            std::max(box.maxY, y[i])};
   }
@@ -121,7 +114,6 @@ const ChibanText* ChibanTextIndex::FirstInside(std::int16_t n, const double* x, 
   const double marginY = RoundingMargin(box.minY, box.maxY);
   box = {box.minX - marginX, box.minY - marginY, box.maxX + marginX, box.maxY + marginY};
 
-  candidates_.clear();
   const std::size_t c0 = ColumnOf(box.minX), c1 = ColumnOf(box.maxX);
   const std::size_t r0 = RowOf(box.minY), r1 = RowOf(box.maxY);
   for (std::size_t r = r0; r <= r1; ++r) {
@@ -137,12 +129,27 @@ const ChibanText* ChibanTextIndex::FirstInside(std::int16_t n, const double* x, 
   }
   candidates_.insert(candidates_.end(), outsideGrid_.begin(), outsideGrid_.end());
   std::sort(candidates_.begin(), candidates_.end());
+}
 
+const ChibanText* ChibanTextIndex::FirstInside(std::int16_t n, const double* x, const double* y) {
+  if (n <= 0) return nullptr;  // InPolygon puts every point outside
+  GatherCandidates(n, x, y);
   for (std::size_t i : candidates_) {
     const ChibanText& text = texts_[i];
-    if (survey::InPolygon(n, x, y, text.x, text.y) <= 0) return &text;
+    if (InPolygon(n, x, y, text.x, text.y) <= 0) return &text;
   }
   return nullptr;
+}
+
+std::vector<std::size_t> ChibanTextIndex::AllInside(std::int16_t n, const double* x,
+                                                    const double* y) {
+  std::vector<std::size_t> inside;
+  if (n <= 0) return inside;
+  GatherCandidates(n, x, y);
+  for (std::size_t i : candidates_) {
+    if (InPolygon(n, x, y, texts_[i].x, texts_[i].y) <= 0) inside.push_back(i);
+  }
+  return inside;
 }
 
 }  // namespace parquill

@@ -1,39 +1,47 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
-
-#include "dxf/chiban_text_reader.h"
-#include "geometry/search_strategy.h"
 
 namespace parquill {
 
-// Finds, for one region after the other, the first lot-number text (in
-// drawing order) that InPolygon puts inside the region or on its boundary.
+// One lot-number text of the drawing and the point it stands at.
+struct ChibanText {
+  std::string text;
+  double x = 0;
+  double y = 0;
+  friend bool operator==(const ChibanText&, const ChibanText&) = default;
+};
+
+// Finds, for one region after the other, the lot-number texts (in drawing
+// order) that InPolygon puts inside the region or on its boundary.
 //
-// The indexed search sorts the texts into a grid of cells once; a region then
-// tests only the texts of the cells its bounding box covers, in drawing order.
-// The linear strategy tests every text from the first, and answers the same.
+// The texts are sorted into a grid of cells once; a region then tests only
+// the texts of the cells its bounding box covers, in drawing order.
 class ChibanTextIndex {
  public:
-  ChibanTextIndex(const std::vector<ChibanText>& texts, SearchStrategy search);
+  explicit ChibanTextIndex(const std::vector<ChibanText>& texts);
 
   // The first text inside the ring of the n points x[0..n-1], y[0..n-1] or
   // on its boundary; nullptr when none.
   const ChibanText* FirstInside(std::int16_t n, const double* x, const double* y);
+  // Every such text, by its index in drawing order.
+  std::vector<std::size_t> AllInside(std::int16_t n, const double* x, const double* y);
 
  private:
   struct Box {
     double minX, minY, maxX, maxY;
   };
 
-  const ChibanText* FirstInsideLinear(std::int16_t n, const double* x, const double* y) const;
+  // The candidates_ a ring's box holds, ascending.
+  void GatherCandidates(std::int16_t n, const double* x, const double* y);
   void BuildGrid();
   std::size_t ColumnOf(double x) const;
   std::size_t RowOf(double y) const;
 
   const std::vector<ChibanText>& texts_;
-  SearchStrategy search_;
   // The grid: cell (column, row) holds cellTexts_[cellStart_[c] .. cellStart_[c + 1]),
   // c = row * columns_ + column, text numbers ascending.
   Box area_{0, 0, 0, 0};

@@ -72,7 +72,7 @@ class Owned {
 // Joins the ends of the lines that lie within the tolerance of an end seen
 // before: each such end takes that earlier end's place. Ends are looked up in
 // a hash of tolerance-sized cells, so the joining takes linear time.
-void JoinNearEnds(std::vector<std::vector<LinePoint>>& lines) {
+void JoinNearEnds(std::vector<std::vector<PlanePoint>>& lines) {
   struct Cell {
     std::int64_t cx, cy;
     bool operator==(const Cell&) const = default;
@@ -82,19 +82,19 @@ void JoinNearEnds(std::vector<std::vector<LinePoint>>& lines) {
       return std::hash<std::int64_t>()(c.cx * 0x9E3779B97F4A7C15LL ^ c.cy);
     }
   };
-  std::unordered_map<Cell, std::vector<LinePoint>, CellHash> ends;
+  std::unordered_map<Cell, std::vector<PlanePoint>, CellHash> ends;
   ends.reserve(lines.size() * 2);
   auto cellOf = [](double v) {
     return static_cast<std::int64_t>(std::floor(v / kLineWorkTolerance));
   };
-  auto join = [&](LinePoint& end) {
+  auto join = [&](PlanePoint& end) {
     const std::int64_t cx = cellOf(end.x);
     const std::int64_t cy = cellOf(end.y);
     for (std::int64_t dx = -1; dx <= 1; ++dx) {
       for (std::int64_t dy = -1; dy <= 1; ++dy) {
         auto found = ends.find({cx + dx, cy + dy});
         if (found == ends.end()) continue;
-        for (const LinePoint& seen : found->second) {
+        for (const PlanePoint& seen : found->second) {
           if (std::fabs(seen.x - end.x) <= kLineWorkTolerance &&
               std::fabs(seen.y - end.y) <= kLineWorkTolerance) {
             end = seen;
@@ -105,7 +105,7 @@ void JoinNearEnds(std::vector<std::vector<LinePoint>>& lines) {
     }
     ends[{cx, cy}].push_back(end);
   };
-  for (std::vector<LinePoint>& line : lines) {
+  for (std::vector<PlanePoint>& line : lines) {
     join(line.front());
     join(line.back());
   }
@@ -115,8 +115,8 @@ void JoinNearEnds(std::vector<std::vector<LinePoint>>& lines) {
 // (either way) and those that shrink to a point: lines on top of each other
 // go to the noding once. What is left of each line is cut into runs of kept
 // segments.
-std::vector<std::vector<LinePoint>> SnappedWithoutRepeats(
-    const std::vector<std::vector<LinePoint>>& lines) {
+std::vector<std::vector<PlanePoint>> SnappedWithoutRepeats(
+    const std::vector<std::vector<PlanePoint>>& lines) {
   struct Segment {
     std::int64_t x1, y1, x2, y2;
     bool operator==(const Segment&) const = default;
@@ -134,13 +134,13 @@ std::vector<std::vector<LinePoint>> SnappedWithoutRepeats(
     return static_cast<std::int64_t>(std::llround(v / kLineWorkTolerance));
   };
   auto point = [](std::int64_t x, std::int64_t y) {
-    return LinePoint{static_cast<double>(x) * kLineWorkTolerance,
+    return PlanePoint{static_cast<double>(x) * kLineWorkTolerance,
                      static_cast<double>(y) * kLineWorkTolerance};
   };
   std::unordered_set<Segment, SegmentHash> seen;
-  std::vector<std::vector<LinePoint>> runs;
-  for (const std::vector<LinePoint>& line : lines) {
-    std::vector<LinePoint> run;
+  std::vector<std::vector<PlanePoint>> runs;
+  for (const std::vector<PlanePoint>& line : lines) {
+    std::vector<PlanePoint> run;
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
       const std::int64_t x1 = grid(line[i].x), y1 = grid(line[i].y);
       const std::int64_t x2 = grid(line[i + 1].x), y2 = grid(line[i + 1].y);
@@ -163,7 +163,7 @@ std::vector<std::vector<LinePoint>> SnappedWithoutRepeats(
   return runs;
 }
 
-std::vector<LinePoint> PointsOf(const GeosContext& geos, const GEOSGeometry* line) {
+std::vector<PlanePoint> PointsOf(const GeosContext& geos, const GEOSGeometry* line) {
   const GEOSCoordSequence* sequence = geos.Check(Api().GEOSGeom_getCoordSeq_r(geos.handle(), line));
   unsigned int size = 0;
   if (Api().GEOSCoordSeq_getSize_r(geos.handle(), sequence, &size) == 0) geos.Fail();
@@ -172,13 +172,13 @@ std::vector<LinePoint> PointsOf(const GeosContext& geos, const GEOSGeometry* lin
       Api().GEOSCoordSeq_copyToBuffer_r(geos.handle(), sequence, xy.data(), 0, 0) == 0) {
     geos.Fail();
   }
-  std::vector<LinePoint> points(size);
+  std::vector<PlanePoint> points(size);
   for (unsigned int i = 0; i < size; ++i) points[i] = {xy[2 * i], xy[2 * i + 1]};
   return points;
 }
 
 // The ring turned clockwise, starting at its vertex of smallest X then Y, closed.
-std::vector<LinePoint> ClockwiseFromLowerLeft(std::vector<LinePoint> ring) {
+std::vector<PlanePoint> ClockwiseFromLowerLeft(std::vector<PlanePoint> ring) {
   if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
   if (ring.empty()) return ring;
   double twiceArea = 0;
@@ -188,7 +188,7 @@ std::vector<LinePoint> ClockwiseFromLowerLeft(std::vector<LinePoint> ring) {
   // twiceArea is positive for a clockwise ring (X right, Y up).
   if (twiceArea < 0) std::reverse(ring.begin(), ring.end());
   auto first =
-      std::min_element(ring.begin(), ring.end(), [](const LinePoint& a, const LinePoint& b) {
+      std::min_element(ring.begin(), ring.end(), [](const PlanePoint& a, const PlanePoint& b) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
       });
   std::rotate(ring.begin(), first, ring.end());
@@ -219,7 +219,7 @@ std::vector<LooseLine> LooseLinesOf(const GeosContext& geos, const GEOSGeometry*
   Owned merged(geos, geos.Check(Api().GEOSLineMerge_r(h, all.get())));
   const int count = geos.Check(Api().GEOSGetNumGeometries_r(h, merged.get()));
   for (int i = 0; i < count; ++i) {
-    std::vector<LinePoint> points = PointsOf(geos, Api().GEOSGetGeometryN_r(h, merged.get(), i));
+    std::vector<PlanePoint> points = PointsOf(geos, Api().GEOSGetGeometryN_r(h, merged.get(), i));
     if (!points.empty()) loose.push_back({points.front(), points.back()});
   }
   return loose;
@@ -227,10 +227,10 @@ std::vector<LooseLine> LooseLinesOf(const GeosContext& geos, const GEOSGeometry*
 
 }  // namespace
 
-LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
-  std::vector<std::vector<LinePoint>> lines;
+LineFaces FacesOfLineWork(const std::vector<std::vector<PlanePoint>>& drawn) {
+  std::vector<std::vector<PlanePoint>> lines;
   lines.reserve(drawn.size());
-  for (const std::vector<LinePoint>& line : drawn) {
+  for (const std::vector<PlanePoint>& line : drawn) {
     if (line.size() >= 2) lines.push_back(line);
   }
   JoinNearEnds(lines);
@@ -243,9 +243,9 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& drawn) {
   strings.reserve(lines.size());
   try {
     std::vector<double> xy;
-    for (const std::vector<LinePoint>& line : lines) {
+    for (const std::vector<PlanePoint>& line : lines) {
       xy.clear();
-      for (const LinePoint& p : line) {
+      for (const PlanePoint& p : line) {
         xy.push_back(p.x);
         xy.push_back(p.y);
       }

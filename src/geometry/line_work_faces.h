@@ -4,15 +4,10 @@
 #include <vector>
 
 #include "base/limits.h"
+#include "geometry/plane_point.h"
 
 namespace parquill {
 
-// A point of the line work, in drawing units (X right, Y up).
-struct LinePoint {
-  double x = 0;
-  double y = 0;
-  friend bool operator==(const LinePoint&, const LinePoint&) = default;
-};
 
 // Two points are one when they differ by at most this in X and in Y; the
 // line work is snapped to a grid of this size.
@@ -22,7 +17,7 @@ inline constexpr double kLineWorkTolerance = kCoordinateTolerance;
 struct LineFace {
   // The outer ring, clockwise, from its vertex of smallest X (then smallest
   // Y), closed: the last point repeats the first.
-  std::vector<LinePoint> ring;
+  std::vector<PlanePoint> ring;
   int holes = 0;  // rings of other faces lying inside it
 };
 
@@ -30,8 +25,8 @@ struct LineFace {
 // sides of a lot left open by a gap, or a line with the same face on both
 // sides. Its two ends, as snapped.
 struct LooseLine {
-  LinePoint from;
-  LinePoint to;
+  PlanePoint from;
+  PlanePoint to;
 };
 
 struct LineFaces {
@@ -44,6 +39,6 @@ struct LineFaces {
 // is snapped to the tolerance grid, lines are cut where they cross or touch
 // and lines on top of each other become one. A failure of the geometry
 // library raises RuntimeError(kInvalidCall) with its message.
-LineFaces FacesOfLineWork(const std::vector<std::vector<LinePoint>>& lines);
+LineFaces FacesOfLineWork(const std::vector<std::vector<PlanePoint>>& lines);
 
 }  // namespace parquill

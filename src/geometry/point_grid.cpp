@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "sima/point_table.h"
+#include "base/limits.h"
 
 static_assert(parquill::kCoordinateTolerance + 1e-7 < parquill::PointGrid::kSearchReach,
               "the search reaches every match");

@@ -4,7 +4,7 @@
 #include "base/number_text.h"
 #include "base/runtime_error.h"
 #include "base/text_codec.h"
-#include "geometry/survey.h"
+#include "geometry/decimal_rounding.h"
 
 namespace parquill {
 namespace {
@@ -90,10 +90,10 @@ void MifReader::NextPoint(double& x, double& y) {
   x = NumberFromText(line.substr(0, blank));
   y = NumberFromText(rest.substr(0, rest.find(' ')));
   if (rules_.roundsToFiveDecimals) {
-    x = survey::round(x, kDecimals);
-    y = survey::round(y, kDecimals);
+    x = RoundDecimals(x, kDecimals);
+    y = RoundDecimals(y, kDecimals);
   }
-  if (rules_.swap) survey::dswap(x, y);
+  if (rules_.swap) std::swap(x, y);
 }
 
 bool MifReader::NextRing(MifRing& ring) {

@@ -17,7 +17,7 @@ RegionOutlines ReadRegionOutlines(const std::string& mifPath, std::size_t capaci
         outlines.complete = false;
         break;
       }
-      std::vector<MapPoint>& points = outlines.rings.emplace_back();
+      std::vector<PlanePoint>& points = outlines.rings.emplace_back();
       points.reserve(ring.x.size());
       for (std::size_t k = 0; k < ring.x.size(); ++k) points.push_back({ring.x[k], ring.y[k]});
     }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/drawing_preview.h"
+#include "geometry/plane_point.h"
 
 namespace parquill {
 
@@ -12,7 +12,7 @@ namespace parquill {
 // reader as the attachment. Never throws: reading stops quietly at the first
 // fault, or after `capacity` regions, keeping what was read.
 struct RegionOutlines {
-  std::vector<std::vector<MapPoint>> rings;  // in file order, closing point included
+  std::vector<std::vector<PlanePoint>> rings;  // in file order, closing point included
   bool complete = true;                      // false when a fault or the capacity stopped it
 };
 

@@ -5,7 +5,6 @@
 // The messages with which the SIMA conversion stops, and the title of its trap.
 namespace parquill {
 
-inline constexpr const char* kConversionTrapTitle = "Brantole";
 
 // "ファイルが選択されていません。" / "ファイル選択"
 Message NoFileSelectedMessage();

@@ -30,12 +30,4 @@ class LotTable {
   int count_ = 0;
 };
 
-// Reads the MID file into `lots`: each line is cut at the delimiter; a line
-// whose first field is empty is skipped; the second field, trimmed and without
-// its double quotes, is the next lot number. Returns the message to show when
-// the lot table overflows. An empty line or a line without the delimiter
-// raises error 9.
-std::optional<Message> ReadMidLots(const std::string& midPath, std::string_view delimiter,
-                                   LotTable& lots);
-
 }  // namespace parquill

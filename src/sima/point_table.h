@@ -4,7 +4,6 @@
 
 #include "base/limits.h"
 #include "geometry/point_grid.h"
-#include "geometry/search_strategy.h"
 
 namespace parquill {
 
@@ -12,14 +11,12 @@ namespace parquill {
 // in which they are first met. Two points are the same when they differ by at
 // most the tolerance in X and in Y (bounds inclusive); a search gives the
 // lowest-numbered point that matches (WithinTolerance). Points are only added.
-//
-// The search goes through a grid of cells around the point searched; the
-// linear strategy scans the points from 1 instead, and answers the same.
+// The search looks only at the grid cells around the point searched.
 class PointTable {
  public:
   static constexpr int kCapacity = 15000;
 
-  explicit PointTable(SearchStrategy search = SearchStrategy::kIndexed);
+  PointTable();
 
   // The number of the first point within the tolerance of (x, y); 0 when none.
   int Find(double x, double y) const;
@@ -35,18 +32,7 @@ class PointTable {
   double Y(int k) const { return y_[static_cast<std::size_t>(k)]; }
 
  private:
-  int FindLinear(double x, double y) const;
-
-  int FindSame(double x, double y) const;
-  void KeepSame(int k);
-
-  SearchStrategy search_;
-  PointGrid grid_;  // filled only for the indexed search
-  // The points FindOrAdd added, by their exact coordinates (open addressing,
-  // 0 for an empty slot; indexed search only). None of the points before
-  // such a point lies within the tolerance of it, or it would not have been
-  // added: a search of the very same coordinates finds that point first.
-  std::vector<int> same_;
+  PointGrid grid_;
   // Slot 0 is left empty, so point k lives at index k.
   std::vector<double> x_;
   std::vector<double> y_;

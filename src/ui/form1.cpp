@@ -6,13 +6,13 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScreen>
-#include <new>
 
 #include "ui/caption_label.h"
 #include "ui/critical_message_box.h"
 #include "ui/drive_chooser.h"
 #include "ui/dropped_drawing.h"
 #include "ui/dxf_file_list.h"
+#include "ui/file_names.h"
 #include "ui/folder_list.h"
 #include "ui/form_placement.h"
 #include "ui/keyboard.h"
@@ -192,30 +192,32 @@ bool Form1::ChooseFile(const QString& fileName) {
   return true;
 }
 
-Outcome Form1::RunStep(const std::function<Outcome(StepHost&)>& step,
-                       const std::string& trapTitle) {
+void Form1::RunStep(const std::function<std::vector<Message>(StepHost&)>& step) {
   const BusyFlag busy(busy_);
-  Outcome outcome;
+  std::vector<Message> shown;
   {
     const WaitCursor hourglass;
-    WindowStepHost host(*regionNumberEdit, *swapCheck, *shareReadBar);
-    try {
-      outcome = step(host);
-    } catch (const RuntimeError& error) {
-      outcome = Outcome::Trapped(error, trapTitle);
-    } catch (const std::bad_alloc&) {
-      outcome = Outcome::Trapped(RuntimeError(kOutOfMemory), trapTitle);
-    }
+    WindowStepHost host(*regionNumberEdit, *shareReadBar);
+    shown = step(host);
   }
   // The boxes come with the normal pointer; the step ends when they are closed.
-  ShowMessages(outcome);
-  return outcome;
+  for (const Message& message : shown) boxes_.ShowCritical(message);
 }
 
-void Form1::ShowMessages(const Outcome& outcome) {
-  for (const Message& message : outcome.messages) boxes_.ShowCritical(message);
+ConversionChoices Form1::Choices() const {
+  ConversionChoices choices;
+  choices.drawing = FileSystemPath(inputPathEdit->text());
+  choices.output = FileSystemPath(outputPathEdit->text());
+  // One list for both: the boundary layers before "面生成", the lot-number
+  // layer before "属性付加".
+  choices.boundary = layerList->Selection();
+  choices.chiban = choices.boundary;
+  choices.swapXY = swapCheck->isChecked();
+  choices.planeZone = PlaneZone();
+  choices.fromLines = FromLines();
+  choices.report = true;
+  choices.encoding = DxfTextEncoding(dxfVersion_.code);
+  return choices;
 }
-
-LayerSelection Form1::CurrentLayerSelection() const { return layerList->Selection(); }
 
 }  // namespace parquill::ui

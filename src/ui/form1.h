@@ -18,8 +18,9 @@
 #include <string>
 
 #include "base/step_outcome.h"
-#include "convert/region_build_step.h"
-#include "dxf/layer_selection.h"
+#include "convert/conversion_choices.h"
+#include "convert/conversion_run.h"
+#include "dxf/dxf_version.h"
 #include "ui/result_line.h"
 
 namespace parquill::ui {
@@ -48,8 +49,8 @@ class Form1 : public QWidget {
   ~Form1() override;
 
   // Window state.
-  std::int32_t DxfVersionCode() const { return dxfVersionCode_; }
-  const QString& DxfVersionName() const { return dxfVersionName_; }
+  std::int32_t DxfVersionCode() const { return dxfVersion_.code; }
+  QString DxfVersionName() const { return QString::fromStdString(dxfVersion_.name); }
   const QString& OutputFileName() const { return outputFileName_; }
   std::int32_t ListClickCount() const { return listClickCount_; }
   // True while a step runs; the handlers then ignore their events.
@@ -81,10 +82,6 @@ class Form1 : public QWidget {
   void OnOpenDrawing();
   // "参照…": the output file chosen in the save dialog goes to the output name.
   void OnBrowseOutput();
-
-  // The MIF-to-SIMA conversion; runs inside the step of OnAttachLotNumbers. Its
-  // outcome is kept for the result line and the report.
-  void RunSimaConversion();
 
   void ResetWindow();
   // Sizes `form` to most of its screen's available area, never below its
@@ -125,8 +122,7 @@ class Form1 : public QWidget {
   void StartDrawingPreview();
   void ShowLayerEmphasis();
   void StartRegionPreview(const std::string& outputName);
-  void StartReport(const std::string& dxfPath, const std::string& outputName,
-                   const LayerSelection& textSelection, TextEncoding encoding);
+  void StartReport(const ConversionChoices& choices, const AttachSummary& attached);
   // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
   void ShowReport(const PreparedReport& report, const QString& simaNotWritten);
   void SetTabOrder();
@@ -134,18 +130,15 @@ class Form1 : public QWidget {
   void RunVersionCheck();
 
   // Runs one step with the hourglass, keeping the handlers out until it ends,
-  // then shows the step's messages. Call only when not Busy(). A run-time
-  // error that escapes the step is trapped under `trapTitle`.
-  Outcome RunStep(const std::function<Outcome(StepHost&)>& step, const std::string& trapTitle);
-  void ShowMessages(const Outcome& outcome);
-  // The selection of the layer list, names exactly as the drawing gave them.
-  LayerSelection CurrentLayerSelection() const;
+  // then shows the boxes it returns. Call only when not Busy().
+  void RunStep(const std::function<std::vector<Message>(StepHost&)>& step);
+  // The user's choices as the controls hold them now.
+  ConversionChoices Choices() const;
 
   std::unique_ptr<MessageBoxes> ownBoxes_;
   MessageBoxes& boxes_;
 
-  std::int32_t dxfVersionCode_ = 0;
-  QString dxfVersionName_;
+  DxfVersionVerdict dxfVersion_;  // of the drawing chosen
   QString outputFileName_;
   std::int32_t listClickCount_ = 0;
   bool busy_ = false;
@@ -183,15 +176,13 @@ class Form1 : public QWidget {
   QCheckBox* fromLinesCheck = nullptr;
   QProgressBar* shareReadBar = nullptr;  // shown while a long step reads the drawing
   QSplitter* panelSplitter = nullptr;    // between the controls and the map
-  // The last conversion's result line, and why its SIMA file was not written
-  // (empty when it was).
-  StepResult conversionResult_;
-  QString simaNotWritten_;
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
   // What the last "面生成" passed over, and for which drawing and output.
   RegionBuildSummary lastBuilt_;
   std::string lastBuiltFor_;
+  // Why the last run's SIMA file was not written; empty when it was.
+  QString simaNotWritten_;
 };
 
 }  // namespace parquill::ui

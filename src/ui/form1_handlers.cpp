@@ -3,12 +3,9 @@
 #include <QFileInfo>
 
 #include "base/output_file_names.h"
-#include "convert/attachment_step.h"
+#include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
-#include "convert/region_build_step.h"
-#include "convert/sima_conversion_step.h"
 #include "convert/version_check_step.h"
-#include "dxf/layer_list_reader.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -62,10 +59,8 @@ void Form1::OnDrawingClicked(const QString& fileName) {
 }
 
 void Form1::RunVersionCheck() {
-  const DxfVersionVerdict verdict =
-      CheckDxfVersion(FileSystemPath(inputPathEdit->text()), FromLines());
-  dxfVersionCode_ = verdict.code;
-  dxfVersionName_ = QString::fromStdString(verdict.name);
+  const DxfVersionVerdict verdict = CheckDxfVersion(Choices());
+  dxfVersion_ = verdict;
   QPalette palette = versionLabel->palette();
   palette.setColor(QPalette::WindowText, verdict.shownRed ? kRefusedColour : kAcceptedColour);
   versionLabel->setPalette(palette);
@@ -87,11 +82,13 @@ void Form1::OnLayerClicked() {
 
 void Form1::OnReadLayers() {
   if (busy_) return;
-  const LayerListRequest request{dxfVersionCode_, dxfVersionName_.toStdString(),
-                                 FileSystemPath(inputPathEdit->text()), FromLines()};
+  const ConversionChoices choices = Choices();
   LayerListSinkOverWidget list(*layerList);
-  const Outcome outcome = RunStep(
-      [&](StepHost& host) { return ReadLayerList(request, list, host); }, kProgramTrapTitle);
+  Outcome outcome;
+  RunStep([&](StepHost& host) {
+    outcome = ReadLayerList(choices, dxfVersion_, list, host);
+    return outcome.messages;
+  });
   const QString drawing = QFileInfo(inputPathEdit->text()).fileName();
   if (!outcome.done()) {
     QStringList why;
@@ -110,16 +107,14 @@ void Form1::OnReadLayers() {
 
 void Form1::OnBuildRegions() {
   if (busy_) return;
-  const RegionBuildRequest request{FileSystemPath(inputPathEdit->text()),
-                                   FileSystemPath(outputPathEdit->text()),
-                                   CurrentLayerSelection(),
-                                   DxfTextEncoding(dxfVersionCode_),
-                                   PlaneZone(),
-                                   FromLines()};
+  const ConversionChoices choices = Choices();
   RegionBuildSummary built;
-  const Outcome outcome = RunStep(
-      [&](StepHost& host) { return BuildRegions(request, &built, &host); }, kSurveyTrapTitle);
-  const std::string mif = OutputFileNamesFor(request.outputName).mif;
+  Outcome outcome;
+  RunStep([&](StepHost& host) {
+    outcome = BuildRegions(choices, &built, &host);
+    return outcome.messages;
+  });
+  const std::string mif = OutputFileNamesFor(choices.output).mif;
   if (!outcome.done()) {
     ShowResult(NotWrittenResult(mif, outcome));
     return;
@@ -138,56 +133,41 @@ void Form1::OnBuildRegions() {
   attachButton->setVisible(true);
   // Kept for the report: the list is cleared, and "属性付加" comes later.
   lastBuilt_ = std::move(built);
-  lastBuiltFor_ = request.dxfPath + '\n' + request.outputName;
-  StartRegionPreview(request.outputName);
+  lastBuiltFor_ = choices.drawing + '\n' + choices.output;
+  StartRegionPreview(choices.output);
 }
 
 void Form1::OnAttachLotNumbers() {
   if (busy_) return;
-  const AttachRequest request{FileSystemPath(inputPathEdit->text()),
-                              FileSystemPath(outputPathEdit->text()),
-                              CurrentLayerSelection(),
-                              DxfTextEncoding(dxfVersionCode_),
-                              SearchStrategy::kIndexed,
-                              FromLines()};
-  AttachSummary attached;
-  const Outcome outcome =
-      RunStep([&](StepHost& host) { return AttachLotNumbers(request, &attached, &host); },
-              kSurveyTrapTitle);
-  const std::string mid = OutputFileNamesFor(request.outputName).mid;
-  if (!outcome.done()) {
-    ShowResult(NotWrittenResult(mid, outcome));
+  const ConversionChoices choices = Choices();
+  regionNumberEdit->setVisible(true);
+  LotNumberRun run;
+  RunStep([&](StepHost& host) {
+    run = AttachAndConvert(choices, host);
+    return run.messages();
+  });
+  const OutputFileNames names = OutputFileNamesFor(choices.output);
+  if (!run.attachment.done()) {
+    ShowResult(NotWrittenResult(names.mid, run.attachment));
     return;
   }
   // The conversion reports its own failures; the run ends normally either way.
-  RunSimaConversion();
-  ShowResult({LotNumbersWritten(WindowPath(mid), attached.regions, attached.regionsWithNumber) +
-                  QStringLiteral("、") + conversionResult_.line,
-              FolderOf(mid), conversionResult_.failed});
+  const StepResult conversion =
+      run.conversion->done()
+          ? StepResult{SimaWritten(WindowPath(names.sima), run.converted.points,
+                                   run.converted.regions),
+                       FolderOf(names.sima), false}
+          : NotWrittenResult(names.sima, *run.conversion);
+  if (run.conversion->done()) layerFrame->setVisible(false);
+  ShowResult({LotNumbersWritten(WindowPath(names.mid), run.attached.regions,
+                                run.attached.regionsWithNumber) +
+                  QStringLiteral("、") + conversion.line,
+              FolderOf(names.mid), conversion.failed});
+  simaNotWritten_ = conversion.failed ? conversion.line : QString();
   fileList->setFocus();  // the next drawing is chosen next
   ResetWindow();
   listClickCount_ = 0;
-  StartReport(request.dxfPath, request.outputName, request.selection, request.encoding);
-}
-
-void Form1::RunSimaConversion() {
-  const ConversionRequest request{FileSystemPath(inputPathEdit->text()),
-                                  FileSystemPath(outputPathEdit->text())};
-  regionNumberEdit->setVisible(true);
-  ConversionSummary converted;
-  const Outcome outcome =
-      RunStep([&](StepHost& host) { return parquill::ConvertMifToSima(request, host, &converted); },
-              "Brantole");
-  const std::string sima = OutputFileNamesFor(request.outputName).sima;
-  if (outcome.done()) {
-    conversionResult_ = {SimaWritten(WindowPath(sima), converted.points, converted.regions),
-                         FolderOf(sima), false};
-    simaNotWritten_.clear();
-    layerFrame->setVisible(false);
-  } else {
-    conversionResult_ = NotWrittenResult(sima, outcome);
-    simaNotWritten_ = conversionResult_.line;
-  }
+  StartReport(choices, run.attached);
 }
 
 void Form1::ShowResult(const StepResult& result) { resultLine->Show(result); }

@@ -3,7 +3,6 @@
 
 #include "base/output_file_names.h"
 #include "convert/conversion_report.h"
-#include "convert/version_check_step.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
@@ -77,16 +76,16 @@ void Form1::StartDrawingPreview() {
   reportList->setVisible(false);
   lastBuilt_ = {};
   lastBuiltFor_.clear();
-  if (!CheckDxfVersion(FileSystemPath(inputPathEdit->text()), FromLines()).processable) {
+  if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
-            .arg(dxfVersionName_));
+            .arg(DxfVersionName()));
     return;
   }
   mapPreview->SetPlaceholder(QStringLiteral("図面を読んでいます…"));
 
   const std::string path = FileSystemPath(inputPathEdit->text());
-  const TextEncoding encoding = DxfTextEncoding(dxfVersionCode_);
+  const TextEncoding encoding = DxfTextEncoding(dxfVersion_.code);
   drawingReading_->Start<DrawingResult>(
       [path, encoding](const std::atomic<bool>& cancelled) -> DrawingResult {
         DrawingPreview drawing = ReadDrawingPreview(path, encoding, {}, &cancelled);
@@ -119,24 +118,22 @@ void Form1::StartRegionPreview(const std::string& outputName) {
       [this](const RegionsResult& regions) { mapPreview->ShowRegions(regions); });
 }
 
-void Form1::StartReport(const std::string& dxfPath, const std::string& outputName,
-                        const LayerSelection& textSelection, TextEncoding encoding) {
+void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
-  RegionBuildSummary built =
-      lastBuiltFor_ == dxfPath + '\n' + outputName ? lastBuilt_ : RegionBuildSummary{};
-  built.fromLines = built.fromLines || FromLines();
+  RegionBuildSummary built = lastBuiltFor_ == choices.drawing + '\n' + choices.output
+                                 ? lastBuilt_
+                                 : RegionBuildSummary{};
+  built.fromLines = built.fromLines || choices.fromLines;
   lastBuilt_ = {};
   lastBuiltFor_.clear();
-  const std::string mif = OutputFileNamesFor(outputName).mif;
   const QString simaNotWritten = simaNotWritten_;
+  auto report = std::make_shared<ConversionReport>(MakeConversionReport(built, attached));
   resultReading_->Start<ReportResult>(
-      [=](const std::atomic<bool>&) {
-        return PrepareReport(MakeConversionReport(dxfPath, mif, textSelection, encoding, built));
-      },
-      [this, simaNotWritten](const ReportResult& report) {
-        mapPreview->ShowReport(report);
-        ShowReport(*report, simaNotWritten);
+      [report](const std::atomic<bool>&) { return PrepareReport(std::move(*report)); },
+      [this, simaNotWritten](const ReportResult& prepared) {
+        mapPreview->ShowReport(prepared);
+        ShowReport(*prepared, simaNotWritten);
       });
 }
 

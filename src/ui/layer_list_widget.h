@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "dxf/layer_list_reader.h"
+#include "convert/layer_list_step.h"
 #include "dxf/layer_selection.h"
 
 namespace parquill::ui {

@@ -6,13 +6,13 @@
 
 namespace parquill::ui {
 
-std::optional<std::size_t> RingAt(const std::vector<const std::vector<MapPoint>*>& rings,
+std::optional<std::size_t> RingAt(const std::vector<const std::vector<PlanePoint>*>& rings,
                                   QPointF at) {
   std::optional<std::size_t> found;
   double smallest = 0;
   for (std::size_t i = 0; i < rings.size(); ++i) {
     QPolygonF polygon;
-    for (const MapPoint& point : *rings[i]) polygon << QPointF(point.x, point.y);
+    for (const PlanePoint& point : *rings[i]) polygon << QPointF(point.x, point.y);
     if (!polygon.containsPoint(at, Qt::OddEvenFill)) continue;
     const double area = RingArea(*rings[i]);
     if (!found || area < smallest) {
@@ -23,7 +23,7 @@ std::optional<std::size_t> RingAt(const std::vector<const std::vector<MapPoint>*
   return found;
 }
 
-int VertexCount(const std::vector<MapPoint>& ring) {
+int VertexCount(const std::vector<PlanePoint>& ring) {
   const bool closed = ring.size() > 1 && ring.front() == ring.back();
   return static_cast<int>(ring.size()) - (closed ? 1 : 0);
 }

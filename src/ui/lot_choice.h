@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "dxf/drawing_preview.h"
+#include "geometry/plane_point.h"
 
 namespace parquill::ui {
 
@@ -20,11 +20,11 @@ struct LotFacts {
 
 // The ring holding the drawing point `at`, the smallest where several do
 // (a lot inside another); none when no ring holds it.
-std::optional<std::size_t> RingAt(const std::vector<const std::vector<MapPoint>*>& rings,
+std::optional<std::size_t> RingAt(const std::vector<const std::vector<PlanePoint>*>& rings,
                                   QPointF at);
 
 // The corners of a ring, its closing point (equal to the first) not counted.
-int VertexCount(const std::vector<MapPoint>& ring);
+int VertexCount(const std::vector<PlanePoint>& ring);
 
 // "地番 123-4　地積 438.00 m²　頂点 4　領域 1"; "地番 (なし)" for a region
 // without one; without the lot number before it is attached.

@@ -326,7 +326,7 @@ void MapPreview::DrawOpenPolyline(QPainter& painter, const QTransform& toScreen)
   const PreviewPolyline* polyline = ChosenOpenPolyline();
   if (polyline != nullptr) {
     QPolygonF line;
-    for (const MapPoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
+    for (const PlanePoint& point : polyline->points) line << toScreen.map(QPointF(point.x, point.y));
     QPen dashed(QColor(220, 0, 0), 2.5, Qt::DashLine);
     painter.setPen(dashed);
     painter.setBrush(Qt::NoBrush);
@@ -592,7 +592,7 @@ QString MapPreview::PointerText() const {
 }
 
 void MapPreview::ChooseLotAt(QPointF at) {
-  std::vector<const std::vector<MapPoint>*> rings;
+  std::vector<const std::vector<PlanePoint>*> rings;
   if (report_) {
     for (const ReportRegion& region : report_->report.regions) rings.push_back(&region.ring);
   } else if (regions_) {
@@ -622,7 +622,7 @@ void MapPreview::ChooseLotAt(QPointF at) {
 void MapPreview::DrawChosenLot(QPainter& painter) const {
   if (!chosenLot_) return;
   QPolygonF outline;
-  for (const MapPoint& point : chosenRing_) outline << ToScreen(QPointF(point.x, point.y));
+  for (const PlanePoint& point : chosenRing_) outline << ToScreen(QPointF(point.x, point.y));
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(kChosenLot, 3));
   painter.setBrush(Qt::NoBrush);

@@ -118,7 +118,7 @@ class MapPreview : public QWidget {
   double metresPerUnit_ = 1;
   std::optional<QPointF> pointer_;  // in drawing units
   std::optional<LotFacts> chosenLot_;
-  std::vector<MapPoint> chosenRing_;
+  std::vector<PlanePoint> chosenRing_;
 
   QPixmap cache_;
   QPointF cacheCentre_;

@@ -7,7 +7,7 @@
 namespace parquill::ui {
 namespace {
 
-void AddRing(QPainterPath& path, const std::vector<MapPoint>& points, bool closed) {
+void AddRing(QPainterPath& path, const std::vector<PlanePoint>& points, bool closed) {
   if (points.empty()) return;
   path.moveTo(points.front().x, points.front().y);
   for (std::size_t k = 1; k < points.size(); ++k) path.lineTo(points[k].x, points[k].y);
@@ -25,7 +25,7 @@ QRectF Unite(const QRectF& a, const QRectF& b) {
 const PreviewPolyline* FindOpenPolyline(const PreparedDrawing& drawing, double x, double y) {
   constexpr double kSamePoint = 1e-6;
   for (const PreviewPolyline& polyline : drawing.openPolylines) {
-    const MapPoint& first = polyline.points.front();
+    const PlanePoint& first = polyline.points.front();
     if (std::abs(first.x - x) <= kSamePoint && std::abs(first.y - y) <= kSamePoint) {
       return &polyline;
     }

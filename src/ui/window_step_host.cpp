@@ -11,8 +11,6 @@ void WindowStepHost::ShowProgress(int regionNumber) {
   progress_.setVisible(true);
 }
 
-bool WindowStepHost::SwapTicked() { return swapBox_.isChecked(); }
-
 void WindowStepHost::ShowShareRead(double share) {
   if (started_.elapsed() < kQuietMilliseconds) return;
   const int value = static_cast<int>(share * shareRead_.maximum());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/output_file_names.h"
+#include "support/layer_choice.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -61,7 +62,7 @@ AttachRun Attach(const std::string& entities, const std::string& mif,
   std::string output = folder.File("d.Sim");
   OutputFileNames names = OutputFileNamesFor(output);
   folder.Write("d.MIF", mif);
-  Outcome outcome = AttachLotNumbers({drawing, output, TextLayerSelected(layer)});
+  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, output, {}, TextLayerSelected(layer)));
   return AttachRun{outcome, ReadBytes(names.mid), std::filesystem::exists(names.mid)};
 }
 
@@ -82,9 +83,9 @@ TEST(AttachLotNumbers, MidLinesOnePerRegion) {
        Square(0, 0, 10) + Square(4, 4, 10), "1,7\r\n2,7\r\n"},
       {"a text on the boundary belongs to the region", Text(layer, "edge", 10, 5), Square(0, 0, 10),
        "1,edge\r\n"},
-      {"blanks trimmed, long and comma lot numbers kept whole",
+      {"blanks trimmed, long lot numbers kept whole, a comma quoted",
        Text(layer, "  123456789012345678901234,5  ", 5, 5), Square(0, 0, 10),
-       "1,123456789012345678901234,5\r\n"},
+       "1,\"123456789012345678901234,5\"\r\n"},
       {"texts of other layers are not used", Text("other", "x", 5, 5), Square(0, 0, 10), "1,\r\n"},
       {"Japanese lot numbers go out in Shift-JIS", Text(layer, Sjis("一丁目5-6"), 5, 5),
        Square(0, 0, 10), "1," + Sjis("一丁目5-6") + "\r\n"},
@@ -134,7 +135,7 @@ TEST(AttachLotNumbers, TrapsLeaveNoMidFile) {
 TEST(AttachLotNumbers, MissingMifIsError53AndNoMid) {
   TempFolder folder;
   std::string drawing = folder.Write("d.dxf", Drawing(""));
-  Outcome outcome = AttachLotNumbers({drawing, folder.File("d.Sim"), TextLayerSelected("地番")});
+  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
   EXPECT_EQ(outcome.errorNumber, 53);
   EXPECT_FALSE(std::filesystem::exists(folder.File("d.MID")));
 }
@@ -144,7 +145,7 @@ TEST(AttachLotNumbers, ReaderRefusalTouchesNothing) {
   std::string drawing = folder.Write("d.dxf", Drawing(""));
   folder.Write("d.MIF", kHeader);
   LayerSelection onlyAll{{"すべて", "地番"}, {true, false}, 0};
-  Outcome outcome = AttachLotNumbers({drawing, folder.File("d.Sim"), onlyAll});
+  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, onlyAll));
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
   EXPECT_EQ(outcome.messages, (std::vector<Message>{{"すべては選択できません。", "レイア選択"}}));
   EXPECT_FALSE(std::filesystem::exists(folder.File("d.MID")));
@@ -153,7 +154,7 @@ TEST(AttachLotNumbers, ReaderRefusalTouchesNothing) {
 TEST(AttachLotNumbers, RefusesToWriteOverTheDrawing) {
   TempFolder folder;
   std::string drawing = folder.Write("d.MID", Drawing(""));
-  Outcome outcome = AttachLotNumbers({drawing, folder.File("d.Sim"), TextLayerSelected("地番")});
+  Outcome outcome = AttachLotNumbers(testing::Choosing(drawing, folder.File("d.Sim"), {}, TextLayerSelected("地番")));
   EXPECT_EQ(outcome.messages, (std::vector<Message>{OutputIsInputRefusal()}));
   EXPECT_EQ(ReadBytes(drawing), Drawing(""));
 }

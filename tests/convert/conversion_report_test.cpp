@@ -7,6 +7,7 @@
 #include "base/output_file_names.h"
 #include "convert/attachment_step.h"
 #include "convert/region_build_step.h"
+#include "support/layer_choice.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -53,13 +54,14 @@ Converted Convert(const Lines& entities) {
   TempFolder folder;
   std::string drawing = folder.Write("d.dxf", Joined(Entities(entities)));
   std::string output = folder.File("d.Sim");
+  ConversionChoices choices =
+      testing::Choosing(drawing, output, Selected("筆界"), Selected("地番"));
+  choices.report = true;
   RegionBuildSummary built;
-  EXPECT_TRUE(
-      BuildRegions({drawing, output, Selected("筆界"), TextEncoding::kCp932}, &built).done());
-  EXPECT_TRUE(AttachLotNumbers({drawing, output, Selected("地番"), TextEncoding::kCp932}).done());
-  const OutputFileNames names = OutputFileNamesFor(output);
-  return {MakeConversionReport(drawing, names.mif, Selected("地番"), TextEncoding::kCp932, built),
-          ReadBytes(names.mid)};
+  AttachSummary attached;
+  EXPECT_TRUE(BuildRegions(choices, &built).done());
+  EXPECT_TRUE(AttachLotNumbers(choices, &attached).done());
+  return {MakeConversionReport(built, attached), ReadBytes(OutputFileNamesFor(output).mid)};
 }
 
 TEST(ConversionReport, OneFindingOfEachKind) {
@@ -157,18 +159,6 @@ TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {
     ReportFinding finding{c.kind, "m", c.x, c.y, c.region};
     EXPECT_EQ(FindingLine(finding), c.line);
   }
-}
-
-TEST(ConversionReport, AMissingMifFileGivesAnIncompleteReport) {
-  TempFolder folder;
-  std::string drawing =
-      folder.Write("d.dxf", Joined(Entities(LotNumberText("地番", "1", "0", "0"))));
-  ConversionReport report = MakeConversionReport(drawing, folder.File("none.MIF"), Selected("地番"),
-                                                 TextEncoding::kCp932, {});
-  EXPECT_FALSE(report.complete);
-  EXPECT_TRUE(report.regions.empty());
-  ASSERT_EQ(report.findings.size(), 1u);
-  EXPECT_EQ(report.findings[0].kind, FindingKind::kStrayText);
 }
 
 }  // namespace

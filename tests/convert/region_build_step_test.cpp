@@ -46,10 +46,10 @@ struct BuildRun {
 
 BuildRun Build(const std::string& drawing, const LayerSelection& selection) {
   TempFolder folder;
-  RegionBuildRequest request;
-  request.dxfPath = folder.Write("lots.dxf", drawing);
-  request.outputName = folder.File("lots.Sim");
-  request.selection = selection;
+  ConversionChoices request;
+  request.drawing = folder.Write("lots.dxf", drawing);
+  request.output = folder.File("lots.Sim");
+  request.boundary = selection;
   BuildRun run;
   run.outcome = BuildRegions(request, &run.summary);
   run.mifExists = std::filesystem::exists(folder.File("lots.MIF"));
@@ -261,10 +261,10 @@ TEST(RegionBuilder, RunTimeErrorsTrapped) {
 
 TEST(RegionBuilder, MissingDrawingTrappedBeforeTheMifExists) {
   TempFolder folder;
-  RegionBuildRequest request;
-  request.dxfPath = folder.File("none.dxf");
-  request.outputName = folder.File("none.Sim");
-  request.selection = Selecting({1});
+  ConversionChoices request;
+  request.drawing = folder.File("none.dxf");
+  request.output = folder.File("none.Sim");
+  request.boundary = Selecting({1});
   Outcome outcome = BuildRegions(request);
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, 53);
@@ -352,7 +352,7 @@ TEST(RegionBuilder, ValidationInOrder) {
        {"出力ファイルが入力ファイルと同じです。", "ファイル指定"}},
   };
   for (const Case& c : cases) {
-    RegionBuildRequest request{c.dxfPath, c.outputName, c.selection};
+    ConversionChoices request = testing::Choosing(c.dxfPath, c.outputName, c.selection);
     Outcome outcome = BuildRegions(request);
     if (c.refusal.text.empty()) {
       EXPECT_NE(outcome.kind, OutcomeKind::kRefused) << c.what;

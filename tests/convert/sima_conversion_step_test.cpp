@@ -25,12 +25,14 @@ class Conversion {
   Conversion(const std::string& mif, const std::string& mid) {
     folder_.Write("map.MIF", mif);
     folder_.Write("map.MID", Sjis(mid));
-    request_ = {folder_.Write("map.dxf", "0\r\nEOF\r\n"), folder_.File("map.Sim")};
+    choices_.drawing = folder_.Write("map.dxf", "0\r\nEOF\r\n");
+    choices_.output = folder_.File("map.Sim");
+    choices_.swapXY = false;
   }
 
-  Outcome Run() { return ConvertMifToSima(request_, host, &summary); }
+  Outcome Run() { return ConvertMifToSima(choices_, host, &summary); }
 
-  std::string SimaBytes() const { return ReadBytes(request_.outputName); }
+  std::string SimaBytes() const { return ReadBytes(choices_.output); }
   std::string SimaText() const { return DecodeText(SimaBytes(), TextEncoding::kCp932); }
   std::vector<std::string> SimaLines() const {
     std::vector<std::string> lines;
@@ -52,14 +54,14 @@ class Conversion {
   }
 
   const TempFolder& folder() const { return folder_; }
-  ConversionRequest& request() { return request_; }
+  ConversionChoices& choices() { return choices_; }
 
   RecordingHost host;
   ConversionSummary summary;
 
  private:
   TempFolder folder_;
-  ConversionRequest request_;
+  ConversionChoices choices_;
 };
 
 std::string Square(double x0, double y0) {
@@ -83,7 +85,7 @@ TEST(ConvertMifToSima, ThreeLotMapByteForByte) {
                    Region({"0.00000 10.00000", "10.00000 10.12345", "10.00000 20.00000",
                            "0.00000 20.50000", "0.00000 10.00000"}),
                CrLf({"1,12-3", "2,\"東原５番\"", "3,"}));
-  c.host.swap = true;
+  c.choices().swapXY = true;
   Outcome outcome = c.Run();
   ASSERT_TRUE(outcome.done());
   EXPECT_TRUE(outcome.messages.empty());
@@ -135,7 +137,6 @@ TEST(ConvertMifToSima, HostIsLetThroughAtStartAfterOpeningAndPerRegion) {
   ASSERT_TRUE(c.Run().done());
   EXPECT_EQ(c.host.events, 1 + 1 + 3);
   EXPECT_EQ(c.host.progress, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(c.host.swapReads, 1);
 }
 
 TEST(ConvertMifToSima, FileWithoutRegions) {
@@ -188,23 +189,6 @@ TEST(ConvertMifToSima, TabDelimiterWithoutDelimiterLine) {
   EXPECT_EQ(c.Records("D00"), (std::vector<std::string>{"D00,    1,12-3,1,"}));
 }
 
-// The X/Y exchange box is read once, when the step starts: a box changed
-// during the run changes nothing.
-TEST(ConvertMifToSima, SwapBoxReadOnceAtTheStart) {
-  const std::string mif = MifHeader() + Region({"0 0", "10 0", "10 5", "0 0"});
-  Conversion steady(mif, CrLf({"1,12-3"}));
-  steady.host.swap = true;
-  ASSERT_TRUE(steady.Run().done());
-  Conversion changing(mif, CrLf({"1,12-3"}));
-  changing.host.swap = true;
-  changing.host.flipAfter = 1;  // the box is cleared right after the start
-  ASSERT_TRUE(changing.Run().done());
-  EXPECT_EQ(changing.SimaBytes(), steady.SimaBytes());
-  EXPECT_EQ(changing.Records("A01"),
-            (std::vector<std::string>{"A01,    1,K1,0,0,,", "A01,    2,K2,0,10,,",
-                                      "A01,    3,K3,5,10,,"}));
-}
-
 TEST(ConvertMifToSima, RingOfAThousandPointsAndOneMore) {
   Conversion thousand(MifHeader() + OpenRegion(1000), "");
   ASSERT_TRUE(thousand.Run().done());
@@ -250,7 +234,7 @@ TEST(ConvertMifToSima, TwoThousandLotsAndOneMore) {
   Outcome outcome = more.Run();
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
   EXPECT_EQ(outcome.messages, (std::vector<Message>{{"筆個数が、2000個を超えました。", "筆個数"}}));
-  EXPECT_FALSE(std::filesystem::exists(more.request().outputName));
+  EXPECT_FALSE(std::filesystem::exists(more.choices().output));
 }
 
 TEST(ConvertMifToSima, RegionBeyondTheLotTableIsTrappedWithoutAFile) {
@@ -305,7 +289,7 @@ TEST(ConvertMifToSima, MissingMifOrMidFile) {
     Outcome outcome = c.Run();
     EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped) << missing;
     EXPECT_EQ(outcome.errorNumber, 53) << missing;
-    EXPECT_FALSE(std::filesystem::exists(c.request().outputName));
+    EXPECT_FALSE(std::filesystem::exists(c.choices().output));
   }
 }
 
@@ -330,7 +314,7 @@ TEST(ConvertMifToSima, RefusalsAtTheStart) {
   };
   for (const auto& c : cases) {
     RecordingHost host;
-    Outcome outcome = ConvertMifToSima({c.dxf, c.output}, host);
+    Outcome outcome = ConvertMifToSima(testing::Choosing(c.dxf, c.output), host);
     EXPECT_EQ(outcome.kind, OutcomeKind::kRefused) << c.output;
     EXPECT_EQ(outcome.messages, std::vector<Message>{c.message}) << c.output;
     EXPECT_EQ(host.events, 1);

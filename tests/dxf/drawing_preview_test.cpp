@@ -44,7 +44,7 @@ TEST(DrawingPreview, PolylinesWithTheirLayerPointsAndClosure) {
     ASSERT_EQ(preview.polylines.size(), 1u) << c.what;
     EXPECT_EQ(preview.polylines[0].layer, "筆界") << c.what;
     EXPECT_EQ(preview.polylines[0].points.size(), c.points.size()) << c.what;
-    EXPECT_EQ(preview.polylines[0].points[1], (MapPoint{1, 0})) << c.what;
+    EXPECT_EQ(preview.polylines[0].points[1], (PlanePoint{1, 0})) << c.what;
     EXPECT_EQ(preview.polylines[0].closed, c.closed) << c.what;
   }
 }
@@ -62,10 +62,13 @@ TEST(DrawingPreview, TextsAndMTextsWithTheirPoints) {
                           "  1", "4",
                           " 11", "5",
                           " 21", "6",
+                          " 72", "1",
                           "  0", "MTEXT",
                           "  8", "0",
                           " 10", "7",
                           " 20", "8",
+                          " 11", "0.8",  // its direction, not a point
+                          " 21", "0.6",
                           "  1", "{\\H2.5;12}\\P{\\C1;3-4}"};
   DrawingPreview preview = Read(Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "TEXT", "  8", "0",
                                       "  1", "in a block", "  0", "ENDSEC"} +

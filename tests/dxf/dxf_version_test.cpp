@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
+#include "support/temp_folder.h"
+
 namespace parquill {
 namespace {
+
+using testing::CrLf;
+using testing::TempFolder;
 
 TEST(DxfVersionVerdict, TableOfCodes) {
   struct Case {
@@ -45,6 +52,37 @@ TEST(DxfVersionVerdict, Utf8FromDxf2007On) {
   EXPECT_EQ(DxfTextEncoding(2007), TextEncoding::kUtf8);
   EXPECT_EQ(DxfTextEncoding(2018), TextEncoding::kUtf8);
   EXPECT_EQ(DxfTextEncoding(14), TextEncoding::kCp932);
+}
+
+std::string DrawingOfVersion(std::string_view acadver) {
+  return CrLf({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", acadver, "  9",
+               "$DWGCODEPAGE", "  3", "ANSI_932", "  0", "ENDSEC", "  0", "EOF"});
+}
+
+TEST(ReadDxfVersionCode, MapsTheVersionStringToItsCode) {
+  const std::pair<const char*, int> cases[] = {
+      {"AC1009", 12},   {"AC1012", 13},   {"AC1014", 14},   {"AC1015", 2000},
+      {"AC1018", 2004}, {"AC1021", 2007}, {"AC1024", 2010}, {"AC1027", 2013},
+      {"AC1032", 2018}, {"AC1006", 10},   {"AC1004", 9},    {"AC1003", 3},
+      {"AC1002", 2},    {"AC9999", 0},    {"ac1015", 0},    {" AC1015 ", 2000},
+  };
+  TempFolder folder;
+  for (auto [acadver, code] : cases) {
+    EXPECT_EQ(ReadDxfVersionCode(folder.Write("v.dxf", DrawingOfVersion(acadver))), code) << acadver;
+  }
+}
+
+TEST(ReadDxfVersionCode, UnreadableOrVersionlessDrawingsAreZero) {
+  TempFolder folder;
+  EXPECT_EQ(ReadDxfVersionCode(""), 0);
+  EXPECT_EQ(ReadDxfVersionCode(folder.File("missing.dxf")), 0);
+  EXPECT_EQ(ReadDxfVersionCode(folder.path().string()), 0);
+  EXPECT_EQ(ReadDxfVersionCode(folder.Write("empty.dxf", "")), 0);
+  EXPECT_EQ(ReadDxfVersionCode(folder.Write("cut.dxf", CrLf({"  9", "$ACADVER", "  1"}))), 0);
+  // The version must come before the entities.
+  EXPECT_EQ(
+      ReadDxfVersionCode(folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1", "AC1015"}))), 0);
+  EXPECT_EQ(ReadDxfVersionCode(folder.Write("lf.dxf", "  9\n$ACADVER\n  1\nAC1014\n")), 14);
 }
 
 }  // namespace

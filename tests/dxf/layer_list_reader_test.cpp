@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "convert/version_check_step.h"
+#include "support/layer_choice.h"
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -98,37 +100,26 @@ TEST(ReadLayerList, RefusalsAndTheAllLayersItem) {
       folder.Write("d.dxf", Tables(LayerRecord(Sjis("筆界")) + LayerRecord(Sjis("地番"))));
   struct Case {
     const char* what;
-    LayerListRequest request;
+    std::string drawing;
+    DxfVersionVerdict verdict;
     OutcomeKind kind;
     Names items;
     std::vector<Message> messages;
   };
   const Case cases[] = {
-      {"processable drawing",
-       {2000, "2000", drawing},
-       OutcomeKind::kDone,
-       {"すべて", "筆界", "地番"},
-       {}},
-      {"before any file click",
-       {0, "", ""},
-       OutcomeKind::kRefused,
-       {"old"},
+      {"processable drawing", drawing, VerdictFor(2000, false), OutcomeKind::kDone,
+       {"すべて", "筆界", "地番"}, {}},
+      {"before any file click", "", {}, OutcomeKind::kRefused, {"old"},
        {{"DXFのバージョンは、です。\r処理不可能です。", "DXFのバージョン"}}},
-      {"old version",
-       {12, "R12J", drawing},
-       OutcomeKind::kRefused,
-       {"old"},
+      {"old version", drawing, VerdictFor(12, false), OutcomeKind::kRefused, {"old"},
        {{"DXFのバージョンは、R12Jです。\r処理不可能です。", "DXFのバージョン"}}},
-      {"no input file",
-       {14, "R14J", ""},
-       OutcomeKind::kRefused,
-       {"すべて"},
+      {"no input file", "", VerdictFor(14, false), OutcomeKind::kRefused, {"すべて"},
        {{"入力ファイルが選択されていません。", "ファイル指定"}}},
   };
   for (const auto& c : cases) {
     ListOfItems list;
     CountingHost host;
-    Outcome outcome = ReadLayerList(c.request, list, host);
+    Outcome outcome = ReadLayerList(testing::ChoosingDrawing(c.drawing), c.verdict, list, host);
     EXPECT_EQ(outcome.kind, c.kind) << c.what;
     EXPECT_EQ(list.items, c.items) << c.what;
     EXPECT_EQ(outcome.messages, c.messages) << c.what;
@@ -140,7 +131,7 @@ TEST(ReadLayerList, LetsEventsThroughAfterEachName) {
   std::string drawing = folder.Write("d.dxf", Tables(LayerRecord("A") + LayerRecord("B")));
   ListOfItems list;
   CountingHost host;
-  ReadLayerList({2000, "2000", drawing}, list, host);
+  ReadLayerList(testing::ChoosingDrawing(drawing), VerdictFor(2000, false), list, host);
   EXPECT_EQ(host.events, 2);
 }
 
@@ -148,7 +139,7 @@ TEST(ReadLayerList, AMissingDrawingIsTrappedWithTheListReduced) {
   TempFolder folder;
   ListOfItems list;
   CountingHost host;
-  Outcome outcome = ReadLayerList({2000, "2000", folder.File("gone.dxf")}, list, host);
+  Outcome outcome = ReadLayerList(testing::ChoosingDrawing(folder.File("gone.dxf")), VerdictFor(2000, false), list, host);
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, kFileNotFound);
   EXPECT_EQ(list.items, Names{"すべて"});
@@ -159,7 +150,7 @@ TEST(ReadLayerList, Utf8DrawingsListTheirJapaneseNames) {
   std::string drawing = folder.Write("d.dxf", Tables(LayerRecord("筆界")));
   ListOfItems list;
   CountingHost host;
-  ReadLayerList({2018, "2000", drawing}, list, host);
+  ReadLayerList(testing::ChoosingDrawing(drawing), VerdictFor(2018, false), list, host);
   EXPECT_EQ(list.items, (Names{"すべて", "筆界"}));
 }
 

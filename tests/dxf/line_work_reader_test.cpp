@@ -60,7 +60,7 @@ TEST(LineWorkReader, BoundaryEntities) {
   TempFolder folder;
   for (const Case& c : cases) {
     std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
-    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932);
+    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932);
     EXPECT_FALSE(drawing.refusal) << c.what;
     EXPECT_EQ(drawing.lines.size(), c.lines) << c.what;
     EXPECT_EQ(drawing.segments, c.segments) << c.what;
@@ -73,11 +73,11 @@ TEST(LineWorkReader, ChordsStayNearTheArc) {
   std::string path =
       folder.Write("d.dxf", Joined(Entities({"  0", "ARC", "  8", "B", " 10", "5", " 20", "5",
                                              " 40", "3", " 50", "350", " 51", "100"})));
-  LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932);
+  LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932);
   ASSERT_EQ(drawing.lines.size(), 1u);
-  const std::vector<LinePoint>& points = drawing.lines[0];
+  const std::vector<PlanePoint>& points = drawing.lines[0];
   for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-    const LinePoint mid{(points[i].x + points[i + 1].x) / 2, (points[i].y + points[i + 1].y) / 2};
+    const PlanePoint mid{(points[i].x + points[i + 1].x) / 2, (points[i].y + points[i + 1].y) / 2};
     const double off = 3 - std::hypot(mid.x - 5, mid.y - 5);
     EXPECT_LE(off, 0.01 - 0.001) << i;
   }
@@ -127,7 +127,7 @@ TEST(LineWorkReader, BrokenDrawingsAreRefused) {
   TempFolder folder;
   for (const Case& c : cases) {
     std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
-    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, "", TextEncoding::kCp932, c.mostSegments);
+    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932, c.mostSegments);
     ASSERT_TRUE(drawing.refusal) << c.what;
     EXPECT_EQ(drawing.refusal->text.rfind(c.start, 0), 0u)
         << c.what << ": " << drawing.refusal->text;

@@ -6,7 +6,7 @@
 namespace parquill {
 namespace {
 
-using Segments = std::vector<std::vector<LinePoint>>;
+using Segments = std::vector<std::vector<PlanePoint>>;
 
 // The four sides of the box as separate lines.
 Segments Box(double x0, double y0, double x1, double y1) {
@@ -60,7 +60,7 @@ TEST(LineWorkFaces, RingClockwiseFromTheLowestXThenY) {
   // Drawn counter-clockwise from the upper-right corner.
   LineFaces faces = FacesOfLineWork({{{2, 1}, {0, 1}, {0, 0}, {2, 0}, {2, 1}}});
   ASSERT_EQ(faces.faces.size(), 1u);
-  const std::vector<LinePoint> expected = {{0, 0}, {0, 1}, {2, 1}, {2, 0}, {0, 0}};
+  const std::vector<PlanePoint> expected = {{0, 0}, {0, 1}, {2, 1}, {2, 0}, {0, 0}};
   EXPECT_EQ(faces.faces[0].ring, expected);
 }
 
@@ -68,8 +68,8 @@ TEST(LineWorkFaces, LooseLinesKeepTheirEnds) {
   LineFaces faces = FacesOfLineWork(Box(0, 0, 1, 1) + Segments{{{1, 1}, {1.5, 1.5}}});
   ASSERT_EQ(faces.looseLines.size(), 1u);
   const LooseLine& loose = faces.looseLines[0];
-  const bool asDrawn = loose.from == LinePoint{1, 1} && loose.to == LinePoint{1.5, 1.5};
-  const bool reversed = loose.to == LinePoint{1, 1} && loose.from == LinePoint{1.5, 1.5};
+  const bool asDrawn = loose.from == PlanePoint{1, 1} && loose.to == PlanePoint{1.5, 1.5};
+  const bool reversed = loose.to == PlanePoint{1, 1} && loose.from == PlanePoint{1.5, 1.5};
   EXPECT_TRUE(asDrawn || reversed);
 }
 

@@ -10,7 +10,7 @@
 #include "dxf/chiban_text_reader.h"
 #include "convert/region_build_step.h"
 #include "support/temp_folder.h"
-#include "geometry/survey.h"
+#include "geometry/point_in_polygon.h"
 
 namespace parquill {
 namespace {
@@ -72,8 +72,11 @@ std::vector<Ring> Regions(const std::string& mif) {
 }
 
 std::string BuildSampleMif(const TempFolder& folder, RegionBuildSummary& summary) {
-  RegionBuildRequest request{kSample, folder.File("sample.Sim"), Selecting("筆界")};
-  Outcome outcome = BuildRegions(request, &summary);
+  ConversionChoices choices;
+  choices.drawing = kSample;
+  choices.output = folder.File("sample.Sim");
+  choices.boundary = Selecting("筆界");
+  Outcome outcome = BuildRegions(choices, &summary);
   EXPECT_TRUE(outcome.done()) << (outcome.messages.empty() ? "" : outcome.messages[0].text);
   return folder.File("sample.MIF");
 }
@@ -116,7 +119,7 @@ TEST(SampleDrawing, TwelveLotNumbersInsideTheirLots) {
     EXPECT_DOUBLE_EQ(text.x, cx - 3) << k;
     EXPECT_DOUBLE_EQ(text.y, mtext ? cy + 1 : cy - 1) << k;
     const Ring& ring = rings[k];
-    EXPECT_LT(survey::InPolygon(static_cast<std::int16_t>(ring.x.size()), ring.x.data(),
+    EXPECT_LT(InPolygon(static_cast<std::int16_t>(ring.x.size()), ring.x.data(),
                                 ring.y.data(), text.x, text.y),
               0)
         << "lot " << k + 1 << " holds its number";

@@ -11,10 +11,12 @@
 #include "dxf/dxf_version.h"
 #include "dxf/chiban_text_reader.h"
 #include "convert/layer_list_step.h"
+#include "convert/version_check_step.h"
 #include "dxf/layer_list_reader.h"
 #include "convert/region_build_step.h"
 #include "robustness_support.h"
-#include "geometry/survey.h"
+#include "support/layer_choice.h"
+#include "geometry/point_in_polygon.h"
 #include "base/line_reader.h"
 
 namespace parquill {
@@ -138,22 +140,21 @@ TEST_P(BadDrawingTest, EachStepEndsClearlyAndClosesItsFiles) {
   const int openFiles = OpenFileCount();
 
   std::int32_t code = -1;
-  EXPECT_NO_THROW(code = survey::DXFVer(drawing));
+  EXPECT_NO_THROW(code = ReadDxfVersionCode(drawing));
   EXPECT_EQ(code, bad.versionCode);
   EXPECT_EQ(OpenFileCount(), openFiles) << "the version check";
 
   ItemList list;
   StepHost host;
   Outcome layers;
-  EXPECT_NO_THROW(layers = ReadLayerList({2000, "2000", drawing}, list, host));
+  EXPECT_NO_THROW(layers = ReadLayerList(testing::ChoosingDrawing(drawing), VerdictFor(2000, false), list, host));
   EXPECT_EQ(EndingOf(layers), bad.layers);
   EXPECT_EQ(list.items.size(), bad.layerItems);
   EXPECT_EQ(OpenFileCount(), openFiles) << "the layer list";
 
   RegionBuildSummary written;
   Outcome regions;
-  EXPECT_NO_THROW(regions = BuildRegions(
-                      {drawing, output, ChosenLayers({"筆界"}), TextEncoding::kCp932}, &written));
+  EXPECT_NO_THROW(regions = BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})), &written));
   EXPECT_EQ(EndingOf(regions), bad.regions);
   EXPECT_EQ(static_cast<std::size_t>(written.regionsWritten), bad.regionCount);
   EXPECT_EQ(OpenFileCount(), openFiles) << "the region builder";
@@ -185,7 +186,7 @@ TEST(BadDrawingMessages, BinaryDxfSaysWhatItIs) {
   TempFolder folder;
   std::string drawing = folder.Write("b.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
   Outcome regions =
-      BuildRegions({drawing, folder.File("out.Sim"), ChosenLayers({"筆界"}), TextEncoding::kCp932});
+      BuildRegions(testing::Choosing(drawing, folder.File("out.Sim"), ChosenLayers({"筆界"})));
   ASSERT_EQ(regions.messages.size(), 1u);
   EXPECT_TRUE(regions.messages[0].text.starts_with(
       "エラー番号5\r\nバイナリ形式の DXF ファイルは読み込めません。"))
@@ -193,19 +194,17 @@ TEST(BadDrawingMessages, BinaryDxfSaysWhatItIs) {
   // A text drawing whose first line merely contains the words is read as text.
   std::string text = folder.Write("t.dxf", "AutoCAD Binary DXF file\r\n");
   EXPECT_TRUE(
-      BuildRegions({text, folder.File("out.Sim"), ChosenLayers({"筆界"}), TextEncoding::kCp932})
+      BuildRegions(testing::Choosing(text, folder.File("out.Sim"), ChosenLayers({"筆界"})))
           .done());
 }
 
 TEST(BadDrawingMessages, FolderAndMissingFileAreNamed) {
   TempFolder folder;
-  Outcome missing = BuildRegions({folder.File("none.dxf"), folder.File("out.Sim"),
-                                  ChosenLayers({"筆界"}), TextEncoding::kCp932});
+  Outcome missing = BuildRegions(testing::Choosing(folder.File("none.dxf"), folder.File("out.Sim"), ChosenLayers({"筆界"})));
   EXPECT_TRUE(
       missing.messages.at(0).text.starts_with("エラー番号53\r\nファイルが見つかりません。"));
   EXPECT_FALSE(std::filesystem::exists(folder.File("out.MIF")));  // failed before the MIF
-  Outcome isFolder = BuildRegions({folder.path().string(), folder.File("out.Sim"),
-                                   ChosenLayers({"筆界"}), TextEncoding::kCp932});
+  Outcome isFolder = BuildRegions(testing::Choosing(folder.path().string(), folder.File("out.Sim"), ChosenLayers({"筆界"})));
   EXPECT_TRUE(isFolder.messages.at(0).text.starts_with(
       "エラー番号75\r\nパス名が無効です。フォルダが指定されています。"))
       << isFolder.messages.at(0).text;
@@ -241,7 +240,7 @@ TEST(BadDrawingMessages, UnreadableFileIsRefusedByTheSystem) {
   ASSERT_EQ(::chmod(path.c_str(), 0), 0);
   const int openFiles = OpenFileCount();
   Outcome regions =
-      BuildRegions({path, folder.File("out.Sim"), ChosenLayers({"筆界"}), TextEncoding::kCp932});
+      BuildRegions(testing::Choosing(path, folder.File("out.Sim"), ChosenLayers({"筆界"})));
   EXPECT_EQ(EndingOf(regions), Trap(70, "TESSARO"));
   ChibanTextRead texts = ReadChibanTexts(path, ChosenLayers({"地番"}), TextEncoding::kCp932);
   EXPECT_EQ(texts.trappedError, 70);
@@ -257,13 +256,13 @@ TEST(BadDrawingMessages, InvalidShiftJisLayerNameIsListedAndSelectable) {
   std::string path = folder.Write("bad-name.dxf", drawing);
   ItemList list;
   StepHost host;
-  ASSERT_TRUE(ReadLayerList({2000, "2000", path}, list, host).done());
+  ASSERT_TRUE(ReadLayerList(testing::ChoosingDrawing(path), VerdictFor(2000, false), list, host).done());
   ASSERT_EQ(list.items.size(), 2u);
   EXPECT_EQ(EncodeText(list.items[1], TextEncoding::kCp932), "\xff\x81");
   LayerSelection selection{list.items, {false, true}, 1};
   RegionBuildSummary written;
   EXPECT_TRUE(
-      BuildRegions({path, folder.File("out.Sim"), selection, TextEncoding::kCp932}, &written)
+      BuildRegions(testing::Choosing(path, folder.File("out.Sim"), selection), &written)
           .done());
   EXPECT_EQ(written.regionsWritten, 1);
 }

@@ -35,11 +35,11 @@ Outcome RunStep(Step step, const std::string& drawing, const std::string& output
   StepHost host;
   switch (step) {
     case Step::kRegions:
-      return BuildRegions({drawing, output, ChosenLayers({"筆界"}), TextEncoding::kCp932});
+      return BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})));
     case Step::kAttach:
-      return AttachLotNumbers({drawing, output, ChosenLayers({"地番"}), TextEncoding::kCp932});
+      return AttachLotNumbers(testing::Choosing(drawing, output, {}, ChosenLayers({"地番"})));
     case Step::kConvert:
-      return ConvertMifToSima({drawing, output}, host);
+      return ConvertMifToSima(testing::Choosing(drawing, output), host);
   }
   return {};
 }
@@ -132,8 +132,8 @@ TEST(SmallDiskTest, MifFileThatFillsTheDiskIsTrapped) {
   }
   std::string drawing = folder.Write("lots.dxf", ManyLots(1500));
   const int openFiles = OpenFileCount();
-  Outcome outcome = BuildRegions(
-      {drawing, (disk / "out.Sim").string(), ChosenLayers({"筆界"}), TextEncoding::kCp932});
+  Outcome outcome =
+      BuildRegions(testing::Choosing(drawing, (disk / "out.Sim").string(), ChosenLayers({"筆界"})));
   EXPECT_EQ(OpenFileCount(), openFiles);
   const bool leftOver = !std::filesystem::is_empty(disk);
   ::umount2(disk.c_str(), MNT_DETACH);

@@ -10,12 +10,12 @@ namespace parquill {
 namespace {
 
 // The numbers kept for a ring's points are those a search of the finished
-// table gives them, for both searches: points within the tolerance of one
+// table gives them: points within the tolerance of one
 // another, clustered so that later points often match earlier ones.
 TEST(LotRings, NumbersAreThoseOfTheFinishedTable) {
-  for (SearchStrategy search : {SearchStrategy::kIndexed, SearchStrategy::kLinear}) {
+  {
     std::mt19937 random(7);
-    PointTable points(search);
+    PointTable points;
     LotRings rings;
     std::vector<std::vector<std::pair<double, double>>> read;
     for (int region = 0; region < 300; ++region) {

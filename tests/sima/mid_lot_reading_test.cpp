@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/runtime_error.h"
+#include "mif/mid_file.h"
 #include "mif_pair_text.h"
-#include "sima/lot_table.h"
 
 namespace parquill {
 namespace {
@@ -13,11 +13,11 @@ using testing::TempFolder;
 
 std::vector<std::string> ReadLots(const std::string& mid, const std::string& delimiter = ",") {
   TempFolder folder;
-  LotTable lots;
-  auto message = ReadMidLots(folder.Write("a.MID", Sjis(mid)), delimiter, lots);
-  EXPECT_FALSE(message.has_value());
   std::vector<std::string> list;
-  for (int r = 1; r <= lots.count(); ++r) list.push_back(lots.At(r));
+  ReadMidLotNumbers(folder.Write("a.MID", Sjis(mid)), delimiter, [&](std::string lot) {
+    list.push_back(std::move(lot));
+    return true;
+  });
   return list;
 }
 
@@ -37,6 +37,7 @@ TEST(MidLotReading, LotNumbersByCountedLine) {
       {CrLf({"1,\t12\t"}), {"\t12\t"}},      // tabs are not blanks
       {CrLf({",skipped", "2,7", ",", "4,8"}), {"7", "8"}},
       {CrLf({"1,12,3"}), {"12"}},  // cut at the delimiter
+      {CrLf({"1,\"12,3 \"\"A\"\"\"", "2,\"4,5"}), {"12,3 A", "4"}},  // a quoted field whole
       {CrLf({"1,ソ\\"}), {"ソ\\"}},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadLots(c.mid), c.lots) << c.mid;
@@ -62,13 +63,24 @@ TEST(MidLotReading, RunTimeErrors) {
   };
   for (const auto& c : cases) {
     TempFolder folder;
-    LotTable lots;
     try {
-      ReadMidLots(folder.Write("a.MID", c.mid), c.delimiter, lots);
+      ReadMidLotNumbers(folder.Write("a.MID", c.mid), c.delimiter, [](std::string) { return true; });
       ADD_FAILURE() << "no error for " << c.mid;
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.number(), kSubscriptOutOfRange) << c.mid;
     }
+  }
+}
+
+// A lot number the delimiter or a double quote would cut is written in
+// double quotes, as MapInfo quotes it; any other as it is.
+TEST(MidLine, QuotedOnlyWhenItMustBe) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"12-3", "7,12-3"}, {"", "7,"}, {"12,3 \"A\"", "7,\"12,3 \"\"A\"\"\""}, {"a\"b", "7,\"a\"\"b\""}};
+  std::string line;
+  for (const auto& [lot, expected] : cases) {
+    FormatMidLine(line, 7, lot);
+    EXPECT_EQ(line, expected) << lot;
   }
 }
 

@@ -41,15 +41,8 @@ class RecordingHost : public StepHost {
  public:
   void LetEventsThrough() override { ++events; }
   void ShowProgress(int regionNumber) override { progress.push_back(regionNumber); }
-  bool SwapTicked() override {
-    ++swapReads;
-    return swapReads > flipAfter ? !swap : swap;
-  }
 
-  bool swap = false;
-  int flipAfter = 1 << 30;  // the box changes after this many reads
   int events = 0;
-  int swapReads = 0;
   std::vector<int> progress;
 };
 

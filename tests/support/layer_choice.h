@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "convert/conversion_choices.h"
 #include "dxf/layer_selection.h"
 
 namespace parquill::testing {
@@ -20,6 +21,25 @@ inline LayerSelection Selecting(std::vector<int> chosen,
   for (int i : chosen) selection.selected[i] = true;
   selection.listIndex = chosen.empty() ? 0 : chosen.back();
   return selection;
+}
+
+// The choices of a run on `drawing` with the SIMA file `output`: the
+// boundary layers and the lot-number layer as selected, CP932, X and Y exchanged.
+inline ConversionChoices Choosing(std::string drawing, std::string output,
+                                  LayerSelection boundary = {}, LayerSelection chiban = {}) {
+  ConversionChoices choices;
+  choices.drawing = std::move(drawing);
+  choices.output = std::move(output);
+  choices.boundary = std::move(boundary);
+  choices.chiban = std::move(chiban);
+  return choices;
+}
+
+// A drawing chosen for the layer list, read as lots drawn as lines or not.
+inline ConversionChoices ChoosingDrawing(std::string drawing, bool fromLines = false) {
+  ConversionChoices choices = Choosing(std::move(drawing), "");
+  choices.fromLines = fromLines;
+  return choices;
 }
 
 }  // namespace parquill::testing

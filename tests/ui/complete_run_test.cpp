@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 
 #include "window_fixture.h"
 
@@ -141,6 +142,36 @@ TEST_F(CompleteRunTest, LotsFromLinesOfAnR12Drawing) {
   form.OnAttachLotNumbers();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(Bytes(PathOf("r12.MID")), QByteArray("1,12-3\r\n2,12-4\r\n"));
+}
+
+// The window's three buttons and the command line give one drawing of lines
+// the same regions, in the same order, and the same files.
+TEST_F(CompleteRunTest, LotsFromLinesAsTheCommandLineMakesThem) {
+  const auto run = [](const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60'000) && process.exitCode() == 0;
+  };
+  ASSERT_TRUE(run(QStringLiteral(PARQUILL_LINE_DRAWING_GENERATOR),
+                  {"--rows", "4", "--cols", "5", "--text-order", "reversed", "-o",
+                   PathOf("lines.dxf")}));
+  ASSERT_TRUE(QDir(Folder()).mkdir("cli"));
+  ASSERT_TRUE(run(QStringLiteral(PARQUILL_CLI_PATH),
+                  {"convert", PathOf("lines.dxf"), "--from-lines", "--boundary", "筆界", "--text",
+                   "地番", "--output", PathOf("cli/lines.Sim")}));
+  OpenFolder();
+  Find<QCheckBox>("FromLinesCheck")->setChecked(true);
+  form.OnDrawingClicked("lines.dxf");
+  form.OnReadLayers();
+  ClickLayer("筆界");
+  form.OnBuildRegions();
+  ClickLayer("地番");
+  form.OnAttachLotNumbers();
+  EXPECT_TRUE(boxes.shown.empty());
+  for (const char* name : {"lines.MIF", "lines.MID", "lines.Sim"}) {
+    EXPECT_FALSE(Bytes(PathOf(name)).isEmpty()) << name;
+    EXPECT_EQ(Bytes(PathOf(name)), Bytes(PathOf(QStringLiteral("cli/") + name))) << name;
+  }
 }
 
 }  // namespace

@@ -131,12 +131,11 @@ TEST_F(DailyUseTest, TheMapSaysWhenADrawingsVersionCannotBeProcessed) {
 // taken half a second, and the bar goes when the step ends.
 TEST(ShareReadBar, ShownForALongReadingOnly) {
   QLineEdit regionNumber;
-  QCheckBox swap;
   QProgressBar bar;
   bar.setRange(0, 100);
   bar.setVisible(false);
   {
-    WindowStepHost host(regionNumber, swap, bar);
+    WindowStepHost host(regionNumber, bar);
     host.ShowShareRead(0.1);
     EXPECT_FALSE(bar.isVisibleTo(nullptr)) << "a quick reading shows nothing";
     QElapsedTimer wait;

@@ -1,5 +1,5 @@
-#include "dxf/dxf_version.h"
-#include "geometry/survey.h"
+#include "geometry/decimal_rounding.h"
+#include "geometry/point_in_polygon.h"
 
 #include <gtest/gtest.h>
 
@@ -9,44 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "support/temp_folder.h"
 
-namespace parquill::survey {
+namespace parquill {
 namespace {
 
-using testing::CrLf;
-using testing::TempFolder;
-
-std::string DrawingOfVersion(std::string_view acadver) {
-  return CrLf({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", acadver, "  9",
-               "$DWGCODEPAGE", "  3", "ANSI_932", "  0", "ENDSEC", "  0", "EOF"});
-}
-
-TEST(DXFVer, MapsTheVersionStringToItsCode) {
-  const std::pair<const char*, int> cases[] = {
-      {"AC1009", 12},   {"AC1012", 13},   {"AC1014", 14},   {"AC1015", 2000},
-      {"AC1018", 2004}, {"AC1021", 2007}, {"AC1024", 2010}, {"AC1027", 2013},
-      {"AC1032", 2018}, {"AC1006", 10},   {"AC1004", 9},    {"AC1003", 3},
-      {"AC1002", 2},    {"AC9999", 0},    {"ac1015", 0},    {" AC1015 ", 2000},
-  };
-  TempFolder folder;
-  for (auto [acadver, code] : cases) {
-    EXPECT_EQ(DXFVer(folder.Write("v.dxf", DrawingOfVersion(acadver))), code) << acadver;
-  }
-}
-
-TEST(DXFVer, UnreadableOrVersionlessDrawingsAreZero) {
-  TempFolder folder;
-  EXPECT_EQ(DXFVer(""), 0);
-  EXPECT_EQ(DXFVer(folder.File("missing.dxf")), 0);
-  EXPECT_EQ(DXFVer(folder.path().string()), 0);
-  EXPECT_EQ(DXFVer(folder.Write("empty.dxf", "")), 0);
-  EXPECT_EQ(DXFVer(folder.Write("cut.dxf", CrLf({"  9", "$ACADVER", "  1"}))), 0);
-  // The version must come before the entities.
-  EXPECT_EQ(
-      DXFVer(folder.Write("late.dxf", CrLf({"ENTITIES", "  9", "$ACADVER", "  1", "AC1015"}))), 0);
-  EXPECT_EQ(DXFVer(folder.Write("lf.dxf", "  9\n$ACADVER\n  1\nAC1014\n")), 14);
-}
 
 TEST(InPolygon, OutsideIsPositiveInsideNegativeBoundaryZero) {
   // An L-shaped lot with a horizontal and a vertical edge through y = 1.
@@ -94,11 +60,11 @@ TEST(Round, FivePlacesHalvesAwayFromZeroOnTheDecimalText) {
       {0, 0},
   };
   for (auto [value, expected] : cases) {
-    EXPECT_EQ(round(value, 5), expected) << value;
+    EXPECT_EQ(RoundDecimals(value, 5), expected) << value;
   }
-  EXPECT_EQ(round(0.125, 2), 0.13);
-  EXPECT_EQ(round(2.5, 0), 3);
-  EXPECT_EQ(round(-2.5, 0), -3);
+  EXPECT_EQ(RoundDecimals(0.125, 2), 0.13);
+  EXPECT_EQ(RoundDecimals(2.5, 0), 3);
+  EXPECT_EQ(RoundDecimals(-2.5, 0), -3);
 }
 
 // A value whose shortest decimal text has at most five decimals comes back
@@ -121,7 +87,7 @@ TEST(Round, UnchangedExactlyWhenTheTextHasAtMostFiveDecimals) {
     values.push_back(std::nextafter(v, 1e300));
   }
   for (double v : values) {
-    double rounded = round(v, 5);
+    double rounded = RoundDecimals(v, 5);
     if (decimals(v) <= 5) {
       EXPECT_EQ(rounded, v) << v;
     } else {
@@ -130,12 +96,5 @@ TEST(Round, UnchangedExactlyWhenTheTextHasAtMostFiveDecimals) {
   }
 }
 
-TEST(Dswap, ExchangesTheValues) {
-  double a = 10, b = 20;
-  dswap(a, b);
-  EXPECT_EQ(a, 20);
-  EXPECT_EQ(b, 10);
-}
-
 }  // namespace
-}  // namespace parquill::survey
+}  // namespace parquill

@@ -1,34 +1,11 @@
-#include "geometry/survey.h"
+#include "geometry/decimal_rounding.h"
 
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <string_view>
-#include <utility>
 
-namespace parquill::survey {
-
-std::int16_t InPolygon(std::int16_t n, const double* x, const double* y, double px, double py) {
-  if (n <= 0) return 1;
-  bool inside = false;
-  for (int i = 0, j = n - 1; i < n; j = i++) {
-    double xi = x[i], yi = y[i], xj = x[j], yj = y[j];
-    // On the edge from j to i (a vertex, or collinear and within its box)?
-    double cross = (xi - xj) * (py - yj) - (yi - yj) * (px - xj);
-    if (cross == 0 && px >= std::fmin(xi, xj) && px <= std::fmax(xi, xj) &&
-        py >= std::fmin(yi, yj) && py <= std::fmax(yi, yj)) {
-      return 0;
-    }
-    // Crossing rule, half-open in y, so horizontal edges and vertices count once.
-    if ((yi > py) != (yj > py)) {
-      double xCross = xj + (py - yj) * (xi - xj) / (yi - yj);
-      if (px < xCross) inside = !inside;
-    }
-  }
-  return inside ? -1 : 1;
-}
-
-void dswap(double& a, double& b) { std::swap(a, b); }
-
+namespace parquill {
 namespace {
 
 // True when the value's shortest decimal text has at most `digits` (0 to 5)
@@ -45,7 +22,7 @@ bool HasAtMostDecimals(double value, std::int32_t digits) {
 
 }  // namespace
 
-double round(double value, std::int32_t digits) {
+double RoundDecimals(double value, std::int32_t digits) {
   if (HasAtMostDecimals(value, digits)) return value;  // the common case, at once
   if (!std::isfinite(value) || digits < 0 || digits > 15) return value;
   // The shortest text that reads back as the value: its decimal digits are
@@ -81,4 +58,4 @@ double round(double value, std::int32_t digits) {
   return rounded;
 }
 
-}  // namespace parquill::survey
+}  // namespace parquill

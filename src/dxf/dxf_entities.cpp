@@ -1,0 +1,199 @@
+#include "dxf/dxf_entities.h"
+
+#include <cmath>
+
+#include "base/number_text.h"
+#include "base/runtime_error.h"
+#include "base/trim.h"
+#include "dxf/binary_dxf.h"
+#include "dxf/dxf_escapes.h"
+#include "dxf/mtext_cleaner.h"
+
+namespace parquill {
+
+bool GroupPairs::Next(int& code, std::string_view& value) {
+  if (first_) {
+    first_ = false;
+    std::string_view line;
+    if (!source_.Next(line)) return false;
+    RejectBinaryDxf(line, 1, source_.path());
+    code = WholeGroupCode(line);
+    if (!source_.Next(value)) return false;
+  } else {
+    if (!source_.NextGroupPair(&WholeGroupCode, code, value)) return false;
+    if (code == 0 && !source_.Next(value)) return false;
+  }
+  value = TrimBlanks(value);
+  if (code == 0 && value == "EOF") sawEof_ = true;
+  return true;
+}
+
+PlanePoint DxfEntity::TextPoint() const {
+  const bool aligned = type == "TEXT" && hasSecond && (justifyX != 0 || justifyY != 0);
+  return aligned ? second : point;
+}
+
+std::string DxfEntity::DecodedString(TextEncoding encoding) const {
+  std::string text = DecodeText(string, encoding);
+  if (type == "MTEXT") text = CleanMText(text);
+  return DecodeDxfEscapes(text);
+}
+
+namespace {
+
+// Gathers the groups of one entity.
+class EntityGroups {
+ public:
+  explicit EntityGroups(DxfEntity& entity) : e_(entity) {}
+
+  void Take(int code, std::string_view value, std::int64_t line) {
+    const bool lw = e_.type == "LWPOLYLINE";
+    const bool mtext = e_.type == "MTEXT";
+    switch (code) {
+      case 1:  // the string; a long MTEXT's first parts come before it, as 3
+      case 3:
+        e_.string.append(value);
+        break;
+      case 8:
+        e_.layer.assign(value);
+        break;
+      case 10:
+        if (lw) {
+          e_.vertices.push_back({Coordinate(value, line), 0, 0});
+        } else {
+          e_.point.x = Coordinate(value, line);
+        }
+        break;
+      case 20:
+        if (lw && !e_.vertices.empty()) {
+          e_.vertices.back().y = Coordinate(value, line);
+        } else {
+          e_.point.y = Coordinate(value, line);
+        }
+        break;
+      case 11:
+        (mtext ? e_.direction.x : e_.second.x) = Coordinate(value, line);
+        e_.hasSecond = !mtext;
+        break;
+      case 21:
+        (mtext ? e_.direction.y : e_.second.y) = Coordinate(value, line);
+        break;
+      case 40:
+        e_.size = Coordinate(value, line);
+        break;
+      case 42:
+        (lw && !e_.vertices.empty() ? e_.vertices.back().bulge : e_.bulge) =
+            Coordinate(value, line);
+        break;
+      case 50:
+        e_.angle = Coordinate(value, line);
+        break;
+      case 51:
+        e_.endAngle = Coordinate(value, line);
+        break;
+      case 70:
+        e_.flags = Whole(value, line);
+        break;
+      case 72:
+        e_.justifyX = Whole(value, line);
+        break;
+      case 73:
+        e_.justifyY = Whole(value, line);
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  // A value by the number rule; one that is no number at all ("nan", "inf"),
+  // too large for a double or beyond kLargestCoordinate marks the entity and
+  // reads as 0.
+  double Coordinate(std::string_view value, std::int64_t line) {
+    double v = HUGE_VAL;
+    const bool number = value.empty() || value.find_first_of("+-.0123456789") == 0;
+    try {
+      if (number) v = NumberFromText(value);
+    } catch (const RuntimeError&) {
+      // too large: marked below
+    }
+    if (std::fabs(v) <= kLargestCoordinate) return v;
+    if (e_.badLine == 0) e_.badLine = line;
+    return 0;
+  }
+  int Whole(std::string_view value, std::int64_t line) {
+    return static_cast<int>(Coordinate(value, line));
+  }
+
+  DxfEntity& e_;
+};
+
+}  // namespace
+
+bool ReadDxfEntities(const std::string& path,
+                     const std::function<bool(std::string_view type)>& wanted,
+                     const std::function<bool(const DxfEntity&)>& onEntity) {
+  GroupPairs pairs(path);
+  int code = 0;
+  std::string_view value;
+  bool inEntities = false;
+  bool sectionName = false;
+  DxfEntity entity;    // the one being read, when `keeping`
+  DxfEntity polyline;  // a POLYLINE whose VERTEX entities are being read
+  bool polylineOpen = false;
+  bool keeping = false;
+  EntityGroups groups(entity);
+  // The entity just read is over: a VERTEX joins its POLYLINE, a POLYLINE
+  // waits for its vertices, anything else is handed on.
+  const auto finish = [&]() -> bool {
+    if (!keeping) return true;
+    keeping = false;
+    if (entity.type == "VERTEX") {
+      // Spline frame points and polyface records are no vertices of the line.
+      if ((entity.flags & (16 | 128)) == 0) {
+        polyline.vertices.push_back({entity.point.x, entity.point.y, entity.bulge});
+        if (polyline.badLine == 0) polyline.badLine = entity.badLine;
+      }
+      return true;
+    }
+    if (entity.type == "POLYLINE") {
+      polyline = std::move(entity);
+      polylineOpen = true;
+      return true;
+    }
+    return onEntity(entity);
+  };
+  // A POLYLINE ends at the first entity that is no VERTEX of it.
+  const auto endPolyline = [&]() -> bool {
+    if (!polylineOpen) return true;
+    polylineOpen = false;
+    return onEntity(polyline);
+  };
+  while (pairs.Next(code, value)) {
+    if (code == 0) {
+      if (!inEntities) {
+        sectionName = value == "SECTION";
+        continue;
+      }
+      if (!finish()) return true;
+      if (value != "VERTEX" && !endPolyline()) return true;
+      if (value == "ENDSEC") return true;
+      keeping = value == "VERTEX" ? polylineOpen : wanted(value);
+      if (keeping) {
+        entity = DxfEntity{};
+        entity.type.assign(value);
+      }
+      continue;
+    }
+    if (sectionName && code == 2) {
+      inEntities = value == "ENTITIES";
+      sectionName = false;
+      continue;
+    }
+    if (keeping) groups.Take(code, value, pairs.lineNumber());
+  }
+  if (inEntities && finish()) endPolyline();
+  return false;
+}
+
+}  // namespace parquill
