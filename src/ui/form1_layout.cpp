@@ -6,6 +6,7 @@
 // pointer.
 #include <QBoxLayout>
 #include <QScreen>
+#include <QWindow>
 
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
@@ -150,6 +151,15 @@ void Form1::ArrangeControls() {
   window->addWidget(panelSplitter);
   // The window's least size is set within its screen, not by the layout.
   window->setSizeConstraint(QLayout::SetNoConstraint);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Moved to another screen, the window's least size is bounded by that one.
+  if (windowHandle() != nullptr) {
+    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::ApplyLeastSize,
+            Qt::UniqueConnection);
+  }
 }
 
 void Form1::ApplyLeastSize() {
