@@ -1,6 +1,8 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QImage>
 #include <QLayout>
+#include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -160,18 +162,56 @@ TEST(FormPlaceFor, MostOfTheAvailableAreaCentredNeverBeyondIt) {
   }
 }
 
-// The window's least size fits the screens it is used on, in the logical
-// pixels of each scale: 1366x768 at scale 1, 1600x1000 at scale 1.5 (fonts
-// and controls scale alike, so the least size is the same in logical pixels).
-TEST_F(FormLoadTest, TheLeastWindowFitsALaptopAndAScaledScreen) {
-  const QSize least = form.layout()->minimumSize();
-  for (const QSize screen : {QSize(1366, 768 - 40), QSize(1600 * 2 / 3, 1000 * 2 / 3 - 27)}) {
-    EXPECT_LE(least.width(), screen.width()) << screen.width();
-    EXPECT_LE(least.height(), screen.height()) << screen.height();
+// The window as it opens on a screen of the given size and scale, drawn into
+// a picture by the program itself (which fails when a control is cut, too
+// small or over another): the picture's size in device pixels, empty when
+// the run failed.
+QSize OpenedWindow(QSize screen, const char* scale, const QTemporaryDir& work) {
+  QFile config(work.filePath("screen.json"));
+  EXPECT_TRUE(config.open(QIODevice::WriteOnly));
+  config.write(QStringLiteral(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": %1,)"
+                              R"( "height": %2, "logicalDpi": 96, "dpr": 1}]})")
+                   .arg(screen.width())
+                   .arg(screen.height())
+                   .toUtf8());
+  config.close();
+  QProcess window;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+  environment.insert("QT_SCALE_FACTOR", scale);
+  environment.insert("XDG_CONFIG_HOME", work.path());
+  environment.insert("PARQUILL_SCREENSHOT", work.filePath("window.png"));
+  environment.insert("PARQUILL_SCREENSHOT_CHECK", "1");
+  window.setProcessEnvironment(environment);
+  window.setWorkingDirectory(work.path());
+  window.start(QStringLiteral(PARQUILL_WINDOW_PATH),
+               {QStringLiteral(PARQUILL_SOURCE_DIR "/examples/sample.dxf")});
+  if (!window.waitForFinished(30000) || window.exitCode() != 0) {
+    ADD_FAILURE() << window.readAllStandardError().toStdString();
+    return {};
   }
-  const QSize available = form.screen()->availableGeometry().size();
-  EXPECT_EQ(form.minimumSize(), least.boundedTo(available));
-  EXPECT_TRUE(QRect(QPoint(0, 0), available).contains(QRect(QPoint(0, 0), form.size())));
+  return QImage(work.filePath("window.png")).size();
+}
+
+TEST(WindowOnScreens, OpensLargeOnALaptopAndWithinAScaledScreen) {
+  struct Case {
+    QSize screen;
+    const char* scale;
+    QSize atLeast;  // device pixels
+  };
+  const Case cases[] = {
+      {QSize(1366, 768), "1", QSize(1100, 640)},
+      {QSize(1600, 1000), "1.5", QSize(1100, 640)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scale);
+    const QTemporaryDir work;
+    const QSize window = OpenedWindow(c.screen, c.scale, work);
+    EXPECT_GE(window.width(), c.atLeast.width());
+    EXPECT_GE(window.height(), c.atLeast.height());
+    EXPECT_LE(window.width(), c.screen.width());
+    EXPECT_LE(window.height(), c.screen.height());
+  }
 }
 
 TEST_F(FormLoadTest, NoControlOverAnotherAtTheLeastSizeNorOnALaptop) {
