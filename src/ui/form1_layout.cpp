@@ -27,6 +27,8 @@ namespace {
 constexpr int kLeastListLines = 5;
 // The least width of a file list, in widths of "0".
 constexpr int kLeastListDigits = 18;
+// The width of the region count, in widths of "0".
+constexpr int kRegionCountDigits = 8;
 
 QHBoxLayout* Row(std::initializer_list<QWidget*> controls) {
   auto* row = new QHBoxLayout;
@@ -97,8 +99,8 @@ void Form1::ArrangeControls() {
   GiveListRoom(folderList, kLeastListDigits);
   GiveListRoom(fileList, kLeastListDigits);
   GiveListRoom(layerList, kLeastListDigits / 2);
-  const int fieldWidth = 8 * regionNumberEdit->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  regionNumberEdit->setFixedWidth(fieldWidth);
+  regionNumberEdit->setFixedWidth(
+      kRegionCountDigits * regionNumberEdit->fontMetrics().horizontalAdvance(QLatin1Char('0')));
 
   auto* names = new QVBoxLayout(fileNameFrame);
   names->addWidget(inputNameOption);
