@@ -7,7 +7,8 @@
 #   scripts/screenshot.sh --run [FILE.png]  a complete run on a copy of the
 #                                           example drawing (筆界 for "面生成",
 #                                           地番 for "属性付加"), the map showing
-#                                           each lot's outcome and the report
+#                                           each lot's outcome, the lot in its
+#                                           middle clicked, and the report
 #                                           (docs/screenshot-run.png)
 #   scripts/screenshot.sh --2x [FILE.png]   the first picture at QT_SCALE_FACTOR=2
 #                                           (docs/screenshot-2x.png)

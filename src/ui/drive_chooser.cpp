@@ -1,5 +1,6 @@
 #include "ui/drive_chooser.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSignalBlocker>
 
@@ -8,7 +9,7 @@
 namespace parquill::ui {
 
 DriveChooser::DriveChooser(QWidget* parent) : QComboBox(parent), roots_(FileSystemRoots()) {
-  for (const QString& root : roots_) addItem(root, root);
+  for (const QString& root : roots_) addItem(RootCaption(root, QDir::homePath()), root);
 }
 
 QString DriveChooser::drive() const { return currentData().toString(); }

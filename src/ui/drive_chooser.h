@@ -7,8 +7,8 @@
 namespace parquill::ui {
 
 // The drive chooser: the file-system roots ("/", the mounted volumes, the
-// home folder). Like a drive, each root has a current folder: the last folder
-// shown on it, at first the root itself.
+// home folder), each named for the user with its path. Like a drive, each root has a current
+// folder: the last folder shown on it, at first the root itself.
 class DriveChooser : public QComboBox {
   Q_OBJECT
 

@@ -51,6 +51,13 @@ QStringList FileSystemRoots() {
   return roots;
 }
 
+QString RootCaption(const QString& root, const QString& home) {
+  QString name = QFileInfo(root).fileName();
+  if (root == QStringLiteral("/")) name = QStringLiteral("コンピュータ");
+  if (root == home) name = QStringLiteral("ホーム");
+  return QStringLiteral("%1（%2）").arg(name, root);
+}
+
 int RootIndexOf(const QStringList& roots, const QString& folder) {
   int best = -1;
   for (int i = 0; i < roots.size(); ++i) {

@@ -14,6 +14,10 @@ bool IsUserVolume(const QString& rootPath, const QString& fileSystemType);
 // that are ready and valid, then the home folder. Each root appears once.
 QStringList FileSystemRoots();
 
+// How the drive chooser names a root: "コンピュータ（/）", "ホーム（/home/kato）",
+// a mounted volume by its folder's name ("USB（/media/kato/USB）").
+QString RootCaption(const QString& root, const QString& home);
+
 // The root among `roots` that holds `folder`: the longest one that is a
 // prefix of it at a folder boundary; -1 when none is.
 int RootIndexOf(const QStringList& roots, const QString& folder);

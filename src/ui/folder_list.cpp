@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
 
 #include "ui/file_names.h"
 
@@ -30,9 +32,22 @@ QString Indent(int level) { return QString(2 * qMin(level, kMaxIndentLevels), u'
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    if (mayMove_()) setPath(item->data(kPathRole).toString());
+  connect(this, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { Open(item->data(kPathRole).toString()); });
+  // Opened once the click has been handled: opening refills the list.
+  connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    const QString folder = item->data(kPathRole).toString();
+    QTimer::singleShot(0, this, [this, folder] { Open(folder); });
   });
+}
+
+void FolderList::Open(const QString& folder) {
+  if (mayMove_()) setPath(folder);
+}
+
+void FolderList::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Its first click opened the folder; the second lands on the refilled list.
+  event->accept();
 }
 
 void FolderList::setPath(const QString& folder) {

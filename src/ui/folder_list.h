@@ -6,9 +6,9 @@
 namespace parquill::ui {
 
 // The folder list: the current folder's path, one line per level from the
-// root down, followed by its subfolders. Double-click or Enter on a line
-// opens that folder (a line above the current one goes up). A folder that
-// cannot be read shows no subfolders.
+// root down, followed by its subfolders. A click or Enter on a line opens
+// that folder (a line above the current one goes up); a double click opens it
+// once. A folder that cannot be read shows no subfolders.
 class FolderList : public QListWidget {
   Q_OBJECT
 
@@ -24,7 +24,12 @@ class FolderList : public QListWidget {
  signals:
   void pathChanged(const QString& folder);
 
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
  private:
+  void Open(const QString& folder);
+
   void Refresh();
 
   QString path_;

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,6 @@
 #include "convert/conversion_choices.h"
 #include "convert/conversion_run.h"
 #include "dxf/dxf_version.h"
-#include "ui/control_layout.h"
 #include "ui/result_line.h"
 
 namespace parquill::ui {
@@ -60,11 +61,11 @@ class Form1 : public QWidget {
   int PlaneZone() const;
   // True while "線から筆を作る" is ticked: the lots are built from lines.
   bool FromLines() const;
+  // True when 単位 is "mm": the drawing's coordinates are millimetres.
+  bool MillimetreUnits() const;
   // What the last step left on disk, as the result line tells it.
   QString ResultText() const { return resultLine->Line(); }
-  // The least size at which every control is whole beside a map of
-  // kLeastMapWidth pixels; the window's minimum size within its screen.
-  QSize LeastFormSize() const;
+  // The least width of the map beside the controls.
   static constexpr int kLeastMapWidth = 360;
 
   // Event handlers. Each ignores its event while a step runs.
@@ -77,10 +78,15 @@ class Form1 : public QWidget {
   void OnBuildRegions();
   void OnAttachChibans();
 
+  // "開く…": a drawing chosen in the file dialog is opened in its folder and chosen.
+  void OnOpenDrawing();
+  // "参照…": the output file chosen in the save dialog goes to the output name.
+  void OnBrowseOutput();
+
   void ResetWindow();
-  // Sizes `form` to fractions of its screen, never below its minimum size
-  // nor beyond the screen's available area, and centres it on that screen.
-  static void SizeAndCenterForm(QWidget& form, double widthFraction, double heightFraction);
+  // Sizes `form` to most of its screen's available area, never below its
+  // minimum size nor beyond that area, and centres it there.
+  static void SizeAndCenterForm(QWidget& form);
   void ShowError(const QString& message, const QString& title);
 
   // Opens `folder` in the folder list, which raises OnFolderChanged; ignored while
@@ -93,20 +99,25 @@ class Form1 : public QWidget {
   bool ChooseFile(const QString& fileName);
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();
-  // Places the controls for the screen's fonts and sets the window's minimum size.
-  void LayOutControls();
-  void ShowResult(const StepResult& result);
-  // The map, its fit button and the report list, right of and below the
-  // controls; they follow the window's size, the controls never move.
+  // The group "変換の設定": X/Y exchange, 座標系, 単位 and 線から筆を作る.
+  void CreateSettingsControls();
+  // The map, its fit button, the result line and the report list.
   void CreatePreviewControls();
-  void PlacePreviewControls();
+  // The controls on the left, the map and the report on the right, a
+  // splitter between them.
+  void ArrangeControls();
+  // The window's minimum size: what its layout needs, within its screen.
+  void ApplyLeastSize();
+  // The length of one drawing unit in metres, as 単位 says.
+  double MetresPerDrawingUnit() const;
+  void ShowResult(const StepResult& result);
   // Reads the drawing of inputPathEdit for the map in the background (a processable
   // version only); drops whatever the map showed.
   void StartDrawingPreview();
@@ -134,6 +145,8 @@ class Form1 : public QWidget {
   bool busy_ = false;
 
   DriveChooser* driveChooser = nullptr;
+  QPushButton* openButton = nullptr;    // "開く…"
+  QPushButton* browseButton = nullptr;  // "参照…", beside the output name
   FolderList* folderList = nullptr;
   DxfFileList* fileList = nullptr;
   CaptionLabel* versionLabel = nullptr;
@@ -146,6 +159,7 @@ class Form1 : public QWidget {
   QGroupBox* layerFrame = nullptr;
   LayerListWidget* layerList = nullptr;
   QCheckBox* swapCheck = nullptr;
+  QLabel* regionCaption = nullptr;
   QLineEdit* regionNumberEdit = nullptr;
   QPushButton* readLayersButton = nullptr;
   QPushButton* buildRegionsButton = nullptr;
@@ -155,12 +169,14 @@ class Form1 : public QWidget {
   QPushButton* fitButton = nullptr;
   QListWidget* reportList = nullptr;
   ResultLine* resultLine = nullptr;
+  QGroupBox* settingsFrame = nullptr;
   QLabel* zoneCaption = nullptr;
   ZoneChooser* zoneChooser = nullptr;
+  QLabel* unitCaption = nullptr;
+  QComboBox* unitChooser = nullptr;
   QCheckBox* fromLinesCheck = nullptr;
   QProgressBar* shareReadBar = nullptr;  // shown while a long step reads the drawing
-  ControlLayout controlLayout_;
-  QSize controlsExtent_;  // the bottom-right corner of the controls
+  QSplitter* panelSplitter = nullptr;    // between the controls and the map
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
   // What the last "面生成" passed over, and for which drawing and output.

@@ -1,27 +1,26 @@
 // The map of the drawing and the report of a run, beside the window's controls.
 #include <QFile>
-#include <QResizeEvent>
 
 #include "base/output_file_names.h"
 #include "convert/conversion_report.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
+#include "geometry/ring_area.h"
 #include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
 #include "ui/file_names.h"
 #include "ui/form1.h"
-#include "ui/form_placement.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
+#include "ui/lot_choice.h"
 #include "ui/map_preview.h"
-#include "ui/window_settings.h"
+#include "ui/named_control.h"
 #include "ui/zone_chooser.h"
 
 namespace parquill::ui {
 namespace {
 
-constexpr int kGap = 8;  // pixels between the panels and the window's edge
 constexpr int kLowestReportList = 90;
 constexpr int kLowestMap = 200;
 // The report item of an open polyline: the map draws it.
@@ -36,42 +35,24 @@ QString Count(std::size_t n) { return QString::number(n); }
 }  // namespace
 
 void Form1::CreatePreviewControls() {
-  mapPreview = new MapPreview(this);
-  mapPreview->setObjectName(QStringLiteral("MapPreview"));
-  fitButton = new QPushButton(QStringLiteral("全体表示"), this);
-  fitButton->setObjectName(QStringLiteral("FitButton"));
+  mapPreview = MakeNamed<MapPreview>(this, "MapPreview");
+  mapPreview->setMinimumSize(kLeastMapWidth, kLowestMap);
+  fitButton = MakeNamed<QPushButton>(this, "FitButton", QStringLiteral("全体表示"));
   fitButton->setAutoDefault(false);
   LetEnterPress(fitButton);
-  zoneCaption = new QLabel(QStringLiteral("座標系:"), this);
-  zoneCaption->setObjectName(QStringLiteral("ZoneCaption"));
-  zoneChooser = new ZoneChooser(this);
-  zoneChooser->setObjectName(QStringLiteral("ZoneChooser"));
-  zoneCaption->setBuddy(zoneChooser);
-  zoneChooser->SetZone(RememberedPlaneZone());
-  fromLinesCheck = new QCheckBox(QStringLiteral("線から筆を作る（R12・Jw_cad の図面）"), this);
-  fromLinesCheck->setObjectName(QStringLiteral("FromLinesCheck"));
-  shareReadBar = new QProgressBar(this);
-  shareReadBar->setObjectName(QStringLiteral("ShareReadBar"));
+  shareReadBar = MakeNamed<QProgressBar>(this, "ShareReadBar");
   shareReadBar->setRange(0, 100);
   shareReadBar->setVisible(false);
-  resultLine = new ResultLine(this);
-  resultLine->setObjectName(QStringLiteral("ResultLine"));
-  reportList = new QListWidget(this);
-  reportList->setObjectName(QStringLiteral("ReportList"));
+  resultLine = MakeNamed<ResultLine>(this, "ResultLine");
+  reportList = MakeNamed<QListWidget>(this, "ReportList");
+  reportList->setMinimumHeight(kLowestReportList);
   reportList->setVisible(false);
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);
 
   connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
   mapPreview->SetZoneName(ZoneName(PlaneZone()));
-  connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
-    RememberPlaneZone(PlaneZone());
-    mapPreview->SetZoneName(ZoneName(PlaneZone()));
-  });
-  // The verdict on the drawing chosen depends on the choice.
-  connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
-    if (!busy_ && !inputPathEdit->text().isEmpty()) RunVersionCheck();
-  });
+  mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
   connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
   connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item == nullptr) return;
@@ -83,66 +64,7 @@ void Form1::CreatePreviewControls() {
       mapPreview->CenterOn(place.toPointF().x(), place.toPointF().y());
     }
   });
-  PlacePreviewControls();
 }
-
-void Form1::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  PlacePreviewControls();
-}
-
-// The side panel: the fit button and the zone chooser on top, the map, the
-// result line under it; the report list below the controls when there is
-// room for it there, otherwise under the result line.
-void Form1::PlacePreviewControls() {
-  if (mapPreview == nullptr) return;
-  const int left = controlsExtent_.width() + 2 * kGap;
-  const int columnWidth = std::max(0, width() - left - kGap);
-  const QSize fit = fitButton->sizeHint();
-  const QSize caption = zoneCaption->sizeHint();
-  const QSize zone = zoneChooser->sizeHint();
-  const QSize lines = fromLinesCheck->sizeHint();
-  const int row = std::max({fit.height(), zone.height(), caption.height(), lines.height()});
-  fitButton->setGeometry(left, kGap, fit.width(), row);
-  zoneCaption->setGeometry(left + fit.width() + 2 * kGap, kGap, caption.width(), row);
-  zoneChooser->setGeometry(zoneCaption->geometry().right() + 1 + kGap / 2, kGap, zone.width(), row);
-  fromLinesCheck->setGeometry(zoneChooser->geometry().right() + 1 + 2 * kGap, kGap, lines.width(),
-                              row);
-  const int mapTop = kGap + row + 4;
-  int bottom = height() - kGap;
-
-  const int belowControls = controlsExtent_.height() + kGap;
-  if (height() - kGap - belowControls >= kLowestReportList) {
-    const int listLeft = TwipsToPixels(240, logicalDpiX());
-    reportList->setGeometry(listLeft, belowControls, left - kGap - listLeft,
-                            height() - kGap - belowControls);
-  } else {
-    const int listHeight = std::max(0, (bottom - mapTop) / 4);
-    bottom -= listHeight + kGap;
-    reportList->setGeometry(left, bottom + kGap, columnWidth, listHeight);
-  }
-  const int resultHeight = resultLine->sizeHint().height();
-  resultLine->setGeometry(left, bottom - resultHeight, columnWidth, resultHeight);
-  shareReadBar->setGeometry(resultLine->geometry());
-  mapPreview->setGeometry(left, mapTop, columnWidth,
-                          std::max(0, bottom - resultHeight - 4 - mapTop));
-}
-
-QSize Form1::LeastFormSize() const {
-  const int row = std::max({fitButton->sizeHint().height(), zoneChooser->sizeHint().height(),
-                            zoneCaption->sizeHint().height(), fromLinesCheck->sizeHint().height()});
-  const int topRow = fitButton->sizeHint().width() + zoneCaption->sizeHint().width() +
-                     zoneChooser->sizeHint().width() + fromLinesCheck->sizeHint().width() +
-                     5 * kGap;
-  const int width = controlsExtent_.width() + 2 * kGap + std::max(kLeastMapWidth, topRow) + kGap;
-  const int side = kGap + row + 4 + kLowestMap + 4 + resultLine->sizeHint().height() + kGap;
-  const int left = controlsExtent_.height() + kGap + kLowestReportList + kGap;
-  return QSize(width, std::max(side, left));
-}
-
-int Form1::PlaneZone() const { return zoneChooser->Zone(); }
-
-bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 
 bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
 
@@ -217,15 +139,21 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
 void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
-  for (const ReportRegion& region : report.regions) ++counts[static_cast<int>(region.outcome)];
+  double area = 0;
+  for (const ReportRegion& region : report.regions) {
+    ++counts[static_cast<int>(region.outcome)];
+    area += RingArea(region.ring);
+  }
+  const double metres = MetresPerDrawingUnit();
   reportList->clear();
   reportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
-                                     "どの領域にもない文字 %5")
+                                     "どの領域にもない文字 %5、地積合計 %6")
                           .arg(Count(report.regions.size()),
                                Count(counts[static_cast<int>(RegionOutcome::kNumbered)]),
                                Count(counts[static_cast<int>(RegionOutcome::kNoChiban)]),
                                Count(counts[static_cast<int>(RegionOutcome::kSeveralTexts)]),
-                               Count(report.strayTexts.size())));
+                               Count(report.strayTexts.size()),
+                               SquareMetresText(area * metres * metres)));
   if (!report.complete) {
     reportList->addItem(QStringLiteral("ファイルを最後まで読めなかったため、この報告は一部です"));
   }

@@ -1,33 +1,21 @@
 #include "ui/form_placement.h"
 
-#include <cmath>
-
 namespace parquill::ui {
 namespace {
 
-int ToPixels(float value) { return static_cast<int>(std::lround(value)); }
+// The share of the available area the window takes, and the largest it opens at.
+constexpr double kShare = 0.92;
+constexpr QSize kLargest(1680, 1050);
 
 }  // namespace
 
-int TwipsToPixels(int twips, int logicalDpi) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) * logicalDpi / 1440.0));
-}
-
-QRect TwipsRectToPixels(int left, int top, int width, int height, int logicalDpi) {
-  return QRect(TwipsToPixels(left, logicalDpi), TwipsToPixels(top, logicalDpi),
-               TwipsToPixels(width, logicalDpi), TwipsToPixels(height, logicalDpi));
-}
-
-QSize FormSizeFor(QSize screen, double widthFraction, double heightFraction) {
-  const float width = static_cast<float>(screen.width()) * static_cast<float>(widthFraction);
-  const float height = static_cast<float>(screen.height()) * static_cast<float>(heightFraction);
-  return QSize(ToPixels(width), ToPixels(height));
-}
-
-QPoint CentredTopLeft(QRect screen, QSize form) {
-  const float left = (static_cast<float>(screen.width()) - static_cast<float>(form.width())) / 2;
-  const float top = (static_cast<float>(screen.height()) - static_cast<float>(form.height())) / 2;
-  return screen.topLeft() + QPoint(ToPixels(left), ToPixels(top));
+QRect FormPlaceFor(QRect available, QSize least) {
+  const QSize share(static_cast<int>(available.width() * kShare),
+                    static_cast<int>(available.height() * kShare));
+  const QSize size = share.boundedTo(kLargest).expandedTo(least).boundedTo(available.size());
+  const QPoint offset((available.width() - size.width()) / 2,
+                      (available.height() - size.height()) / 2);
+  return QRect(available.topLeft() + offset, size);
 }
 
 }  // namespace parquill::ui

@@ -1,23 +1,14 @@
 #pragma once
 
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 
 namespace parquill::ui {
 
-// Twips (1/1440 inch) to pixels on a screen of `logicalDpi` dots per inch:
-// 15 twips are one pixel at 96 dpi.
-int TwipsToPixels(int twips, int logicalDpi);
-
-// A rectangle given in twips, in pixels.
-QRect TwipsRectToPixels(int left, int top, int width, int height, int logicalDpi);
-
-// The window's size as fractions of the screen's, computed in single precision.
-QSize FormSizeFor(QSize screen, double widthFraction, double heightFraction);
-
-// The top-left corner that centres a window of `form` size on the screen
-// whose area is `screen`.
-QPoint CentredTopLeft(QRect screen, QSize form);
+// Where the window opens on a screen whose area left to windows is
+// `available`: most of that area (up to a size past which a larger window
+// only spreads the controls), never below `least` nor beyond the area,
+// centred in it.
+QRect FormPlaceFor(QRect available, QSize least);
 
 }  // namespace parquill::ui

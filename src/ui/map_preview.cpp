@@ -1,10 +1,13 @@
 #include "ui/map_preview.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "geometry/ring_area.h"
 
 namespace parquill::ui {
 namespace {
@@ -24,6 +27,9 @@ constexpr int kLegendGap = 12;  // pixels between two legend entries
 constexpr double kLabelPointSize = 8;
 // The share of the panel a fitted drawing takes.
 constexpr double kFitShare = 0.92;
+// The widest pointer place, for the band's room.
+const QString kWidestPointer = QStringLiteral("X -0000000.000  Y -0000000.000");
+const QColor kChosenLot(0, 90, 220);
 
 QPen CosmeticPen(const QColor& colour, double width) {
   QPen pen(colour, width);
@@ -101,10 +107,10 @@ double ScaleLength(double scale, double most) {
 }  // namespace
 
 MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
-  setMouseTracking(false);
+  setMouseTracking(true);  // the pointer's place in the band
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::OpenHandCursor);
-  setToolTip(QStringLiteral("ドラッグで移動、ホイールで拡大・縮小"));
+  setToolTip(QStringLiteral("ドラッグで移動、ホイールで拡大・縮小、クリックで筆の地番と地積"));
   placeholder_ = QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します");
   zoneName_ = QStringLiteral("指定なし");
 }
@@ -119,6 +125,14 @@ void MapPreview::SetZoneName(const QString& name) {
   update();
 }
 
+void MapPreview::SetMetresPerUnit(double metres) {
+  if (metres <= 0 || metres == metresPerUnit_) return;
+  metresPerUnit_ = metres;
+  chosenLot_.reset();
+  chosenRing_.clear();
+  update();
+}
+
 void MapPreview::ShowOpenPolyline(double x, double y) {
   openPolyline_ = QPointF(x, y);
   CenterOn(x, y);
@@ -128,6 +142,8 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
   drawing_ = std::move(drawing);
   regions_.reset();
   report_.reset();
+  chosenLot_.reset();
+  chosenRing_.clear();
   marker_.reset();
   openPolyline_.reset();
   FitAll();
@@ -136,6 +152,8 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
 void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
   regions_ = std::move(regions);
   report_.reset();
+  chosenLot_.reset();
+  chosenRing_.clear();
   marker_.reset();
   openPolyline_.reset();
   FitAll();
@@ -143,6 +161,8 @@ void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
 
 void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report) {
   report_ = std::move(report);
+  chosenLot_.reset();
+  chosenRing_.clear();
   marker_.reset();
   openPolyline_.reset();
   FitAll();
@@ -154,6 +174,8 @@ void MapPreview::Clear() {
   report_.reset();
   emphasised_.clear();
   allEmphasised_ = false;
+  chosenLot_.reset();
+  chosenRing_.clear();
   marker_.reset();
   openPolyline_.reset();
   Invalidate();
@@ -204,7 +226,16 @@ int MapPreview::BandHeight() const {
   const int line = metrics.height() + 2;
   const int legendRows =
       report_ ? static_cast<int>(LegendRowStarts(metrics, width() - 2 * kBandPadding).size()) : 0;
-  return (legendRows + 1) * line + 2 * kBandPadding;
+  const int pointerRows = PointerOnItsOwnRow(metrics) ? 1 : 0;
+  return (legendRows + pointerRows + 1) * line + 2 * kBandPadding;
+}
+
+bool MapPreview::PointerOnItsOwnRow(const QFontMetrics& metrics) const {
+  const QString zone = QStringLiteral("座標系: %1").arg(zoneName_);
+  const int scaleRow = metrics.horizontalAdvance(zone) + kLegendGap +
+                       metrics.horizontalAdvance(QStringLiteral("5000 m")) + 4 + width() / 4;
+  return metrics.horizontalAdvance(kWidestPointer) + kLegendGap + scaleRow + 2 * kBandPadding >
+         width();
 }
 
 QRectF MapPreview::DrawingArea() const {
@@ -255,6 +286,7 @@ void MapPreview::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(ToScreen(*marker_), 12, 12);
   }
+  DrawChosenLot(painter);
   painter.restore();
   DrawBand(painter);
   painter.setPen(palette().color(QPalette::Mid));
@@ -469,12 +501,20 @@ void MapPreview::DrawBand(QPainter& painter) const {
     }
   }
 
+  // The pointer's place on the left, on a row of its own when the scale
+  // leaves it no room.
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(QRect(kBandPadding, top, metrics.horizontalAdvance(kWidestPointer), line),
+                   Qt::AlignLeft | Qt::AlignVCenter, PointerText());
+  if (PointerOnItsOwnRow(metrics)) top += line;
+
   // The scale, right-aligned, with the coordinate zone after it.
   const QString zone = QStringLiteral("座標系: %1").arg(zoneName_);
   const int zoneWidth = metrics.horizontalAdvance(zone);
-  const double length = ScaleLength(scale_, std::max(20.0, width() / 4.0));
+  const double pixelsPerMetre = scale_ / metresPerUnit_;
+  const double length = ScaleLength(pixelsPerMetre, std::max(20.0, width() / 4.0));
   const QString lengthText = QStringLiteral("%1 m").arg(length, 0, 'g', 6);
-  const int barWidth = static_cast<int>(std::lround(length * scale_));
+  const int barWidth = static_cast<int>(std::lround(length * pixelsPerMetre));
   const int lengthWidth = metrics.horizontalAdvance(lengthText);
   int x = width() - kBandPadding - zoneWidth;
   painter.setPen(palette().color(QPalette::WindowText));
@@ -501,8 +541,7 @@ void MapPreview::wheelEvent(QWheelEvent* event) {
   const QPointF world = ToWorld(pointer);
   scale_ *= std::pow(1.25, steps);
   // The drawing point under the pointer stays under it.
-  centre_ = QPointF(world.x() - (pointer.x() - width() / 2.0) / scale_,
-                    world.y() + (pointer.y() - height() / 2.0) / scale_);
+  centre_ += world - ToWorld(pointer);
   Invalidate();
   event->accept();
 }
@@ -516,7 +555,12 @@ void MapPreview::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapPreview::mouseMoveEvent(QMouseEvent* event) {
-  if (!panning_) return;
+  if (!panning_) {
+    const bool inside = !Empty() && DrawingArea().contains(event->position());
+    pointer_ = inside ? std::optional<QPointF>(ToWorld(event->position())) : std::nullopt;
+    update(0, static_cast<int>(DrawingArea().height()), width(), BandHeight());
+    return;
+  }
   const QPoint moved = event->pos() - panStart_;
   centre_ =
       QPointF(panStartCentre_.x() - moved.x() / scale_, panStartCentre_.y() + moved.y() / scale_);
@@ -527,7 +571,71 @@ void MapPreview::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !panning_) return;
   panning_ = false;
   setCursor(Qt::OpenHandCursor);
+  // A press and release in one place is a click, not a drag.
+  if ((event->pos() - panStart_).manhattanLength() < QApplication::startDragDistance()) {
+    centre_ = panStartCentre_;
+    ChooseLotAt(event->position());
+  }
   if (centre_ != cacheCentre_) Invalidate();
+}
+
+void MapPreview::leaveEvent(QEvent*) {
+  pointer_.reset();
+  update();
+}
+
+QString MapPreview::PointerText() const {
+  if (!pointer_) return {};
+  // X is the north, Y the east, as surveyors write them.
+  return QStringLiteral("X %1  Y %2")
+      .arg(pointer_->y() * metresPerUnit_, 0, 'f', 3)
+      .arg(pointer_->x() * metresPerUnit_, 0, 'f', 3);
+}
+
+void MapPreview::ChooseLotAt(QPointF at) {
+  std::vector<const std::vector<PlanePoint>*> rings;
+  if (report_) {
+    for (const ReportRegion& region : report_->report.regions) rings.push_back(&region.ring);
+  } else if (regions_) {
+    for (const auto& ring : regions_->rings) rings.push_back(&ring);
+  }
+  const std::optional<std::size_t> found = RingAt(rings, ToWorld(at));
+  chosenLot_.reset();
+  chosenRing_.clear();
+  if (found) {
+    LotFacts lot;
+    lot.region = static_cast<int>(*found) + 1;
+    if (report_) {
+      const ReportRegion& region = report_->report.regions[*found];
+      lot.region = region.number;
+      lot.numbered = true;
+      lot.chiban = QString::fromStdString(region.chiban);
+    }
+    chosenRing_ = *rings[*found];
+    lot.squareMetres = RingArea(chosenRing_) * metresPerUnit_ * metresPerUnit_;
+    lot.vertices = VertexCount(chosenRing_);
+    chosenLot_ = lot;
+  }
+  update();
+}
+
+// The chosen lot outlined, and what it is in a box at the top left.
+void MapPreview::DrawChosenLot(QPainter& painter) const {
+  if (!chosenLot_) return;
+  QPolygonF outline;
+  for (const PlanePoint& point : chosenRing_) outline << ToScreen(QPointF(point.x, point.y));
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(kChosenLot, 3));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPolygon(outline);
+  painter.setFont(LabelFont(font(), true));
+  const QString text = LotText(*chosenLot_);
+  const QFontMetrics metrics = painter.fontMetrics();
+  const QRect box(8, 8, metrics.horizontalAdvance(text) + 12, metrics.height() + 8);
+  painter.fillRect(box, QColor(255, 255, 255, 230));
+  painter.setPen(kChosenLot);
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+  painter.drawText(box, Qt::AlignCenter, text);
 }
 
 }  // namespace parquill::ui

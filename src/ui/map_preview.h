@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "ui/lot_choice.h"
 #include "ui/map_labels.h"
 #include "ui/map_scene.h"
 
@@ -17,9 +18,10 @@ namespace parquill::ui {
 // The map of the drawing beside the window's controls: the drawing's
 // polylines coloured by layer and its texts as dots, then the regions as the
 // MIF file holds them, then each region filled by how its lot number was
-// found. Drag to pan, turn the wheel to zoom around the pointer. A band
-// along the bottom, outside the drawing, holds the legend, the scale and the
-// name of the coordinate zone.
+// found. Drag to pan, turn the wheel to zoom around the pointer, click a lot
+// to see its lot number, area, vertices and region number. A band along the
+// bottom, outside the drawing, holds the legend, the pointer's X (north) and
+// Y (east), the scale and the name of the coordinate zone.
 //
 // The picture is drawn from prepared paths into a cached pixmap; while the
 // view is dragged the cached picture is shifted, and drawn anew at release.
@@ -38,6 +40,9 @@ class MapPreview : public QWidget {
   void SetPlaceholder(const QString& text);
   // The zone named beside the scale ("9系", "指定なし").
   void SetZoneName(const QString& name);
+  // The length of one drawing unit in metres (0.001 for a drawing in
+  // millimetres): for the scale, the pointer's coordinates and the areas.
+  void SetMetresPerUnit(double metres);
   // Centres the map on an open polyline's first vertex (x, y): the polyline
   // is drawn dashed when the drawing holds it, its first vertex marked.
   void ShowOpenPolyline(double x, double y);
@@ -51,6 +56,14 @@ class MapPreview : public QWidget {
   void FitAll();
   // Puts the drawing point (x, y) in the middle of the panel and marks it.
   void CenterOn(double x, double y);
+
+  // Chooses the lot under the panel point `at`, as a click there does; none
+  // when no lot lies there.
+  void ChooseLotAt(QPointF at);
+  const std::optional<LotFacts>& ChosenLot() const { return chosenLot_; }
+  // The pointer's place in the band: "X 15730.500  Y -28410.250" (metres);
+  // empty while the pointer is outside the drawing.
+  QString PointerText() const;
 
   // Where a drawing point stands in the panel.
   QPointF ToScreen(QPointF world) const;
@@ -72,6 +85,7 @@ class MapPreview : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   QTransform WorldToScreen(QPointF centre) const;
@@ -83,7 +97,10 @@ class MapPreview : public QWidget {
   void DrawReport(QPainter& painter, const QTransform& toScreen) const;
   void DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const;
   void DrawBand(QPainter& painter) const;
+  void DrawChosenLot(QPainter& painter) const;
   int BandHeight() const;
+  // True when the pointer's place needs a row of its own beside the scale.
+  bool PointerOnItsOwnRow(const QFontMetrics& metrics) const;
   bool Empty() const { return !drawing_ && !regions_ && !report_; }
 
   std::shared_ptr<const PreparedDrawing> drawing_;
@@ -98,6 +115,10 @@ class MapPreview : public QWidget {
   std::optional<QPointF> openPolyline_;  // its first vertex
   QString placeholder_;
   QString zoneName_;
+  double metresPerUnit_ = 1;
+  std::optional<QPointF> pointer_;  // in drawing units
+  std::optional<LotFacts> chosenLot_;
+  std::vector<PlanePoint> chosenRing_;
 
   QPixmap cache_;
   QPointF cacheCentre_;

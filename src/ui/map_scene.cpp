@@ -81,6 +81,7 @@ std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outl
   for (const auto& ring : outlines.rings) AddRing(prepared->outlines, ring, true);
   prepared->extent = prepared->outlines.boundingRect();
   prepared->count = outlines.rings.size();
+  prepared->rings = outlines.rings;
   return prepared;
 }
 

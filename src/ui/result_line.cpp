@@ -1,5 +1,6 @@
 #include "ui/result_line.h"
 
+#include <QBoxLayout>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -62,12 +63,19 @@ ResultLine::ResultLine(QWidget* parent)
   text_->setWordWrap(true);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // Room for two lines even while empty, so that the map does not jump.
+  text_->setMinimumHeight(2 * text_->fontMetrics().lineSpacing() + 4);
+  text_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   openFolder_->setObjectName(QStringLiteral("OpenFolderButton"));
   openFolder_->setText(QStringLiteral("フォルダを開く"));
   openFolder_->setAutoDefault(false);
   openFolder_->setEnabled(false);
   LetEnterPress(openFolder_);
   connect(openFolder_, &QPushButton::clicked, this, [this] { OpenFolder(folder_); });
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(text_, 1);
+  row->addWidget(openFolder_, 0, Qt::AlignTop);
 }
 
 void ResultLine::Show(const StepResult& result) {
@@ -82,17 +90,5 @@ void ResultLine::Show(const StepResult& result) {
 }
 
 void ResultLine::Clear() { Show({}); }
-
-QSize ResultLine::sizeHint() const {
-  const int lines = 2 * text_->fontMetrics().lineSpacing() + 4;
-  return QSize(360, std::max(lines, openFolder_->sizeHint().height()));
-}
-
-void ResultLine::resizeEvent(QResizeEvent*) {
-  const QSize button = openFolder_->sizeHint();
-  openFolder_->setGeometry(width() - button.width(), (height() - button.height()) / 2,
-                           button.width(), button.height());
-  text_->setGeometry(0, 0, std::max(0, width() - button.width() - 8), height());
-}
 
 }  // namespace parquill::ui

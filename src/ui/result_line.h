@@ -33,7 +33,8 @@ using FolderOpener = std::function<void(const QString& folder)>;
 FolderOpener SetFolderOpener(FolderOpener opener);
 void OpenFolder(const QString& folder);
 
-// The result line in the side panel, with its "フォルダを開く" button.
+// The result line in the side panel, with its "フォルダを開く" button. A long
+// result wraps onto as many lines as it needs, never cut.
 class ResultLine : public QWidget {
   Q_OBJECT
 
@@ -44,11 +45,6 @@ class ResultLine : public QWidget {
   void Clear();
   QString Line() const { return text_->text(); }
   QString Folder() const { return folder_; }
-
-  QSize sizeHint() const override;
-
- protected:
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QLabel* text_;

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ui/form1.h"
+#include "ui/map_preview.h"
 #include "ui/whole_controls.h"
 
 namespace parquill::ui {
@@ -64,7 +65,12 @@ void ArmScreenshotHook(Form1& form) {
       form.OnBuildRegions();
       ClickLayer(form, QStringLiteral("地番"));
       form.OnAttachChibans();
-      WhenMapReady(form, [&form, path] { SaveAndQuit(form, path); });
+      WhenMapReady(form, [&form, path] {
+        // The lot in the middle of the map clicked, as a surveyor checks one.
+        auto* map = form.findChild<MapPreview*>(QStringLiteral("MapPreview"));
+        if (map != nullptr) map->ChooseLotAt(map->DrawingArea().center());
+        SaveAndQuit(form, path);
+      });
     });
     return;
   }

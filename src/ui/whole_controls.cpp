@@ -1,21 +1,54 @@
 #include "ui/whole_controls.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <vector>
+
 #include "ui/caption_label.h"
-#include "ui/control_layout.h"
 
 namespace parquill::ui {
+namespace {
+
+// The controls looked at, by object name.
+const char* const kControls[] = {
+    "Drive1",      "OpenButton",     "Dir1",          "File1",       "Label1",       "Frame4",
+    "Op2_1",       "Text7",          "Op2_2",         "Text8",       "BrowseButton", "Frame1",
+    "List1",       "SettingsFrame",  "Check1",        "ZoneCaption", "ZoneChooser",  "UnitCaption",
+    "unitChooser", "FromLinesCheck", "RegionCaption", "Text1",       "Command1",     "Command2",
+    "Command3",    "FitButton",      "ShareReadBar",  "MapPreview",  "ResultLine",   "ReportList"};
+
+bool Encloses(const QWidget* outer, const QWidget* inner) {
+  return outer != inner && outer->isAncestorOf(inner);
+}
+
+}  // namespace
+
+QSize LeastSize(const QWidget& control) {
+  if (const auto* frame = qobject_cast<const QGroupBox*>(&control)) {
+    const QFontMetrics metrics(frame->font());
+    return QSize(metrics.horizontalAdvance(frame->title()) + 2 * metrics.height(), 0);
+  }
+  if (qobject_cast<const QAbstractItemView*>(&control) != nullptr) return QSize(0, 0);
+  if (qobject_cast<const QLineEdit*>(&control) != nullptr ||
+      qobject_cast<const QComboBox*>(&control) != nullptr) {
+    return QSize(0, control.minimumSizeHint().height());
+  }
+  // A control whose text wraps needs the height of its text at its width.
+  if (control.hasHeightForWidth()) {
+    return QSize(control.minimumSizeHint().width(), control.heightForWidth(control.width()));
+  }
+  return control.sizeHint().expandedTo(control.minimumSizeHint());
+}
 
 QStringList ControlsNotWhole(const QWidget& window, int leastMapWidth) {
-  static const char* const kControls[] = {
-      "Drive1",   "Dir1",     "File1",     "Label1",      "Frame4",      "Op2_1",     "Text7",
-      "Op2_2",    "Text8",    "Frame1",    "List1",       "Check1",      "Text1",     "Command1",
-      "Command2", "Command3", "FitButton", "ZoneCaption", "ZoneChooser", "ResultLine"};
   QStringList problems;
   const auto* map = window.findChild<const QWidget*>(QStringLiteral("MapPreview"));
-  const QRect mapPlace = map != nullptr ? map->geometry() : QRect();
   if (map != nullptr && map->width() < leastMapWidth) {
     problems << QStringLiteral("MapPreview: %1 pixels wide").arg(map->width());
   }
+  std::vector<std::pair<const QWidget*, QRect>> shown;
   for (const char* name : kControls) {
     const auto* control = window.findChild<const QWidget*>(QString::fromLatin1(name));
     if (control == nullptr || !control->isVisibleTo(&window)) continue;
@@ -31,15 +64,18 @@ QStringList ControlsNotWhole(const QWidget& window, int leastMapWidth) {
                       .arg(least.width())
                       .arg(least.height());
     }
-    if (control->parentWidget() == &window && control != map && place.intersects(mapPlace) &&
-        place.left() < mapPlace.left()) {
-      problems << QStringLiteral("%1: reaches into the map").arg(name);
+    for (const auto& [other, otherPlace] : shown) {
+      if (Encloses(other, control) || Encloses(control, other)) continue;
+      if (place.intersects(otherPlace)) {
+        problems << QStringLiteral("%1: over %2").arg(name, other->objectName());
+      }
     }
     if (const auto* caption = qobject_cast<const CaptionLabel*>(control)) {
       if (caption->Lines().size() > Sentences(caption->text()).size()) {
         problems << QStringLiteral("%1: a sentence wraps").arg(name);
       }
     }
+    shown.emplace_back(control, place);
   }
   return problems;
 }

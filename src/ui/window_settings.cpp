@@ -12,6 +12,7 @@ namespace {
 
 const QString kLastFolder = QStringLiteral("files/lastFolder");
 const QString kPlaneZone = QStringLiteral("sidePanel/planeZone");
+const QString kMillimetreUnits = QStringLiteral("conversion/millimetreUnits");
 
 }  // namespace
 
@@ -31,5 +32,11 @@ int RememberedPlaneZone() {
 }
 
 void RememberPlaneZone(int zone) { QSettings().setValue(kPlaneZone, zone); }
+
+bool RememberedMillimetreUnits() { return QSettings().value(kMillimetreUnits, false).toBool(); }
+
+void RememberMillimetreUnits(bool millimetres) {
+  QSettings().setValue(kMillimetreUnits, millimetres);
+}
 
 }  // namespace parquill::ui

@@ -5,8 +5,8 @@
 namespace parquill::ui {
 
 // What the window remembers from one day's work to the next, under the
-// application's organisation and name: the last folder used and the side
-// panel's coordinate zone.
+// application's organisation and name: the last folder used and the
+// conversion's coordinate zone and units.
 
 // The last folder used when it still exists, otherwise the current folder.
 QString StartingFolder();
@@ -15,5 +15,9 @@ void RememberFolder(const QString& folder);
 // 0 (指定なし) to 19; 0 when none was remembered.
 int RememberedPlaneZone();
 void RememberPlaneZone(int zone);
+
+// True when the drawings are in millimetres; false (metres) when none was remembered.
+bool RememberedMillimetreUnits();
+void RememberMillimetreUnits(bool millimetres);
 
 }  // namespace parquill::ui

@@ -100,7 +100,8 @@ TEST_F(DailyUseTest, TheNextWindowStartsInTheLastFolderWithTheLastZone) {
   Form1 next(otherBoxes);
   EXPECT_EQ(next.Folder(), Folder());
   EXPECT_EQ(next.PlaneZone(), 9);
-  EXPECT_EQ(next.findChild<QComboBox*>("ZoneChooser")->currentText(), "9系");
+  EXPECT_EQ(next.findChild<QComboBox*>("ZoneChooser")->currentText(),
+            "9系 東京都・福島・栃木・茨城・埼玉・千葉・群馬・神奈川");
 }
 
 TEST_F(DailyUseTest, TheFileListFollowsItsFolderKeepingTheChosenFile) {

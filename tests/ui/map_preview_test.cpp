@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace parquill::ui {
 namespace {
@@ -62,6 +65,92 @@ TEST(MapPreview, FitPanAndZoomKeepTheDrawingInView) {
   map.FitAll();
   EXPECT_EQ(map.scale(), fitted);
   EXPECT_NEAR(map.ToScreen(QPointF(-28405, 15735)).y(), panelMiddle.y(), 0.5);
+}
+
+void Mouse(MapPreview& map, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+  QMouseEvent event(type, at, map.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(&map, &event);
+}
+
+TEST(MapPreview, TheWheelZoomsAboutThePointUnderThePointer) {
+  ConversionReport report;
+  report.regions = {Square(1, -28410, 15730, RegionOutcome::kNumbered),
+                    Square(2, -28380, 15760, RegionOutcome::kNumbered)};
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  for (const QPointF pointer : {QPointF(40, 30), QPointF(250, 150), QPointF(150, 60)}) {
+    for (const int delta : {120, 120, -120, 240, -360}) {
+      const QPointF under = map.ToWorld(pointer);
+      const double scale = map.scale();
+      QWheelEvent wheel(pointer, map.mapToGlobal(pointer), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&map, &wheel);
+      EXPECT_NE(map.scale(), scale);
+      const QPointF now = map.ToScreen(under);
+      EXPECT_NEAR(now.x(), pointer.x(), 1.0) << delta;
+      EXPECT_NEAR(now.y(), pointer.y(), 1.0) << delta;
+    }
+  }
+}
+
+TEST(MapPreview, ADragMovesTheDrawingWithThePointerAndChoosesNoLot) {
+  ConversionReport report;
+  report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered)};
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  const QPointF from(150, 80);
+  const QPointF to(110, 120);
+  const QPointF under = map.ToWorld(from);
+  Mouse(map, QEvent::MouseButtonPress, from, Qt::LeftButton);
+  Mouse(map, QEvent::MouseMove, to, Qt::LeftButton);
+  Mouse(map, QEvent::MouseButtonRelease, to, Qt::NoButton);
+  EXPECT_NEAR(map.ToScreen(under).x(), to.x(), 0.5);
+  EXPECT_NEAR(map.ToScreen(under).y(), to.y(), 0.5);
+  EXPECT_FALSE(map.ChosenLot().has_value());
+}
+
+TEST(MapPreview, AClickOnALotTellsItsNumberAreaVerticesAndRegion) {
+  ConversionReport report;
+  report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered),
+                    Square(2, 20, 0, RegionOutcome::kNoChiban)};
+  report.regions[0].chiban = "123-4";
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  struct Case {
+    QPointF world;
+    double metresPerUnit;
+    const char* text;  // empty: no lot there
+  };
+  const Case cases[] = {
+      {{5, 5}, 1, "地番 123-4　地積 100.00 m²　頂点 4　領域 1"},
+      {{25, 5}, 1, "地番 (なし)　地積 100.00 m²　頂点 4　領域 2"},
+      {{15, 5}, 1, ""},
+      {{5, 5}, 0.001, "地番 123-4　地積 0.00 m²　頂点 4　領域 1"},
+  };
+  for (const Case& c : cases) {
+    map.SetMetresPerUnit(c.metresPerUnit);
+    const QPointF at = map.ToScreen(c.world);
+    Mouse(map, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(map, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    EXPECT_EQ(map.ChosenLot() ? LotText(*map.ChosenLot()) : QString(), QString::fromUtf8(c.text));
+  }
+}
+
+TEST(MapPreview, TheBandGivesThePointersXNorthAndYEast) {
+  ConversionReport report;
+  report.regions = {Square(1, -28410, 15730, RegionOutcome::kNumbered)};
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  EXPECT_EQ(map.PointerText(), "");
+  Mouse(map, QEvent::MouseMove, map.ToScreen(QPointF(-28405.25, 15735.5)), Qt::NoButton);
+  EXPECT_EQ(map.PointerText(), "X 15735.500  Y -28405.250");
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&map, &leave);
+  EXPECT_EQ(map.PointerText(), "");
 }
 
 TEST(MapLabels, PlacedWhereTheyFitInsideThePanelAndNeverOnOneAnother) {

@@ -44,8 +44,15 @@ TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
   EXPECT_TRUE(Map()->HasReport());
   ASSERT_TRUE(Shown("ReportList"));
   EXPECT_EQ(ListItems("ReportList"),
-            QStringList({"領域 12: 地番あり 12、地番なし 0、複数の文字 0、どの領域にもない文字 0",
+            QStringList({"領域 12: 地番あり 12、地番なし 0、複数の文字 0、どの領域にもない文字 0、"
+                         "地積合計 5483.19 m²",
                          "問題は見つかりませんでした"}));
+  // A click on the first lot tells what it is.
+  Map()->resize(400, 300);
+  Map()->FitAll();
+  Map()->ChooseLotAt(Map()->ToScreen(QPointF(-28400, 15740)));
+  ASSERT_TRUE(Map()->ChosenLot().has_value());
+  EXPECT_EQ(LotText(*Map()->ChosenLot()), "地番 123-4　地積 438.00 m²　頂点 4　領域 1");
   // The window is back at its start, as after any complete run.
   EXPECT_FALSE(Shown("List1"));
   EXPECT_EQ(Text("Text7"), "");

@@ -39,6 +39,17 @@ TEST(FileSystemRoots, RootFirstHomeLastEachOnce) {
   EXPECT_EQ(once.removeDuplicates(), 0);
 }
 
+TEST(FileSystemRoots, EachRootNamedWithItsPath) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/", "コンピュータ（/）"},
+      {"/home/kato", "ホーム（/home/kato）"},
+      {"/media/kato/USB", "USB（/media/kato/USB）"},
+  };
+  for (const auto& [root, caption] : cases) {
+    EXPECT_EQ(RootCaption(QString::fromUtf8(root), "/home/kato"), QString::fromUtf8(caption));
+  }
+}
+
 TEST(FileSystemRoots, AFolderBelongsToTheLongestRootHoldingIt) {
   const QStringList roots = {"/", "/media/usb", "/home/kato"};
   const std::pair<const char*, int> cases[] = {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -81,6 +82,30 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
     EXPECT_TRUE(report[1].startsWith("sample.Sim は書かれませんでした: "))
         << report[1].toStdString();
   }
+}
+
+TEST_F(ResultLineTest, ALongResultWrapsOntoAsManyLinesAsItNeeds) {
+  form.setMinimumSize(0, 0);
+  form.resize(form.layout()->minimumSize());
+  form.show();
+  auto* line = Find<QWidget>("ResultLine");
+  auto* text = Find<QLabel>("ResultText");
+  const QString lines[] = {
+      QStringLiteral("sample.MID 12 行（地番あり 12）"),
+      QStringLiteral(
+          "sample.MID 12 行（地番あり 12）、sample.Sim は書かれませんでした: "
+          "座標が、15000点を超えました。SIMA 共通フォーマットの座標点は 15000 点までです。"
+          "図面を分けて変換してください。エラー番号 75 パス名が無効です。"),
+  };
+  for (const QString& result : lines) {
+    form.findChild<ResultLine*>("ResultLine")->Show({result, {}, true});
+    QCoreApplication::sendPostedEvents();
+    form.layout()->activate();
+    EXPECT_GE(text->height(), text->heightForWidth(text->width())) << result.toStdString();
+    EXPECT_TRUE(QRect(QPoint(0, 0), form.size())
+                    .contains(QRect(line->mapTo(&form, QPoint(0, 0)), line->size())));
+  }
+  EXPECT_GT(text->heightForWidth(text->width()), 3 * text->fontMetrics().lineSpacing());
 }
 
 }  // namespace

@@ -1,0 +1,131 @@
+// Files reached as in any desktop program: "開く…" and "参照…" through the
+// file dialogs (answered here by the test), folders opened by one click or
+// Enter, and the window's --help without a display.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QProcess>
+
+#include "ui/file_dialogs.h"
+#include "window_fixture.h"
+
+namespace parquill::ui::testing {
+namespace {
+
+// The file dialogs answered with `answer`; each question kept.
+class FileDialogTest : public WindowTest {
+ protected:
+  FileDialogTest() {
+    SetFileAsker([this](QWidget*, const FileQuestion& question) {
+      asked.push_back(question);
+      return answer;
+    });
+  }
+  ~FileDialogTest() override { SetFileAsker(nullptr); }
+
+  // Lets queued work run until `done` holds, for at most two seconds.
+  template <typename Done>
+  bool WaitFor(Done done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 2000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+  }
+
+  QString answer;
+  std::vector<FileQuestion> asked;
+};
+
+TEST_F(FileDialogTest, OpenChoosesTheDrawingInItsFolder) {
+  ASSERT_TRUE(QDir(Folder()).mkdir("area"));
+  WriteFile("area/Plan.DXF", Drawing("AC1015", {}));
+  OpenFolder();
+  answer = PathOf("area/Plan.DXF");
+  Find<QPushButton>("OpenButton")->click();
+
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].kind, FileQuestion::Kind::kOpen);
+  EXPECT_EQ(asked[0].start, Folder());  // the folder shown
+  EXPECT_TRUE(asked[0].filter.contains("*.dxf"));
+  EXPECT_EQ(form.Folder(), PathOf("area"));
+  EXPECT_EQ(Text("Text7"), PathOf("area/Plan.DXF"));
+  EXPECT_EQ(form.DxfVersionName(), "2000");
+}
+
+TEST_F(FileDialogTest, CancelledDialogsChangeNothing) {
+  OpenFolder();
+  answer.clear();
+  Find<QPushButton>("OpenButton")->click();
+  form.OnBrowseOutput();
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(form.Folder(), Folder());
+  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(Text("Text8"), "");
+}
+
+TEST_F(FileDialogTest, BrowseSetsTheOutputNameWithTheSimaSuffix) {
+  WriteFile("SAMPLE.DXF", Drawing("AC1015", {"筆界"}));
+  OpenFolder();
+  form.OnDrawingClicked("SAMPLE.DXF");
+  form.OnReadLayers();
+  ClickLayer("筆界");
+  EXPECT_TRUE(Shown("BrowseButton"));  // beside the output name, shown with it
+
+  const std::pair<QString, QString> cases[] = {
+      {PathOf("out/lots.Sim"), PathOf("out/lots.Sim")},
+      {PathOf("out/lots"), PathOf("out/lots.Sim")},
+  };
+  for (const auto& [chosen, output] : cases) {
+    answer = chosen;
+    Find<QPushButton>("BrowseButton")->click();
+    EXPECT_EQ(Text("Text8"), output);
+  }
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].kind, FileQuestion::Kind::kSave);
+  EXPECT_EQ(asked[0].start, PathOf("SAMPLE.Sim"));  // the name proposed
+  EXPECT_TRUE(asked[0].filter.contains("*.Sim"));
+}
+
+TEST_F(FileDialogTest, AFolderOpensWithOneClickOrEnter) {
+  ASSERT_TRUE(QDir(Folder()).mkpath("a/b"));
+  OpenFolder();
+  form.show();
+  auto* dir1 = Find<QListWidget>("Dir1");
+  const auto a = dir1->findItems("a", Qt::MatchEndsWith);
+  ASSERT_EQ(a.size(), 1);
+  const QPoint middle = dir1->visualItemRect(a.front()).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, middle, dir1->viewport()->mapToGlobal(middle), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(dir1->viewport(), &click);
+  }
+  EXPECT_TRUE(WaitFor([&] { return form.Folder() == PathOf("a"); }));
+
+  dir1->setCurrentItem(dir1->findItems("b", Qt::MatchEndsWith).value(0));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(dir1, &enter);
+  EXPECT_EQ(form.Folder(), PathOf("a/b"));
+}
+
+TEST(WindowCommandLine, HelpPrintsTheUsageWithoutADisplay) {
+  QProcess window;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    environment.remove(QString::fromLatin1(name));
+  }
+  window.setProcessEnvironment(environment);
+  window.start(QStringLiteral(PARQUILL_WINDOW_PATH), {QStringLiteral("--help")});
+  ASSERT_TRUE(window.waitForFinished(10000));
+  EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(window.exitCode(), 0);
+  const QString usage = QString::fromUtf8(window.readAllStandardOutput());
+  EXPECT_TRUE(usage.startsWith("使い方: parquill [フォルダ|図面.dxf]")) << usage.toStdString();
+  EXPECT_TRUE(window.readAllStandardError().isEmpty());
+}
+
+}  // namespace
+}  // namespace parquill::ui::testing
