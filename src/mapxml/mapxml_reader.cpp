@@ -150,7 +150,7 @@ class Reader {
                ? static_cast<std::uint64_t>(parser_->input->line)
                : 0;
   }
-  [[noreturn]] void ThrowLibraryError(bool atEnd) const;
+  [[noreturn]] void ThrowLibraryError(std::uint64_t total, bool atEnd) const;
 
   Tag TagOf(const xmlChar* localName);
   void Start(const xmlChar* localName, int attributeCount, const xmlChar** attributes);
@@ -451,12 +451,11 @@ void Reader::EndCapture() {
   }
 }
 
-void Reader::ThrowLibraryError(bool atEnd) const {
+void Reader::ThrowLibraryError(std::uint64_t total, bool atEnd) const {
   const LibraryError error = libraryError_.value_or(LibraryError{0, static_cast<int>(Line()), ""});
+  if (total == 0) throw MapXmlError(0, "ファイルが空です");
   std::string what;
-  if (error.code == XML_ERR_DOCUMENT_EMPTY) {
-    what = "XML が空です";
-  } else if (atEnd) {
+  if (atEnd && error.code != XML_ERR_DOCUMENT_EMPTY) {
     what = "XML が途中で終わっています";
   } else if (error.code == XML_ERR_INVALID_CHAR || error.code == XML_ERR_INVALID_CHARREF) {
     what = "XML に使えない文字（制御文字など）があります";
@@ -502,10 +501,10 @@ void Reader::Read(const ByteSource& source) {
     if (total > kLargestMapXml) Fail("ファイルが大きすぎます");
     const int status = xml.xmlParseChunk(parser_, buffer.data(), static_cast<int>(read), read == 0);
     if (failure_) throw *failure_;
-    if (status != 0 || libraryError_) ThrowLibraryError(read == 0);
+    if (status != 0 || libraryError_) ThrowLibraryError(total, read == 0);
     if (read == 0) break;
   }
-  if (!parser_->wellFormed) ThrowLibraryError(true);
+  if (!parser_->wellFormed) ThrowLibraryError(total, true);
   if (!rootSeen_) Fail("地図XML ではありません");
   parser_ = nullptr;
 }
