@@ -1,16 +1,51 @@
 #include "mapxml/mapxml_document.h"
 
+#include <functional>
+
 namespace parquill::mapxml {
 
+namespace {
+
+constexpr std::size_t kFirstSlots = std::size_t{1} << 14;
+
+std::uint64_t HashOf(std::string_view id) { return std::hash<std::string_view>{}(id); }
+
+}  // namespace
+
 Symbol SymbolTable::Intern(std::string_view id) {
-  auto found = symbols_.find(id);
-  if (found != symbols_.end()) return found->second;
-  const auto symbol = static_cast<Symbol>(ids_.size());
-  ids_.emplace_back(id);
+  if (slots_.empty()) slots_.assign(kFirstSlots, 0);
+  const std::uint64_t hash = HashOf(id);
+  const std::uint64_t tag = hash & 0xFFFFFFFF00000000ULL;
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = static_cast<std::size_t>(hash) & mask;
+  for (;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) break;
+    if ((slot & 0xFFFFFFFF00000000ULL) == tag) {
+      const auto symbol = static_cast<Symbol>((slot & 0xFFFFFFFF) - 1);
+      if (IdOf(symbol) == id) return symbol;
+    }
+  }
+  const auto symbol = static_cast<Symbol>(kinds_.size());
+  slots_[i] = tag | (std::uint64_t{symbol} + 1);
+  ids_.append(id);
+  idStarts_.push_back(static_cast<std::uint32_t>(ids_.size()));
   kinds_.push_back(Kind::kNone);
   indexes_.push_back(0);
-  symbols_.emplace(ids_.back(), symbol);
+  if (2 * kinds_.size() > slots_.size()) Grow();
   return symbol;
+}
+
+void SymbolTable::Grow() {
+  std::vector<std::uint64_t> slots(2 * slots_.size(), 0);
+  const std::size_t mask = slots.size() - 1;
+  for (Symbol symbol = 0; symbol < kinds_.size(); ++symbol) {
+    const std::uint64_t hash = HashOf(IdOf(symbol));
+    std::size_t i = static_cast<std::size_t>(hash) & mask;
+    while (slots[i] != 0) i = (i + 1) & mask;
+    slots[i] = (hash & 0xFFFFFFFF00000000ULL) | (std::uint64_t{symbol} + 1);
+  }
+  slots_.swap(slots);
 }
 
 bool SymbolTable::Define(Symbol symbol, Kind kind, std::uint32_t index) {

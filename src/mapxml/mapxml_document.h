@@ -1,10 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // One 地図XML file as read: its head, every point, curve and surface of its
@@ -28,11 +26,20 @@ class SymbolTable {
 
   Kind KindOf(Symbol symbol) const { return kinds_[symbol]; }
   std::uint32_t IndexOf(Symbol symbol) const { return indexes_[symbol]; }
-  const std::string& IdOf(Symbol symbol) const { return ids_[symbol]; }
+  // The id itself; valid until the next Intern.
+  std::string_view IdOf(Symbol symbol) const {
+    return std::string_view(ids_).substr(idStarts_[symbol],
+                                         idStarts_[symbol + 1] - idStarts_[symbol]);
+  }
 
  private:
-  std::unordered_map<std::string_view, Symbol> symbols_;  // views into ids_' strings
-  std::deque<std::string> ids_;                           // a deque: its strings never move
+  void Grow();
+
+  // Open addressing: each slot the id's hash in its high half and the
+  // symbol + 1 in its low half; 0 for an empty slot. At most half full.
+  std::vector<std::uint64_t> slots_;
+  std::string ids_;                         // every id, one after another
+  std::vector<std::uint32_t> idStarts_{0};  // where id s starts; one more than the symbols
   std::vector<Kind> kinds_;
   std::vector<std::uint32_t> indexes_;
 };

@@ -16,7 +16,8 @@ class LotMaker {
 
  private:
   [[noreturn]] void Unnamed(Symbol symbol, const char* what, std::uint64_t line) const {
-    throw MapXmlError(line, std::string(what) + " idref=\"" + document_.symbols.IdOf(symbol) +
+    throw MapXmlError(line, std::string(what) + " idref=\"" +
+                                std::string(document_.symbols.IdOf(symbol)) +
                                 "\" の指すものがありません");
   }
   void AppendRing(const RingOfCurves& ring, std::uint64_t line);

@@ -1,5 +1,6 @@
 #include "mapxml/mapxml_reader.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -7,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "mapxml/mapxml_error.h"
@@ -166,7 +166,10 @@ class Reader {
   xmlParserCtxtPtr parser_ = nullptr;
   std::optional<MapXmlError> failure_;
   std::optional<LibraryError> libraryError_;
-  std::unordered_map<const xmlChar*, Tag> tags_;  // libxml2 gives each name once, in its dictionary
+  // The tags of the names met, by address: libxml2 gives each name once, in
+  // its dictionary. A slot holds the last name of its hash.
+  static constexpr std::size_t kTagSlots = 256;
+  std::array<std::pair<const xmlChar*, Tag>, kTagSlots> tags_{};
 
   int depth_ = 0;
   bool rootSeen_ = false;
@@ -192,13 +195,13 @@ class Reader {
 };
 
 Tag Reader::TagOf(const xmlChar* localName) {
-  auto found = tags_.find(localName);
-  if (found != tags_.end()) return found->second;
+  auto& slot = tags_[(reinterpret_cast<std::uintptr_t>(localName) >> 3) % kTagSlots];
+  if (slot.first == localName) return slot.second;
   Tag tag = Tag::kOther;
   for (const auto& [name, named] : kTags) {
     if (View(localName) == name) tag = named;
   }
-  tags_.emplace(localName, tag);
+  slot = {localName, tag};
   return tag;
 }
 
@@ -317,14 +320,15 @@ void Reader::BeginObject(Tag tag, std::string_view id) {
 void Reader::EndObject() {
   auto define = [&](Kind kind, std::size_t index) {
     if (!document_.symbols.Define(objectSymbol_, kind, static_cast<std::uint32_t>(index))) {
-      throw MapXmlError(
-          objectLine_, "id=\"" + document_.symbols.IdOf(objectSymbol_) + "\" が二度使われています");
+      throw MapXmlError(objectLine_, "id=\"" + std::string(document_.symbols.IdOf(objectSymbol_)) +
+                                         "\" が二度使われています");
     }
   };
   switch (object_) {
     case Tag::kPoint:
       if (!hasX_ || !hasY_) {
-        throw MapXmlError(objectLine_, "GM_Point id=\"" + document_.symbols.IdOf(objectSymbol_) +
+        throw MapXmlError(objectLine_, "GM_Point id=\"" +
+                                           std::string(document_.symbols.IdOf(objectSymbol_)) +
                                            "\" に座標がありません");
       }
       define(Kind::kPoint, document_.pointX.size());
