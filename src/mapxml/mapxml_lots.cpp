@@ -20,7 +20,7 @@ class LotMaker {
                                 std::string(document_.symbols.IdOf(symbol)) +
                                 "\" の指すものがありません");
   }
-  void AppendRing(const RingOfCurves& ring, std::uint64_t line);
+  bool AppendRing(const RingOfCurves& ring, std::uint64_t line);
   void AppendCurve(Symbol symbol, bool reversed, int chain, std::uint64_t line);
   void AppendPoint(const RingPoint& point);
 
@@ -42,20 +42,21 @@ void LotMaker::Make(std::uint32_t entry) {
     for (std::uint32_t r = 0; r < surface.ringCount; ++r) {
       const RingOfCurves& ring = document_.rings[surface.firstRing + r];
       if (ring.exterior != exterior) continue;
-      AppendRing(ring, surface.line);
+      if (!AppendRing(ring, surface.line)) continue;
       ++made.ringCount;
       made.hasHoles = made.hasHoles || !exterior;
     }
   }
-  if (made.ringCount == 0 || !lots_.rings[made.firstRing].exterior ||
-      lots_.rings[made.firstRing].pointCount < 4) {
+  if (made.ringCount == 0 || !lots_.rings[made.firstRing].exterior) {
     throw MapXmlError(surface.line,
                       "筆 " + lot.attributes.chiban + " の形状に閉じた外周がありません");
   }
   lots_.lots.push_back(made);
 }
 
-void LotMaker::AppendRing(const RingOfCurves& ring, std::uint64_t line) {
+// Adds a ring closed; false (nothing added) for a ring of fewer than three
+// points, which bounds nothing.
+bool LotMaker::AppendRing(const RingOfCurves& ring, std::uint64_t line) {
   ringStart_ = static_cast<std::uint32_t>(lots_.points.size());
   for (std::uint32_t c = 0; c < ring.curveCount; ++c) {
     AppendCurve(document_.ringCurves[ring.firstCurve + c], false, 0, line);
@@ -65,8 +66,13 @@ void LotMaker::AppendRing(const RingOfCurves& ring, std::uint64_t line) {
     const RingPoint first = lots_.points[ringStart_];
     AppendPoint(first);  // closed, unless it was already
   }
-  lots_.rings.push_back(
-      {ringStart_, static_cast<std::uint32_t>(lots_.points.size()) - ringStart_, ring.exterior});
+  const auto count = static_cast<std::uint32_t>(lots_.points.size()) - ringStart_;
+  if (count < 4) {
+    lots_.points.resize(ringStart_);
+    return false;
+  }
+  lots_.rings.push_back({ringStart_, count, ring.exterior});
+  return true;
 }
 
 // The points of a curve, last to first when reversed; a curve that is an
