@@ -15,6 +15,9 @@
 #                        --linear-search, every search a scan from the start)
 #   BENCH_DIR            where the drawings go (default: a temporary folder,
 #                        removed at the end)
+#   BENCH_STEPS          which steps to run: "dxf" (the drawings, rows 1 to 7b),
+#                        "mapxml" (the 地図XML files, rows 8a to 8d), or both
+#                        (default "dxf mapxml")
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -24,13 +27,16 @@ runs=${BENCH_RUNS:-5}
 capacity_runs=${BENCH_CAPACITY_RUNS:-21}
 slow_runs=${BENCH_SLOW_RUNS:-3}
 
-scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time >&2
+steps=${BENCH_STEPS:-dxf mapxml}
+
+scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time unzip >&2
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j2 --target parquill-cli parquill-generate-drawing \
-  parquill-generate-line-drawing >&2
+  parquill-generate-line-drawing parquill-generate-mapxml >&2
 cli=${PARQUILL_CLI:-$PWD/build/bench/parquill-cli}
 generate=$PWD/build/bench/tools/parquill-generate-drawing
 generate_lines=$PWD/build/bench/tools/parquill-generate-line-drawing
+generate_mapxml=$PWD/build/bench/tools/parquill-generate-mapxml
 linear=${PARQUILL_CLI_LINEAR:-}
 
 if [[ -n ${BENCH_DIR:-} ]]; then
@@ -55,7 +61,10 @@ lot_numbers=地番
 
 # The outputs of the previous run, removed before the clock starts, so that
 # every run writes new files and no run times their removal.
-clear_outputs() { rm -f "$work"/out.Sim "$work"/out.MIF "$work"/out.MID "$work"/ogr.mif "$work"/ogr.mid; }
+clear_outputs() {
+  rm -f "$work"/out.Sim "$work"/out.MIF "$work"/out.MID "$work"/ogr.mif "$work"/ogr.mid
+  rm -rf "$work/mapxml-out"
+}
 
 # The median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan";
@@ -117,6 +126,8 @@ ratio() {
   fi
 }
 file_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
+
+if [[ $steps == *dxf* ]]; then
 warm() { cat "$1" >/dev/null; }
 
 # convert_into CLI DRAWING [OPTIONS]: one conversion, the outputs in the work folder.
@@ -232,6 +243,44 @@ non_blank() { cat "$@" | grep -c -v -E '^[[:space:]]*$'; }
 core_lines=$(non_blank $(git ls-files 'src/*.cpp' 'src/*.h' | grep -v -E '^src/(ui|cli)/'))
 cli_lines=$(non_blank $(git ls-files 'src/cli/*.cpp' 'src/cli/*.h'))
 
+fi  # dxf
+
+# ---- 地図XML ---------------------------------------------------------------
+
+# A registry file tiled to 100 MB (and 400 MB) by parquill-generate-mapxml,
+# and a folder of 1,000 small files (a municipality): the two sample files,
+# 500 times each under other names (hard links), against 100 of them.
+mapxml_into() { "$cli" mapxml "$@" --output "$work/mapxml-out"; }
+mapxml_peak_kb() { median_peak_kb "$runs" "$cli" mapxml "$@" --output "$work/mapxml-out"; }
+if [[ $steps == *mapxml* ]]; then
+  echo "Generating the 地図XML files in $work ..." >&2
+  unzip -p tests/data/mapxml/46505-3411-1.zip >"$work/map-source.xml"
+  unzip -p tests/data/mapxml/12103-0400-76.zip >"$work/map-source2.xml"
+  "$generate_mapxml" "$work/map-source.xml" --target-mb "$(mb 100)" -o "$work/map100.xml"
+  "$generate_mapxml" "$work/map-source.xml" --target-mb "$(mb 400)" -o "$work/map400.xml"
+  mkdir -p "$work/town1000" "$work/town100"
+  for ((i = 1; i <= 500; i++)); do
+    ln -f "$work/map-source.xml" "$work/town1000/a$i.xml"
+    ln -f "$work/map-source2.xml" "$work/town1000/b$i.xml"
+    if ((i <= 50)); then
+      ln -f "$work/map-source.xml" "$work/town100/a$i.xml"
+      ln -f "$work/map-source2.xml" "$work/town100/b$i.xml"
+    fi
+  done
+  sync
+  echo "Measuring the 地図XML files ($runs runs per figure) ..." >&2
+  warm "$work/map100.xml"
+  map_wc_s=$(median_seconds "$runs" wc -l "$work/map100.xml")
+  map100_s=$(median_seconds "$runs" mapxml_into "$work/map100.xml")
+  warm "$work/map400.xml"
+  map400_s=$(median_seconds "$runs" mapxml_into "$work/map400.xml")
+  map100_peak=$(mapxml_peak_kb "$work/map100.xml")
+  map100_summary=$(mapxml_into "$work/map100.xml" 2>&1 | head -n 1 || true)
+  town1000_s=$(median_seconds "$runs" mapxml_into "$work/town1000")
+  town1000_peak=$(mapxml_peak_kb "$work/town1000")
+  town100_peak=$(mapxml_peak_kb "$work/town100")
+fi
+
 # ---- the table -------------------------------------------------------------
 
 row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@"; }
@@ -241,6 +290,7 @@ echo "Parquill benchmark — $(date -u +%Y-%m-%d), scale $scale, median of $runs
 echo
 row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal"
 row "---" "---" "---:" "---:" "---:" "---"
+if [[ $steps == *dxf* ]]; then
 row "1" "Capacity map: 2000 lots, $capacity_points points, 5000 texts, reversed ($(file_mb "$work/capacity.dxf") MB)" \
   "$(seconds "$capacity_s")" "linear reference $(seconds "$capacity_linear_s")" \
   "$(ratio "$capacity_linear_s" "$capacity_s")" "≥ 20× faster than linear"
@@ -269,3 +319,19 @@ row "7b" "Lots from lines: the same lots in $(count_lines "$work/lines10.dxf") l
   "$(ratio "$lines10_s" "$lines_s")" "≤ 12× for 10× lines"
 row "6a" "Core: non-blank lines of src/ without ui/ and cli/" "$core_lines" "" "" "≤ 5000"
 row "6b" "Command line: non-blank lines of src/cli/" "$cli_lines" "" "" "≤ 300"
+fi
+if [[ $steps == *mapxml* ]]; then
+row "8a" "地図XML (mapxml): $(file_mb "$work/map100.xml") MB, 46505-3411-1 tiled" \
+  "$(seconds "$map100_s")" "wc -l $(seconds "$map_wc_s")" "$(ratio "$map100_s" "$map_wc_s")" \
+  "≤ 8× wc -l"
+row "8b" "地図XML: peak memory, $(file_mb "$work/map100.xml") MB" "$(megabytes_kb "$map100_peak")" \
+  "" "" "≤ 250 MB"
+row "8c" "地図XML: $(file_mb "$work/map400.xml") MB against $(file_mb "$work/map100.xml") MB" \
+  "$(seconds "$map400_s")" "$(seconds "$map100_s")" "$(ratio "$map400_s" "$map100_s" 2)" \
+  "≤ 4.5× for 4× size"
+row "8d" "地図XML: a folder of 1,000 small files, peak memory against 100 files" \
+  "$(seconds "$town1000_s"), $(megabytes_kb "$town1000_peak")" \
+  "100 files $(megabytes_kb "$town100_peak")" "$(ratio "$town1000_peak" "$town100_peak" 2)" \
+  "flat memory (≤ 1.10×)"
+row "8e" "地図XML: the summary line of row 8a" "$map100_summary" "" "" "—"
+fi
