@@ -127,7 +127,6 @@ ratio() {
 }
 file_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
 
-if [[ $steps == *dxf* ]]; then
 warm() { cat "$1" >/dev/null; }
 
 # convert_into CLI DRAWING [OPTIONS]: one conversion, the outputs in the work folder.
@@ -172,6 +171,8 @@ convert_peak_kb() {
 big_rows=$(awk -v s="$scale" 'BEGIN { v = int(40 * sqrt(s) + 0.5); print (v < 4 ? 4 : (v > 40 ? 40 : v)) }')
 big_cols=$(awk -v s="$scale" 'BEGIN { v = int(50 * sqrt(s) + 0.5); print (v < 4 ? 4 : (v > 50 ? 50 : v)) }')
 mb() { awk -v s="$scale" -v m="$1" 'BEGIN { printf "%g", m * s }'; }
+
+if [[ $steps == *dxf* ]]; then
 
 # lots DRAWING ROWS COLS [MORE OPTIONS]: a map with 3 extra vertices per edge,
 # the lot numbers in reversed order and 1.5 outside texts per lot.

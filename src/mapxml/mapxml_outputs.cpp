@@ -56,7 +56,11 @@ SimaPoints::SimaPoints(const MapXmlDocument& document, const MapLots& lots)
   constexpr std::int64_t kShared = -1;
   std::unordered_map<std::string_view, std::int64_t> owner;
   for (const PointName& named : document.pointNames) {
-    if (document.symbols.KindOf(named.point) != Kind::kPoint) continue;
+    // A comma would end the SIMA field: such a name is not used.
+    if (document.symbols.KindOf(named.point) != Kind::kPoint ||
+        named.name.find(',') != std::string::npos) {
+      continue;
+    }
     const std::uint32_t k = document.symbols.IndexOf(named.point);
     auto [at, added] = owner.emplace(named.name, k);
     if (!added && at->second != k) at->second = kShared;
