@@ -168,7 +168,7 @@ class Reader {
   std::optional<LibraryError> libraryError_;
   // The tags of the names met, by address: libxml2 gives each name once, in
   // its dictionary. A slot holds the last name of its hash.
-  static constexpr std::size_t kTagSlots = 256;
+  static constexpr std::size_t kTagSlots = 256;  // the top byte of a hash
   std::array<std::pair<const xmlChar*, Tag>, kTagSlots> tags_{};
 
   int depth_ = 0;
@@ -195,11 +195,13 @@ class Reader {
 };
 
 Tag Reader::TagOf(const xmlChar* localName) {
-  auto& slot = tags_[(reinterpret_cast<std::uintptr_t>(localName) >> 3) % kTagSlots];
+  const auto address = reinterpret_cast<std::uintptr_t>(localName);
+  auto& slot = tags_[(address * 0x9E3779B97F4A7C15ULL) >> 56];  // names side by side apart
   if (slot.first == localName) return slot.second;
+  const std::string_view name = View(localName);
   Tag tag = Tag::kOther;
-  for (const auto& [name, named] : kTags) {
-    if (View(localName) == name) tag = named;
+  for (const auto& [known, named] : kTags) {
+    if (name == known) tag = named;
   }
   slot = {localName, tag};
   return tag;
