@@ -14,6 +14,9 @@
 #                        preset "bench", a release build with aligned loops)
 #   BENCH_DIR            where the drawings go (default: a temporary folder,
 #                        removed at the end)
+#   BENCH_STEPS          which steps to run: "dxf" (the drawings, rows 1 to 7b),
+#                        "mapxml" (the 地図XML files, rows 8a to 8d), or both
+#                        (default "dxf mapxml")
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} == --static ]]; then
@@ -26,13 +29,16 @@ runs=${BENCH_RUNS:-5}
 capacity_runs=${BENCH_CAPACITY_RUNS:-21}
 slow_runs=${BENCH_SLOW_RUNS:-3}
 
-scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time >&2
+steps=${BENCH_STEPS:-dxf mapxml}
+
+scripts/deps.sh "${BUILD_PACKAGES[@]}" gdal-bin time unzip >&2
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j2 --target parquill-cli parquill-generate-drawing \
-  parquill-generate-line-drawing >&2
+  parquill-generate-line-drawing parquill-generate-mapxml >&2
 cli=${PARQUILL_CLI:-$PWD/build/bench/parquill-cli}
 generate=$PWD/build/bench/tools/parquill-generate-drawing
 generate_lines=$PWD/build/bench/tools/parquill-generate-line-drawing
+generate_mapxml=$PWD/build/bench/tools/parquill-generate-mapxml
 
 if [[ -n ${BENCH_DIR:-} ]]; then
   work=$BENCH_DIR
@@ -49,7 +55,10 @@ lot_numbers=地番
 
 # The outputs of the previous run, removed before the clock starts, so that
 # every run writes new files and no run times their removal.
-clear_outputs() { rm -f "$work"/out.Sim "$work"/out.MIF "$work"/out.MID "$work"/ogr.mif "$work"/ogr.mid; }
+clear_outputs() {
+  rm -f "$work"/out.Sim "$work"/out.MIF "$work"/out.MID "$work"/ogr.mif "$work"/ogr.mid
+  rm -rf "$work/mapxml-out"
+}
 
 # The median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan";
@@ -111,6 +120,7 @@ ratio() {
   fi
 }
 file_mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f", b / 1e6 }'; }
+
 warm() { cat "$1" >/dev/null; }
 
 # convert_into CLI DRAWING [OPTIONS]: one conversion, the outputs in the work folder.
@@ -155,6 +165,8 @@ convert_peak_kb() {
 big_rows=$(awk -v s="$scale" 'BEGIN { v = int(40 * sqrt(s) + 0.5); print (v < 4 ? 4 : (v > 40 ? 40 : v)) }')
 big_cols=$(awk -v s="$scale" 'BEGIN { v = int(50 * sqrt(s) + 0.5); print (v < 4 ? 4 : (v > 50 ? 50 : v)) }')
 mb() { awk -v s="$scale" -v m="$1" 'BEGIN { printf "%g", m * s }'; }
+
+if [[ $steps == *dxf* ]]; then
 
 # lots DRAWING ROWS COLS [MORE OPTIONS]: a map with 3 extra vertices per edge,
 # the lot numbers in reversed order and 1.5 outside texts per lot.
@@ -219,6 +231,44 @@ lots_share=$(awk -v l="$(stat -c %s "$work/big-lots-only.dxf")" -v b="$(stat -c 
   'BEGIN { printf "%.1f", 100 * l / b }')
 gen_rate=$(awk -v s="$generation_s" -v m="$big_size" 'BEGIN { printf "%.0f MB/s", m / s }')
 
+fi  # dxf
+
+# ---- 地図XML ---------------------------------------------------------------
+
+# A registry file tiled to 100 MB (and 400 MB) by parquill-generate-mapxml,
+# and a folder of 1,000 small files (a municipality): the two sample files,
+# 500 times each under other names (hard links), against 100 of them.
+mapxml_into() { "$cli" mapxml "$@" --output "$work/mapxml-out"; }
+mapxml_peak_kb() { median_peak_kb "$runs" "$cli" mapxml "$@" --output "$work/mapxml-out"; }
+if [[ $steps == *mapxml* ]]; then
+  echo "Generating the 地図XML files in $work ..." >&2
+  unzip -p tests/data/mapxml/46505-3411-1.zip >"$work/map-source.xml"
+  unzip -p tests/data/mapxml/12103-0400-76.zip >"$work/map-source2.xml"
+  "$generate_mapxml" "$work/map-source.xml" --target-mb "$(mb 100)" -o "$work/map100.xml"
+  "$generate_mapxml" "$work/map-source.xml" --target-mb "$(mb 400)" -o "$work/map400.xml"
+  mkdir -p "$work/town1000" "$work/town100"
+  for ((i = 1; i <= 500; i++)); do
+    ln -f "$work/map-source.xml" "$work/town1000/a$i.xml"
+    ln -f "$work/map-source2.xml" "$work/town1000/b$i.xml"
+    if ((i <= 50)); then
+      ln -f "$work/map-source.xml" "$work/town100/a$i.xml"
+      ln -f "$work/map-source2.xml" "$work/town100/b$i.xml"
+    fi
+  done
+  sync
+  echo "Measuring the 地図XML files ($runs runs per figure) ..." >&2
+  warm "$work/map100.xml"
+  map_wc_s=$(median_seconds "$runs" wc -l "$work/map100.xml")
+  map100_s=$(median_seconds "$runs" mapxml_into "$work/map100.xml")
+  warm "$work/map400.xml"
+  map400_s=$(median_seconds "$runs" mapxml_into "$work/map400.xml")
+  map100_peak=$(mapxml_peak_kb "$work/map100.xml")
+  map100_summary=$(mapxml_into "$work/map100.xml" 2>&1 | head -n 1 || true)
+  town1000_s=$(median_seconds "$runs" mapxml_into "$work/town1000")
+  town1000_peak=$(mapxml_peak_kb "$work/town1000")
+  town100_peak=$(mapxml_peak_kb "$work/town100")
+fi
+
 # ---- the table -------------------------------------------------------------
 
 # check CONDITION A [B]: "met" when the awk condition on a and b holds, "not
@@ -243,6 +293,7 @@ echo "Parquill benchmark — $(date -u +%Y-%m-%d), scale $scale, median of $runs
 echo
 row "Row" "Workload" "parquill-cli convert" "Reference" "Ratio" "Goal" "Met"
 row "---" "---" "---:" "---:" "---:" "---" "---"
+if [[ $steps == *dxf* ]]; then
 row "1" "Capacity map: 2000 lots, $capacity_points points, 5000 texts, reversed ($(file_mb "$work/capacity.dxf") MB)" \
   "$(seconds "$capacity_s")" "" "" "— (the 2000 lots of row 4b)" ""
 row "2a" "Big drawing: $big_size MB, $((big_rows * big_cols)) lots ($lots_share % of it)" "$(seconds "$big_s")" \
@@ -272,5 +323,21 @@ row "7a" "Lots from lines: 2000 lots, $(count_lines "$work/lines.dxf") lines, R1
 row "7b" "Lots from lines: the same lots in $(count_lines "$work/lines10.dxf") lines" \
   "$(seconds "$lines10_s")" "$(count_lines "$work/lines.dxf") lines $(seconds "$lines_s")" \
   "$(ratio "$lines10_s" "$lines_s")" "≤ 12× for 10× lines" "$(check 'a <= 12 * b' "$lines10_s" "$lines_s")"
+fi
+if [[ $steps == *mapxml* ]]; then
+row "8a" "地図XML (mapxml): $(file_mb "$work/map100.xml") MB, 46505-3411-1 tiled" \
+  "$(seconds "$map100_s")" "wc -l $(seconds "$map_wc_s")" "$(ratio "$map100_s" "$map_wc_s")" \
+  "≤ 8× wc -l" "$(check 'a <= 8 * b' "$map100_s" "$map_wc_s")"
+row "8b" "地図XML: peak memory, $(file_mb "$work/map100.xml") MB" "$(megabytes_kb "$map100_peak")" \
+  "" "" "≤ 250 MB" "$(check 'a <= 250 * 1024' "$map100_peak")"
+row "8c" "地図XML: $(file_mb "$work/map400.xml") MB against $(file_mb "$work/map100.xml") MB" \
+  "$(seconds "$map400_s")" "$(seconds "$map100_s")" "$(ratio "$map400_s" "$map100_s" 2)" \
+  "≤ 4.5× for 4× size" "$(check 'a <= 4.5 * b' "$map400_s" "$map100_s")"
+row "8d" "地図XML: a folder of 1,000 small files, peak memory against 100 files" \
+  "$(seconds "$town1000_s"), $(megabytes_kb "$town1000_peak")" \
+  "100 files $(megabytes_kb "$town100_peak")" "$(ratio "$town1000_peak" "$town100_peak" 2)" \
+  "flat memory (≤ 1.10×)" "$(check 'a <= 1.10 * b' "$town1000_peak" "$town100_peak")"
+row "8e" "地図XML: the summary line of row 8a" "$map100_summary" "" "" "—" ""
+fi
 
 bench/size.sh

@@ -61,6 +61,8 @@ depends=$(field Depends)
 echo "Depends: $depends"
 [[ "$depends" == *libc6* ]] || fault "Depends does not name libc6: were the runtime libraries found?"
 [[ "$depends" == *libgeos-c1v5* ]] || fault "Depends does not name libgeos-c1v5 (lots from lines)"
+[[ "$depends" == *libzip4* ]] || fault "Depends does not name libzip4 (地図XML ZIPs)"
+[[ "$depends" == *libxml2* ]] || fault "Depends does not name libxml2 (地図XML)"
 if grep -Eq -- '-dev([ ,(]|$)' <<<"$depends"; then
   fault "Depends names a development package: $depends"
 fi

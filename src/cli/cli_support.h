@@ -30,5 +30,6 @@ int UsageError(const std::string& problem);
 int RunVersionCommand(const std::vector<std::string>& args);
 int RunLayersCommand(const std::vector<std::string>& args);
 int RunConvertCommand(const std::vector<std::string>& args);
+int RunMapXmlCommand(const std::vector<std::string>& args);
 
 }  // namespace parquill::cli

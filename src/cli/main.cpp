@@ -21,6 +21,9 @@ constexpr const char* kUsage =
     "    --zone N        MIF の座標系を平面直角座標系の N 系 (1〜19) にします\n"
     "    --report        要約の後に、見直すべき筆や文字を座標付きで 1 行ずつ表示します\n"
     "    --from-lines    筆界の線 (LINE、ポリライン、円弧) が囲む面を筆にします (R12 以降)\n"
+    "  mapxml INPUT... [--output DIR] [--include-outside] [--datum jgd2011|jgd2000] [--report]\n"
+    "                    登記所備付地図の地図XML (.xml、.zip、フォルダ) を SIMA と MIF/MID に\n"
+    "                    変換します (地区外・別図の筆は --include-outside のときだけ)\n"
     "\n"
     "終了コード: 0 完了、2 使い方の誤り、3 処理を断った、4 実行時エラー\n"
     "  (地番の読み取りが実行時エラーで止まったときは、読めた地番で 3 つのファイルを書き、\n"
@@ -47,5 +50,6 @@ int main(int argc, char** argv) {
   if (command == "version") return parquill::cli::RunVersionCommand(args);
   if (command == "layers") return parquill::cli::RunLayersCommand(args);
   if (command == "convert") return parquill::cli::RunConvertCommand(args);
+  if (command == "mapxml") return parquill::cli::RunMapXmlCommand(args);
   return parquill::cli::UsageError("知らないコマンドです: " + command);
 }

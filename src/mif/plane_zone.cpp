@@ -4,7 +4,8 @@ namespace parquill {
 namespace {
 
 // Each zone's origin, longitude then latitude in degrees, as MapInfo writes
-// them (JGD2000, EPSG 2443 to 2461).
+// them (the same on both
+// datums: EPSG 2443 to 2461 and 6669 to 6687).
 constexpr const char* kZoneOrigins[kLastPlaneZone + 1] = {
     "",
     "129.5, 33",
@@ -31,11 +32,20 @@ constexpr const char* kZoneOrigins[kLastPlaneZone + 1] = {
 }  // namespace
 
 std::string MifCoordinateSystemLine(int zone) {
+  return MifCoordinateSystemLine(zone, PlaneDatum::kJgd2000);
+}
+
+std::string MifCoordinateSystemLine(int zone, PlaneDatum datum) {
   if (!IsPlaneZone(zone)) return "Coordsys Earth Projection 1,0";
-  // Projection 8 is the transverse Mercator, datum 152 JGD2000; scale 0.9999
-  // at the origin, no false easting or northing.
-  return std::string("CoordSys Earth Projection 8, 152, \"m\", ") + kZoneOrigins[zone] +
-         ", 0.9999, 0, 0";
+  // Projection 8 is the transverse Mercator on MapInfo's datum 152 (JGD2000)
+  // or 104 (JGD2011); scale 0.9999 at the origin, no false easting or northing.
+  const char* mapInfoDatum = datum == PlaneDatum::kJgd2011 ? "104" : "152";
+  return std::string("CoordSys Earth Projection 8, ") + mapInfoDatum + ", \"m\", " +
+         kZoneOrigins[zone] + ", 0.9999, 0, 0";
+}
+
+const char* PlaneDatumName(PlaneDatum datum) {
+  return datum == PlaneDatum::kJgd2011 ? "jgd2011" : "jgd2000";
 }
 
 std::string PlaneZoneName(int zone) {

@@ -58,23 +58,40 @@ std::string SimaNo(std::string_view s) {
   return field;
 }
 
-// The record code, the number field and the point name, each followed by
-// ",": the start of every A01 and B01 line.
-static void AppendPointHead(std::string& line, std::string_view record, std::int16_t pointNumber) {
+// The record code, the number field and the point name ("K" + number
+// without a name of its own), each followed by ",": the start of every A01
+// and B01 line.
+static void AppendPointHead(std::string& line, std::string_view record, int pointNumber,
+                            std::string_view pointName = {}) {
   line.append(record);
   line.push_back(',');
   AppendNumberField(line, pointNumber);
-  line.append(",K");
-  AppendInteger(line, pointNumber);
+  if (pointName.empty()) {
+    line.append(",K");
+    AppendInteger(line, pointNumber);
+  } else {
+    line.push_back(',');
+    line.append(pointName);
+  }
   line.push_back(',');
 }
 
-void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
-  AppendPointHead(line, "A01", pointNumber);
+static void AppendCoordinates(std::string& line, double x, double y) {
   AppendCoordinateText(line, x);
   line.push_back(',');
   AppendCoordinateText(line, y);
   line.append(",,");
+}
+
+void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
+  AppendPointHead(line, "A01", pointNumber);
+  AppendCoordinates(line, x, y);
+}
+
+void AppendSimaA01(std::string& line, int pointNumber, std::string_view pointName, double x,
+                   double y) {
+  AppendPointHead(line, "A01", pointNumber, pointName);
+  AppendCoordinates(line, x, y);
 }
 
 std::string SimaA01(std::int16_t pointNumber, double x, double y) {
@@ -87,13 +104,17 @@ void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
   AppendPointHead(line, "B01", pointNumber);
 }
 
+void AppendSimaB01(std::string& line, int pointNumber, std::string_view pointName) {
+  AppendPointHead(line, "B01", pointNumber, pointName);
+}
+
 std::string SimaB01(std::int16_t pointNumber) {
   std::string line;
   AppendSimaB01(line, pointNumber);
   return line;
 }
 
-void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view chiban,
+void AppendSimaD00(std::string& line, int regionNumber, std::string_view chiban,
                    std::int16_t closureCode) {
   line.append("D00,");
   AppendNumberField(line, regionNumber);
@@ -104,8 +125,7 @@ void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_vie
   line.push_back(',');
 }
 
-std::string SimaD00(std::int16_t regionNumber, std::string_view chiban,
-                    std::int16_t closureCode) {
+std::string SimaD00(int regionNumber, std::string_view chiban, std::int16_t closureCode) {
   std::string line;
   AppendSimaD00(line, regionNumber, chiban, closureCode);
   return line;

@@ -28,15 +28,19 @@ std::string SimaNo(std::string_view s);
 // "A01," + number field + ",K" + k + "," + X + "," + Y + ",,": one boundary point.
 std::string SimaA01(std::int16_t pointNumber, double x, double y);
 void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y);
+// The same with the point's own name in place of "K" + number, and a number
+// of any size (a number of six digits or more fills its field alone).
+void AppendSimaA01(std::string& line, int pointNumber, std::string_view pointName, double x,
+                   double y);
 
 // "B01," + number field + ",K" + k + ",": one boundary point of a lot.
 std::string SimaB01(std::int16_t pointNumber);
 void AppendSimaB01(std::string& line, std::int16_t pointNumber);
+void AppendSimaB01(std::string& line, int pointNumber, std::string_view pointName);
 
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.
-std::string SimaD00(std::int16_t regionNumber, std::string_view chiban,
-                    std::int16_t closureCode);
-void AppendSimaD00(std::string& line, std::int16_t regionNumber, std::string_view chiban,
+std::string SimaD00(int regionNumber, std::string_view chiban, std::int16_t closureCode);
+void AppendSimaD00(std::string& line, int regionNumber, std::string_view chiban,
                    std::int16_t closureCode);
 
 // A coordinate as plain decimal text: at most 15 significant digits, no

@@ -14,6 +14,7 @@
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "robustness_support.h"
+#include "support/layer_choice.h"
 
 namespace parquill {
 namespace {

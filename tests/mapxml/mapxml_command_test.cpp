@@ -1,0 +1,187 @@
+// parquill-cli mapxml on the two registry files (tests/data/mapxml): the
+// summary lines, GDAL reading the MIF files, the SIMA files read back by a
+// reader of their own here, areas, and a batch that goes on past broken files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "mapxml/mapxml_lots.h"
+#include "mapxml/mapxml_reader.h"
+#include "support/command_run.h"
+#include "support/temp_folder.h"
+
+namespace parquill {
+namespace {
+
+using namespace testing;
+
+const std::string kData = std::string(PARQUILL_SOURCE_DIR) + "/tests/data/mapxml/";
+const std::string kChiba = kData + "12103-0400-76.zip";
+const std::string kYakushima = kData + "46505-3411-1.zip";
+
+// Twice the signed area of a ring of (north, east) points.
+template <typename Points>
+double TwiceArea(const Points& points) {
+  double sum = 0;
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    sum += points[i].second * points[i + 1].first - points[i + 1].second * points[i].first;
+  }
+  return sum;
+}
+
+// Each lot's area from the XML's coordinates: its exterior rings less its holes.
+std::map<std::string, double> XmlAreas(const std::string& zip, const TempFolder& folder) {
+  const std::string xml = RunCommand(folder, "unzip -p " + Quoted(zip)).out;
+  std::size_t at = 0;
+  const mapxml::MapXmlDocument document = mapxml::ReadMapXml([&](char* buffer, std::size_t room) {
+    const std::size_t n = std::min(room, xml.size() - at);
+    xml.copy(buffer, n, at);
+    at += n;
+    return n;
+  });
+  const mapxml::MapLots lots = mapxml::MakeLots(document, false);
+  std::map<std::string, double> areas;
+  for (const mapxml::MapLot& lot : lots.lots) {
+    double area = 0;
+    for (std::uint32_t r = 0; r < lot.ringCount; ++r) {
+      const mapxml::LotRing& ring = lots.rings[lot.firstRing + r];
+      std::vector<std::pair<double, double>> points;
+      for (std::uint32_t i = 0; i < ring.pointCount; ++i) {
+        const mapxml::RingPoint& p = lots.points[ring.firstPoint + i];
+        points.emplace_back(p.x, p.y);
+      }
+      area += (ring.exterior ? 1 : -1) * std::fabs(TwiceArea(points)) / 2;
+    }
+    areas[document.lots[lot.entry].attributes.chiban] = area;
+  }
+  return areas;
+}
+
+// The lots of a SIMA file, read here line by line: each lot's number and the
+// (X, Y) of its B01 points, found by name among the A01 points.
+std::map<std::string, std::vector<std::pair<double, double>>> SimaLots(const std::string& path) {
+  std::istringstream text(DecodeText(ReadBytes(path), TextEncoding::kCp932));
+  std::map<std::string, std::pair<double, double>> named;
+  std::map<std::string, std::vector<std::pair<double, double>>> lots;
+  std::string line;
+  std::string lot;
+  while (std::getline(text, line)) {
+    std::vector<std::string> fields;
+    std::istringstream split(line.substr(0, line.find('\r')));
+    for (std::string field; std::getline(split, field, ',');) fields.push_back(field);
+    if (fields[0] == "A01") named[fields[2]] = {std::stod(fields[3]), std::stod(fields[4])};
+    if (fields[0] == "D00") lot = fields[2];
+    if (fields[0] == "B01") {
+      EXPECT_EQ(named.count(fields[2]), 1u) << fields[2];
+      lots[lot].push_back(named[fields[2]]);
+    }
+  }
+  return lots;
+}
+
+TEST(MapXmlCommand, SamplesConvertAndReadBack) {
+  TempFolder folder;
+  const std::string out = folder.File("out");
+  const CommandRun run = RunCli(
+      folder, "mapxml " + Quoted(kChiba) + " " + Quoted(kYakushima) + " --output " + Quoted(out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "12103-0400-76.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 12103-0400-76.Sim\n"
+            "46505-3411-1.xml: 筆 2（除外 6）、筆界点 119、公共座標2系、出力 46505-3411-1.Sim\n"
+            "合計: 地図XML 2（失敗 0）、筆 3（除外 6）、筆界点 123\n");
+
+  // The SIMA lots: every B01 point an A01 point, 2740-1 with its 109 points,
+  // and each lot's area that of the XML.
+  std::map<std::string, double> xmlAreas = XmlAreas(kYakushima, folder);
+  const auto merged = XmlAreas(kChiba, folder);
+  xmlAreas.insert(merged.begin(), merged.end());
+  std::map<std::string, std::vector<std::pair<double, double>>> simaLots =
+      SimaLots(out + "/46505-3411-1.Sim");
+  const auto chiba = SimaLots(out + "/12103-0400-76.Sim");
+  simaLots.insert(chiba.begin(), chiba.end());
+  ASSERT_EQ(simaLots.size(), 3u);
+  EXPECT_EQ(simaLots["2740-1"].size(), 109u);
+  for (auto& [chiban, points] : simaLots) {
+    points.push_back(points.front());
+    EXPECT_NEAR(std::fabs(TwiceArea(points)) / 2, xmlAreas[chiban], 1e-6) << chiban;
+  }
+
+  // GDAL: the zone's transverse Mercator, every lot number, the areas.
+  if (!Installed("ogrinfo")) GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
+  const std::string info =
+      RunCommand(folder, "ogrinfo -ro -al " + Quoted(out + "/46505-3411-1.MIF")).out;
+  EXPECT_NE(info.find("METHOD[\"Transverse Mercator\""), std::string::npos) << info;
+  EXPECT_NE(info.find("\"Longitude of natural origin\",131,"), std::string::npos) << info;
+  EXPECT_NE(info.find("\"Latitude of natural origin\",33,"), std::string::npos) << info;
+  for (const char* name : {"12103-0400-76", "46505-3411-1"}) {
+    const CommandRun areas =
+        RunCommand(folder, "ogrinfo -ro -q -sql 'SELECT Chiban, OGR_GEOM_AREA AS area FROM \"" +
+                               std::string(name) + "\"' " + Quoted(out + "/" + name + ".MIF"));
+    std::istringstream lines(areas.out);
+    std::string chiban;
+    int found = 0;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find("Chiban (String) = ") != std::string::npos)
+        chiban = line.substr(line.find("= ") + 2);
+      if (line.find("area (Real) = ") != std::string::npos) {
+        ++found;
+        EXPECT_NEAR(std::stod(line.substr(line.find("= ") + 2)), xmlAreas[chiban],
+                    1e-6 + 1e-10 * xmlAreas[chiban])
+            << chiban;
+      }
+    }
+    EXPECT_EQ(found, std::string(name) == "12103-0400-76" ? 1 : 2) << areas.out << areas.err;
+  }
+}
+
+TEST(MapXmlCommand, DatumAndLotsOutside) {
+  if (!Installed("ogrinfo")) GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed";
+  TempFolder folder;
+  const CommandRun run = RunCli(folder, "mapxml " + Quoted(kYakushima) +
+                                            " --datum jgd2000 --include-outside --output " +
+                                            Quoted(folder.File("out")));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("筆 8（除外 0）"), std::string::npos) << run.out;
+  const std::string info =
+      RunCommand(folder, "ogrinfo -ro -al " + Quoted(folder.File("out/46505-3411-1.MIF"))).out;
+  EXPECT_NE(info.find("DATUM[\"JGD2000\""), std::string::npos) << info;
+  for (const char* chiban : {"2740-1", "2740-2", "別図-5", "地区外-43774", "地区外-43778"}) {
+    EXPECT_NE(info.find(std::string("Chiban (String) = ") + chiban), std::string::npos) << chiban;
+  }
+}
+
+TEST(MapXmlCommand, BatchGoesOnPastBrokenFilesAndReadsZipsInZips) {
+  if (!Installed("zip") || !Installed("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
+  TempFolder folder;
+  const std::string in = folder.File("in");
+  std::filesystem::create_directories(in + "/sub");
+  folder.Write("in/empty.zip", "");
+  folder.Write("in/sub/cut.xml",
+               RunCommand(folder, "unzip -p " + Quoted(kChiba)).out.substr(0, 5000));
+  std::filesystem::copy_file(kYakushima, in + "/sub/46505-3411-1.zip");
+  RunCommand(folder, "cd " + Quoted(kData) + " && zip -q " + Quoted(in + "/outer.zip") +
+                         " 12103-0400-76.zip");
+  const CommandRun run =
+      RunCli(folder, "mapxml " + Quoted(in) + " --output " + Quoted(folder.File("out")));
+  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.err, in + "/empty.zip: ZIP として読めません（0 バイトのファイルです）\n" + in +
+                         "/sub/cut.xml: 167 行目: XML が途中で終わっています（expected '>'）\n");
+  EXPECT_NE(run.out.find("12103-0400-76.xml: 筆 1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("46505-3411-1.xml: 筆 2"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("合計: 地図XML 4（失敗 2）"), std::string::npos) << run.out;
+  for (const char* name : {"12103-0400-76.Sim", "46505-3411-1.MID", "46505-3411-1.MIF"}) {
+    EXPECT_TRUE(std::filesystem::exists(folder.File("out/") + name)) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.File("out/cut.Sim")));
+}
+
+}  // namespace
+}  // namespace parquill

@@ -1,0 +1,164 @@
+// 地図XML files written here, converted as the command line converts them:
+// point names, orientations, holes, the lots left out, and broken files that
+// give one line and write nothing.
+#include "mapxml/mapxml_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "mapxml/map_xml_text.h"
+#include "support/temp_folder.h"
+
+namespace parquill {
+namespace {
+
+using namespace testing;
+using mapxml::MapXmlFileOutcome;
+using mapxml::MapXmlOptions;
+
+// A lot 10 m square, its corners p1 to p4 clockwise from the origin.
+const std::string kCorners =
+    GmPoint("p1", 0, 0) + GmPoint("p2", 0, 10) + GmPoint("p3", 10, 10) + GmPoint("p4", 10, 0);
+const std::string kSides = GmCurve("c1", {"p1", "p2"}) + GmCurve("c2", {"p2", "p3"}) +
+                           GmCurve("c3", {"p3", "p4"}) + GmCurve("c4", {"p4", "p1"});
+
+struct Converted {
+  std::vector<MapXmlFileOutcome> outcomes;
+  std::string sima;  // decoded
+  std::string mif;
+};
+
+Converted Convert(const TempFolder& folder, const std::string& name, const std::string& bytes,
+                  bool includeOutside = false) {
+  const std::string input = folder.Write(name, bytes);
+  MapXmlOptions options;
+  options.outputFolder = (folder.path() / "out").string();
+  options.includeOutside = includeOutside;
+  std::filesystem::create_directories(options.outputFolder);
+  Converted converted;
+  mapxml::ConvertMapXml({input}, options, [&](const MapXmlFileOutcome& outcome) {
+    converted.outcomes.push_back(outcome);
+  });
+  const std::string stem = options.outputFolder + "/" + name.substr(0, name.find('.'));
+  if (std::filesystem::exists(stem + ".Sim")) {
+    converted.sima = DecodeText(ReadBytes(stem + ".Sim"), TextEncoding::kCp932);
+    converted.mif = ReadBytes(stem + ".MIF");
+  }
+  return converted;
+}
+
+struct LotCase {
+  const char* what;
+  std::string spatial;
+  std::string thematic;
+  bool includeOutside;
+  std::string summary;                // the file's line
+  std::vector<std::string> expected;  // lines of the SIMA or MIF file, in order
+};
+
+TEST(MapXmlConversion, LotsPointsAndRings) {
+  const std::string square = GmSurface("s1", {"c1", "c2", "c3", "c4"});
+  const std::vector<LotCase> cases = {
+      {"points named by 点番名, a name of two points by K + number",
+       kCorners + kSides + square,
+       Fude("1", "s1") + Hikkaiten("A", "p1") + Hikkaiten("B", "p2") + Hikkaiten("C", "p3") +
+           Hikkaiten("C", "p4"),
+       false,
+       "t.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 t.Sim",
+       {"Z00,/座標点数:4 筆個数:1/,\r\n", "A01,    1,A,0,0,,\r\n", "A01,    2,B,0,10,,\r\n",
+        "A01,    3,K3,10,10,,\r\n", "A01,    4,K4,10,0,,\r\n", "D00,    1,1,1,\r\n",
+        "B01,    1,A,\r\nB01,    2,B,\r\nB01,    3,K3,\r\nB01,    4,K4,\r\nD99,\r\n"}},
+      {"curves given backwards with orientation -, directly and as GM_OrientableCurve",
+       kCorners + GmCurve("c1", {"p1", "p2"}) + GmCurve("c2", {"p3", "p2"}, "-") +
+           GmCurve("c3", {"p4", "p3"}) + GmCurve("c4", {"p4", "p1"}) +
+           "<zmn:GM_OrientableCurve id=\"o3\"><zmn:GM_OrientablePrimitive.orientation>-"
+           "</zmn:GM_OrientablePrimitive.orientation><zmn:GM_OrientablePrimitive.primitive "
+           "idref=\"c3\"/></zmn:GM_OrientableCurve>" +
+           GmSurface("s1", {"c1", "c2", "o3", "c4"}),
+       Fude("1", "s1"),
+       false,
+       "t.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 t.Sim",
+       {"A01,    2,K2,0,10,,\r\nA01,    3,K3,10,10,,\r\nA01,    4,K4,10,0,,\r\n",
+        "B01,    1,K1,\r\nB01,    2,K2,\r\nB01,    3,K3,\r\nB01,    4,K4,\r\nD99,\r\n"}},
+      {"a hole: SIMA has the exterior ring, MIF both rings",
+       kCorners + kSides + GmPoint("h1", 4, 4) + GmPoint("h2", 6, 4) + GmPoint("h3", 6, 6) +
+           GmPoint("h4", 4, 6) + GmCurve("hc", {"h1", "h2", "h3", "h4", "h1"}) +
+           GmSurface("s1", {"c1", "c2", "c3", "c4"}, {{"hc"}}),
+       Fude("1", "s1"),
+       false,
+       "t.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、穴のある筆 1、出力 t.Sim",
+       {"Region 2\r\n 5 \r\n0.00000 0.00000\r\n10.00000 0.00000\r\n",
+        " 5 \r\n4.00000 4.00000\r\n4.00000 6.00000\r\n"}},
+      {"地区外 and 別図 left out",
+       kCorners + kSides + square,
+       Fude("地区外-1", "s1") + Fude("2", "s1") + Fude("別図-3", "s1"),
+       false,
+       "t.xml: 筆 1（除外 2）、筆界点 4、公共座標9系、出力 t.Sim",
+       {"Z00,/座標点数:4 筆個数:1/,\r\n", "D00,    1,2,1,\r\n"}},
+      {"地区外 and 別図 kept when asked",
+       kCorners + kSides + square,
+       Fude("地区外-1", "s1") + Fude("2", "s1") + Fude("別図-3", "s1"),
+       true,
+       "t.xml: 筆 3（除外 0）、筆界点 4、公共座標9系、出力 t.Sim",
+       {"D00,    1,地区外-1,1,\r\n", "D00,    2,2,1,\r\n", "D00,    3,別図-3,1,\r\n"}},
+  };
+  for (const LotCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    const Converted converted =
+        Convert(folder, "t.xml", MapXml("公共座標9系", c.spatial, c.thematic), c.includeOutside);
+    ASSERT_EQ(converted.outcomes.size(), 1u);
+    EXPECT_FALSE(converted.outcomes[0].failed);
+    EXPECT_EQ(converted.outcomes[0].line, c.summary);
+    const std::string both = converted.sima + converted.mif;
+    std::size_t at = 0;
+    for (const std::string& expected : c.expected) {
+      at = both.find(expected, at);
+      ASSERT_NE(at, std::string::npos) << expected << "\n" << both;
+    }
+  }
+}
+
+TEST(MapXmlConversion, BrokenFilesGiveOneLineAndNoFiles) {
+  const std::string good =
+      MapXml("公共座標9系", kCorners + kSides + GmSurface("s1", {"c1", "c2", "c3", "c4"}),
+             Fude("1", "s1"));
+  struct BrokenCase {
+    const char* name;
+    std::string bytes;
+    std::string line;  // the outcome line, from the file name on
+  };
+  std::string nested = "<?xml version=\"1.0\"?>\n<地図>";
+  for (int i = 0; i < 100; ++i) nested += "<a>";
+  const std::vector<BrokenCase> cases = {
+      {"not.xml", "SIMA ではなく\n地図でもない", "not.xml: 1 行目: XML として読めません"},
+      {"cut.xml", good.substr(0, good.size() / 2), "cut.xml: 10 行目: XML が途中で終わっています"},
+      {"nothing.xml", MapXml("公共座標9系", kCorners + kSides, Fude("1", "s9")),
+       "nothing.xml: 15 行目: 形状 idref=\"s9\" の指すものがありません"},
+      {"control.xml", MapXml("公共座標9系\x01", "", ""),
+       "control.xml: 3 行目: XML に使えない文字（制御文字など）があります"},
+      {"laughs.xml",
+       "<?xml version=\"1.0\"?>\n<!DOCTYPE 地図 [<!ENTITY a \"aaaaaaaa\"><!ENTITY b "
+       "\"&a;&a;&a;&a;&a;&a;\">]>\n<地図>&b;</地図>\n",
+       "laughs.xml: 2 行目: DOCTYPE 宣言は受け付けません"},
+      {"deep.xml", nested, "deep.xml: 2 行目: 要素の入れ子が深すぎます"},
+      {"empty.zip", "", "empty.zip: ZIP として読めません（0 バイトのファイルです）"},
+  };
+  for (const BrokenCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const Converted converted = Convert(folder, c.name, c.bytes);
+    ASSERT_EQ(converted.outcomes.size(), 1u);
+    EXPECT_TRUE(converted.outcomes[0].failed);
+    const std::string& line = converted.outcomes[0].line;
+    EXPECT_EQ(line.substr(line.find(c.name)).substr(0, c.line.size()), c.line) << line;
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path() / "out"));
+  }
+}
+
+}  // namespace
+}  // namespace parquill
