@@ -24,7 +24,7 @@ namespace {
 
 // Layer names and texts as CP932 bytes.
 constexpr std::string_view kBoundaryLayer = "\x95\x4d\x8a\x45";         // 筆界
-constexpr std::string_view kChibanLayer = "\x92\x6e\x94\xd4";        // 地番
+constexpr std::string_view kChibanLayer = "\x92\x6e\x94\xd4";           // 地番
 constexpr std::string_view kRoadLayer = "\x93\xb9\x98\x48";             // 道路
 constexpr std::string_view kContourLayer = "\x93\x99\x8d\x82\x90\xfc";  // 等高線
 constexpr std::string_view kNoteLayer = "\x92\x8d\x8b\x4c";             // 注記

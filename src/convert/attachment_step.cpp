@@ -35,7 +35,7 @@ ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_
   region.chiban = std::string(TrimBlanks(winner.text));
   region.label = {winner.x, winner.y};
   region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
-                   : region.chiban.empty()    ? RegionOutcome::kNoChiban
+                   : region.chiban.empty()       ? RegionOutcome::kNoChiban
                                                  : RegionOutcome::kNumbered;
   return region;
 }

@@ -19,7 +19,7 @@ struct ReportRegion {
   int number = 0;                // its MID line; 1 for the MIF file's first region
   std::vector<PlanePoint> ring;  // as the MIF file holds it, closing point included
   RegionOutcome outcome = RegionOutcome::kNoChiban;
-  std::string chiban;                 // as the MID line has it
+  std::string chiban;                    // as the MID line has it
   std::vector<std::size_t> textsInside;  // indexes into AttachSummary::texts, drawing order
   PlanePoint label;  // the winning text's point, or the middle of the ring's box
 };
@@ -52,6 +52,6 @@ struct AttachSummary {
 // texts read. `host`, when given, is shown how much of the drawing the texts'
 // reading has read.
 Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary = nullptr,
-                         StepHost* host = nullptr);
+                      StepHost* host = nullptr);
 
 }  // namespace parquill

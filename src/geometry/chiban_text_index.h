@@ -30,11 +30,10 @@ class ChibanTextIndex {
 
  private:
   // The texts inside, ascending; with `firstOnly` the first of them alone.
-  std::vector<std::size_t> Inside(std::int16_t n, const double* x, const double* y,
-                                  bool firstOnly);
+  std::vector<std::size_t> Inside(std::int16_t n, const double* x, const double* y, bool firstOnly);
 
   const std::vector<ChibanText>& texts_;
-  std::vector<std::size_t> byX_;        // the texts that are numbers, by X
+  std::vector<std::size_t> byX_;         // the texts that are numbers, by X
   std::vector<std::size_t> notNumbers_;  // the others: always tested
   std::vector<std::size_t> candidates_;  // reused from region to region
 };

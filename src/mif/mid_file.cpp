@@ -46,7 +46,7 @@ bool QuotedField(std::string_view field, std::string& text) {
 }  // namespace
 
 void ReadMidChibans(const std::string& midPath, std::string_view delimiter,
-                       const std::function<bool(std::string chiban)>& onLot) {
+                    const std::function<bool(std::string chiban)>& onLot) {
   LineReader mid(midPath);
   std::string_view raw;
   std::string quoted;

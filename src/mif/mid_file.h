@@ -21,6 +21,6 @@ void FormatMidLine(std::string& line, int region, std::string_view chiban);
 // field in double quotes is taken whole, delimiters and all). An empty line
 // or a line without the delimiter raises error 9; a missing file error 53.
 void ReadMidChibans(const std::string& midPath, std::string_view delimiter,
-                       const std::function<bool(std::string chiban)>& onLot);
+                    const std::function<bool(std::string chiban)>& onLot);
 
 }  // namespace parquill

@@ -79,8 +79,8 @@ std::optional<Message> WriteSimaFile(const std::string& simaPath, const PointTab
     const std::string& chiban = lots.At(region);  // beyond the table: error 9
     if (!chiban.empty()) ++lotsWithNumber;
     sima.WriteLine(kokudo::SimaZ00("筆 " + chiban));
-    sima.WriteLine(kokudo::SimaD00(static_cast<std::int16_t>(region), chiban,
-                                   ring.closed ? kClosed : kOpen));
+    sima.WriteLine(
+        kokudo::SimaD00(static_cast<std::int16_t>(region), chiban, ring.closed ? kClosed : kOpen));
     // A closed ring's last point repeats its first and is not listed.
     const auto count = static_cast<std::size_t>(ring.count);
     const std::size_t listed = ring.closed && count > 0 ? count - 1 : count;

@@ -158,10 +158,10 @@ void Form1::OnAttachChibans() {
                                           FolderOf(names.sima), false}
                              : NotWrittenResult(names.sima, *run.conversion);
   if (run.conversion->done()) layerFrame->setVisible(false);
-  ShowResult({ChibansWritten(WindowPath(names.mid), run.attached.regions,
-                                run.attached.regionsWithNumber) +
-                  QStringLiteral("、") + conversion.line,
-              FolderOf(names.mid), conversion.failed});
+  ShowResult(
+      {ChibansWritten(WindowPath(names.mid), run.attached.regions, run.attached.regionsWithNumber) +
+           QStringLiteral("、") + conversion.line,
+       FolderOf(names.mid), conversion.failed});
   simaNotWritten_ = conversion.failed ? conversion.line : QString();
   fileList->setFocus();  // the next drawing is chosen next
   ResetWindow();

@@ -13,7 +13,7 @@ namespace parquill::ui {
 struct LotFacts {
   int region = 0;         // 1 for the MIF file's first region
   bool numbered = false;  // lot numbers attached (after "属性付加")
-  QString chiban;      // empty when the region got none
+  QString chiban;         // empty when the region got none
   double squareMetres = 0;
   int vertices = 0;
 };

@@ -464,9 +464,9 @@ std::vector<PlacedLabel> MapPreview::ChibanLabels() const {
            report_->report.regions,
            [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); },
            WorldToScreen(centre_), DrawingArea())) {
-    wishes.push_back({region->chiban.empty() ? QStringLiteral("(なし)")
-                                                : QString::fromStdString(region->chiban),
-                      at});
+    wishes.push_back(
+        {region->chiban.empty() ? QStringLiteral("(なし)") : QString::fromStdString(region->chiban),
+         at});
   }
   return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), DrawingArea());
 }

@@ -35,7 +35,7 @@ struct PreparedDrawing {
 };
 
 struct PreparedRegions {
-  QPainterPath outlines;                     // every region of the MIF file
+  QPainterPath outlines;                       // every region of the MIF file
   std::vector<std::vector<PlanePoint>> rings;  // each region's, as the MIF file holds it
   QRectF extent;
   std::size_t count = 0;

@@ -69,8 +69,7 @@ TEST(ConvertFromLines, GdalReadsOnePolygonPerLot) {
   ASSERT_EQ(info.status, 0) << info.err;
   EXPECT_NE(info.out.find("Feature Count: 30"), std::string::npos) << info.out;
   for (int lot = 1; lot <= 30; ++lot) {
-    EXPECT_NE(info.out.find("Chiban (String) = " + Chiban(lot) + "\n"), std::string::npos)
-        << lot;
+    EXPECT_NE(info.out.find("Chiban (String) = " + Chiban(lot) + "\n"), std::string::npos) << lot;
   }
   std::size_t polygons = 0;
   for (std::size_t at = 0; (at = info.out.find("  POLYGON ((", at)) != std::string::npos; ++at) {

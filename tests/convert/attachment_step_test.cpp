@@ -62,8 +62,7 @@ AttachRun Attach(const std::string& entities, const std::string& mif,
   std::string output = folder.File("d.Sim");
   OutputFileNames names = OutputFileNamesFor(output);
   folder.Write("d.MIF", mif);
-  Outcome outcome =
-      AttachChibans(testing::Choosing(drawing, output, {}, TextLayerSelected(layer)));
+  Outcome outcome = AttachChibans(testing::Choosing(drawing, output, {}, TextLayerSelected(layer)));
   return AttachRun{outcome, ReadBytes(names.mid), std::filesystem::exists(names.mid)};
 }
 

@@ -26,7 +26,8 @@ using testing::Sjis;
 using testing::TempFolder;
 
 // A TEXT entity as a CAD program writes it.
-Lines ChibanTextEntity(std::string_view layer, std::string_view string, std::string x, std::string y) {
+Lines ChibanTextEntity(std::string_view layer, std::string_view string, std::string x,
+                       std::string y) {
   return {"  0", "TEXT", "  5", "2A", "100", "AcDbEntity", "  8", Sjis(layer),  "100", "AcDbText",
           " 10", x,      " 20", y,    " 40", "2.5",        "  1", Sjis(string), "100", "AcDbText"};
 }
@@ -67,15 +68,15 @@ Converted Convert(const Lines& entities) {
 TEST(ConversionReport, OneFindingOfEachKind) {
   const Lines drawing =
       Lot(0, 0) + ChibanTextEntity("地番", "1", "5", "5")      // region 1: numbered
-      + Lot(20, 0)                                          // region 2: no text inside
+      + Lot(20, 0)                                             // region 2: no text inside
       + Lot(40, 0) + ChibanTextEntity("地番", "3", "42", "2")  // region 3: two texts
       + ChibanTextEntity("地番", "3-2", "48", "8") +
       LwPolyline(Sjis("筆界"), "0", {{"60", "0"}, {"70", "0"}, {"70", "10"}}) +
       LwPolyline(Sjis("道路"), "0", {{"80", "0"}, {"90", "0"}})  // not selected
-      + ChibanTextEntity("地番", "9", "100", "100")                 // in no region
-      + Lot(0, 20) + ChibanTextEntity("地番", "5", "5", "25")       // region 4
-      + Lot(20, 20) + ChibanTextEntity("地番", "5", "25", "25")     // region 5: the same number
-      + ChibanTextEntity("道路", "国道", "200", "200");             // another layer: not a lot number
+      + ChibanTextEntity("地番", "9", "100", "100")              // in no region
+      + Lot(0, 20) + ChibanTextEntity("地番", "5", "5", "25")    // region 4
+      + Lot(20, 20) + ChibanTextEntity("地番", "5", "25", "25")  // region 5: the same number
+      + ChibanTextEntity("道路", "国道", "200", "200");          // another layer: not a lot number
   const Converted run = Convert(drawing);
 
   struct Expected {
@@ -91,8 +92,7 @@ TEST(ConversionReport, OneFindingOfEachKind) {
       {FindingKind::kSeveralTexts, 3, 42, 2,
        "領域 3: 文字が 2 個あります。最初の「3」を地番にしました(ほかに「3-2」)"},
       {FindingKind::kStrayText, 0, 100, 100, "地番の文字「9」はどの領域にも入っていません"},
-      {FindingKind::kSharedChiban, 4, 5, 25,
-       "地番「5」が 2 つの領域で使われています(領域 4, 5)"},
+      {FindingKind::kSharedChiban, 4, 5, 25, "地番「5」が 2 つの領域で使われています(領域 4, 5)"},
   };
   ASSERT_EQ(run.report.findings.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {

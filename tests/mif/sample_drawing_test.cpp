@@ -39,7 +39,7 @@ constexpr double kX0 = -28410.250, kY0 = 15730.500;
 constexpr double kWidths[] = {18.250, 21.500, 16.750, 19.000};
 constexpr double kHeights[] = {24.000, 22.500, 26.125};
 const char* const kChibans[] = {"123-4", "123-5", "124", "125-1", "一丁目5-6", "一丁目5-7",
-                                   "126",   "127-2", "128", "129-3", "130",       "131"};
+                                "126",   "127-2", "128", "129-3", "130",       "131"};
 
 struct Ring {
   std::vector<double> x, y;

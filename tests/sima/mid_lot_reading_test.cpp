@@ -64,8 +64,7 @@ TEST(MidLotReading, RunTimeErrors) {
   for (const auto& c : cases) {
     TempFolder folder;
     try {
-      ReadMidChibans(folder.Write("a.MID", c.mid), c.delimiter,
-                        [](std::string) { return true; });
+      ReadMidChibans(folder.Write("a.MID", c.mid), c.delimiter, [](std::string) { return true; });
       ADD_FAILURE() << "no error for " << c.mid;
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.number(), kSubscriptOutOfRange) << c.mid;

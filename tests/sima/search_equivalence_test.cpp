@@ -162,8 +162,8 @@ class MapDrawing {
     for (const auto& [x, y] : ring) Lines({" 10", Number(x), " 20", Number(y)});
   }
   void Text(const std::string& number, double x, double y) {
-    Lines({"  0", "TEXT", "100", "AcDbEntity", "  8", kChibans, "100", "AcDbText", " 10",
-           Number(x), " 20", Number(y), " 40", "2.5", "  1", number, "100", "AcDbText"});
+    Lines({"  0", "TEXT", "100", "AcDbEntity", "  8", kChibans, "100", "AcDbText", " 10", Number(x),
+           " 20", Number(y), " 40", "2.5", "  1", number, "100", "AcDbText"});
   }
   std::string Bytes() const {
     return "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n" + entities_ + "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
