@@ -21,8 +21,9 @@ struct ConvertOptions {
   std::optional<std::string> output;
   bool swap = true;
   bool report = false;
-  int planeZone = kNoPlaneZone;  // --zone: 1 to 19
-  bool fromLines = false;        // lots drawn as lines rather than closed polylines
+  int planeZone = kNoPlaneZone;             // --zone: 1 to 19
+  PlaneDatum datum = PlaneDatum::kJgd2011;  // --datum
+  bool fromLines = false;                   // lots drawn as lines rather than closed polylines
 };
 
 std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
@@ -30,8 +31,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
   std::string problem;
   for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
     const std::string& arg = args[i];
-    const bool valued =
-        arg == "--boundary" || arg == "--text" || arg == "--output" || arg == "--zone";
+    const bool valued = arg == "--boundary" || arg == "--text" || arg == "--output" ||
+                        arg == "--zone" || arg == "--datum";
     if (valued && i + 1 == args.size()) {
       problem = arg + " には値が必要です。";
       break;
@@ -47,6 +48,14 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       options.planeZone = std::atoi(value.c_str());
       if (!IsPlaneZone(options.planeZone) || std::to_string(options.planeZone) != value) {
         problem = "--zone には 1 から 19 の系の番号が必要です。";
+      }
+    } else if (arg == "--datum") {
+      if (value == PlaneDatumName(PlaneDatum::kJgd2011)) {
+        options.datum = PlaneDatum::kJgd2011;
+      } else if (value == PlaneDatumName(PlaneDatum::kJgd2000)) {
+        options.datum = PlaneDatum::kJgd2000;
+      } else {
+        problem = "--datum には jgd2011 か jgd2000 を指定してください。";
       }
     } else if (arg == "--no-swap") {
       options.swap = false;
@@ -121,6 +130,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.output = options->output.value_or(ProposedOutputPath(options->drawing));
   choices.swapXY = options->swap;
   choices.planeZone = options->planeZone;
+  choices.datum = options->datum;
   choices.report = options->report;
 
   const ConversionRun run = RunConversion(choices, quiet);

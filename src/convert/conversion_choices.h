@@ -4,6 +4,7 @@
 
 #include "base/text_codec.h"
 #include "dxf/layer_selection.h"
+#include "mif/plane_zone.h"
 
 namespace parquill {
 
@@ -16,8 +17,9 @@ struct ConversionChoices {
   LayerSelection chiban;    // the one lot-number layer, as selected in the layer list
   bool swapXY = true;       // X and Y exchanged in the SIMA file
   int planeZone = 0;        // the plane rectangular zone of the drawing, 0 for none
-  bool fromLines = false;   // the lots are the faces the boundary lines enclose
-  bool report = false;      // the steps keep what the report is made of
+  PlaneDatum datum = PlaneDatum::kJgd2011;  // the zone's geodetic datum
+  bool fromLines = false;                   // the lots are the faces the boundary lines enclose
+  bool report = false;                      // the steps keep what the report is made of
   // The drawing's text encoding, told by its version (CheckDxfVersion).
   TextEncoding encoding = TextEncoding::kCp932;
 };

@@ -1,15 +1,24 @@
 #include "convert/lots_from_lines_step.h"
 
 #include <algorithm>
+#include <new>
 
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
+#include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
 #include "mif/mif_format.h"
+#include "sima/point_table.h"
 
 namespace parquill {
 namespace {
+
+bool FirstPointFirst(const LineFace& a, const LineFace& b) {
+  const PlanePoint& p = a.ring.front();
+  const PlanePoint& q = b.ring.front();
+  return p.x < q.x || (p.x == q.x && p.y < q.y);
+}
 
 // The faces in the order of their regions: by the first point of their ring
 // (its lowest X, then Y).
@@ -18,16 +27,13 @@ void PutInRegionOrder(std::vector<LineFace>& faces) {
     if (face.ring.size() > static_cast<std::size_t>(kRingCapacity))
       throw RuntimeError(kSubscriptOutOfRange);
   }
-  std::stable_sort(faces.begin(), faces.end(), [](const LineFace& a, const LineFace& b) {
-    const PlanePoint& p = a.ring.front();
-    const PlanePoint& q = b.ring.front();
-    return p.x < q.x || (p.x == q.x && p.y < q.y);
-  });
+  std::stable_sort(faces.begin(), faces.end(), FirstPointFirst);
 }
 
-void WriteRegions(const std::string& mifPath, int planeZone, const std::vector<LineFace>& faces) {
+void WriteRegions(const std::string& mifPath, const ConversionChoices& choices,
+                  const std::vector<LineFace>& faces) {
   TextFileWriter mif(mifPath, TextEncoding::kCp932);
-  WriteMifHeader(mif, planeZone);
+  WriteMifHeader(mif, choices.planeZone, choices.datum);
   std::string line;
   for (const LineFace& face : faces) {
     mif.WriteLine(kMifRegionLine);
@@ -42,6 +48,24 @@ void WriteRegions(const std::string& mifPath, int planeZone, const std::vector<L
 
 }  // namespace
 
+std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoices& choices) {
+  std::vector<std::vector<PlanePoint>> rings;
+  SelectedLayerTable boundary;
+  if (FillSelectedLayerTable(choices.boundary, boundary) || boundary.names.empty()) return rings;
+  try {
+    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundary.names, choices.encoding);
+    if (drawing.refusal || drawing.lines.empty()) return rings;
+    LineFaces faces = FacesOfLineWork(drawing.lines);
+    std::stable_sort(faces.faces.begin(), faces.faces.end(), FirstPointFirst);
+    for (LineFace& face : faces.faces) rings.push_back(std::move(face.ring));
+  } catch (const RuntimeError&) {
+    rings.clear();
+  } catch (const std::bad_alloc&) {
+    rings.clear();
+  }
+  return rings;
+}
+
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,
                               LotsFromLinesSummary* summary) {
@@ -55,8 +79,13 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
       return Outcome::Refused({"境界線のレイヤに線がありません。", "境界線"});
     LineFaces faces = FacesOfLineWork(drawing.lines);
     PutInRegionOrder(faces.faces);
-    WriteRegions(OutputFileNamesFor(choices.output).mif, choices.planeZone, faces.faces);
+    WriteRegions(OutputFileNamesFor(choices.output).mif, choices, faces.faces);
     built.regionsWritten = static_cast<int>(faces.faces.size());
+    PointTable points;
+    for (const LineFace& face : faces.faces) {
+      for (const PlanePoint& p : face.ring)
+        built.beyondSimaPoints |= points.FindOrAdd(p.x, p.y) == 0;
+    }
     for (std::size_t i = 0; i < faces.faces.size(); ++i) {
       const LineFace& face = faces.faces[i];
       if (face.holes > 0) {

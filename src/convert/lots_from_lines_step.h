@@ -27,6 +27,7 @@ struct LotsFromLinesSummary {
   std::size_t looseLinesFound = 0;
   std::vector<LooseLine> looseLines;  // the first kLooseLinesListed of them
   std::vector<LotWithHoles> lotsWithHoles;
+  bool beyondSimaPoints = false;  // more distinct points than the SIMA conversion takes
 };
 
 // The "面生成" step for lots drawn as lines, once BuildRegions has checked the
@@ -36,6 +37,11 @@ struct LotsFromLinesSummary {
 // broken drawing, a boundary layer without lines, or more segments than the reading takes; a
 // run-time error or a failure of the geometry library is trapped under "TESSARO"; the faces are all
 // worked out before the MIF file is written.
+// The rings of the lots the boundary lines of the chosen layers enclose, in
+// region order, for the map: nothing is written; a drawing that cannot be
+// read, or is refused, gives none.
+std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoices& choices);
+
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,
                               LotsFromLinesSummary* summary);

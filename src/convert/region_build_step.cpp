@@ -12,6 +12,7 @@
 #include "dxf/line_work_reader.h"
 #include "dxf/polyline_reader.h"
 #include "mif/mif_format.h"
+#include "sima/point_table.h"
 
 namespace parquill {
 namespace {
@@ -51,6 +52,8 @@ class RegionWriter {
       // Digits, points, signs and one blank, written straight into the file's buffer.
       char* line = mif_.AsciiLineRoom(kMifPointLineRoom);
       mif_.EndAsciiLine(WriteMifPointLine(line, ring.x[k], ring.y[k]));
+      if (!summary_.beyondSimaPoints && points_.FindOrAdd(ring.x[k], ring.y[k]) == 0)
+        summary_.beyondSimaPoints = true;
     }
     ++summary_.regionsWritten;
   }
@@ -58,6 +61,7 @@ class RegionWriter {
   TextFileWriter& mif_;
   TextEncoding encoding_;
   RegionBuildSummary& summary_;
+  PointTable points_;  // the distinct points, while the SIMA conversion takes them
   std::set<std::string, std::less<>> layersSeen_;
 
  public:
@@ -104,12 +108,13 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
     written.fromLines = true;
     outcome = BuildRegionsFromLines(choices, table.names, &written.lines);
     written.regionsWritten = written.lines.regionsWritten;
+    written.beyondSimaPoints = written.lines.beyondSimaPoints;
   } else {
     outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
       DxfLineSource drawing(choices.drawing);  // a missing drawing fails before the MIF exists
       drawing.ReportShareReadTo(host);
       TextFileWriter mif(OutputFileNamesFor(choices.output).mif, TextEncoding::kCp932);
-      WriteMifHeader(mif, choices.planeZone);
+      WriteMifHeader(mif, choices.planeZone, choices.datum);
       RegionWriter writer(mif, choices.encoding, written);
       ReadPolylineRings(drawing, table.names, choices.encoding,
                         [&](const PolylineRing& ring) { writer.Take(ring); });

@@ -34,6 +34,9 @@ struct RegionBuildSummary {
     std::size_t lines = 0;
   };
   std::vector<LinesOnlyLayer> layersWithoutPolylines;
+  // More distinct points than the SIMA conversion takes (PointTable::kCapacity):
+  // it will refuse, which the window says at once.
+  bool beyondSimaPoints = false;
   bool fromLines = false;      // the regions were built from lines:
   LotsFromLinesSummary lines;  // what that building found
 };

@@ -126,11 +126,11 @@ inline char* WriteCoordinate(char* out, double value) {
 
 }  // namespace
 
-void WriteMifHeader(TextFileWriter& mif, int planeZone) {
+void WriteMifHeader(TextFileWriter& mif, int planeZone, PlaneDatum datum) {
   constexpr std::size_t kCoordinateSystemLine = 3;
   for (std::size_t i = 0; i < kMifHeaderLines.size(); ++i) {
     if (i == kCoordinateSystemLine) {
-      mif.WriteLine(MifCoordinateSystemLine(planeZone));
+      mif.WriteLine(MifCoordinateSystemLine(planeZone, datum));
     } else {
       mif.WriteLine(kMifHeaderLines[i]);
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "mif/plane_zone.h"
+
 namespace parquill {
 
 class TextFileWriter;
@@ -24,7 +26,7 @@ inline constexpr std::string_view kMifRegionLine = "REGION 1";
 
 // Writes the header; with a plane zone (1 to 19) its coordinate system line
 // names the zone (see plane_zone.h).
-void WriteMifHeader(TextFileWriter& mif, int planeZone);
+void WriteMifHeader(TextFileWriter& mif, int planeZone, PlaneDatum datum);
 
 // A coordinate as "######0.00000": an optional minus sign, every digit of the
 // integer part (at least one), ".", and five decimals, the binary value

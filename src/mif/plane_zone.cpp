@@ -31,10 +31,6 @@ constexpr const char* kZoneOrigins[kLastPlaneZone + 1] = {
 
 }  // namespace
 
-std::string MifCoordinateSystemLine(int zone) {
-  return MifCoordinateSystemLine(zone, PlaneDatum::kJgd2000);
-}
-
 std::string MifCoordinateSystemLine(int zone, PlaneDatum datum) {
   if (!IsPlaneZone(zone)) return "Coordsys Earth Projection 1,0";
   // Projection 8 is the transverse Mercator on MapInfo's datum 152 (JGD2000)

@@ -12,17 +12,13 @@ inline constexpr int kLastPlaneZone = 19;
 
 constexpr bool IsPlaneZone(int zone) { return zone >= 1 && zone <= kLastPlaneZone; }
 
-// Line 4 of the MIF header: the zone's transverse Mercator on JGD2000 as
-// MapInfo names it (the drawing's X as easting, Y as northing), or, without a
-// zone, the plain earth system every MIF file had before.
-std::string MifCoordinateSystemLine(int zone);
-
 // The geodetic datum of the plane zones: JGD2000 (MapInfo datum 152, EPSG
 // 2443 to 2461) or JGD2011 (datum 104, EPSG 6669 to 6687), as GDAL writes them.
 enum class PlaneDatum { kJgd2000, kJgd2011 };
 
-// Line 4 of the MIF header for the zone on the given datum; without a zone,
-// the same plain earth system.
+// Line 4 of the MIF header: the zone's transverse Mercator on the datum as
+// MapInfo names it (the drawing's X as easting, Y as northing), or, without a
+// zone, the plain earth system every MIF file had before.
 std::string MifCoordinateSystemLine(int zone, PlaneDatum datum);
 
 // "jgd2011" or "jgd2000", as the command line names them.

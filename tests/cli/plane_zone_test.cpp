@@ -1,5 +1,5 @@
 // The MIF file written with --zone lands where the lots are: GDAL reads it as
-// the zone's transverse Mercator on JGD2000 and puts the zone's origin, and
+// the zone's transverse Mercator (on JGD2000 when asked) and puts the zone's origin, and
 // the sample drawing's lots (zone 9), at their longitude and latitude.
 #include <gtest/gtest.h>
 
@@ -23,11 +23,11 @@ using testing::TempFolder;
 // Converts `drawing` with --zone and returns the first point of the MIF
 // file's first region in degrees, as ogr2ogr reprojects it.
 std::pair<double, double> FirstPointInDegrees(const TempFolder& folder, const std::string& drawing,
-                                              int zone) {
+                                              int zone, const std::string& datum = "jgd2011") {
   const std::string sima = folder.File("z" + std::to_string(zone) + ".Sim");
   const CommandRun run =
       RunCli(folder, "convert '" + drawing + "' --boundary 筆界 --text 地番 --zone " +
-                         std::to_string(zone) + " --output '" + sima + "'");
+                         std::to_string(zone) + " --datum " + datum + " --output '" + sima + "'");
   const std::string mif = folder.File("z" + std::to_string(zone) + ".MIF");
   const std::string json =
       RunCommand(folder, "ogr2ogr -f GeoJSON -t_srs EPSG:4326 /vsistdout/ '" + mif + "'").out;
@@ -70,6 +70,9 @@ TEST(PlaneZone, GdalPlacesTheZonesOriginAndTheSample) {
     EXPECT_NEAR(lon, origins[zone - 1].first, 1e-6) << zone << "系";
     EXPECT_NEAR(lat, origins[zone - 1].second, 1e-6) << zone << "系";
   }
+  EXPECT_TRUE(testing::ReadBytes(folder.File("z9.MIF")).find("Projection 8, 104,") !=
+              std::string::npos);  // JGD2011 unless asked otherwise
+  FirstPointInDegrees(folder, atOrigin, 9, "jgd2000");
   const std::string info =
       RunCommand(folder, "ogrinfo -ro -so -al '" + folder.File("z9.MIF") + "'").out;
   EXPECT_NE(info.find("METHOD[\"Transverse Mercator\""), std::string::npos) << info;

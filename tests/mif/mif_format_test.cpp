@@ -149,7 +149,7 @@ TEST(MifHeader, EightLinesWithCrLf) {
   testing::TempFolder folder;
   std::string path = folder.File("a.MIF");
   TextFileWriter mif(path, TextEncoding::kCp932);
-  WriteMifHeader(mif, kNoPlaneZone);
+  WriteMifHeader(mif, kNoPlaneZone, PlaneDatum::kJgd2011);
   mif.Close();
   EXPECT_EQ(testing::ReadBytes(path),
             "Version 300\r\n"

@@ -121,7 +121,7 @@ TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
   ClickLayer("筆界");
   form.OnBuildRegions();
   EXPECT_TRUE(Bytes(PathOf("sample.MIF"))
-                  .contains("\r\nCoordSys Earth Projection 8, 152, \"m\", 139.833333333333, 36, "
+                  .contains("\r\nCoordSys Earth Projection 8, 104, \"m\", 139.833333333333, 36, "
                             "0.9999, 0, 0\r\n"));
 }
 
