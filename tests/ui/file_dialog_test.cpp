@@ -24,17 +24,6 @@ class FileDialogTest : public WindowTest {
   }
   ~FileDialogTest() override { SetFileAsker(nullptr); }
 
-  // Lets queued work run until `done` holds, for at most two seconds.
-  template <typename Done>
-  bool WaitFor(Done done) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 2000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-  }
-
   QString answer;
   std::vector<FileQuestion> asked;
 };

@@ -36,10 +36,13 @@ TEST(MapPreview, EachRegionIsFilledWithItsOutcomesColourOnAnEmptyBackground) {
   MapPreview map;
   map.ShowReport(PrepareReport(report));
   const QImage image = Render(map);
-  for (const ReportRegion& region : report.regions) {
+  // The colours README names: green, red, amber.
+  const QColor colours[] = {QColor(170, 220, 160), QColor(240, 150, 150), QColor(245, 205, 100)};
+  for (std::size_t i = 0; i < report.regions.size(); ++i) {
+    const ReportRegion& region = report.regions[i];
     const QPoint middle =
         map.ToScreen(QPointF(region.ring[0].x + 4, region.ring[0].y + 4)).toPoint();
-    EXPECT_EQ(image.pixelColor(middle), OutcomeColour(region.outcome)) << region.number;
+    EXPECT_EQ(image.pixelColor(middle), colours[i]) << region.number;
   }
   // Between the regions and above them: nothing drawn.
   for (QPointF empty : {QPointF(15, 5), QPointF(25, 12)}) {

@@ -13,9 +13,6 @@ namespace {
 
 class MapWindowTest : public WindowTest {
  protected:
-  void WaitForMap() {
-    while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
   MapPreview* Map() { return Find<MapPreview>("MapPreview"); }
 };
 

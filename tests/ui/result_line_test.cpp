@@ -22,9 +22,6 @@ class ResultLineTest : public WindowTest {
     form.OnDrawingClicked("sample.dxf");
     form.OnReadLayers();
   }
-  void WaitForMap() {
-    while (form.PreviewBusy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
   void OpenTheFolder() { Find<QPushButton>("OpenFolderButton")->click(); }
 };
 

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -87,6 +89,19 @@ class WindowTest : public ::testing::Test {
   }
   // Opens the folder in the window.
   void OpenFolder() { form.SetFolder(Folder()); }
+  // Lets queued work run until `done` holds, for at most ten seconds: a fault
+  // fails the test, it never hangs it.
+  template <typename Done>
+  bool WaitFor(Done done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 10'000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+  }
+  // Waits for the map's readings in the background to end.
+  void WaitForMap() { EXPECT_TRUE(WaitFor([this] { return !form.PreviewBusy(); })); }
 
   template <typename Control>
   Control* Find(const char* name) {
