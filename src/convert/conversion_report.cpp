@@ -1,12 +1,14 @@
 #include "convert/conversion_report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
 #include <tuple>
 
 #include "base/trim.h"
+#include "mif/plane_zone.h"
 
 namespace parquill {
 namespace {
@@ -156,10 +158,31 @@ void AddLineWorkFindings(const LotsFromLinesSummary& built, ConversionReport& re
   }
 }
 
+// The middle of the lots' box against the zone's origin (the plane
+// coordinates' zero), in kilometres when too far.
+void AddZoneFinding(int planeZone, ConversionReport& report) {
+  if (!IsPlaneZone(planeZone) || report.regions.empty()) return;
+  double minX = HUGE_VAL, maxX = -HUGE_VAL, minY = HUGE_VAL, maxY = -HUGE_VAL;
+  for (const ReportRegion& region : report.regions) {
+    for (const PlanePoint& p : region.ring) {
+      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+      minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    }
+  }
+  const double x = (minX + maxX) / 2, y = (minY + maxY) / 2;
+  const double distance = std::hypot(x, y);
+  if (!(distance > kFarFromZoneOrigin)) return;
+  report.findings.push_back({FindingKind::kFarFromZone,
+                             "筆は " + PlaneZoneName(planeZone) + "の原点から " +
+                                 std::to_string(static_cast<long long>(distance / 1000)) +
+                                 " km 離れています（系の選択か図面の単位を確かめてください）",
+                             x, y, 0});
+}
+
 }  // namespace
 
 ConversionReport MakeConversionReport(const RegionBuildSummary& built,
-                                      const AttachSummary& attached) {
+                                      const AttachSummary& attached, int planeZone) {
   ConversionReport report;
   report.complete = attached.textsWhole;
   report.texts = attached.texts;
@@ -189,6 +212,7 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
          text.x, text.y, 0});
   }
   AddSharedChibanFindings(report);
+  AddZoneFinding(planeZone, report);
   return report;
 }
 
@@ -214,6 +238,8 @@ std::string FindingKindName(FindingKind kind) {
       return "線分のみ";
     case FindingKind::kMissedText:
       return "読み落とし";
+    case FindingKind::kFarFromZone:
+      return "座標系";
   }
   return "";
 }

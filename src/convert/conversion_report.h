@@ -21,6 +21,7 @@ enum class FindingKind {
   kArcsChorded,   // lots drawn as lines: how many arcs were made into chords
   kLinesOnly,     // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
   kMissedText,    // a text of the text layer that the lot-number reader did not record
+  kFarFromZone,   // the lots lie too far from the chosen zone's origin for that zone
 };
 
 struct ReportFinding {
@@ -47,8 +48,11 @@ struct ConversionReport {
 // and the arcs made into chords), the regions and their texts, the texts
 // inside no region, the lot numbers given to several regions, and the texts
 // the lot-number reader did not record as they stand.
+// With a plane zone chosen, lots farther than kFarFromZoneOrigin from its
+// origin are pointed out: the zone is most likely not the drawing's.
+inline constexpr double kFarFromZoneOrigin = 300'000;  // metres
 ConversionReport MakeConversionReport(const RegionBuildSummary& built,
-                                      const AttachSummary& attached);
+                                      const AttachSummary& attached, int planeZone = 0);
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);

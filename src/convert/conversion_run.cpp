@@ -22,7 +22,7 @@ ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host) {
   if (!run.regions.done()) return run;
   run.chibans = AttachAndConvert(choices, host);
   if (choices.report && run.chibans->conversion && run.chibans->conversion->done()) {
-    run.report = MakeConversionReport(run.built, run.chibans->attached);
+    run.report = MakeConversionReport(run.built, run.chibans->attached, choices.planeZone);
   }
   return run;
 }

@@ -161,5 +161,24 @@ TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {
   }
 }
 
+// A zone chosen for lots far from its origin is most likely not theirs.
+TEST(ConversionReport, LotsFarFromTheChosenZonesOrigin) {
+  const struct {
+    double x;
+    int zone;
+    bool pointedOut;
+  } cases[] = {{-28410, 9, false}, {400000, 9, true}, {400000, 0, false}, {-299000, 2, false}};
+  for (const auto& c : cases) {
+    AttachSummary attached;
+    ReportRegion region;
+    region.ring = {{c.x, 0}, {c.x + 10, 0}, {c.x, 10}, {c.x, 0}};
+    attached.regionList.push_back(region);
+    const ConversionReport report = MakeConversionReport({}, attached, c.zone);
+    const bool pointedOut = !report.findings.empty() &&
+                            report.findings.back().kind == FindingKind::kFarFromZone;
+    EXPECT_EQ(pointedOut, c.pointedOut) << c.x << " " << c.zone;
+  }
+}
+
 }  // namespace
 }  // namespace parquill
