@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteInput("out.MIF", mifBytes);
   AttachSummary summary;
   Outcome outcome = AttachChibans(
-      fuzz::Choices(drawing, fuzz::PathOf("out.Sim"), {}, fuzz::SelectionOf({"地番"})), &summary);
+      testing::Choosing(drawing, fuzz::PathOf("out.Sim"), {}, fuzz::SelectionOf({"地番"})),
+      &summary);
   fuzz::CheckOutcome(outcome, "TESSARO");
   fuzz::CheckNoFileLeftOpen(openFiles);
   fuzz::Check(summary.regionsWithNumber <= summary.regions, "more numbered regions than regions");

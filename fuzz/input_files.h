@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "base/step_outcome.h"
-#include "convert/conversion_choices.h"
 #include "dxf/layer_selection.h"
+#include "support/layer_choice.h"
 
 // What the fuzz targets share: the steps read files, so each input is written
 // to a file in a folder of this process (in memory, /dev/shm, when there is one).
@@ -37,17 +37,6 @@ std::pair<std::string_view, std::string_view> SplitInput(std::string_view input)
 // The layer list of the drawing the seeds are cut from, with the items
 // named in `selected` selected and the last of them current.
 LayerSelection SelectionOf(std::initializer_list<std::string_view> selected);
-
-// The choices of a run on `drawing` with the SIMA file `output`.
-inline ConversionChoices Choices(std::string drawing, std::string output,
-                                 LayerSelection boundary = {}, LayerSelection chiban = {}) {
-  ConversionChoices choices;
-  choices.drawing = std::move(drawing);
-  choices.output = std::move(output);
-  choices.boundary = std::move(boundary);
-  choices.chiban = std::move(chiban);
-  return choices;
-}
 
 // Stops the run (a finding) when `condition` does not hold.
 void Check(bool condition, const char* what);

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StepHost host;
   for (std::int32_t code : {verdict.code, std::int32_t{2000}, std::int32_t{2007}}) {
     CountingList list;
-    Outcome outcome = ReadLayerList(fuzz::Choices(path, ""), VerdictFor(code, false), list, host);
+    Outcome outcome =
+        ReadLayerList(testing::Choosing(path, ""), VerdictFor(code, false), list, host);
     fuzz::CheckOutcome(outcome, "PARQUILL");
     fuzz::CheckNoFileLeftOpen(openFiles);
     if (outcome.done()) fuzz::Check(list.count >= 1, "a done layer list without すべて");

@@ -11,7 +11,7 @@ using namespace parquill;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int openFiles = fuzz::OpenFilesMark();
   std::string drawing = fuzz::WriteInput("drawing.dxf", fuzz::Bytes(data, size));
-  ConversionChoices choices = fuzz::Choices(
+  ConversionChoices choices = testing::Choosing(
       drawing, fuzz::PathOf("out.Sim"), fuzz::SelectionOf({"すべて"}), fuzz::SelectionOf({"地番"}));
   choices.fromLines = true;
   RegionBuildSummary built;

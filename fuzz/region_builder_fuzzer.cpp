@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        {fuzz::SelectionOf({"すべて"}), fuzz::SelectionOf({"0", "筆界"})}) {
     RegionBuildSummary summary;
     Outcome outcome =
-        BuildRegions(fuzz::Choices(drawing, fuzz::PathOf("out.Sim"), selection), &summary);
+        BuildRegions(testing::Choosing(drawing, fuzz::PathOf("out.Sim"), selection), &summary);
     fuzz::CheckOutcome(outcome, "TESSARO");
     fuzz::CheckNoFileLeftOpen(openFiles);
     fuzz::Check(outcome.kind != OutcomeKind::kRefused, "a valid request refused");

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto [mifBytes, midBytes] = fuzz::SplitInput(fuzz::Bytes(data, size));
   fuzz::WriteInput("out.MIF", mifBytes);
   fuzz::WriteInput("out.MID", midBytes);
-  ConversionChoices choices = fuzz::Choices(fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim"));
+  ConversionChoices choices =
+      testing::Choosing(fuzz::PathOf("drawing.dxf"), fuzz::PathOf("out.Sim"));
   choices.swapXY = midBytes.empty() || (midBytes.front() & 1) == 0;
   StepHost host;
   ConversionSummary summary;
