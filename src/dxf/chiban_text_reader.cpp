@@ -31,7 +31,7 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 namespace {
 
 // The value the open entity waits for on the next line.
-enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
+enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording, kDirection };
 
 // Walks the ENTITIES section line by line and records the text entities of
 // one layer. Layer and string are kept as raw bytes in reused buffers and
@@ -130,6 +130,7 @@ class ChibanTextScan {
         y_ = NumberFromText(line);
         return;
       case Awaited::kNothing:
+      case Awaited::kDirection:
         return;
     }
   }
@@ -157,13 +158,18 @@ class ChibanTextScan {
       case 8:
         awaited_ = Awaited::kLayer;
         return;
+      // An MTEXT's 11 and 21 are its direction, never its point.
       case 10:
-      case 11:
         awaited_ = Awaited::kX;
         return;
+      case 11:
+        awaited_ = isMText_ ? Awaited::kDirection : Awaited::kX;
+        return;
       case 20:
-      case 21:
         awaited_ = Awaited::kY;
+        return;
+      case 21:
+        awaited_ = isMText_ ? Awaited::kDirection : Awaited::kY;
         return;
       default:
         return;
