@@ -16,7 +16,7 @@ namespace {
 void PutInRegionOrder(std::vector<LineFace>& faces) {
   for (const LineFace& face : faces) {
     if (face.ring.size() > static_cast<std::size_t>(kRingCapacity))
-      throw RuntimeError(kSubscriptOutOfRange);
+      throw RingTooLong("筆", "", face.ring.front().x, face.ring.front().y, face.ring.size());
   }
   std::stable_sort(faces.begin(), faces.end(), [](const LineFace& a, const LineFace& b) {
     const PlanePoint& p = a.ring.front();

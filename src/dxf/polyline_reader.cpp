@@ -70,14 +70,15 @@ class PolylineScan {
       double code = 0;
       std::string_view value;
       if (!drawing_.NextGroupPair(GroupCodeValue, code, value)) {
+        ThrowIfTooLong(count);
         throw RuntimeError(kInputPastEnd);
       }
       if (code == 0) break;
-      if (code == 10) {
-        if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+      // Past the most points the rest are only counted, for the message.
+      if (code == 10 && ++count <= kRingCapacity) {
         x_[count] = NumberFromText(value);
         y_[count] = 0;
-      } else if (code == 20) {
+      } else if (code == 20 && count <= kRingCapacity) {
         y_[count] = NumberFromText(value);
       } else if (code == 70) {
         flag = ToInt16(NumberFromText(value));
@@ -88,13 +89,20 @@ class PolylineScan {
     // The closed bit closes the ring, whatever other bits are set (129: closed,
     // drawn with its linetype's pattern).
     if ((flag & 1) != 0) {
-      if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+      ThrowIfTooLong(++count);
       x_[count] = x_[1];
       y_[count] = y_[1];
     }
+    ThrowIfTooLong(count);
     const auto size = static_cast<std::size_t>(count);
     onRing_({layer_, std::span(x_).subspan(1, size), std::span(y_).subspan(1, size),
              WithinDrawingTolerance(x_[1], x_[count]) && WithinDrawingTolerance(y_[1], y_[count])});
+  }
+
+  // Error 9 for a ring of more than kRingCapacity points, naming it.
+  void ThrowIfTooLong(int count) {
+    if (count > kRingCapacity)
+      throw RingTooLong("筆界のポリライン", DecodeDxfText(layer_, encoding_), x_[1], y_[1], count);
   }
 
   // Polylines mostly come in runs on one layer: the answer for the last
