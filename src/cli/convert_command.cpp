@@ -124,6 +124,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.report = options->report;
 
   const ConversionRun run = RunConversion(choices, quiet);
+  // A drawing cut short is told whatever the run did; the status stays.
+  if (run.built.endsWithoutEof) PrintLine(std::cerr, FindingLine(DrawingCutFinding()));
   if (!run.chibans) return ReportOutcome(run.regions);
   const ChibanRun& lots = *run.chibans;
   int attachStatus = ReportOutcome(lots.attachment);

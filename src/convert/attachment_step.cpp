@@ -9,6 +9,7 @@
 #include "base/text_file_writer.h"
 #include "base/trim.h"
 #include "dxf/chiban_text_reader.h"
+#include "dxf/dxf_version.h"
 #include "dxf/line_work_reader.h"
 #include "mif/mid_file.h"
 #include "mif/mif_reader.h"
@@ -56,6 +57,7 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
   AttachSummary attached;
   attached.textCount = static_cast<int>(read.texts.size());
   attached.textsWhole = read.trappedError == 0;
+  attached.endsWithoutEof = EndsWithoutEof(choices.drawing);
   if (choices.report && !choices.fromLines) {
     const ChibanTextRead asEntities =
         ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding);

@@ -36,6 +36,7 @@ struct AttachSummary {
   // as they stand lost their lots' numbers.
   std::vector<ChibanText> textsAsEntities;
   bool textsWhole = true;  // false when a reading of the texts broke off
+  bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
 };
 
 // The first half of "属性付加": reads the lot-number texts of the chosen

@@ -162,6 +162,7 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
                                       const AttachSummary& attached) {
   ConversionReport report;
   report.complete = attached.textsWhole;
+  if (attached.endsWithoutEof) report.findings.push_back(DrawingCutFinding());
   report.texts = attached.texts;
   report.regions = attached.regionList;
   std::vector<bool> used(report.texts.size(), false);
@@ -192,6 +193,11 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
   return report;
 }
 
+ReportFinding DrawingCutFinding() {
+  return {FindingKind::kDrawingCut, "図面が EOF で終わっていません（途中で切れているかもしれません）",
+          0, 0, 0, false};
+}
+
 std::string FindingKindName(FindingKind kind) {
   switch (kind) {
     case FindingKind::kOpenPolyline:
@@ -214,6 +220,8 @@ std::string FindingKindName(FindingKind kind) {
       return "線分のみ";
     case FindingKind::kMissedText:
       return "読み落とし";
+    case FindingKind::kDrawingCut:
+      return "図面の終わり";
   }
   return "";
 }

@@ -21,6 +21,7 @@ enum class FindingKind {
   kArcsChorded,      // lots drawn as lines: how many arcs were made into chords
   kLinesOnly,        // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
   kMissedText,       // a text of the text layer that the lot-number reader did not record
+  kDrawingCut,       // the drawing's last line is not EOF
 };
 
 struct ReportFinding {
@@ -49,6 +50,9 @@ struct ConversionReport {
 // the lot-number reader did not record as they stand.
 ConversionReport MakeConversionReport(const RegionBuildSummary& built,
                                       const AttachSummary& attached);
+
+// The finding of a drawing whose last line is not EOF.
+ReportFinding DrawingCutFinding();
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);

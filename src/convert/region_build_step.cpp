@@ -7,6 +7,7 @@
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
 #include "dxf/dxf_escapes.h"
+#include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
@@ -99,6 +100,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
   SelectedLayerTable table;
   if (auto refusal = CheckChoices(choices, table)) return Outcome::Refused(std::move(*refusal));
   RegionBuildSummary written;
+  written.endsWithoutEof = EndsWithoutEof(choices.drawing);
   Outcome outcome;
   if (choices.fromLines) {
     written.fromLines = true;

@@ -34,6 +34,7 @@ struct RegionBuildSummary {
     std::size_t lines = 0;
   };
   std::vector<LinesOnlyLayer> layersWithoutPolylines;
+  bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
   bool fromLines = false;      // the regions were built from lines:
   LotsFromLinesSummary lines;  // what that building found
 };

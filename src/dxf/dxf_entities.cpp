@@ -192,7 +192,9 @@ bool ReadDxfEntities(const std::string& path,
     }
     if (keeping) groups.Take(code, value, pairs.lineNumber());
   }
-  if (inEntities && finish()) endPolyline();
+  // The entity being read when the drawing broke off may be cut: only a
+  // POLYLINE's whole vertices are handed on.
+  if (inEntities) endPolyline();
   return false;
 }
 

@@ -1,5 +1,7 @@
 #include "dxf/dxf_version.h"
 
+#include <algorithm>
+#include <fstream>
 #include <string_view>
 #include <utility>
 
@@ -57,6 +59,17 @@ std::int32_t CodeOfVersionString(std::string_view version) {
 }
 
 }  // namespace
+
+bool EndsWithoutEof(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : 0;
+  std::string tail(static_cast<std::size_t>(std::min<std::streamoff>(size, 64)), '\0');
+  file.seekg(size - static_cast<std::streamoff>(tail.size()));
+  if (!file || !file.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return false;
+  std::string_view end(tail);
+  end = end.substr(0, end.find_last_not_of(" \t\r\n\x1a") + 1);  // npos + 1: nothing
+  return TrimBlanks(end.substr(end.find_last_of('\n') + 1)) != "EOF";
+}
 
 std::int32_t ReadDxfVersionCode(const std::string& path) {
   try {

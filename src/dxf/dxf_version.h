@@ -31,6 +31,11 @@ Message DxfVersionRefusal(const std::string& versionName);
 // How the drawing's text is encoded: UTF-8 from DXF 2007 on, else CP932.
 TextEncoding DxfTextEncoding(std::int32_t code);
 
+// Whether the drawing's last line is not EOF, as a drawing written whole ends:
+// it may be cut short. Its last bytes only are looked at; false for a file
+// that cannot be read.
+bool EndsWithoutEof(const std::string& path);
+
 // The version code of a DXF file: 2 (AC1002), 3 (AC1003), 9 (AC1004),
 // 10 (AC1006), 12 (R12, AC1009), 13 (R13, AC1012), 14 (R14, AC1014),
 // 2000 (AC1015), 2004 (AC1018), 2007 (AC1021), 2010 (AC1024), 2013 (AC1027),

@@ -147,6 +147,18 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
   return drawing;
 }
 
+bool HoldsLineWork(const std::string& dxfPath) {
+  bool found = false;
+  try {
+    ReadDxfEntities(
+        dxfPath, [](std::string_view type) { return type != "LWPOLYLINE" && IsLineWork(type); },
+        [&](const DxfEntity&) { return !(found = true); });
+  } catch (const RuntimeError&) {
+    // unreadable: nothing found
+  }
+  return found;
+}
+
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
                                  TextEncoding encoding) {
   ChibanTextRead result;

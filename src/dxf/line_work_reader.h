@@ -41,6 +41,9 @@ struct LineWorkDrawing {
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
                              TextEncoding encoding, std::size_t mostSegments = kMostLineSegments);
 
+// Whether the drawing holds a LINE, POLYLINE or ARC (false when it cannot be read).
+bool HoldsLineWork(const std::string& dxfPath);
+
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
 // them, each where DxfEntity::TextPoint puts it, its string decoded
 // (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
