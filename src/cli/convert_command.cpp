@@ -106,7 +106,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.drawing = options->drawing;
   choices.fromLines = options->fromLines;
   const DxfVersionVerdict verdict = CheckDxfVersion(choices);
-  choices.encoding = DxfTextEncoding(verdict.code);
+  choices.encoding = verdict.encoding;
+  choices.utf8AgainstHeader = verdict.utf8AgainstHeader;
   LayerNameList list;
   StepHost quiet;
   Outcome layers = ReadLayerList(choices, verdict, list, quiet);

@@ -36,7 +36,7 @@ ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_
   region.chiban = std::string(TrimBlanks(winner.text));
   region.label = {winner.x, winner.y};
   region.outcome = region.textsInside.size() > 1 ? RegionOutcome::kSeveralTexts
-                   : region.chiban.empty()    ? RegionOutcome::kNoChiban
+                   : region.chiban.empty()       ? RegionOutcome::kNoChiban
                                                  : RegionOutcome::kNumbered;
   return region;
 }
@@ -58,6 +58,7 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
   attached.textCount = static_cast<int>(read.texts.size());
   attached.textsWhole = read.trappedError == 0;
   attached.endsWithoutEof = EndsWithoutEof(choices.drawing);
+  attached.utf8AgainstHeader = choices.utf8AgainstHeader;
   if (choices.report && !choices.fromLines) {
     const ChibanTextRead asEntities =
         ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding);
@@ -85,7 +86,11 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
       }
       ++attached.regions;
       if (found != nullptr) ++attached.regionsWithNumber;
-      FormatMidLine(line, attached.regions, found ? TrimBlanks(found->text) : std::string_view());
+      const std::string_view chiban = found ? TrimBlanks(found->text) : std::string_view();
+      if (choices.report && !IsAscii(chiban) &&
+          DecodeText(EncodeText(chiban, TextEncoding::kCp932), TextEncoding::kCp932) != chiban)
+        attached.regionsBeyondCp932.push_back(attached.regions);
+      FormatMidLine(line, attached.regions, chiban);
       mid.WriteLine(line);
     }
     mid.Close();

@@ -19,7 +19,7 @@ struct ReportRegion {
   int number = 0;                // its MID line; 1 for the MIF file's first region
   std::vector<PlanePoint> ring;  // as the MIF file holds it, closing point included
   RegionOutcome outcome = RegionOutcome::kNoChiban;
-  std::string chiban;                 // as the MID line has it
+  std::string chiban;                    // as the MID line has it
   std::vector<std::size_t> textsInside;  // indexes into AttachSummary::texts, drawing order
   PlanePoint label;  // the winning text's point, or the middle of the ring's box
 };
@@ -35,8 +35,10 @@ struct AttachSummary {
   // layer (closed polylines only): those the lot-number reader did not record
   // as they stand lost their lots' numbers.
   std::vector<ChibanText> textsAsEntities;
-  bool textsWhole = true;  // false when a reading of the texts broke off
-  bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
+  std::vector<int> regionsBeyondCp932;  // regions whose lot number lost characters to "?"
+  bool utf8AgainstHeader = false;       // as the choices tell
+  bool textsWhole = true;               // false when a reading of the texts broke off
+  bool endsWithoutEof = false;          // the drawing's last line is not EOF: it may be cut short
 };
 
 // The first half of "属性付加": reads the lot-number texts of the chosen
@@ -53,6 +55,6 @@ struct AttachSummary {
 // texts read. `host`, when given, is shown how much of the drawing the texts'
 // reading has read.
 Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary = nullptr,
-                         StepHost* host = nullptr);
+                      StepHost* host = nullptr);
 
 }  // namespace parquill

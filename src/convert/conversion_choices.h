@@ -18,8 +18,10 @@ struct ConversionChoices {
   int planeZone = 0;        // the plane rectangular zone of the drawing, 0 for none
   bool fromLines = false;   // the lots are the faces the boundary lines enclose
   bool report = false;      // the steps keep what the report is made of
-  // The drawing's text encoding, told by its version (CheckDxfVersion).
+  // The drawing's text encoding, told by its version (CheckDxfVersion), and
+  // whether it is UTF-8 against the drawing's header.
   TextEncoding encoding = TextEncoding::kCp932;
+  bool utf8AgainstHeader = false;
 };
 
 }  // namespace parquill

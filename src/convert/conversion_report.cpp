@@ -162,9 +162,20 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
                                       const AttachSummary& attached) {
   ConversionReport report;
   report.complete = attached.textsWhole;
-  if (attached.endsWithoutEof) report.findings.push_back(DrawingCutFinding());
   report.texts = attached.texts;
   report.regions = attached.regionList;
+  if (attached.endsWithoutEof) report.findings.push_back(DrawingCutFinding());
+  if (attached.utf8AgainstHeader) {
+    report.findings.push_back({FindingKind::kEncoding,
+                               "図面は ANSI_932 と宣言していますが UTF-8 で書かれています", 0, 0, 0,
+                               false});
+  }
+  for (int number : attached.regionsBeyondCp932) {
+    const ReportRegion& region = report.regions[static_cast<std::size_t>(number) - 1];
+    report.findings.push_back({FindingKind::kEncoding,
+                               Quoted(region.chiban) + ": Shift-JIS にない文字を ? にしました",
+                               region.label.x, region.label.y, number});
+  }
   std::vector<bool> used(report.texts.size(), false);
   for (const ReportRegion& region : report.regions) {
     for (std::size_t i : region.textsInside) used[i] = true;
@@ -194,8 +205,12 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
 }
 
 ReportFinding DrawingCutFinding() {
-  return {FindingKind::kDrawingCut, "図面が EOF で終わっていません（途中で切れているかもしれません）",
-          0, 0, 0, false};
+  return {FindingKind::kDrawingCut,
+          "図面が EOF で終わっていません（途中で切れているかもしれません）",
+          0,
+          0,
+          0,
+          false};
 }
 
 std::string FindingKindName(FindingKind kind) {
@@ -222,6 +237,8 @@ std::string FindingKindName(FindingKind kind) {
       return "読み落とし";
     case FindingKind::kDrawingCut:
       return "図面の終わり";
+    case FindingKind::kEncoding:
+      return "文字コード";
   }
   return "";
 }

@@ -11,17 +11,18 @@ namespace parquill {
 
 // What the report points the user to.
 enum class FindingKind {
-  kOpenPolyline,     // a boundary polyline passed over: its ring does not close
+  kOpenPolyline,  // a boundary polyline passed over: its ring does not close
   kNoChiban,      // a region that got no lot number
-  kSeveralTexts,     // a region with more than one text inside: the first one won
-  kStrayText,        // a text of the text layer inside no region
+  kSeveralTexts,  // a region with more than one text inside: the first one won
+  kStrayText,     // a text of the text layer inside no region
   kSharedChiban,  // one lot number given to more than one region
-  kLooseLine,        // lots drawn as lines: a boundary line that bounds no face
-  kLotWithHoles,     // lots drawn as lines: a lot with other lots inside it
-  kArcsChorded,      // lots drawn as lines: how many arcs were made into chords
-  kLinesOnly,        // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
-  kMissedText,       // a text of the text layer that the lot-number reader did not record
-  kDrawingCut,       // the drawing's last line is not EOF
+  kLooseLine,     // lots drawn as lines: a boundary line that bounds no face
+  kLotWithHoles,  // lots drawn as lines: a lot with other lots inside it
+  kArcsChorded,   // lots drawn as lines: how many arcs were made into chords
+  kLinesOnly,     // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
+  kMissedText,    // a text of the text layer that the lot-number reader did not record
+  kDrawingCut,    // the drawing's last line is not EOF
+  kEncoding,      // UTF-8 against the header, a lot number beyond Shift-JIS
 };
 
 struct ReportFinding {

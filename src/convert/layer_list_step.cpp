@@ -24,7 +24,7 @@ Outcome ReadLayerList(const ConversionChoices& choices, const DxfVersionVerdict&
       list.Add(name);
       host.LetEventsThrough();
     };
-    const TextEncoding encoding = DxfTextEncoding(verdict.code);
+    const TextEncoding encoding = verdict.encoding;
     if (choices.fromLines) {
       ScanLineWorkLayerNames(choices.drawing, encoding, onName);
     } else {

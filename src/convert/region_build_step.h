@@ -35,8 +35,8 @@ struct RegionBuildSummary {
   };
   std::vector<LinesOnlyLayer> layersWithoutPolylines;
   bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
-  bool fromLines = false;      // the regions were built from lines:
-  LotsFromLinesSummary lines;  // what that building found
+  bool fromLines = false;       // the regions were built from lines:
+  LotsFromLinesSummary lines;   // what that building found
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

@@ -19,10 +19,10 @@ using testing::TempFolder;
 // The header and the layers 筆界 and 地番.
 Lines Header(const std::string& version, const Lines& more = {}) {
   return Lines{"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", version} + more +
-         Lines{"  0", "ENDSEC",     "  0", "SECTION",
-               "  2", "TABLES",     "100", "AcDbLayerTableRecord",
-               "  2", Sjis("筆界"), "100", "AcDbLayerTableRecord",
-               "  2", Sjis("地番"), "  0", "ENDSEC"};
+         Lines{"  0", "ENDSEC", "  0", "SECTION",
+               "  2", "TABLES", "100", "AcDbLayerTableRecord",
+               "  2", "筆界",   "100", "AcDbLayerTableRecord",
+               "  2", "地番",   "  0", "ENDSEC"};
 }
 Lines Section(const Lines& entities) {
   return Lines{"  0", "SECTION", "  2", "ENTITIES"} + entities + Lines{"  0", "ENDSEC"};
@@ -31,19 +31,23 @@ const Lines kEof = {"  0", "EOF"};
 
 Lines Line(double x1, double y1, double x2, double y2) {
   auto v = [](double a) { return std::to_string(a); };
-  return {"  0", "LINE", "  8", Sjis("筆界"), " 10", v(x1),
-          " 20", v(y1),  " 11", v(x2),        " 21", v(y2)};
+  return {"  0", "LINE", "  8", "筆界", " 10", v(x1), " 20", v(y1), " 11", v(x2), " 21", v(y2)};
 }
 // A TEXT as an R2000 writer puts it, 1 high.
 Lines Text(const std::string& text, double x, double y, const Lines& more = {}) {
-  return Lines{"  0", "TEXT",     "100", "AcDbEntity",      "  8", Sjis("地番"),
-               "100", "AcDbText", " 10", std::to_string(x), " 20", std::to_string(y),
-               " 40", "1",        "  1", Sjis(text)} +
+  return Lines{"  0", "TEXT",
+               "100", "AcDbEntity",
+               "  8", "地番",
+               "100", "AcDbText",
+               " 10", std::to_string(x),
+               " 20", std::to_string(y),
+               " 40", "1",
+               "  1", text} +
          more + Lines{"100", "AcDbText"};
 }
 Lines Lot(int x0, int w = 10) {
   auto v = [](int a) { return std::to_string(a); };
-  return LwPolyline(Sjis("筆界"), "1",
+  return LwPolyline("筆界", "1",
                     {{v(x0), "0"}, {v(x0 + w), "0"}, {v(x0 + w), "10"}, {v(x0), "10"}});
 }
 
@@ -55,16 +59,22 @@ struct Case {
   std::string inErr;  // a line stderr must hold ("" for none expected)
   std::string inOut;  // a line stdout must hold
   std::string notInErr = "";
+  bool utf8 = false;     // the drawing's bytes in UTF-8, else in CP932
+  std::string mid = "";  // the MID file (CP932), when given
 };
 
 void Check(const Case& c) {
   TempFolder folder;
-  const std::string path = folder.Write("d.dxf", Joined(c.drawing));
+  const std::string path =
+      folder.Write("d.dxf", c.utf8 ? Joined(c.drawing) : Sjis(Joined(c.drawing)));
   const auto run =
       RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番 --report " + c.options);
   EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
   EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.what << "\n" << run.err;
   EXPECT_NE(run.out.find(c.inOut), std::string::npos) << c.what << "\n" << run.out;
+  if (!c.mid.empty()) {
+    EXPECT_EQ(testing::ReadBytes(folder.File("d.MID")), Sjis(c.mid)) << c.what;
+  }
   if (!c.notInErr.empty()) {
     EXPECT_EQ(run.err.find(c.notInErr), std::string::npos) << c.what << "\n" << run.err;
   }
@@ -89,6 +99,26 @@ TEST(RealDrawings, PlainWords) {
        0, kCut, "領域 1（地番あり 0）"},
       {"with EOF no warning", Header("AC1015") + Section(Lot(0) + Text("1", 5, 5)) + kEof, "", 0,
        "", "領域 1（地番あり 1）", "図面の終わり"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+TEST(RealDrawings, Encodings) {
+  const Lines page = {"  9", "$DWGCODEPAGE", "  3", "ANSI_932"};
+  const Lines lot = Section(Lot(0) + Text("一丁目5", 5, 5)) + kEof;
+  const std::string told =
+      "[文字コード] 図面は ANSI_932 と宣言していますが UTF-8 で書かれています\n";
+  const Case cases[] = {
+      {"UTF-8 under ANSI_932", Header("AC1015", page) + lot, "", 0, "", told, "", true,
+       "1,一丁目5\r\n"},
+      {"UTF-8 under no code page", Header("AC1015") + lot, "", 0, "", told, "", true,
+       "1,一丁目5\r\n"},
+      {"Shift-JIS as declared", Header("AC1015", page) + lot, "", 0, "", "地番あり 1", "", false,
+       "1,一丁目5\r\n"},
+      {"a character Shift-JIS lacks",
+       Header("AC1032") + Section(Lot(0) + Text("𠮷野5-6", 5, 5)) + kEof, "", 0, "",
+       "[文字コード] 「𠮷野5-6」: Shift-JIS にない文字を ? にしました (X 5.000, Y 5.000)", "", true,
+       "1,?野5-6\r\n"},
   };
   for (const Case& c : cases) Check(c);
 }
