@@ -23,6 +23,7 @@ struct ConvertOptions {
   bool report = false;
   int planeZone = kNoPlaneZone;  // --zone: 1 to 19
   bool fromLines = false;        // lots drawn as lines rather than closed polylines
+  bool millimetres = false;      // --unit mm
 };
 
 std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
@@ -30,8 +31,8 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
   std::string problem;
   for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
     const std::string& arg = args[i];
-    const bool valued =
-        arg == "--boundary" || arg == "--text" || arg == "--output" || arg == "--zone";
+    const bool valued = arg == "--boundary" || arg == "--text" || arg == "--output" ||
+                        arg == "--zone" || arg == "--unit";
     if (valued && i + 1 == args.size()) {
       problem = arg + " には値が必要です。";
       break;
@@ -48,6 +49,9 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       if (!IsPlaneZone(options.planeZone) || std::to_string(options.planeZone) != value) {
         problem = "--zone には 1 から 19 の系の番号が必要です。";
       }
+    } else if (arg == "--unit") {
+      options.millimetres = value == "mm";
+      if (value != "mm" && value != "m") problem = "--unit には mm か m が必要です。";
     } else if (arg == "--no-swap") {
       options.swap = false;
     } else if (arg == "--report") {
@@ -123,6 +127,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.swapXY = options->swap;
   choices.planeZone = options->planeZone;
   choices.report = options->report;
+  choices.millimetres = options->millimetres;
 
   const ConversionRun run = RunConversion(choices, quiet);
   // A drawing cut short is told whatever the run did; the status stays.

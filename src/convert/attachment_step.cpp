@@ -49,8 +49,8 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
     return Outcome::Refused(OutputIsInputRefusal());
   }
   ChibanTextRead read = choices.fromLines
-                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding)
-                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.encoding,
+                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading())
+                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.reading(),
                                               kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
 
@@ -59,9 +59,10 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
   attached.textsWhole = read.trappedError == 0;
   attached.endsWithoutEof = EndsWithoutEof(choices.drawing);
   attached.utf8AgainstHeader = choices.utf8AgainstHeader;
+  attached.millimetres = choices.millimetres;
   if (choices.report && !choices.fromLines) {
     const ChibanTextRead asEntities =
-        ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding);
+        ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading());
     attached.textsAsEntities = asEntities.texts;
     attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
   }

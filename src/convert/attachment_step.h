@@ -37,6 +37,7 @@ struct AttachSummary {
   std::vector<ChibanText> textsAsEntities;
   std::vector<int> regionsBeyondCp932;  // regions whose lot number lost characters to "?"
   bool utf8AgainstHeader = false;       // as the choices tell
+  bool millimetres = false;             // as the choices tell
   bool textsWhole = true;               // false when a reading of the texts broke off
   bool endsWithoutEof = false;          // the drawing's last line is not EOF: it may be cut short
 };

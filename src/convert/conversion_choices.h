@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text_codec.h"
+#include "dxf/dxf_reading.h"
 #include "dxf/layer_selection.h"
 
 namespace parquill {
@@ -22,6 +23,9 @@ struct ConversionChoices {
   // whether it is UTF-8 against the drawing's header.
   TextEncoding encoding = TextEncoding::kCp932;
   bool utf8AgainstHeader = false;
+  bool millimetres = false;  // the drawing's unit is the millimetre (else the metre)
+
+  DxfReading reading() const { return {encoding, millimetres}; }
 };
 
 }  // namespace parquill

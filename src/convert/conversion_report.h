@@ -23,6 +23,7 @@ enum class FindingKind {
   kMissedText,    // a text of the text layer that the lot-number reader did not record
   kDrawingCut,    // the drawing's last line is not EOF
   kEncoding,      // UTF-8 against the header, a lot number beyond Shift-JIS
+  kUnit,          // lots too wide for metres: the drawing seems to be in millimetres
 };
 
 struct ReportFinding {

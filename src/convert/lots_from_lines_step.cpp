@@ -47,7 +47,7 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               LotsFromLinesSummary* summary) {
   LotsFromLinesSummary built;
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
-    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundaryLayers, choices.encoding);
+    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundaryLayers, choices.reading());
     built.segments = drawing.segments;
     built.arcsChorded = drawing.arcsChorded;
     if (drawing.refusal) return Outcome::Refused(std::move(*drawing.refusal));

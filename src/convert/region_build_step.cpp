@@ -84,7 +84,7 @@ std::vector<RegionBuildSummary::LinesOnlyLayer> LayersWithoutPolylines(
   for (const std::string& layer : without) {
     std::size_t lines = 0;
     try {
-      lines = ReadLineWork(choices.drawing, {layer}, choices.encoding).lineEntities;
+      lines = ReadLineWork(choices.drawing, {layer}, choices.reading()).lineEntities;
     } catch (const RuntimeError&) {
       // The regions are written: a count the drawing breaks off stays 0.
     }
@@ -113,7 +113,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
       TextFileWriter mif(OutputFileNamesFor(choices.output).mif, TextEncoding::kCp932);
       WriteMifHeader(mif, choices.planeZone);
       RegionWriter writer(mif, choices.encoding, written);
-      ReadPolylineRings(drawing, table.names, choices.encoding,
+      ReadPolylineRings(drawing, table.names, choices.reading(),
                         [&](const PolylineRing& ring) { writer.Take(ring); });
       mif.Close();
       written.layersWithoutPolylines =

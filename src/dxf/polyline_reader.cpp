@@ -16,9 +16,9 @@ namespace {
 // two fixed vertex stores reused for every polyline.
 class PolylineScan {
  public:
-  PolylineScan(DxfLineSource& drawing, const std::vector<std::string>& layers,
-               TextEncoding encoding, const std::function<void(const PolylineRing&)>& onRing)
-      : drawing_(drawing), layers_(layers), encoding_(encoding), onRing_(onRing) {}
+  PolylineScan(DxfLineSource& drawing, const std::vector<std::string>& layers, DxfReading reading,
+               const std::function<void(const PolylineRing&)>& onRing)
+      : drawing_(drawing), layers_(layers), reading_(reading), onRing_(onRing) {}
 
   // Only three lines matter between the polylines: "ENTITIES", and within
   // that section "LWPOLYLINE" and the closing "ENDSEC"; the drawing is
@@ -76,10 +76,10 @@ class PolylineScan {
       if (code == 0) break;
       // Past the most points the rest are only counted, for the message.
       if (code == 10 && ++count <= kRingCapacity) {
-        x_[count] = NumberFromText(value);
+        x_[count] = reading_.Metres(NumberFromText(value));
         y_[count] = 0;
       } else if (code == 20 && count <= kRingCapacity) {
-        y_[count] = NumberFromText(value);
+        y_[count] = reading_.Metres(NumberFromText(value));
       } else if (code == 70) {
         flag = ToInt16(NumberFromText(value));
       }
@@ -102,7 +102,8 @@ class PolylineScan {
   // Error 9 for a ring of more than kRingCapacity points, naming it.
   void ThrowIfTooLong(int count) {
     if (count > kRingCapacity)
-      throw RingTooLong("筆界のポリライン", DecodeDxfText(layer_, encoding_), x_[1], y_[1], count);
+      throw RingTooLong("筆界のポリライン", DecodeDxfText(layer_, reading_.encoding), x_[1], y_[1],
+                        count);
   }
 
   // Polylines mostly come in runs on one layer: the answer for the last
@@ -110,7 +111,7 @@ class PolylineScan {
   bool IsSelectedLayer(std::string_view layerBytes) {
     if (layers_.front() == kAllLayersItem) return true;
     if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
-    const std::string layer = DecodeDxfText(layerBytes, encoding_);
+    const std::string layer = DecodeDxfText(layerBytes, reading_.encoding);
     lastLayerSelected_ = false;
     for (const std::string& name : layers_) {
       if (name == layer) lastLayerSelected_ = true;
@@ -122,7 +123,7 @@ class PolylineScan {
 
   DxfLineSource& drawing_;
   const std::vector<std::string>& layers_;
-  TextEncoding encoding_;
+  DxfReading reading_;
   const std::function<void(const PolylineRing&)>& onRing_;
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
@@ -135,9 +136,8 @@ class PolylineScan {
 }  // namespace
 
 void ReadPolylineRings(DxfLineSource& drawing, const std::vector<std::string>& layers,
-                       TextEncoding encoding,
-                       const std::function<void(const PolylineRing&)>& onRing) {
-  PolylineScan(drawing, layers, encoding, onRing).Run();
+                       DxfReading reading, const std::function<void(const PolylineRing&)>& onRing) {
+  PolylineScan(drawing, layers, reading, onRing).Run();
 }
 
 }  // namespace parquill

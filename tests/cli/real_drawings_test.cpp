@@ -123,4 +123,37 @@ TEST(RealDrawings, Encodings) {
   for (const Case& c : cases) Check(c);
 }
 
+// A 10 m lot and its number, drawn in metres (k = 1) or millimetres (k = 1000),
+// as a closed LWPOLYLINE or as four LINEs.
+Lines TenMetreLot(double k, bool lines) {
+  const Lines lot = lines ? Line(0, 0, 10 * k, 0) + Line(10 * k, 0, 10 * k, 10 * k) +
+                                Line(10 * k, 10 * k, 0, 10 * k) + Line(0, 10 * k, 0, 0)
+                          : LwPolyline("筆界", "1",
+                                       {{"0", "0"},
+                                        {std::to_string(10 * k), "0"},
+                                        {std::to_string(10 * k), std::to_string(10 * k)},
+                                        {"0", std::to_string(10 * k)}});
+  return Header("AC1015") + Section(lot + Text("7", 5 * k, 5 * k)) + kEof;
+}
+
+TEST(RealDrawings, Millimetres) {
+  for (const std::string mode : {"", "--from-lines"}) {
+    TempFolder folder;
+    std::string sima[2];
+    for (int mm = 0; mm < 2; ++mm) {
+      const std::string path =
+          folder.Write("d" + std::to_string(mm) + ".dxf",
+                       Sjis(Joined(TenMetreLot(mm ? 1000 : 1, !mode.empty()))));
+      const auto run = RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番 " + mode +
+                                          (mm ? " --unit mm" : ""));
+      EXPECT_EQ(run.status, 0) << run.err;
+      sima[mm] = testing::ReadBytes(folder.File("d" + std::to_string(mm) + ".Sim"));
+    }
+    EXPECT_EQ(sima[0], sima[1]) << mode;
+    EXPECT_NE(sima[0].find("A01,    1,K1,0,0,,"), std::string::npos) << sima[0];
+  }
+  Check({"millimetres read as metres", TenMetreLot(1000, false), "", 0, "",
+         "[単位] 筆の大きさから、図面はミリメートル単位のようです（--unit mm）\n"});
+}
+
 }  // namespace parquill::real_drawings
