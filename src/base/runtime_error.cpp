@@ -1,6 +1,9 @@
 #include "base/runtime_error.h"
 
 #include <cerrno>
+#include <cstdio>
+
+#include "base/limits.h"
 
 namespace parquill {
 
@@ -38,6 +41,16 @@ std::string DescribeErrorNumber(int number) {
 
 std::string TrapText(const RuntimeError& error) {
   return "エラー番号" + std::to_string(error.number()) + "\r\n" + error.description();
+}
+
+RuntimeError RingTooLong(const std::string& ring, const std::string& layer, double x, double y,
+                         std::size_t points) {
+  char at[96];
+  std::snprintf(at, sizeof at, "始点 X %.3f, Y %.3f、%zu 点）", x, y, points);
+  return RuntimeError(kSubscriptOutOfRange,
+                      DescribeErrorNumber(kSubscriptOutOfRange) + ring + "の頂点が " +
+                          std::to_string(kRingCapacity) + " を超えました（" +
+                          (layer.empty() ? "" : "レイヤ " + layer + "、") + at);
 }
 
 void ThrowFileError(int errnoValue, const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -43,6 +44,11 @@ std::string DescribeErrorNumber(int number);
 
 // The text of a trap's message box: "エラー番号", the number, CR LF, the description.
 std::string TrapText(const RuntimeError& error);
+
+// Error 9 for a ring of more than kRingCapacity points: which ring (its
+// kind, its layer when it has one, its first point) and how many points.
+RuntimeError RingTooLong(const std::string& ring, const std::string& layer, double x, double y,
+                         std::size_t points);
 
 // Raises the error for a failed open/read/write of `path`, from errno.
 [[noreturn]] void ThrowFileError(int errnoValue, const std::string& path);

@@ -24,6 +24,7 @@ struct ConvertOptions {
   int planeZone = kNoPlaneZone;             // --zone: 1 to 19
   PlaneDatum datum = PlaneDatum::kJgd2011;  // --datum
   bool fromLines = false;                   // lots drawn as lines rather than closed polylines
+  bool millimetres = false;                 // --unit mm
 };
 
 std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
@@ -32,7 +33,7 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
   for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
     const std::string& arg = args[i];
     const bool valued = arg == "--boundary" || arg == "--text" || arg == "--output" ||
-                        arg == "--zone" || arg == "--datum";
+                        arg == "--zone" || arg == "--datum" || arg == "--unit";
     if (valued && i + 1 == args.size()) {
       problem = arg + " には値が必要です。";
       break;
@@ -57,6 +58,9 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
       } else {
         problem = "--datum には jgd2011 か jgd2000 を指定してください。";
       }
+    } else if (arg == "--unit") {
+      options.millimetres = value == "mm";
+      if (value != "mm" && value != "m") problem = "--unit には mm か m が必要です。";
     } else if (arg == "--no-swap") {
       options.swap = false;
     } else if (arg == "--report") {
@@ -115,7 +119,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.drawing = options->drawing;
   choices.fromLines = options->fromLines;
   const DxfVersionVerdict verdict = CheckDxfVersion(choices);
-  choices.encoding = DxfTextEncoding(verdict.code);
+  choices.encoding = verdict.encoding;
+  choices.utf8AgainstHeader = verdict.utf8AgainstHeader;
   LayerNameList list;
   StepHost quiet;
   Outcome layers = ReadLayerList(choices, verdict, list, quiet);
@@ -132,8 +137,11 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.planeZone = options->planeZone;
   choices.datum = options->datum;
   choices.report = options->report;
+  choices.millimetres = options->millimetres;
 
   const ConversionRun run = RunConversion(choices, quiet);
+  // A drawing cut short is told whatever the run did; the status stays.
+  if (run.built.endsWithoutEof) PrintLine(std::cerr, FindingLine(DrawingCutFinding()));
   if (!run.chibans) return ReportOutcome(run.regions);
   const ChibanRun& lots = *run.chibans;
   int attachStatus = ReportOutcome(lots.attachment);

@@ -9,6 +9,7 @@
 #include "base/text_file_writer.h"
 #include "base/trim.h"
 #include "dxf/chiban_text_reader.h"
+#include "dxf/dxf_version.h"
 #include "dxf/line_work_reader.h"
 #include "mif/mid_file.h"
 #include "mif/mif_reader.h"
@@ -48,17 +49,20 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
     return Outcome::Refused(OutputIsInputRefusal());
   }
   ChibanTextRead read = choices.fromLines
-                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding)
-                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.encoding,
+                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading())
+                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.reading(),
                                               kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
 
   AttachSummary attached;
   attached.textCount = static_cast<int>(read.texts.size());
   attached.textsWhole = read.trappedError == 0;
+  attached.endsWithoutEof = EndsWithoutEof(choices.drawing);
+  attached.utf8AgainstHeader = choices.utf8AgainstHeader;
+  attached.millimetres = choices.millimetres;
   if (choices.report && !choices.fromLines) {
     const ChibanTextRead asEntities =
-        ReadLineWorkTexts(choices.drawing, choices.chiban, choices.encoding);
+        ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading());
     attached.textsAsEntities = asEntities.texts;
     attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
   }
@@ -83,7 +87,11 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
       }
       ++attached.regions;
       if (found != nullptr) ++attached.regionsWithNumber;
-      FormatMidLine(line, attached.regions, found ? TrimBlanks(found->text) : std::string_view());
+      const std::string_view chiban = found ? TrimBlanks(found->text) : std::string_view();
+      if (choices.report && !IsAscii(chiban) &&
+          DecodeText(EncodeText(chiban, TextEncoding::kCp932), TextEncoding::kCp932) != chiban)
+        attached.regionsBeyondCp932.push_back(attached.regions);
+      FormatMidLine(line, attached.regions, chiban);
       mid.WriteLine(line);
     }
     mid.Close();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text_codec.h"
+#include "dxf/dxf_reading.h"
 #include "dxf/layer_selection.h"
 #include "mif/plane_zone.h"
 
@@ -20,8 +21,13 @@ struct ConversionChoices {
   PlaneDatum datum = PlaneDatum::kJgd2011;  // the zone's geodetic datum
   bool fromLines = false;                   // the lots are the faces the boundary lines enclose
   bool report = false;                      // the steps keep what the report is made of
-  // The drawing's text encoding, told by its version (CheckDxfVersion).
+  // The drawing's text encoding, told by its version (CheckDxfVersion), and
+  // whether it is UTF-8 against the drawing's header.
   TextEncoding encoding = TextEncoding::kCp932;
+  bool utf8AgainstHeader = false;
+  bool millimetres = false;  // the drawing's unit is the millimetre (else the metre)
+
+  DxfReading reading() const { return {encoding, millimetres}; }
 };
 
 }  // namespace parquill

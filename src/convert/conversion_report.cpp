@@ -18,6 +18,22 @@ constexpr std::size_t kOtherTextsNamed = 5;
 
 std::string Quoted(const std::string& text) { return "「" + text + "」"; }
 
+// A drawing in metres whose median lot is wider than this is taken to be in millimetres.
+constexpr double kWidestLotInMetres = 1000;
+
+double MedianLotWidth(const std::vector<ReportRegion>& regions) {
+  std::vector<double> widths;
+  for (const ReportRegion& region : regions) {
+    const auto [least, most] =
+        std::minmax_element(region.ring.begin(), region.ring.end(),
+                            [](const PlanePoint& a, const PlanePoint& b) { return a.x < b.x; });
+    if (least != region.ring.end()) widths.push_back(most->x - least->x);
+  }
+  if (widths.empty()) return 0;
+  std::nth_element(widths.begin(), widths.begin() + widths.size() / 2, widths.end());
+  return widths[widths.size() / 2];
+}
+
 std::string RegionName(int number) { return "領域 " + std::to_string(number); }
 
 // A boundary layer without LWPOLYLINE, with its LINEs counted: its lots may
@@ -187,6 +203,23 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
   report.complete = attached.textsWhole;
   report.texts = attached.texts;
   report.regions = attached.regionList;
+  if (attached.endsWithoutEof) report.findings.push_back(DrawingCutFinding());
+  if (attached.utf8AgainstHeader) {
+    report.findings.push_back({FindingKind::kEncoding,
+                               "図面は ANSI_932 と宣言していますが UTF-8 で書かれています", 0, 0, 0,
+                               false});
+  }
+  if (!attached.millimetres && MedianLotWidth(report.regions) > kWidestLotInMetres) {
+    report.findings.push_back({FindingKind::kUnit,
+                               "筆の大きさから、図面はミリメートル単位のようです（--unit mm）", 0,
+                               0, 0, false});
+  }
+  for (int number : attached.regionsBeyondCp932) {
+    const ReportRegion& region = report.regions[static_cast<std::size_t>(number) - 1];
+    report.findings.push_back({FindingKind::kEncoding,
+                               Quoted(region.chiban) + ": Shift-JIS にない文字を ? にしました",
+                               region.label.x, region.label.y, number});
+  }
   std::vector<bool> used(report.texts.size(), false);
   for (const ReportRegion& region : report.regions) {
     for (std::size_t i : region.textsInside) used[i] = true;
@@ -216,6 +249,15 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
   return report;
 }
 
+ReportFinding DrawingCutFinding() {
+  return {FindingKind::kDrawingCut,
+          "図面が EOF で終わっていません（途中で切れているかもしれません）",
+          0,
+          0,
+          0,
+          false};
+}
+
 std::string FindingKindName(FindingKind kind) {
   switch (kind) {
     case FindingKind::kOpenPolyline:
@@ -240,6 +282,12 @@ std::string FindingKindName(FindingKind kind) {
       return "読み落とし";
     case FindingKind::kFarFromZone:
       return "座標系";
+    case FindingKind::kDrawingCut:
+      return "図面の終わり";
+    case FindingKind::kEncoding:
+      return "文字コード";
+    case FindingKind::kUnit:
+      return "単位";
   }
   return "";
 }

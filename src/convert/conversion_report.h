@@ -22,6 +22,9 @@ enum class FindingKind {
   kLinesOnly,     // a boundary layer without LWPOLYLINE: its lots may be drawn as lines
   kMissedText,    // a text of the text layer that the lot-number reader did not record
   kFarFromZone,   // the lots lie too far from the chosen zone's origin for that zone
+  kDrawingCut,    // the drawing's last line is not EOF
+  kEncoding,      // UTF-8 against the header, a lot number beyond Shift-JIS
+  kUnit,          // lots too wide for metres: the drawing seems to be in millimetres
 };
 
 struct ReportFinding {
@@ -53,6 +56,9 @@ struct ConversionReport {
 inline constexpr double kFarFromZoneOrigin = 300'000;  // metres
 ConversionReport MakeConversionReport(const RegionBuildSummary& built,
                                       const AttachSummary& attached, int planeZone = 0);
+
+// The finding of a drawing whose last line is not EOF.
+ReportFinding DrawingCutFinding();
 
 // One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
 std::string FindingLine(const ReportFinding& finding);

@@ -8,7 +8,12 @@ namespace parquill {
 
 Outcome ReadLayerList(const ConversionChoices& choices, const DxfVersionVerdict& verdict,
                       LayerListSink& list, StepHost& host) {
-  if (!verdict.processable) return Outcome::Refused(DxfVersionRefusal(verdict.name));
+  if (!verdict.processable) {
+    Message refusal = DxfVersionRefusal(verdict.name);
+    if (IsLineWorkDxfVersion(verdict.code) && HoldsLineWork(choices.drawing))
+      refusal.text += "\r「線から筆を作る」（--from-lines）で読めます";
+    return Outcome::Refused(std::move(refusal));
+  }
   list.Clear();
   list.Add(kAllLayersItem);
   if (choices.drawing.empty()) {
@@ -19,7 +24,7 @@ Outcome ReadLayerList(const ConversionChoices& choices, const DxfVersionVerdict&
       list.Add(name);
       host.LetEventsThrough();
     };
-    const TextEncoding encoding = DxfTextEncoding(verdict.code);
+    const TextEncoding encoding = verdict.encoding;
     if (choices.fromLines) {
       ScanLineWorkLayerNames(choices.drawing, encoding, onName);
     } else {

@@ -25,7 +25,7 @@ bool FirstPointFirst(const LineFace& a, const LineFace& b) {
 void PutInRegionOrder(std::vector<LineFace>& faces) {
   for (const LineFace& face : faces) {
     if (face.ring.size() > static_cast<std::size_t>(kRingCapacity))
-      throw RuntimeError(kSubscriptOutOfRange);
+      throw RingTooLong("筆", "", face.ring.front().x, face.ring.front().y, face.ring.size());
   }
   std::stable_sort(faces.begin(), faces.end(), FirstPointFirst);
 }
@@ -71,7 +71,7 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               LotsFromLinesSummary* summary) {
   LotsFromLinesSummary built;
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
-    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundaryLayers, choices.encoding);
+    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundaryLayers, choices.reading());
     built.segments = drawing.segments;
     built.arcsChorded = drawing.arcsChorded;
     if (drawing.refusal) return Outcome::Refused(std::move(*drawing.refusal));

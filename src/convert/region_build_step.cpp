@@ -7,6 +7,7 @@
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
 #include "dxf/dxf_escapes.h"
+#include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
@@ -87,7 +88,7 @@ std::vector<RegionBuildSummary::LinesOnlyLayer> LayersWithoutPolylines(
   for (const std::string& layer : without) {
     std::size_t lines = 0;
     try {
-      lines = ReadLineWork(choices.drawing, {layer}, choices.encoding).lineEntities;
+      lines = ReadLineWork(choices.drawing, {layer}, choices.reading()).lineEntities;
     } catch (const RuntimeError&) {
       // The regions are written: a count the drawing breaks off stays 0.
     }
@@ -103,6 +104,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
   SelectedLayerTable table;
   if (auto refusal = CheckChoices(choices, table)) return Outcome::Refused(std::move(*refusal));
   RegionBuildSummary written;
+  written.endsWithoutEof = EndsWithoutEof(choices.drawing);
   Outcome outcome;
   if (choices.fromLines) {
     written.fromLines = true;
@@ -116,7 +118,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
       TextFileWriter mif(OutputFileNamesFor(choices.output).mif, TextEncoding::kCp932);
       WriteMifHeader(mif, choices.planeZone, choices.datum);
       RegionWriter writer(mif, choices.encoding, written);
-      ReadPolylineRings(drawing, table.names, choices.encoding,
+      ReadPolylineRings(drawing, table.names, choices.reading(),
                         [&](const PolylineRing& ring) { writer.Take(ring); });
       mif.Close();
       written.layersWithoutPolylines =

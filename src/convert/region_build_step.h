@@ -37,8 +37,9 @@ struct RegionBuildSummary {
   // More distinct points than the SIMA conversion takes (PointTable::kCapacity):
   // it will refuse, which the window says at once.
   bool beyondSimaPoints = false;
-  bool fromLines = false;      // the regions were built from lines:
-  LotsFromLinesSummary lines;  // what that building found
+  bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
+  bool fromLines = false;       // the regions were built from lines:
+  LotsFromLinesSummary lines;   // what that building found
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

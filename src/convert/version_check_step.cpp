@@ -5,7 +5,12 @@
 namespace parquill {
 
 DxfVersionVerdict CheckDxfVersion(const ConversionChoices& choices) {
-  return VerdictFor(ReadDxfVersionCode(choices.drawing), choices.fromLines);
+  DxfVersionVerdict verdict = VerdictFor(ReadDxfVersionCode(choices.drawing), choices.fromLines);
+  if (verdict.encoding == TextEncoding::kCp932 && WrittenInUtf8AgainstHeader(choices.drawing)) {
+    verdict.encoding = TextEncoding::kUtf8;
+    verdict.utf8AgainstHeader = true;
+  }
+  return verdict;
 }
 
 DxfVersionVerdict VerdictFor(std::int32_t code, bool fromLines) {

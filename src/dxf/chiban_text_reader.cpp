@@ -37,16 +37,16 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 namespace {
 
 // The value the open entity waits for on the next line.
-enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
+enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording, kDirection };
 
 // Walks the ENTITIES section line by line and records the text entities of
 // one layer. Layer and string are kept as raw bytes in reused buffers and
 // decoded only when an entity is recorded.
 class ChibanTextScan {
  public:
-  ChibanTextScan(const std::string& textLayer, TextEncoding encoding, std::size_t capacity,
+  ChibanTextScan(const std::string& textLayer, DxfReading reading, std::size_t capacity,
                  ChibanTextRead& result)
-      : textLayer_(textLayer), encoding_(encoding), capacity_(capacity), result_(result) {
+      : textLayer_(textLayer), reading_(reading), capacity_(capacity), result_(result) {
     // Room for the usual table at once: no copies while it fills.
     result_.texts.reserve(std::min(capacity, kChibanTextCapacity));
     layer_.reserve(64);
@@ -130,12 +130,13 @@ class ChibanTextScan {
         Record();
         return;
       case Awaited::kX:
-        x_ = NumberFromText(line);
+        x_ = reading_.Metres(NumberFromText(line));
         return;
       case Awaited::kY:
-        y_ = NumberFromText(line);
+        y_ = reading_.Metres(NumberFromText(line));
         return;
       case Awaited::kNothing:
+      case Awaited::kDirection:
         return;
     }
   }
@@ -163,13 +164,18 @@ class ChibanTextScan {
       case 8:
         awaited_ = Awaited::kLayer;
         return;
+      // An MTEXT's 11 and 21 are its direction, never its point.
       case 10:
-      case 11:
         awaited_ = Awaited::kX;
         return;
+      case 11:
+        awaited_ = isMText_ ? Awaited::kDirection : Awaited::kX;
+        return;
       case 20:
-      case 21:
         awaited_ = Awaited::kY;
+        return;
+      case 21:
+        awaited_ = isMText_ ? Awaited::kDirection : Awaited::kY;
         return;
       default:
         return;
@@ -180,7 +186,7 @@ class ChibanTextScan {
   // bytes is kept, so a layer name is decoded only when it changes.
   bool OnTextLayer() {
     if (knownLayer_ && layer_ == lastLayerBytes_) return lastLayerMatches_;
-    lastLayerMatches_ = DecodeDxfText(layer_, encoding_) == textLayer_;
+    lastLayerMatches_ = DecodeDxfText(layer_, reading_.encoding) == textLayer_;
     lastLayerBytes_ = layer_;
     knownLayer_ = true;
     return lastLayerMatches_;
@@ -194,7 +200,7 @@ class ChibanTextScan {
         recordingFailed_ = true;
         return;
       }
-      std::string text = DecodeText(string_, encoding_);
+      std::string text = DecodeText(string_, reading_.encoding);
       if (isMText_) text = CleanMText(text);
       text = DecodeDxfEscapes(text);
       result_.texts.push_back({std::move(text), x_, y_});
@@ -206,7 +212,7 @@ class ChibanTextScan {
   }
 
   const std::string& textLayer_;
-  TextEncoding encoding_;
+  DxfReading reading_;
   std::size_t capacity_;
   ChibanTextRead& result_;
 
@@ -228,7 +234,7 @@ class ChibanTextScan {
 }  // namespace
 
 ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
-                               TextEncoding encoding, std::size_t capacity, StepHost* host) {
+                               DxfReading reading, std::size_t capacity, StepHost* host) {
   ChibanTextRead result;
   std::string textLayer;
   if (auto refusal = CheckTextLayerSelection(selection, dxfPath, textLayer)) {
@@ -240,7 +246,7 @@ ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection&
     try {
       DxfLineSource drawing(dxfPath);
       drawing.ReportShareReadTo(host);
-      ChibanTextScan scan(textLayer, encoding, capacity, result);
+      ChibanTextScan scan(textLayer, reading, capacity, result);
       if (!scan.Run(drawing)) result.failed = true;
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/step_outcome.h"
-#include "base/text_codec.h"
+#include "dxf/dxf_reading.h"
 #include "dxf/layer_selection.h"
 #include "dxf/mtext_cleaner.h"
 #include "geometry/chiban_text_index.h"
@@ -33,7 +33,7 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 // when a TEXT has one). MTEXT strings pass through CleanMText.
 // `host`, when given, is shown how much of the drawing is read.
 ChibanTextRead ReadChibanTexts(const std::string& dxfPath, const LayerSelection& selection,
-                               TextEncoding encoding, std::size_t capacity = kChibanTextCapacity,
+                               DxfReading reading, std::size_t capacity = kChibanTextCapacity,
                                StepHost* host = nullptr);
 
 }  // namespace parquill

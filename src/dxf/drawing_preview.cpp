@@ -102,19 +102,22 @@ class PreviewScan {
 
 }  // namespace
 
-DrawingPreview ReadDrawingPreview(const std::string& path, TextEncoding encoding,
+DrawingPreview ReadDrawingPreview(const std::string& path, DxfReading reading,
                                   const PreviewLimits& limits, const std::atomic<bool>* cancel) {
   DrawingPreview result;
-  PreviewScan scan(encoding, limits, result);
+  PreviewScan scan(reading.encoding, limits, result);
   try {
-    ReadDxfEntities(path, Shown, [&](const DxfEntity& e) {
-      if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
-        result.cancelled = true;
-        return false;
-      }
-      if (e.badLine == 0) scan.Take(e);
-      return true;
-    });
+    ReadDxfEntities(
+        path, Shown,
+        [&](const DxfEntity& e) {
+          if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            result.cancelled = true;
+            return false;
+          }
+          if (e.badLine == 0) scan.Take(e);
+          return true;
+        },
+        reading.unitsPerMetre);
   } catch (const RuntimeError&) {
     result.readable = false;
   } catch (const std::bad_alloc&) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base/text_codec.h"
+#include "dxf/dxf_reading.h"
 #include "geometry/plane_point.h"
 
 namespace parquill {
@@ -53,7 +53,7 @@ struct DrawingPreview {
 // read (or that breaks off) gives what was read, with `readable` false.
 // `cancel`, when given, is looked at now and then; once it is true the
 // reading stops and returns what it has, with `cancelled` set.
-DrawingPreview ReadDrawingPreview(const std::string& path, TextEncoding encoding,
+DrawingPreview ReadDrawingPreview(const std::string& path, DxfReading reading,
                                   const PreviewLimits& limits = {},
                                   const std::atomic<bool>* cancel = nullptr);
 

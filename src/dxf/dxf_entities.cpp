@@ -44,7 +44,8 @@ namespace {
 // Gathers the groups of one entity.
 class EntityGroups {
  public:
-  explicit EntityGroups(DxfEntity& entity) : e_(entity) {}
+  EntityGroups(DxfEntity& entity, double unitsPerMetre)
+      : e_(entity), unitsPerMetre_(unitsPerMetre) {}
 
   void Take(int code, std::string_view value, std::int64_t line) {
     const bool lw = e_.type == "LWPOLYLINE";
@@ -59,27 +60,27 @@ class EntityGroups {
         break;
       case 10:
         if (lw) {
-          e_.vertices.push_back({Coordinate(value, line), 0, 0});
+          e_.vertices.push_back({Length(value, line), 0, 0});
         } else {
-          e_.point.x = Coordinate(value, line);
+          e_.point.x = Length(value, line);
         }
         break;
       case 20:
         if (lw && !e_.vertices.empty()) {
-          e_.vertices.back().y = Coordinate(value, line);
+          e_.vertices.back().y = Length(value, line);
         } else {
-          e_.point.y = Coordinate(value, line);
+          e_.point.y = Length(value, line);
         }
         break;
       case 11:
-        (mtext ? e_.direction.x : e_.second.x) = Coordinate(value, line);
+        (mtext ? e_.direction.x : e_.second.x) = Length(value, line);
         e_.hasSecond = !mtext;
         break;
       case 21:
-        (mtext ? e_.direction.y : e_.second.y) = Coordinate(value, line);
+        (mtext ? e_.direction.y : e_.second.y) = Length(value, line);
         break;
       case 40:
-        e_.size = Coordinate(value, line);
+        e_.size = Length(value, line);
         break;
       case 42:
         (lw && !e_.vertices.empty() ? e_.vertices.back().bulge : e_.bulge) =
@@ -121,18 +122,22 @@ class EntityGroups {
     if (e_.badLine == 0) e_.badLine = line;
     return 0;
   }
+  double Length(std::string_view value, std::int64_t line) {
+    return Coordinate(value, line) / unitsPerMetre_;
+  }
   int Whole(std::string_view value, std::int64_t line) {
     return static_cast<int>(Coordinate(value, line));
   }
 
   DxfEntity& e_;
+  double unitsPerMetre_;
 };
 
 }  // namespace
 
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
-                     const std::function<bool(const DxfEntity&)>& onEntity) {
+                     const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre) {
   GroupPairs pairs(path);
   int code = 0;
   std::string_view value;
@@ -142,7 +147,7 @@ bool ReadDxfEntities(const std::string& path,
   DxfEntity polyline;  // a POLYLINE whose VERTEX entities are being read
   bool polylineOpen = false;
   bool keeping = false;
-  EntityGroups groups(entity);
+  EntityGroups groups(entity, unitsPerMetre);
   // The entity just read is over: a VERTEX joins its POLYLINE, a POLYLINE
   // waits for its vertices, anything else is handed on.
   const auto finish = [&]() -> bool {
@@ -192,7 +197,9 @@ bool ReadDxfEntities(const std::string& path,
     }
     if (keeping) groups.Take(code, value, pairs.lineNumber());
   }
-  if (inEntities && finish()) endPolyline();
+  // The entity being read when the drawing broke off may be cut: only a
+  // POLYLINE's whole vertices are handed on.
+  if (inEntities) endPolyline();
   return false;
 }
 

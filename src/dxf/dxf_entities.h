@@ -79,8 +79,10 @@ struct DxfEntity {
 // type `wanted` does not take are passed over (their groups not kept).
 // File errors raise RuntimeError. Returns false when the drawing ended before
 // the section did.
+// Lengths are divided by `unitsPerMetre` as they are read (DxfReading).
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
-                     const std::function<bool(const DxfEntity&)>& onEntity);
+                     const std::function<bool(const DxfEntity&)>& onEntity,
+                     double unitsPerMetre = 1);
 
 }  // namespace parquill

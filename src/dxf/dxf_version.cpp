@@ -1,5 +1,7 @@
 #include "dxf/dxf_version.h"
 
+#include <algorithm>
+#include <fstream>
 #include <string_view>
 #include <utility>
 
@@ -19,6 +21,7 @@ DxfVersionVerdict ClassifyDxfVersion(std::int32_t code) {
   verdict.code = code;
   verdict.processable = IsProcessableDxfVersion(code);
   verdict.shownRed = !verdict.processable;
+  verdict.encoding = DxfTextEncoding(code);
   // A code without a name: a later version reads as 2000 does; an earlier
   // one, or none at all (no DXF file), is unknown.
   verdict.name = verdict.processable ? "2000" : "不明";
@@ -57,6 +60,64 @@ std::int32_t CodeOfVersionString(std::string_view version) {
 }
 
 }  // namespace
+
+namespace {
+
+// How many UTF-8 characters of two bytes or more `bytes` holds; -1 when one of
+// its non-ASCII bytes is no part of one (a character cut by the end counts
+// for nothing).
+int Utf8Characters(std::string_view bytes) {
+  int characters = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    if (length == 0) return -1;
+    if (i + length > bytes.size()) break;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return -1;
+    }
+    characters += length > 1 ? 1 : 0;
+    i += length;
+  }
+  return characters;
+}
+
+}  // namespace
+
+bool WrittenInUtf8AgainstHeader(const std::string& path) {
+  constexpr std::size_t kSample = 1 << 20;
+  constexpr int kFewCharacters = 3;
+  std::ifstream file(path, std::ios::binary);
+  std::string sample(kSample, '\0');
+  file.read(sample.data(), static_cast<std::streamsize>(kSample));
+  sample.resize(static_cast<std::size_t>(file.gcount()));
+  // The header's code page: "$DWGCODEPAGE", its group code, then its value.
+  const std::size_t declared = sample.find("$DWGCODEPAGE");
+  if (declared != std::string::npos) {
+    std::string_view rest = std::string_view(sample).substr(declared);
+    for (int line = 0; line < 2 && !rest.empty(); ++line)
+      rest.remove_prefix(std::min(rest.size(), rest.find('\n') + 1));
+    const std::string_view page = TrimBlanks(rest.substr(0, rest.find_first_of("\r\n")));
+    if (page != "ANSI_932") return false;
+  }
+  return Utf8Characters(sample) >= kFewCharacters;
+}
+
+bool EndsWithoutEof(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : 0;
+  std::string tail(static_cast<std::size_t>(std::min<std::streamoff>(size, 64)), '\0');
+  file.seekg(size - static_cast<std::streamoff>(tail.size()));
+  if (!file || !file.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return false;
+  std::string_view end(tail);
+  end = end.substr(0, end.find_last_not_of(" \t\r\n\x1a") + 1);  // npos + 1: nothing
+  return TrimBlanks(end.substr(end.find_last_of('\n') + 1)) != "EOF";
+}
 
 std::int32_t ReadDxfVersionCode(const std::string& path) {
   try {

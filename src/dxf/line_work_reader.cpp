@@ -10,6 +10,7 @@
 
 #include "base/runtime_error.h"
 #include "dxf/dxf_entities.h"
+#include "dxf/dxf_reading.h"
 #include "dxf/layer_selection_check.h"
 #include "geometry/arc_chords.h"
 
@@ -138,17 +139,31 @@ bool IsText(std::string_view type) { return type == "TEXT" || type == "MTEXT"; }
 }  // namespace
 
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
-                             TextEncoding encoding, std::size_t mostSegments) {
+                             DxfReading reading, std::size_t mostSegments) {
   LineWorkDrawing drawing;
-  LayerFilter layers({boundary.begin(), boundary.end()}, encoding);
+  LayerFilter layers({boundary.begin(), boundary.end()}, reading.encoding);
   LineWork work(mostSegments, drawing);
-  ReadDxfEntities(dxfPath, IsLineWork,
-                  [&](const DxfEntity& e) { return !layers.Takes(e.layer) || work.Take(e); });
+  ReadDxfEntities(
+      dxfPath, IsLineWork,
+      [&](const DxfEntity& e) { return !layers.Takes(e.layer) || work.Take(e); },
+      reading.unitsPerMetre);
   return drawing;
 }
 
+bool HoldsLineWork(const std::string& dxfPath) {
+  bool found = false;
+  try {
+    ReadDxfEntities(
+        dxfPath, [](std::string_view type) { return type != "LWPOLYLINE" && IsLineWork(type); },
+        [&](const DxfEntity&) { return !(found = true); });
+  } catch (const RuntimeError&) {
+    // unreadable: nothing found
+  }
+  return found;
+}
+
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
-                                 TextEncoding encoding) {
+                                 DxfReading reading) {
   ChibanTextRead result;
   std::string textLayer;
   if (auto refusal = CheckTextLayerSelection(selection, dxfPath, textLayer)) {
@@ -156,7 +171,7 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
     result.messages.push_back(std::move(*refusal));
     return result;
   }
-  LayerFilter layers({textLayer}, encoding);
+  LayerFilter layers({textLayer}, reading.encoding);
   const auto take = [&](const DxfEntity& e) {
     if (!layers.Takes(e.layer)) return true;
     if (e.badLine != 0) {
@@ -174,12 +189,12 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
       return false;
     }
     const PlanePoint at = e.TextPoint();
-    result.texts.push_back({e.DecodedString(encoding), at.x, at.y});
+    result.texts.push_back({e.DecodedString(reading.encoding), at.x, at.y});
     return true;
   };
   try {
     try {
-      ReadDxfEntities(dxfPath, IsText, take);
+      ReadDxfEntities(dxfPath, IsText, take, reading.unitsPerMetre);
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }

@@ -39,13 +39,16 @@ struct LineWorkDrawing {
 // lies beyond kLargestCoordinate, or more than `mostSegments` segments, give
 // the refusal. File errors raise RuntimeError.
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
-                             TextEncoding encoding, std::size_t mostSegments = kMostLineSegments);
+                             DxfReading reading, std::size_t mostSegments = kMostLineSegments);
+
+// Whether the drawing holds a LINE, POLYLINE or ARC (false when it cannot be read).
+bool HoldsLineWork(const std::string& dxfPath);
 
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
 // them, each where DxfEntity::TextPoint puts it, its string decoded
 // (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
-                                 TextEncoding encoding);
+                                 DxfReading reading);
 
 // The layer names for lots drawn as lines, each once, in file order: those of
 // the LAYER table, then those only entities name; each handed to `onName`.

@@ -23,9 +23,9 @@ namespace {
 // two fixed vertex stores reused for every polyline.
 class PolylineScan {
  public:
-  PolylineScan(DxfLineSource& drawing, const std::vector<std::string>& layers,
-               TextEncoding encoding, const std::function<void(const PolylineRing&)>& onRing)
-      : drawing_(drawing), layers_(layers), encoding_(encoding), onRing_(onRing) {}
+  PolylineScan(DxfLineSource& drawing, const std::vector<std::string>& layers, DxfReading reading,
+               const std::function<void(const PolylineRing&)>& onRing)
+      : drawing_(drawing), layers_(layers), reading_(reading), onRing_(onRing) {}
 
   // Only three lines matter between the polylines: "ENTITIES", and within
   // that section "LWPOLYLINE" and the closing "ENDSEC"; the drawing is
@@ -77,15 +77,16 @@ class PolylineScan {
       double code = 0;
       std::string_view value;
       if (!drawing_.NextGroupPair(GroupCodeValue, code, value)) {
+        ThrowIfTooLong(count);
         throw RuntimeError(kInputPastEnd);
       }
       if (code == 0) break;
-      if (code == 10) {
-        if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
-        x_[count] = NumberFromText(value);
+      // Past the most points the rest are only counted, for the message.
+      if (code == 10 && ++count <= kRingCapacity) {
+        x_[count] = reading_.Metres(NumberFromText(value));
         y_[count] = 0;
-      } else if (code == 20) {
-        y_[count] = NumberFromText(value);
+      } else if (code == 20 && count <= kRingCapacity) {
+        y_[count] = reading_.Metres(NumberFromText(value));
       } else if (code == 70) {
         flag = ToInt16(NumberFromText(value));
       }
@@ -95,13 +96,21 @@ class PolylineScan {
     // The closed bit closes the ring, whatever other bits are set (129: closed,
     // drawn with its linetype's pattern).
     if ((flag & 1) != 0) {
-      if (++count > kRingCapacity) throw RuntimeError(kSubscriptOutOfRange);
+      ThrowIfTooLong(++count);
       x_[count] = x_[1];
       y_[count] = y_[1];
     }
+    ThrowIfTooLong(count);
     const auto size = static_cast<std::size_t>(count);
     onRing_({layer_, std::span(x_).subspan(1, size), std::span(y_).subspan(1, size),
              WithinDrawingTolerance(x_[1], x_[count]) && WithinDrawingTolerance(y_[1], y_[count])});
+  }
+
+  // Error 9 for a ring of more than kRingCapacity points, naming it.
+  void ThrowIfTooLong(int count) {
+    if (count > kRingCapacity)
+      throw RingTooLong("筆界のポリライン", DecodeDxfText(layer_, reading_.encoding), x_[1], y_[1],
+                        count);
   }
 
   // Polylines mostly come in runs on one layer: the answer for the last
@@ -109,7 +118,7 @@ class PolylineScan {
   bool IsSelectedLayer(std::string_view layerBytes) {
     if (layers_.front() == kAllLayersItem) return true;
     if (knownLayer_ && layerBytes == lastLayerBytes_) return lastLayerSelected_;
-    const std::string layer = DecodeDxfText(layerBytes, encoding_);
+    const std::string layer = DecodeDxfText(layerBytes, reading_.encoding);
     lastLayerSelected_ = false;
     for (const std::string& name : layers_) {
       if (name == layer) lastLayerSelected_ = true;
@@ -121,7 +130,7 @@ class PolylineScan {
 
   DxfLineSource& drawing_;
   const std::vector<std::string>& layers_;
-  TextEncoding encoding_;
+  DxfReading reading_;
   const std::function<void(const PolylineRing&)>& onRing_;
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
@@ -134,9 +143,8 @@ class PolylineScan {
 }  // namespace
 
 void ReadPolylineRings(DxfLineSource& drawing, const std::vector<std::string>& layers,
-                       TextEncoding encoding,
-                       const std::function<void(const PolylineRing&)>& onRing) {
-  PolylineScan(drawing, layers, encoding, onRing).Run();
+                       DxfReading reading, const std::function<void(const PolylineRing&)>& onRing) {
+  PolylineScan(drawing, layers, reading, onRing).Run();
 }
 
 }  // namespace parquill

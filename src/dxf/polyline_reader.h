@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/limits.h"
-#include "base/text_codec.h"
 #include "dxf/dxf_line_source.h"
+#include "dxf/dxf_reading.h"
 
 namespace parquill {
 
@@ -26,7 +26,6 @@ struct PolylineRing {
 // that breaks off within a polyline raises error 62; a polyline of more than
 // kRingCapacity vertices, whatever its layer, error 9.
 void ReadPolylineRings(DxfLineSource& drawing, const std::vector<std::string>& layers,
-                       TextEncoding encoding,
-                       const std::function<void(const PolylineRing&)>& onRing);
+                       DxfReading reading, const std::function<void(const PolylineRing&)>& onRing);
 
 }  // namespace parquill

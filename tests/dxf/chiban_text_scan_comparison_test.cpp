@@ -61,6 +61,8 @@ class PlainChibanTextScan {
         x_ = NumberFromText(line);
       } else if (awaited == Awaited::kY) {
         y_ = NumberFromText(line);
+      } else if (awaited == Awaited::kDirection) {
+        // passed over
       } else if (line == "  0" && isMText_) {
         Record();
       } else if (line == "  1") {
@@ -78,6 +80,8 @@ class PlainChibanTextScan {
         if (code == 8) awaited_ = Awaited::kLayer;
         if (code == 10 || code == 11) awaited_ = Awaited::kX;
         if (code == 20 || code == 21) awaited_ = Awaited::kY;
+        // An MTEXT's 11 and 21 are its direction.
+        if (isMText_ && (code == 11 || code == 21)) awaited_ = Awaited::kDirection;
       }
       if (failed_) return false;
     }
@@ -85,7 +89,7 @@ class PlainChibanTextScan {
   }
 
  private:
-  enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording };
+  enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording, kDirection };
 
   void Record() {
     if (DecodeDxfText(layer_, TextEncoding::kCp932) == textLayer_) {

@@ -68,6 +68,15 @@ TEST(LineWorkReader, BoundaryEntities) {
   }
 }
 
+TEST(LineWorkReader, AnEntityCutByTheEndOfTheDrawingIsNotTaken) {
+  TempFolder folder;
+  const Lines drawing = Lines{"  0", "SECTION", "  2", "ENTITIES"} + Line("B", "0", "0", "1", "0") +
+                        Lines{"  0", "LINE", "  8", "B", " 10", "1", " 20", "0", " 11", "5"};
+  EXPECT_EQ(ReadLineWork(folder.Write("d.dxf", Joined(drawing)), {"B"}, TextEncoding::kCp932)
+                .lines.size(),
+            1u);
+}
+
 TEST(LineWorkReader, ChordsStayNearTheArc) {
   TempFolder folder;
   std::string path =

@@ -1,0 +1,159 @@
+// Drawings as Japanese CAD programs write them, converted from the command
+// line: each a few lines of DXF text, and what the user is told.
+#include <gtest/gtest.h>
+
+#include "support/command_run.h"
+#include "support/temp_folder.h"
+#include "support/test_drawings.h"
+
+namespace parquill::real_drawings {
+
+using testing::Joined;
+using testing::Lines;
+using testing::LwPolyline;
+using testing::operator+;
+using testing::RunCli;
+using testing::Sjis;
+using testing::TempFolder;
+
+// The header and the layers 筆界 and 地番.
+Lines Header(const std::string& version, const Lines& more = {}) {
+  return Lines{"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", version} + more +
+         Lines{"  0", "ENDSEC", "  0", "SECTION",
+               "  2", "TABLES", "100", "AcDbLayerTableRecord",
+               "  2", "筆界",   "100", "AcDbLayerTableRecord",
+               "  2", "地番",   "  0", "ENDSEC"};
+}
+Lines Section(const Lines& entities) {
+  return Lines{"  0", "SECTION", "  2", "ENTITIES"} + entities + Lines{"  0", "ENDSEC"};
+}
+const Lines kEof = {"  0", "EOF"};
+
+Lines Line(double x1, double y1, double x2, double y2) {
+  auto v = [](double a) { return std::to_string(a); };
+  return {"  0", "LINE", "  8", "筆界", " 10", v(x1), " 20", v(y1), " 11", v(x2), " 21", v(y2)};
+}
+// A TEXT as an R2000 writer puts it, 1 high.
+Lines Text(const std::string& text, double x, double y, const Lines& more = {}) {
+  return Lines{"  0", "TEXT",
+               "100", "AcDbEntity",
+               "  8", "地番",
+               "100", "AcDbText",
+               " 10", std::to_string(x),
+               " 20", std::to_string(y),
+               " 40", "1",
+               "  1", text} +
+         more + Lines{"100", "AcDbText"};
+}
+Lines Lot(int x0, int w = 10) {
+  auto v = [](int a) { return std::to_string(a); };
+  return LwPolyline("筆界", "1",
+                    {{v(x0), "0"}, {v(x0 + w), "0"}, {v(x0 + w), "10"}, {v(x0), "10"}});
+}
+
+struct Case {
+  const char* what;
+  Lines drawing;
+  std::string options;
+  int status;
+  std::string inErr;  // a line stderr must hold ("" for none expected)
+  std::string inOut;  // a line stdout must hold
+  std::string notInErr = "";
+  bool utf8 = false;     // the drawing's bytes in UTF-8, else in CP932
+  std::string mid = "";  // the MID file (CP932), when given
+};
+
+void Check(const Case& c) {
+  TempFolder folder;
+  const std::string path =
+      folder.Write("d.dxf", c.utf8 ? Joined(c.drawing) : Sjis(Joined(c.drawing)));
+  const auto run =
+      RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番 --report " + c.options);
+  EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
+  EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.what << "\n" << run.err;
+  EXPECT_NE(run.out.find(c.inOut), std::string::npos) << c.what << "\n" << run.out;
+  if (!c.mid.empty()) {
+    EXPECT_EQ(testing::ReadBytes(folder.File("d.MID")), Sjis(c.mid)) << c.what;
+  }
+  if (!c.notInErr.empty()) {
+    EXPECT_EQ(run.err.find(c.notInErr), std::string::npos) << c.what << "\n" << run.err;
+  }
+}
+
+const std::string kHint = "「線から筆を作る」（--from-lines）で読めます\n";
+const std::string kCut =
+    "[図面の終わり] 図面が EOF で終わっていません（途中で切れているかもしれません）\n";
+
+TEST(RealDrawings, PlainWords) {
+  const Lines lot =
+      Line(0, 0, 10, 0) + Line(10, 0, 10, 10) + Line(10, 10, 0, 10) + Line(0, 10, 0, 0);
+  const Case cases[] = {
+      {"R12 lines: the refusal says how to read them", Header("AC1009") + Section(lot) + kEof, "",
+       3, "処理不可能です。\n" + kHint, ""},
+      {"R12 with texts only: no hint", Header("AC1009") + Section(Text("1", 5, 5)) + kEof, "", 3,
+       "処理不可能です。\n", "", kHint},
+      {"no EOF: a warning, exit 0", Header("AC1015") + Section(Lot(0) + Text("1", 5, 5)), "", 0,
+       kCut, kCut},
+      {"cut within the ENTITIES section",
+       Header("AC1015") + Lines{"  0", "SECTION", "  2", "ENTITIES"} + Lot(0) + Text("1", 5, 5), "",
+       0, kCut, "領域 1（地番あり 0）"},
+      {"with EOF no warning", Header("AC1015") + Section(Lot(0) + Text("1", 5, 5)) + kEof, "", 0,
+       "", "領域 1（地番あり 1）", "図面の終わり"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+TEST(RealDrawings, Encodings) {
+  const Lines page = {"  9", "$DWGCODEPAGE", "  3", "ANSI_932"};
+  const Lines lot = Section(Lot(0) + Text("一丁目5", 5, 5)) + kEof;
+  const std::string told =
+      "[文字コード] 図面は ANSI_932 と宣言していますが UTF-8 で書かれています\n";
+  const Case cases[] = {
+      {"UTF-8 under ANSI_932", Header("AC1015", page) + lot, "", 0, "", told, "", true,
+       "1,一丁目5\r\n"},
+      {"UTF-8 under no code page", Header("AC1015") + lot, "", 0, "", told, "", true,
+       "1,一丁目5\r\n"},
+      {"Shift-JIS as declared", Header("AC1015", page) + lot, "", 0, "", "地番あり 1", "", false,
+       "1,一丁目5\r\n"},
+      {"a character Shift-JIS lacks",
+       Header("AC1032") + Section(Lot(0) + Text("𠮷野5-6", 5, 5)) + kEof, "", 0, "",
+       "[文字コード] 「𠮷野5-6」: Shift-JIS にない文字を ? にしました (X 5.000, Y 5.000)", "", true,
+       "1,?野5-6\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// A 10 m lot and its number, drawn in metres (k = 1) or millimetres (k = 1000),
+// as a closed LWPOLYLINE or as four LINEs.
+Lines TenMetreLot(double k, bool lines) {
+  const Lines lot = lines ? Line(0, 0, 10 * k, 0) + Line(10 * k, 0, 10 * k, 10 * k) +
+                                Line(10 * k, 10 * k, 0, 10 * k) + Line(0, 10 * k, 0, 0)
+                          : LwPolyline("筆界", "1",
+                                       {{"0", "0"},
+                                        {std::to_string(10 * k), "0"},
+                                        {std::to_string(10 * k), std::to_string(10 * k)},
+                                        {"0", std::to_string(10 * k)}});
+  return Header("AC1015") + Section(lot + Text("7", 5 * k, 5 * k)) + kEof;
+}
+
+TEST(RealDrawings, Millimetres) {
+  for (const std::string mode : {"", "--from-lines"}) {
+    TempFolder folder;
+    std::string sima[2];
+    for (int mm = 0; mm < 2; ++mm) {
+      const std::string path =
+          folder.Write("d" + std::to_string(mm) + ".dxf",
+                       Sjis(Joined(TenMetreLot(mm ? 1000 : 1, !mode.empty()))));
+      const auto run = RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番 " + mode +
+                                          (mm ? " --unit mm" : ""));
+      EXPECT_EQ(run.status, 0) << run.err;
+      sima[mm] = testing::ReadBytes(folder.File("d" + std::to_string(mm) + ".Sim"));
+    }
+    EXPECT_EQ(sima[0], sima[1]) << mode;
+    EXPECT_NE(sima[0].find("A01,    1,K1,0,0,,"), std::string::npos) << sima[0];
+  }
+  Check({"millimetres read as metres", TenMetreLot(1000, false), "", 0, "",
+         "[単位] 筆の大きさから、図面はミリメートル単位のようです（--unit mm）\n"});
+}
+
+}  // namespace parquill::real_drawings
