@@ -115,6 +115,10 @@ void Form1::ConnectHandlers() {
   connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
   connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
   connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachChibans);
+  // Another name after "面生成" is another output: its MIF file is not built yet.
+  for (QLineEdit* path : {inputPathEdit, outputPathEdit}) {
+    connect(path, &QLineEdit::textChanged, this, [this] { ShowStepButtons(); });
+  }
 }
 
 void Form1::OnLoad() {
@@ -165,6 +169,16 @@ void Form1::ResetWindow() {
   versionLabel->setVisible(false);
   regionNumberEdit->clear();
   regionNumberEdit->setVisible(false);
+}
+
+void Form1::ResetAfterRun() {
+  const QString drawing = inputPathEdit->text();
+  const QString verdict = versionLabel->text();
+  ResetWindow();
+  // The drawing stays chosen, as the file list still shows it.
+  inputPathEdit->setText(drawing);
+  versionLabel->setText(verdict);
+  versionLabel->setVisible(!verdict.isEmpty());
 }
 
 void Form1::SizeAndCenterForm(QWidget& form) {

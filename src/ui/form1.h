@@ -21,6 +21,7 @@
 #include "convert/conversion_choices.h"
 #include "convert/conversion_run.h"
 #include "dxf/dxf_version.h"
+#include "ui/built_mif.h"
 #include "ui/result_line.h"
 
 namespace parquill::ui {
@@ -84,6 +85,9 @@ class Form1 : public QWidget {
   void OnBrowseOutput();
 
   void ResetWindow();
+  // The reset after "属性付加": as ResetWindow, the drawing left chosen, so
+  // that "レイア読み込み" can run again at once.
+  void ResetAfterRun();
   // Sizes `form` to most of its screen's available area, never below its
   // minimum size nor beyond that area, and centres it there.
   static void SizeAndCenterForm(QWidget& form);
@@ -129,6 +133,12 @@ class Form1 : public QWidget {
   void SetTabOrder();
   void ConnectHandlers();
   void RunVersionCheck();
+  // Puts `proposal` in the output name while the box is empty or still holds
+  // the previous proposal: a name the user typed or chose stays.
+  void ProposeOutput(const QString& proposal);
+  // "面生成" once a layer was clicked, "属性付加" once "面生成" wrote its MIF
+  // file for this drawing and this output name.
+  void ShowStepButtons();
 
   // Runs one step with the hourglass, keeping the handlers out until it ends,
   // then shows the boxes it returns. Call only when not Busy().
@@ -179,9 +189,10 @@ class Form1 : public QWidget {
   QSplitter* panelSplitter = nullptr;    // between the controls and the map
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
-  // What the last "面生成" passed over, and for which drawing and output.
+  // What the last "面生成" passed over, and the MIF file it wrote.
   RegionBuildSummary lastBuilt_;
-  std::string lastBuiltFor_;
+  BuiltMif builtMif_;
+  QString proposedOutput_;  // the last output name the window proposed
   // Why the last run's SIMA file was not written; empty when it was.
   QString simaNotWritten_;
 };

@@ -45,7 +45,7 @@ void Form1::OnFolderChanged() {
   fileList->setFolder(folderList->path());
   RememberFolder(folderList->path());
   if (outputNameOption->isChecked())
-    outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
+    ProposeOutput(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
 void Form1::OnDrawingClicked(const QString& fileName) {
@@ -73,11 +73,25 @@ void Form1::OnLayerClicked() {
   if (busy_) return;
   outputNameOption->setVisible(true);
   outputNameOption->setChecked(true);
-  outputPathEdit->setText(FolderPartOf(inputPathEdit->text()) + outputFileName_);
+  ProposeOutput(FolderPartOf(inputPathEdit->text()) + outputFileName_);
   outputPathEdit->setVisible(true);
   ++listClickCount_;
-  if (listClickCount_ == 1) buildRegionsButton->setVisible(true);
-  if (listClickCount_ == 2) attachButton->setVisible(true);
+  ShowStepButtons();
+}
+
+void Form1::ProposeOutput(const QString& proposal) {
+  const QString shown = outputPathEdit->text();
+  if (!shown.isEmpty() && shown != proposedOutput_) return;  // the user's own name stays
+  proposedOutput_ = proposal;
+  outputPathEdit->setText(proposal);
+}
+
+void Form1::ShowStepButtons() {
+  if (layerList->isHidden()) return;  // before the layers are read, or after a reset
+  const ConversionChoices choices = Choices();
+  const bool built = builtMif_.For(choices.drawing, choices.output);
+  buildRegionsButton->setVisible(listClickCount_ > 0 && !built);
+  attachButton->setVisible(built);
 }
 
 void Form1::OnReadLayers() {
@@ -128,18 +142,26 @@ void Form1::OnBuildRegions() {
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
-  buildRegionsButton->setVisible(false);
   outputNameOption->setVisible(false);
-  attachButton->setVisible(true);
-  // Kept for the report: the list is cleared, and "属性付加" comes later.
+  // "属性付加" reads this MIF file and no other. Kept for the report: the list
+  // is cleared, and "属性付加" comes later.
+  builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
-  lastBuiltFor_ = choices.drawing + '\n' + choices.output;
+  ShowStepButtons();
   StartRegionPreview(choices.output);
 }
 
 void Form1::OnAttachChibans() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
+  if (!builtMif_.Unchanged(choices.drawing, choices.output)) {
+    // No MIF file of this run: one left by another would give its lots.
+    ShowError(QStringLiteral("先に「面生成」で MIF ファイルを作ってください。"),
+              QStringLiteral("ファイル指定"));
+    builtMif_.Forget();
+    ShowStepButtons();  // "面生成" again
+    return;
+  }
   regionNumberEdit->setVisible(true);
   ChibanRun run;
   RunStep([&](StepHost& host) {
@@ -164,8 +186,8 @@ void Form1::OnAttachChibans() {
        FolderOf(names.mid), conversion.failed});
   simaNotWritten_ = conversion.failed ? conversion.line : QString();
   fileList->setFocus();  // the next drawing is chosen next
-  ResetWindow();
   listClickCount_ = 0;
+  ResetAfterRun();
   StartReport(choices, run.attached);
 }
 

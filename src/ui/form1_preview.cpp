@@ -75,7 +75,7 @@ void Form1::StartDrawingPreview() {
   reportList->clear();
   reportList->setVisible(false);
   lastBuilt_ = {};
-  lastBuiltFor_.clear();
+  builtMif_.Forget();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
@@ -122,10 +122,10 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
   RegionBuildSummary built =
-      lastBuiltFor_ == choices.drawing + '\n' + choices.output ? lastBuilt_ : RegionBuildSummary{};
+      builtMif_.For(choices.drawing, choices.output) ? lastBuilt_ : RegionBuildSummary{};
   built.fromLines = built.fromLines || choices.fromLines;
   lastBuilt_ = {};
-  lastBuiltFor_.clear();
+  builtMif_.Forget();
   const QString simaNotWritten = simaNotWritten_;
   auto report = std::make_shared<ConversionReport>(MakeConversionReport(built, attached));
   resultReading_->Start<ReportResult>(
