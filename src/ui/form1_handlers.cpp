@@ -6,6 +6,8 @@
 #include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
+#include "sima/conversion_messages.h"
+#include "sima/lot_table.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -138,7 +140,12 @@ void Form1::OnBuildRegions() {
     line += QStringLiteral("（閉じていないポリライン %1 本は面にしていません）")
                 .arg(built.openPolylinesSkipped);
   }
-  ShowResult({line, FolderOf(mif), false});
+  // Said now, before the user goes on: the SIMA conversion will refuse.
+  std::vector<Message> simaRefusal;
+  if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
+  if (built.regionsWritten > LotTable::kCapacity) simaRefusal.push_back(TooManyLotsMessage());
+  if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
+  ShowResult({line, FolderOf(mif), !simaRefusal.empty()});
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
