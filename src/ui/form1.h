@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -126,6 +127,9 @@ class Form1 : public QWidget {
   // version only); drops whatever the map showed.
   void StartDrawingPreview();
   void ShowLayerEmphasis();
+  // With "線から筆を作る", reads in the background the lots "面生成" would build
+  // from the boundary layers selected, for the map; before "面生成" only.
+  void StartLotsToBuild();
   void StartRegionPreview(const std::string& outputName);
   void StartReport(const ConversionChoices& choices, const AttachSummary& attached);
   // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
@@ -189,6 +193,8 @@ class Form1 : public QWidget {
   QSplitter* panelSplitter = nullptr;    // between the controls and the map
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
+  BackgroundWork* linesReading_ = nullptr;  // the lots to build from lines
+  QTimer* lotsDelay_ = nullptr;             // lets a run of layer clicks end first
   // What the last "面生成" passed over, and the MIF file it wrote.
   RegionBuildSummary lastBuilt_;
   BuiltMif builtMif_;

@@ -49,9 +49,12 @@ void Form1::CreateSettingsControls() {
     RememberMillimetreUnits(MillimetreUnits());
     if (mapPreview != nullptr) mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
   });
-  // The verdict on the drawing chosen depends on the choice.
+  // The verdict on the drawing chosen depends on the choice, and so does its map.
   connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
-    if (!busy_ && !inputPathEdit->text().isEmpty()) RunVersionCheck();
+    if (busy_ || inputPathEdit->text().isEmpty()) return;
+    RunVersionCheck();
+    StartDrawingPreview();
+    ShowStepButtons();
   });
 }
 
