@@ -92,11 +92,12 @@ void Form1::dropEvent(QDropEvent* event) {
 void Form1::SetTabOrder() {
   // In the order of the controls' tab positions, the settings after the X/Y
   // exchange and the side panel last; labels and frames take no focus.
-  QWidget* const order[] = {readLayersButton, driveChooser,     openButton,    folderList,
-                            fileList,         inputNameOption,  inputPathEdit, outputNameOption,
-                            outputPathEdit,   browseButton,     layerList,     buildRegionsButton,
-                            attachButton,     swapCheck,        zoneChooser,   unitChooser,
-                            fromLinesCheck,   regionNumberEdit, fitButton,     reportList};
+  QWidget* const order[] = {readLayersButton, driveChooser,    openButton,       folderList,
+                            fileList,         inputNameOption, inputPathEdit,    outputNameOption,
+                            outputPathEdit,   browseButton,    layerList,        buildRegionsButton,
+                            attachButton,     swapCheck,       zoneChooser,      datumChooser,
+                            unitChooser,      fromLinesCheck,  regionNumberEdit, fitButton,
+                            reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }
@@ -228,6 +229,7 @@ ConversionChoices Form1::Choices() const {
   choices.chiban = choices.boundary;
   choices.swapXY = swapCheck->isChecked();
   choices.planeZone = PlaneZone();
+  choices.datum = Datum();
   choices.fromLines = FromLines();
   choices.report = true;
   choices.encoding = DxfTextEncoding(dxfVersion_.code);

@@ -61,6 +61,8 @@ class Form1 : public QWidget {
   bool PreviewBusy() const;
   // The coordinate zone chosen beside the map: 0 for 指定なし, else 1 to 19.
   int PlaneZone() const;
+  // The datum of the zone chosen under 座標系: JGD2011 or JGD2000.
+  PlaneDatum Datum() const;
   // True while "線から筆を作る" is ticked: the lots are built from lines.
   bool FromLines() const;
   // True when 単位 is "mm": the drawing's coordinates are millimetres.
@@ -186,6 +188,8 @@ class Form1 : public QWidget {
   QGroupBox* settingsFrame = nullptr;
   QLabel* zoneCaption = nullptr;
   ZoneChooser* zoneChooser = nullptr;
+  QLabel* datumCaption = nullptr;
+  QComboBox* datumChooser = nullptr;
   QLabel* unitCaption = nullptr;
   QComboBox* unitChooser = nullptr;
   QCheckBox* fromLinesCheck = nullptr;

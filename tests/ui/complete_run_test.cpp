@@ -134,6 +134,33 @@ TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
                             "0.9999, 0, 0\r\n"));
 }
 
+// JGD2000 chosen beside the zone: the MIF file names MapInfo's datum 152. The
+// choice is remembered, and offered only with a zone.
+TEST_F(CompleteRunTest, TheDatumChosenGoesToTheMifFileAndIsRemembered) {
+  auto* datum = Find<QComboBox>("DatumChooser");
+  ASSERT_EQ(datum->count(), 2);
+  EXPECT_EQ(datum->currentText(), "JGD2011");
+  EXPECT_EQ(form.Datum(), PlaneDatum::kJgd2011);
+  EXPECT_FALSE(datum->isEnabled());  // 指定なし: no datum in the MIF file
+  Find<QComboBox>("ZoneChooser")->setCurrentIndex(2);
+  EXPECT_TRUE(datum->isEnabled());
+  datum->setCurrentIndex(1);
+  EXPECT_EQ(form.Datum(), PlaneDatum::kJgd2000);
+
+  CopySample();
+  OpenFolder();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
+  ClickLayer("筆界");
+  form.OnBuildRegions();
+  EXPECT_TRUE(
+      Bytes(PathOf("sample.MIF")).contains("\r\nCoordSys Earth Projection 8, 152, \"m\", "));
+
+  CapturedBoxes otherBoxes;
+  Form1 next(otherBoxes);
+  EXPECT_EQ(next.Datum(), PlaneDatum::kJgd2000);
+}
+
 // "線から筆を作る" ticked: an R12 drawing whose lots are lines is processable,
 // and the same steps build its lots from the lines.
 TEST_F(CompleteRunTest, LotsFromLinesOfAnR12Drawing) {
