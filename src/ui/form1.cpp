@@ -92,11 +92,12 @@ void Form1::dropEvent(QDropEvent* event) {
 void Form1::SetTabOrder() {
   // In the order of the controls' tab positions, the settings after the X/Y
   // exchange and the side panel last; labels and frames take no focus.
-  QWidget* const order[] = {readLayersButton, driveChooser,     openButton,    folderList,
-                            fileList,         inputNameOption,  inputPathEdit, outputNameOption,
-                            outputPathEdit,   browseButton,     layerList,     buildRegionsButton,
-                            attachButton,     swapCheck,        zoneChooser,   unitChooser,
-                            fromLinesCheck,   regionNumberEdit, fitButton,     reportList};
+  QWidget* const order[] = {readLayersButton, driveChooser,    openButton,       folderList,
+                            fileList,         inputNameOption, inputPathEdit,    outputNameOption,
+                            outputPathEdit,   browseButton,    layerList,        buildRegionsButton,
+                            attachButton,     swapCheck,       zoneChooser,      datumChooser,
+                            unitChooser,      fromLinesCheck,  regionNumberEdit, fitButton,
+                            reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }
@@ -115,6 +116,10 @@ void Form1::ConnectHandlers() {
   connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
   connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
   connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachChibans);
+  // Another name after "面生成" is another output: its MIF file is not built yet.
+  for (QLineEdit* path : {inputPathEdit, outputPathEdit}) {
+    connect(path, &QLineEdit::textChanged, this, [this] { ShowStepButtons(); });
+  }
 }
 
 void Form1::OnLoad() {
@@ -167,6 +172,16 @@ void Form1::ResetWindow() {
   regionNumberEdit->setVisible(false);
 }
 
+void Form1::ResetAfterRun() {
+  const QString drawing = inputPathEdit->text();
+  const QString verdict = versionLabel->text();
+  ResetWindow();
+  // The drawing stays chosen, as the file list still shows it.
+  inputPathEdit->setText(drawing);
+  versionLabel->setText(verdict);
+  versionLabel->setVisible(!verdict.isEmpty());
+}
+
 void Form1::SizeAndCenterForm(QWidget& form) {
   const QScreen* screen = form.screen();
   if (screen == nullptr) return;
@@ -214,6 +229,7 @@ ConversionChoices Form1::Choices() const {
   choices.chiban = choices.boundary;
   choices.swapXY = swapCheck->isChecked();
   choices.planeZone = PlaneZone();
+  choices.datum = Datum();
   choices.fromLines = FromLines();
   choices.report = true;
   choices.encoding = DxfTextEncoding(dxfVersion_.code);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "convert/conversion_choices.h"
 #include "convert/conversion_run.h"
 #include "dxf/dxf_version.h"
+#include "ui/built_mif.h"
 #include "ui/result_line.h"
 
 namespace parquill::ui {
@@ -59,6 +61,8 @@ class Form1 : public QWidget {
   bool PreviewBusy() const;
   // The coordinate zone chosen beside the map: 0 for 指定なし, else 1 to 19.
   int PlaneZone() const;
+  // The datum of the zone chosen under 座標系: JGD2011 or JGD2000.
+  PlaneDatum Datum() const;
   // True while "線から筆を作る" is ticked: the lots are built from lines.
   bool FromLines() const;
   // True when 単位 is "mm": the drawing's coordinates are millimetres.
@@ -84,6 +88,9 @@ class Form1 : public QWidget {
   void OnBrowseOutput();
 
   void ResetWindow();
+  // The reset after "属性付加": as ResetWindow, the drawing left chosen, so
+  // that "レイア読み込み" can run again at once.
+  void ResetAfterRun();
   // Sizes `form` to most of its screen's available area, never below its
   // minimum size nor beyond that area, and centres it there.
   static void SizeAndCenterForm(QWidget& form);
@@ -122,6 +129,9 @@ class Form1 : public QWidget {
   // version only); drops whatever the map showed.
   void StartDrawingPreview();
   void ShowLayerEmphasis();
+  // With "線から筆を作る", reads in the background the lots "面生成" would build
+  // from the boundary layers selected, for the map; before "面生成" only.
+  void StartLotsToBuild();
   void StartRegionPreview(const std::string& outputName);
   void StartReport(const ConversionChoices& choices, const AttachSummary& attached);
   // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
@@ -129,6 +139,12 @@ class Form1 : public QWidget {
   void SetTabOrder();
   void ConnectHandlers();
   void RunVersionCheck();
+  // Puts `proposal` in the output name while the box is empty or still holds
+  // the previous proposal: a name the user typed or chose stays.
+  void ProposeOutput(const QString& proposal);
+  // "面生成" once a layer was clicked, "属性付加" once "面生成" wrote its MIF
+  // file for this drawing and this output name.
+  void ShowStepButtons();
 
   // Runs one step with the hourglass, keeping the handlers out until it ends,
   // then shows the boxes it returns. Call only when not Busy().
@@ -172,6 +188,8 @@ class Form1 : public QWidget {
   QGroupBox* settingsFrame = nullptr;
   QLabel* zoneCaption = nullptr;
   ZoneChooser* zoneChooser = nullptr;
+  QLabel* datumCaption = nullptr;
+  QComboBox* datumChooser = nullptr;
   QLabel* unitCaption = nullptr;
   QComboBox* unitChooser = nullptr;
   QCheckBox* fromLinesCheck = nullptr;
@@ -179,9 +197,12 @@ class Form1 : public QWidget {
   QSplitter* panelSplitter = nullptr;    // between the controls and the map
   BackgroundWork* drawingReading_ = nullptr;
   BackgroundWork* resultReading_ = nullptr;
-  // What the last "面生成" passed over, and for which drawing and output.
+  BackgroundWork* linesReading_ = nullptr;  // the lots to build from lines
+  QTimer* lotsDelay_ = nullptr;             // lets a run of layer clicks end first
+  // What the last "面生成" passed over, and the MIF file it wrote.
   RegionBuildSummary lastBuilt_;
-  std::string lastBuiltFor_;
+  BuiltMif builtMif_;
+  QString proposedOutput_;  // the last output name the window proposed
   // Why the last run's SIMA file was not written; empty when it was.
   QString simaNotWritten_;
 };

@@ -6,6 +6,8 @@
 #include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
+#include "sima/conversion_messages.h"
+#include "sima/lot_table.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -45,7 +47,7 @@ void Form1::OnFolderChanged() {
   fileList->setFolder(folderList->path());
   RememberFolder(folderList->path());
   if (outputNameOption->isChecked())
-    outputPathEdit->setText(JoinFolderAndName(fileList->folder(), outputFileName_));
+    ProposeOutput(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
 void Form1::OnDrawingClicked(const QString& fileName) {
@@ -73,11 +75,25 @@ void Form1::OnLayerClicked() {
   if (busy_) return;
   outputNameOption->setVisible(true);
   outputNameOption->setChecked(true);
-  outputPathEdit->setText(FolderPartOf(inputPathEdit->text()) + outputFileName_);
+  ProposeOutput(FolderPartOf(inputPathEdit->text()) + outputFileName_);
   outputPathEdit->setVisible(true);
   ++listClickCount_;
-  if (listClickCount_ == 1) buildRegionsButton->setVisible(true);
-  if (listClickCount_ == 2) attachButton->setVisible(true);
+  ShowStepButtons();
+}
+
+void Form1::ProposeOutput(const QString& proposal) {
+  const QString shown = outputPathEdit->text();
+  if (!shown.isEmpty() && shown != proposedOutput_) return;  // the user's own name stays
+  proposedOutput_ = proposal;
+  outputPathEdit->setText(proposal);
+}
+
+void Form1::ShowStepButtons() {
+  if (layerList->isHidden()) return;  // before the layers are read, or after a reset
+  const ConversionChoices choices = Choices();
+  const bool built = builtMif_.For(choices.drawing, choices.output);
+  buildRegionsButton->setVisible(listClickCount_ > 0 && !built);
+  attachButton->setVisible(built);
 }
 
 void Form1::OnReadLayers() {
@@ -124,22 +140,35 @@ void Form1::OnBuildRegions() {
     line += QStringLiteral("（閉じていないポリライン %1 本は面にしていません）")
                 .arg(built.openPolylinesSkipped);
   }
-  ShowResult({line, FolderOf(mif), false});
+  // Said now, before the user goes on: the SIMA conversion will refuse.
+  std::vector<Message> simaRefusal;
+  if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
+  if (built.regionsWritten > LotTable::kCapacity) simaRefusal.push_back(TooManyLotsMessage());
+  if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
+  ShowResult({line, FolderOf(mif), !simaRefusal.empty()});
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
-  buildRegionsButton->setVisible(false);
   outputNameOption->setVisible(false);
-  attachButton->setVisible(true);
-  // Kept for the report: the list is cleared, and "属性付加" comes later.
+  // "属性付加" reads this MIF file and no other. Kept for the report: the list
+  // is cleared, and "属性付加" comes later.
+  builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
-  lastBuiltFor_ = choices.drawing + '\n' + choices.output;
+  ShowStepButtons();
   StartRegionPreview(choices.output);
 }
 
 void Form1::OnAttachChibans() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
+  if (!builtMif_.Unchanged(choices.drawing, choices.output)) {
+    // No MIF file of this run: one left by another would give its lots.
+    ShowError(QStringLiteral("先に「面生成」で MIF ファイルを作ってください。"),
+              QStringLiteral("ファイル指定"));
+    builtMif_.Forget();
+    ShowStepButtons();  // "面生成" again
+    return;
+  }
   regionNumberEdit->setVisible(true);
   ChibanRun run;
   RunStep([&](StepHost& host) {
@@ -164,8 +193,8 @@ void Form1::OnAttachChibans() {
        FolderOf(names.mid), conversion.failed});
   simaNotWritten_ = conversion.failed ? conversion.line : QString();
   fileList->setFocus();  // the next drawing is chosen next
-  ResetWindow();
   listClickCount_ = 0;
+  ResetAfterRun();
   StartReport(choices, run.attached);
 }
 

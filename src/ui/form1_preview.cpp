@@ -1,8 +1,10 @@
 // The map of the drawing and the report of a run, beside the window's controls.
 #include <QFile>
+#include <algorithm>
 
 #include "base/output_file_names.h"
 #include "convert/conversion_report.h"
+#include "convert/lots_from_lines_step.h"
 #include "dxf/drawing_preview.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
@@ -23,6 +25,8 @@ namespace {
 
 constexpr int kLowestReportList = 90;
 constexpr int kLowestMap = 200;
+// How long the map waits after a layer click before it builds the lots from lines.
+constexpr int kLotsDelayMilliseconds = 250;
 // The report item of an open polyline: the map draws it.
 constexpr int kOpenPolylineRole = Qt::UserRole + 1;
 
@@ -49,11 +53,19 @@ void Form1::CreatePreviewControls() {
   reportList->setVisible(false);
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);
+  linesReading_ = new BackgroundWork(this);
+  lotsDelay_ = new QTimer(this);
+  lotsDelay_->setSingleShot(true);
+  lotsDelay_->setInterval(kLotsDelayMilliseconds);
+  connect(lotsDelay_, &QTimer::timeout, this, [this] { StartLotsToBuild(); });
 
   connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
   mapPreview->SetZoneName(ZoneName(PlaneZone()));
   mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
-  connect(layerList, &QListWidget::itemSelectionChanged, this, [this] { ShowLayerEmphasis(); });
+  connect(layerList, &QListWidget::itemSelectionChanged, this, [this] {
+    ShowLayerEmphasis();
+    if (FromLines()) lotsDelay_->start();
+  });
   connect(reportList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item == nullptr) return;
     const QVariant place = item->data(Qt::UserRole);
@@ -66,16 +78,21 @@ void Form1::CreatePreviewControls() {
   });
 }
 
-bool Form1::PreviewBusy() const { return drawingReading_->Running() || resultReading_->Running(); }
+bool Form1::PreviewBusy() const {
+  return drawingReading_->Running() || resultReading_->Running() || linesReading_->Running() ||
+         lotsDelay_->isActive();
+}
 
 void Form1::StartDrawingPreview() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
+  linesReading_->Cancel();
+  lotsDelay_->stop();
   mapPreview->Clear();
   reportList->clear();
   reportList->setVisible(false);
   lastBuilt_ = {};
-  lastBuiltFor_.clear();
+  builtMif_.Forget();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
@@ -96,7 +113,29 @@ void Form1::StartDrawingPreview() {
         if (drawing == nullptr) return;
         mapPreview->ShowDrawing(drawing);
         ShowLayerEmphasis();
+        StartLotsToBuild();
       });
+}
+
+void Form1::StartLotsToBuild() {
+  linesReading_->Cancel();
+  lotsDelay_->stop();
+  const ConversionChoices choices = Choices();
+  const bool anyLayer =
+      std::find(choices.boundary.selected.begin(), choices.boundary.selected.end(), true) !=
+      choices.boundary.selected.end();
+  if (!choices.fromLines || !anyLayer || layerList->isHidden() || !mapPreview->HasDrawing() ||
+      builtMif_.For(choices.drawing, choices.output)) {
+    mapPreview->ShowLotsToBuild(nullptr);
+    return;
+  }
+  linesReading_->Start<RegionsResult>(
+      [choices](const std::atomic<bool>&) {
+        RegionOutlines lots;
+        lots.rings = LotsFromLinesPreview(choices);
+        return PrepareRegions(lots);
+      },
+      [this](const RegionsResult& lots) { mapPreview->ShowLotsToBuild(lots); });
 }
 
 void Form1::ShowLayerEmphasis() {
@@ -122,10 +161,10 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
   RegionBuildSummary built =
-      lastBuiltFor_ == choices.drawing + '\n' + choices.output ? lastBuilt_ : RegionBuildSummary{};
+      builtMif_.For(choices.drawing, choices.output) ? lastBuilt_ : RegionBuildSummary{};
   built.fromLines = built.fromLines || choices.fromLines;
   lastBuilt_ = {};
-  lastBuiltFor_.clear();
+  builtMif_.Forget();
   const QString simaNotWritten = simaNotWritten_;
   auto report = std::make_shared<ConversionReport>(MakeConversionReport(built, attached, choices.planeZone));
   resultReading_->Start<ReportResult>(

@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kMetres = 0;
 constexpr int kMillimetres = 1;
+constexpr int kJgd2011 = 0;
+constexpr int kJgd2000 = 1;
 
 }  // namespace
 
@@ -22,6 +24,14 @@ void Form1::CreateSettingsControls() {
   zoneChooser = MakeNamed<ZoneChooser>(settingsFrame, "ZoneChooser");
   zoneCaption->setBuddy(zoneChooser);
   zoneChooser->SetZone(RememberedPlaneZone());
+  datumCaption = MakeNamed<QLabel>(settingsFrame, "DatumCaption", QStringLiteral("測地系:"));
+  datumChooser = MakeNamed<QComboBox>(settingsFrame, "DatumChooser");
+  datumChooser->insertItem(kJgd2011, QStringLiteral("JGD2011"));
+  datumChooser->insertItem(kJgd2000, QStringLiteral("JGD2000"));
+  datumChooser->setCurrentIndex(RememberedDatum() == PlaneDatum::kJgd2000 ? kJgd2000 : kJgd2011);
+  datumChooser->setToolTip(QStringLiteral("MIF ファイルの座標系の測地系（座標系を指定したとき）"));
+  datumCaption->setBuddy(datumChooser);
+  datumChooser->setEnabled(PlaneZone() != 0);
   unitCaption = MakeNamed<QLabel>(settingsFrame, "UnitCaption", QStringLiteral("単位:"));
   unitChooser = MakeNamed<QComboBox>(settingsFrame, "unitChooser");
   unitChooser->insertItem(kMetres, QStringLiteral("m"));
@@ -35,27 +45,38 @@ void Form1::CreateSettingsControls() {
   grid->addWidget(swapCheck, 0, 0, 1, 2);
   grid->addWidget(zoneCaption, 1, 0);
   grid->addWidget(zoneChooser, 1, 1);
-  grid->addWidget(unitCaption, 2, 0);
-  grid->addWidget(unitChooser, 2, 1, Qt::AlignLeft);
-  grid->addWidget(fromLinesCheck, 3, 0, 1, 2);
+  grid->addWidget(datumCaption, 2, 0);
+  grid->addWidget(datumChooser, 2, 1, Qt::AlignLeft);
+  grid->addWidget(unitCaption, 3, 0);
+  grid->addWidget(unitChooser, 3, 1, Qt::AlignLeft);
+  grid->addWidget(fromLinesCheck, 4, 0, 1, 2);
   grid->setColumnStretch(1, 1);
-  grid->setRowStretch(4, 1);
+  grid->setRowStretch(5, 1);
 
   connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberPlaneZone(PlaneZone());
+    datumChooser->setEnabled(PlaneZone() != 0);  // without a zone the MIF file names no datum
     if (mapPreview != nullptr) mapPreview->SetZoneName(ZoneName(PlaneZone()));
   });
+  connect(datumChooser, &QComboBox::currentIndexChanged, this, [this] { RememberDatum(Datum()); });
   connect(unitChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberMillimetreUnits(MillimetreUnits());
     if (mapPreview != nullptr) mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
   });
-  // The verdict on the drawing chosen depends on the choice.
+  // The verdict on the drawing chosen depends on the choice, and so does its map.
   connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
-    if (!busy_ && !inputPathEdit->text().isEmpty()) RunVersionCheck();
+    if (busy_ || inputPathEdit->text().isEmpty()) return;
+    RunVersionCheck();
+    StartDrawingPreview();
+    ShowStepButtons();
   });
 }
 
 int Form1::PlaneZone() const { return zoneChooser->Zone(); }
+
+PlaneDatum Form1::Datum() const {
+  return datumChooser->currentIndex() == kJgd2000 ? PlaneDatum::kJgd2000 : PlaneDatum::kJgd2011;
+}
 
 bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 

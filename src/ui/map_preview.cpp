@@ -18,6 +18,9 @@ const QColor kDimmedLine(200, 200, 200);
 const QColor kRegionFill(120, 160, 230, 90);
 const QColor kRegionLine(40, 70, 160);
 const QColor kOutcomeLine(90, 90, 90);
+const QColor kLineWork(150, 150, 150);
+const QColor kLotToBuildFill(110, 190, 120, 80);
+const QColor kLotToBuildLine(30, 130, 60);
 
 // Labels are looked at only when at most this many stand in the panel.
 constexpr int kMostLabels = 2000;
@@ -142,6 +145,7 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
   drawing_ = std::move(drawing);
   regions_.reset();
   report_.reset();
+  lotsToBuild_.reset();
   chosenLot_.reset();
   chosenRing_.clear();
   marker_.reset();
@@ -152,6 +156,7 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
 void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
   regions_ = std::move(regions);
   report_.reset();
+  lotsToBuild_.reset();
   chosenLot_.reset();
   chosenRing_.clear();
   marker_.reset();
@@ -161,6 +166,7 @@ void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
 
 void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report) {
   report_ = std::move(report);
+  lotsToBuild_.reset();
   chosenLot_.reset();
   chosenRing_.clear();
   marker_.reset();
@@ -168,7 +174,16 @@ void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report) {
   FitAll();
 }
 
+void MapPreview::ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots) {
+  if (lots == lotsToBuild_) return;
+  lotsToBuild_ = std::move(lots);
+  chosenLot_.reset();
+  chosenRing_.clear();
+  Invalidate();
+}
+
 void MapPreview::Clear() {
+  lotsToBuild_.reset();
   drawing_.reset();
   regions_.reset();
   report_.reset();
@@ -304,10 +319,16 @@ void MapPreview::RenderPicture(QPainter& painter) const {
   }
   painter.setClipRect(DrawingArea());
   const QTransform toScreen = WorldToScreen(centre_);
+  // The line work under the lots, whatever the stage.
+  DrawLineWork(painter, toScreen);
   if (report_) {
     DrawReport(painter, toScreen);
   } else {
-    if (regions_) DrawRegions(painter, toScreen);
+    if (regions_) {
+      DrawRegions(painter, toScreen, *regions_, kRegionFill, kRegionLine);
+    } else if (lotsToBuild_) {
+      DrawRegions(painter, toScreen, *lotsToBuild_, kLotToBuildFill, kLotToBuildLine);
+    }
     DrawDrawing(painter, toScreen);
   }
   DrawOpenPolyline(painter, toScreen);
@@ -386,12 +407,28 @@ void MapPreview::DrawDrawing(QPainter& painter, const QTransform& toScreen) cons
   }
 }
 
-void MapPreview::DrawRegions(QPainter& painter, const QTransform& toScreen) const {
+void MapPreview::DrawLineWork(QPainter& painter, const QTransform& toScreen) const {
+  if (!drawing_ || drawing_->lineWork.empty()) return;
   painter.save();
   painter.setTransform(toScreen);
-  painter.setPen(CosmeticPen(kRegionLine, 1.5));
-  painter.setBrush(kRegionFill);
-  painter.drawPath(regions_->outlines);
+  painter.setBrush(Qt::NoBrush);
+  for (const MapLayer& layer : drawing_->lineWork) {
+    // A chosen layer in its own colour, every other thin and grey.
+    const bool chosen = allEmphasised_ || emphasised_.count(layer.name) > 0;
+    painter.setPen(CosmeticPen(chosen ? layer.colour : kLineWork, chosen ? 1.5 : 0.8));
+    painter.drawPath(layer.path);
+  }
+  painter.restore();
+}
+
+void MapPreview::DrawRegions(QPainter& painter, const QTransform& toScreen,
+                             const PreparedRegions& regions, const QColor& fill,
+                             const QColor& line) const {
+  painter.save();
+  painter.setTransform(toScreen);
+  painter.setPen(CosmeticPen(line, 1.5));
+  painter.setBrush(fill);
+  painter.drawPath(regions.outlines);
   painter.restore();
 }
 
@@ -598,6 +635,8 @@ void MapPreview::ChooseLotAt(QPointF at) {
     for (const ReportRegion& region : report_->report.regions) rings.push_back(&region.ring);
   } else if (regions_) {
     for (const auto& ring : regions_->rings) rings.push_back(&ring);
+  } else if (lotsToBuild_) {
+    for (const auto& ring : lotsToBuild_->rings) rings.push_back(&ring);
   }
   const std::optional<std::size_t> found = RingAt(rings, ToWorld(at));
   chosenLot_.reset();

@@ -35,6 +35,9 @@ class MapPreview : public QWidget {
   void ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing);
   void ShowRegions(std::shared_ptr<const PreparedRegions> regions);
   void ShowReport(std::shared_ptr<const PreparedReport> report);
+  // The lots "面生成" would build from the drawing's lines, over the drawing
+  // (none when null); the view stays. Dropped by any of the above.
+  void ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots);
   void Clear();
   // What the empty map says.
   void SetPlaceholder(const QString& text);
@@ -77,6 +80,8 @@ class MapPreview : public QWidget {
   bool HasDrawing() const { return drawing_ != nullptr; }
   bool HasRegions() const { return regions_ != nullptr; }
   bool HasReport() const { return report_ != nullptr; }
+  // The number of lots to build shown; 0 when none are.
+  std::size_t LotsToBuild() const { return lotsToBuild_ ? lotsToBuild_->count : 0; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -93,7 +98,9 @@ class MapPreview : public QWidget {
   void Invalidate();
   void RenderPicture(QPainter& painter) const;
   void DrawDrawing(QPainter& painter, const QTransform& toScreen) const;
-  void DrawRegions(QPainter& painter, const QTransform& toScreen) const;
+  void DrawLineWork(QPainter& painter, const QTransform& toScreen) const;
+  void DrawRegions(QPainter& painter, const QTransform& toScreen, const PreparedRegions& regions,
+                   const QColor& fill, const QColor& line) const;
   void DrawReport(QPainter& painter, const QTransform& toScreen) const;
   void DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const;
   void DrawBand(QPainter& painter) const;
@@ -106,6 +113,7 @@ class MapPreview : public QWidget {
   std::shared_ptr<const PreparedDrawing> drawing_;
   std::shared_ptr<const PreparedRegions> regions_;
   std::shared_ptr<const PreparedReport> report_;
+  std::shared_ptr<const PreparedRegions> lotsToBuild_;
   std::set<std::string> emphasised_;
   bool allEmphasised_ = false;
 

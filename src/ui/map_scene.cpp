@@ -20,6 +20,17 @@ QRectF Unite(const QRectF& a, const QRectF& b) {
   return a.united(b);
 }
 
+// The layer of `layers` named `name`, added when it is not there yet.
+MapLayer& LayerNamed(std::vector<MapLayer>& layers,
+                     std::unordered_map<std::string, std::size_t>& index, const std::string& name) {
+  auto found = index.find(name);
+  if (found == index.end()) {
+    found = index.emplace(name, layers.size()).first;
+    layers.push_back({name, {}, LayerColour(name)});
+  }
+  return layers[found->second];
+}
+
 }  // namespace
 
 const PreviewPolyline* FindOpenPolyline(const PreparedDrawing& drawing, double x, double y) {
@@ -56,16 +67,19 @@ std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& draw
   auto prepared = std::make_shared<PreparedDrawing>();
   std::unordered_map<std::string, std::size_t> index;
   for (const PreviewPolyline& polyline : drawing.polylines) {
-    auto found = index.find(polyline.layer);
-    if (found == index.end()) {
-      found = index.emplace(polyline.layer, prepared->layers.size()).first;
-      prepared->layers.push_back({polyline.layer, {}, LayerColour(polyline.layer)});
-    }
-    AddRing(prepared->layers[found->second].path, polyline.points, polyline.closed);
+    AddRing(LayerNamed(prepared->layers, index, polyline.layer).path, polyline.points,
+            polyline.closed);
     if (!polyline.closed && !polyline.points.empty()) prepared->openPolylines.push_back(polyline);
+  }
+  std::unordered_map<std::string, std::size_t> lineIndex;
+  for (const PreviewPolyline& line : drawing.lines) {
+    AddRing(LayerNamed(prepared->lineWork, lineIndex, line.layer).path, line.points, line.closed);
   }
   QRectF extent;
   for (const MapLayer& layer : prepared->layers) extent = Unite(extent, layer.path.boundingRect());
+  for (const MapLayer& layer : prepared->lineWork) {
+    extent = Unite(extent, layer.path.boundingRect());
+  }
   for (const PreviewText& text : drawing.texts) {
     extent = Unite(extent, QRectF(text.x, text.y, 0, 0).adjusted(-0.5, -0.5, 0.5, 0.5));
   }

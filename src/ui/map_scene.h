@@ -25,6 +25,8 @@ struct MapLayer {
 
 struct PreparedDrawing {
   std::vector<MapLayer> layers;  // in the order the drawing first uses them
+  // The other line work (LINEs, ARCs as chords, R12 POLYLINEs), by layer alike.
+  std::vector<MapLayer> lineWork;
   std::vector<PreviewText> texts;
   // The polylines whose ring does not close, as drawn: the region builder
   // passes them over, and the report points to them by their first vertex.

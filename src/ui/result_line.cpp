@@ -47,6 +47,12 @@ QString NotWritten(const QString& path, const Outcome& outcome) {
   return QStringLiteral("%1 は書かれませんでした: %2").arg(FileName(path), why.join(' '));
 }
 
+QString SimaRefusalAhead(const std::vector<Message>& reasons) {
+  QString why;
+  for (const Message& reason : reasons) why += QString::fromStdString(reason.text);
+  return QStringLiteral("。このままでは SIMA ファイルは書かれません: ") + why;
+}
+
 FolderOpener SetFolderOpener(FolderOpener opener) {
   FolderOpener previous = std::move(CurrentOpener());
   CurrentOpener() = std::move(opener);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "base/step_outcome.h"
 
@@ -26,6 +27,9 @@ QString ChibansWritten(const QString& midPath, int lines, int withNumber);
 QString SimaWritten(const QString& simaPath, int points, int lots);
 // "sample.Sim は書かれませんでした: <the step's message>"
 QString NotWritten(const QString& path, const Outcome& outcome);
+// What the SIMA conversion will refuse with, said before it runs:
+// "。このままでは SIMA ファイルは書かれません: 筆個数が、2000個を超えました。"
+QString SimaRefusalAhead(const std::vector<Message>& reasons);
 
 // Opens a folder in the desktop's file manager. Replaceable, so that tests
 // open nothing; returns the opener it replaces.

@@ -12,6 +12,7 @@ namespace {
 
 const QString kLastFolder = QStringLiteral("files/lastFolder");
 const QString kPlaneZone = QStringLiteral("sidePanel/planeZone");
+const QString kDatum = QStringLiteral("conversion/datum");
 const QString kMillimetreUnits = QStringLiteral("conversion/millimetreUnits");
 
 }  // namespace
@@ -32,6 +33,16 @@ int RememberedPlaneZone() {
 }
 
 void RememberPlaneZone(int zone) { QSettings().setValue(kPlaneZone, zone); }
+
+PlaneDatum RememberedDatum() {
+  const QString name = QSettings().value(kDatum).toString();
+  return name == QLatin1String(PlaneDatumName(PlaneDatum::kJgd2000)) ? PlaneDatum::kJgd2000
+                                                                     : PlaneDatum::kJgd2011;
+}
+
+void RememberDatum(PlaneDatum datum) {
+  QSettings().setValue(kDatum, QLatin1String(PlaneDatumName(datum)));
+}
 
 bool RememberedMillimetreUnits() { return QSettings().value(kMillimetreUnits, false).toBool(); }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "mif/plane_zone.h"
+
 namespace parquill::ui {
 
 // What the window remembers from one day's work to the next, under the
@@ -15,6 +17,10 @@ void RememberFolder(const QString& folder);
 // 0 (指定なし) to 19; 0 when none was remembered.
 int RememberedPlaneZone();
 void RememberPlaneZone(int zone);
+
+// The datum of the zone: JGD2011 when none was remembered.
+PlaneDatum RememberedDatum();
+void RememberDatum(PlaneDatum datum);
 
 // True when the drawings are in millimetres; false (metres) when none was remembered.
 bool RememberedMillimetreUnits();

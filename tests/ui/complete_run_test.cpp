@@ -26,7 +26,7 @@ class CompleteRunTest : public WindowTest {};
 TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
   CopySample();
   OpenFolder();
-  form.OnDrawingClicked("sample.dxf");
+  ASSERT_TRUE(form.ChooseFile("sample.dxf"));
   form.OnReadLayers();
   ClickLayer("筆界");
   EXPECT_EQ(Text("Text8"), PathOf("sample.Sim"));
@@ -45,18 +45,26 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
     EXPECT_EQ(Bytes(PathOf(name)), Bytes(kExpected + name)) << name;
   }
 
-  // Back at the start, the region count cleared.
+  // Back at the start, the region count cleared, the drawing still chosen.
   for (const char* hidden :
-       {"Label1", "Frame1", "List1", "Op2_2", "Text8", "Command2", "Command3", "Text1"}) {
+       {"Frame1", "List1", "Op2_2", "Text8", "Command2", "Command3", "Text1"}) {
     EXPECT_FALSE(Shown(hidden)) << hidden;
   }
   EXPECT_TRUE(Find<QRadioButton>("Op2_1")->isChecked());
-  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(Text("Text7"), PathOf("sample.dxf"));
+  ASSERT_NE(Find<QListWidget>("File1")->currentItem(), nullptr);
+  EXPECT_EQ(Find<QListWidget>("File1")->currentItem()->text(), "sample.dxf");
+  EXPECT_EQ(Find<QLabel>("Label1")->text(), QStringLiteral("DXFのバージョンは、2000です。"));
   EXPECT_EQ(Text("Text8"), "");
   EXPECT_EQ(Text("Text1"), "");
   EXPECT_EQ(form.ListClickCount(), 0);
   EXPECT_EQ(form.DxfVersionCode(), 2000);
   EXPECT_EQ(form.OutputFileName(), "sample.Sim");
+
+  // The layers are read again at once.
+  form.OnReadLayers();
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_TRUE(Shown("List1"));
 }
 
 TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
@@ -65,13 +73,15 @@ TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
   form.OnDrawingClicked("sample.dxf");
   form.OnReadLayers();
   ClickLayer("筆界");
+  form.OnBuildRegions();
+  ClickLayer("筆界");
   ClickLayer("地番");  // two layers selected: the text reader refuses
   form.OnAttachChibans();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0], Message({"レイアが複数選択されています。", "レイア選択"}));
   EXPECT_TRUE(Shown("Command3"));
   EXPECT_TRUE(Shown("List1"));
-  EXPECT_EQ(form.ListClickCount(), 2);
+  EXPECT_EQ(form.ListClickCount(), 3);
   EXPECT_FALSE(QFile::exists(PathOf("sample.MID")));
 }
 
@@ -88,7 +98,7 @@ TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "Brantole");
   EXPECT_EQ(Bytes(PathOf("sample.MID")), Bytes(kExpected + "sample.MID"));
-  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(Text("Text7"), PathOf("sample.dxf"));
   EXPECT_EQ(form.ListClickCount(), 0);
 }
 
@@ -97,16 +107,15 @@ TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
   OpenFolder();
   form.OnDrawingClicked("sample.dxf");
   form.OnReadLayers();
+  ClickLayer("筆界");
+  form.OnBuildRegions();
   ClickLayer("地番");
-  // The MIF file holds a ring too long for a lot: the attachment traps it.
-  QFile mif(PathOf("sample.MIF"));
-  ASSERT_TRUE(mif.open(QIODevice::WriteOnly));
-  mif.write("REGION 1\r\n 2 \r\n0 0\r\n");
-  mif.close();
+  // The MID file cannot be made: the attachment traps it.
+  ASSERT_TRUE(QDir(Folder()).mkdir("sample.MID"));
   form.OnAttachChibans();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].title, "TESSARO");
-  EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号62\r\n"));
+  EXPECT_TRUE(boxes.shown[0].text.starts_with("エラー番号")) << boxes.shown[0].text;
   EXPECT_TRUE(Shown("List1"));  // the trap leaves the window as it was
 }
 
@@ -123,6 +132,33 @@ TEST_F(CompleteRunTest, TheZoneChosenNamesTheMifCoordinateSystem) {
   EXPECT_TRUE(Bytes(PathOf("sample.MIF"))
                   .contains("\r\nCoordSys Earth Projection 8, 104, \"m\", 139.833333333333, 36, "
                             "0.9999, 0, 0\r\n"));
+}
+
+// JGD2000 chosen beside the zone: the MIF file names MapInfo's datum 152. The
+// choice is remembered, and offered only with a zone.
+TEST_F(CompleteRunTest, TheDatumChosenGoesToTheMifFileAndIsRemembered) {
+  auto* datum = Find<QComboBox>("DatumChooser");
+  ASSERT_EQ(datum->count(), 2);
+  EXPECT_EQ(datum->currentText(), "JGD2011");
+  EXPECT_EQ(form.Datum(), PlaneDatum::kJgd2011);
+  EXPECT_FALSE(datum->isEnabled());  // 指定なし: no datum in the MIF file
+  Find<QComboBox>("ZoneChooser")->setCurrentIndex(2);
+  EXPECT_TRUE(datum->isEnabled());
+  datum->setCurrentIndex(1);
+  EXPECT_EQ(form.Datum(), PlaneDatum::kJgd2000);
+
+  CopySample();
+  OpenFolder();
+  form.OnDrawingClicked("sample.dxf");
+  form.OnReadLayers();
+  ClickLayer("筆界");
+  form.OnBuildRegions();
+  EXPECT_TRUE(
+      Bytes(PathOf("sample.MIF")).contains("\r\nCoordSys Earth Projection 8, 152, \"m\", "));
+
+  CapturedBoxes otherBoxes;
+  Form1 next(otherBoxes);
+  EXPECT_EQ(next.Datum(), PlaneDatum::kJgd2000);
 }
 
 // "線から筆を作る" ticked: an R12 drawing whose lots are lines is processable,

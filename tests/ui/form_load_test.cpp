@@ -50,6 +50,8 @@ TEST_F(FormLoadTest, EveryControlHasItsKindCaptionAndVisibility) {
       {"SettingsFrame", "QGroupBox", "変換の設定", true},
       {"Check1", "QCheckBox", "XY座標を入れ替え(通常)", true},
       {"ZoneCaption", "QLabel", "座標系:", true},
+      {"DatumCaption", "QLabel", "測地系:", true},
+      {"DatumChooser", "QComboBox", nullptr, true},
       {"UnitCaption", "QLabel", "単位:", true},
       {"unitChooser", "QComboBox", nullptr, true},
       {"RegionCaption", "QLabel", "領域数:", false},
@@ -80,6 +82,7 @@ TEST_F(FormLoadTest, ControlsInsideTheirFrames) {
       {"List1", "Frame1"},
       {"Check1", "SettingsFrame"},
       {"ZoneChooser", "SettingsFrame"},
+      {"DatumChooser", "SettingsFrame"},
       {"unitChooser", "SettingsFrame"},
       {"FromLinesCheck", "SettingsFrame"},
   };
@@ -120,10 +123,11 @@ TEST_F(FormLoadTest, StartingState) {
 TEST_F(FormLoadTest, TabOrderFollowsTheControlsTabPositions) {
   // The new controls among them: 開く… after the drive box, 参照… after the
   // output name, the settings after the X/Y exchange.
-  const QStringList expected = {
-      "Command1", "Drive1", "OpenButton",  "Dir1",         "File1",          "Op2_1",
-      "Text7",    "Op2_2",  "Text8",       "BrowseButton", "List1",          "Command2",
-      "Command3", "Check1", "ZoneChooser", "unitChooser",  "FromLinesCheck", "Text1"};
+  const QStringList expected = {"Command1",    "Drive1",         "OpenButton",  "Dir1",
+                                "File1",       "Op2_1",          "Text7",       "Op2_2",
+                                "Text8",       "BrowseButton",   "List1",       "Command2",
+                                "Command3",    "Check1",         "ZoneChooser", "DatumChooser",
+                                "unitChooser", "FromLinesCheck", "Text1"};
   QStringList order;
   QWidget* start = Find<QWidget>("Command1");
   QWidget* widget = start;

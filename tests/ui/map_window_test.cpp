@@ -50,9 +50,9 @@ TEST_F(MapWindowTest, TheMapFollowsTheRunAndTheReportListsTheOutcome) {
   Map()->ChooseLotAt(Map()->ToScreen(QPointF(-28400, 15740)));
   ASSERT_TRUE(Map()->ChosenLot().has_value());
   EXPECT_EQ(LotText(*Map()->ChosenLot()), "地番 123-4　地積 438.00 m²　頂点 4　領域 1");
-  // The window is back at its start, as after any complete run.
+  // The window is back at its start, as after any complete run, the drawing chosen.
   EXPECT_FALSE(Shown("List1"));
-  EXPECT_EQ(Text("Text7"), "");
+  EXPECT_EQ(Text("Text7"), PathOf("sample.dxf"));
 }
 
 TEST_F(MapWindowTest, ChoosingAnOpenPolylineDrawsItOnTheMap) {

@@ -51,7 +51,9 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
       {"the text reader refuses",
        [this] {
          ClickLayer("筆界");
+         form.OnBuildRegions();
          ClickLayer("地番");
+         ClickLayer("筆界");
          form.OnAttachChibans();
        },
        "sample.MID は書かれませんでした: レイアが複数選択されています。", false},

@@ -117,6 +117,16 @@ class WindowTest : public ::testing::Test {
     list->setCurrentItem(items.front(), QItemSelectionModel::Toggle);
     form.OnLayerClicked();
   }
+  // Lets the map's background readings end; false when they take beyond `milliseconds`.
+  bool WaitForMapReadings(int milliseconds = 20'000) {
+    QElapsedTimer waited;
+    waited.start();
+    while (form.PreviewBusy()) {
+      if (waited.elapsed() > milliseconds) return false;
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+  }
   QString Text(const char* lineEdit) { return Find<QLineEdit>(lineEdit)->text(); }
   bool Shown(const char* name) { return !Find<QWidget>(name)->isHidden(); }
   QStringList ListItems(const char* name) {
