@@ -119,8 +119,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   choices.drawing = options->drawing;
   choices.fromLines = options->fromLines;
   const DxfVersionVerdict verdict = CheckDxfVersion(choices);
-  choices.encoding = verdict.encoding;
-  choices.utf8AgainstHeader = verdict.utf8AgainstHeader;
+  choices.ReadTextAs(verdict);
   LayerNameList list;
   StepHost quiet;
   Outcome layers = ReadLayerList(choices, verdict, list, quiet);

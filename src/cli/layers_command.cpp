@@ -20,7 +20,7 @@ int RunLayersCommand(const std::vector<std::string>& args) {
   choices.drawing = args[0];
   choices.fromLines = fromLines;
   const DxfVersionVerdict verdict = CheckDxfVersion(choices);
-  choices.encoding = verdict.encoding;
+  choices.ReadTextAs(verdict);
   LayerNameList list;
   StepHost host;
   const Outcome outcome = ReadLayerList(choices, verdict, list, host);

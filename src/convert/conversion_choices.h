@@ -4,6 +4,7 @@
 
 #include "base/text_codec.h"
 #include "dxf/dxf_reading.h"
+#include "dxf/dxf_version.h"
 #include "dxf/layer_selection.h"
 #include "mif/plane_zone.h"
 
@@ -28,6 +29,11 @@ struct ConversionChoices {
   bool millimetres = false;  // the drawing's unit is the millimetre (else the metre)
 
   DxfReading reading() const { return {encoding, millimetres}; }
+  // Takes the drawing's text encoding as the version check found it.
+  void ReadTextAs(const DxfVersionVerdict& verdict) {
+    encoding = verdict.encoding;
+    utf8AgainstHeader = verdict.utf8AgainstHeader;
+  }
 };
 
 }  // namespace parquill

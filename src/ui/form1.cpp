@@ -232,7 +232,7 @@ ConversionChoices Form1::Choices() const {
   choices.datum = Datum();
   choices.fromLines = FromLines();
   choices.report = true;
-  choices.encoding = DxfTextEncoding(dxfVersion_.code);
+  choices.ReadTextAs(dxfVersion_);
   return choices;
 }
 
