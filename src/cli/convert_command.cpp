@@ -14,21 +14,17 @@
 namespace parquill::cli {
 namespace {
 
-struct ConvertOptions {
-  std::string drawing;
+// The command's arguments: the choices they give, and the layers by name.
+struct ConvertArguments {
+  ConversionChoices choices;
   std::vector<std::string> boundaries;
-  std::optional<std::string> text;
+  std::optional<std::string> chiban;
   std::optional<std::string> output;
-  bool swap = true;
-  bool report = false;
-  int planeZone = kNoPlaneZone;             // --zone: 1 to 19
-  PlaneDatum datum = PlaneDatum::kJgd2011;  // --datum
-  bool fromLines = false;                   // lots drawn as lines rather than closed polylines
-  bool millimetres = false;                 // --unit mm
 };
 
-std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, int& status) {
-  ConvertOptions options;
+std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& args, int& status) {
+  ConvertArguments parsed;
+  ConversionChoices& choices = parsed.choices;
   std::string problem;
   for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
     const std::string& arg = args[i];
@@ -40,45 +36,43 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
     }
     const std::string value = valued ? args[++i] : std::string();
     if (arg == "--boundary") {
-      options.boundaries.push_back(value);
+      parsed.boundaries.push_back(value);
     } else if (arg == "--text") {
-      options.text = value;
+      parsed.chiban = value;
     } else if (arg == "--output") {
-      options.output = value;
+      parsed.output = value;
     } else if (arg == "--zone") {
-      options.planeZone = std::atoi(value.c_str());
-      if (!IsPlaneZone(options.planeZone) || std::to_string(options.planeZone) != value) {
+      choices.planeZone = std::atoi(value.c_str());
+      if (!IsPlaneZone(choices.planeZone) || std::to_string(choices.planeZone) != value) {
         problem = "--zone には 1 から 19 の系の番号が必要です。";
       }
     } else if (arg == "--datum") {
-      if (value == PlaneDatumName(PlaneDatum::kJgd2011)) {
-        options.datum = PlaneDatum::kJgd2011;
-      } else if (value == PlaneDatumName(PlaneDatum::kJgd2000)) {
-        options.datum = PlaneDatum::kJgd2000;
-      } else {
+      choices.datum = value == PlaneDatumName(PlaneDatum::kJgd2000) ? PlaneDatum::kJgd2000
+                                                                    : PlaneDatum::kJgd2011;
+      if (value != PlaneDatumName(choices.datum)) {
         problem = "--datum には jgd2011 か jgd2000 を指定してください。";
       }
     } else if (arg == "--unit") {
-      options.millimetres = value == "mm";
+      choices.millimetres = value == "mm";
       if (value != "mm" && value != "m") problem = "--unit には mm か m が必要です。";
     } else if (arg == "--no-swap") {
-      options.swap = false;
+      choices.swapXY = false;
     } else if (arg == "--report") {
-      options.report = true;
+      choices.report = true;
     } else if (arg == "--from-lines") {
-      options.fromLines = true;
+      choices.fromLines = true;
     } else if (arg.starts_with("--")) {
       problem = "知らないオプションです: " + arg;
-    } else if (options.drawing.empty()) {
-      options.drawing = arg;
+    } else if (choices.drawing.empty()) {
+      choices.drawing = arg;
     } else {
       problem = "図面ファイルは 1 つだけ指定してください: " + arg;
     }
   }
-  if (problem.empty() && (options.drawing.empty() || options.boundaries.empty() || !options.text)) {
+  if (problem.empty() && (choices.drawing.empty() || parsed.boundaries.empty() || !parsed.chiban)) {
     problem = "convert には図面、--boundary と --text が必要です。";
   }
-  if (problem.empty()) return options;
+  if (problem.empty()) return parsed;
   status = UsageError(problem);
   return std::nullopt;
 }
@@ -112,12 +106,9 @@ std::optional<LayerSelection> Select(const std::vector<std::string>& items,
 // SIMA file, with the choices given on the command line.
 int RunConvertCommand(const std::vector<std::string>& args) {
   int status = kExitUsage;
-  std::optional<ConvertOptions> options = ParseOptions(args, status);
-  if (!options) return status;
-
-  ConversionChoices choices;
-  choices.drawing = options->drawing;
-  choices.fromLines = options->fromLines;
+  std::optional<ConvertArguments> parsed = ParseArguments(args, status);
+  if (!parsed) return status;
+  ConversionChoices& choices = parsed->choices;
   const DxfVersionVerdict verdict = CheckDxfVersion(choices);
   choices.ReadTextAs(verdict);
   LayerNameList list;
@@ -125,18 +116,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   Outcome layers = ReadLayerList(choices, verdict, list, quiet);
   if (!layers.done()) return ReportOutcome(layers);
 
-  std::optional<LayerSelection> boundary = Select(list.items, options->boundaries, status);
+  std::optional<LayerSelection> boundary = Select(list.items, parsed->boundaries, status);
   if (!boundary) return status;
-  std::optional<LayerSelection> chiban = Select(list.items, {*options->text}, status);
+  std::optional<LayerSelection> chiban = Select(list.items, {*parsed->chiban}, status);
   if (!chiban) return status;
   choices.boundary = std::move(*boundary);
   choices.chiban = std::move(*chiban);
-  choices.output = options->output.value_or(ProposedOutputPath(options->drawing));
-  choices.swapXY = options->swap;
-  choices.planeZone = options->planeZone;
-  choices.datum = options->datum;
-  choices.report = options->report;
-  choices.millimetres = options->millimetres;
+  choices.output = parsed->output.value_or(ProposedOutputPath(choices.drawing));
 
   const ConversionRun run = RunConversion(choices, quiet);
   // A drawing cut short is told whatever the run did; the status stays.
