@@ -45,17 +45,6 @@ int WholeGroupCode(std::string_view line) {
   return static_cast<int>(value);
 }
 
-std::optional<int> DigitsGroupCode(std::string_view line) {
-  line = TrimBlanks(line);
-  if (line.empty() || line.size() > 6) return std::nullopt;
-  int code = 0;
-  for (char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    code = code * 10 + (c - '0');
-  }
-  return code;
-}
-
 bool IsUsualNonZeroGroupCode(std::string_view line) {
   auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (line.size() != 3 || line[0] != ' ' || !(line[1] == ' ' || digit(line[1])) || !digit(line[2]))

@@ -22,10 +22,6 @@ double GroupCodeValue(std::string_view line);
 inline constexpr int kNoWholeCode = -1;
 int WholeGroupCode(std::string_view line);
 
-// A code line of digits only, with blanks around them, at most six digits;
-// nullopt for any other line.
-std::optional<int> DigitsGroupCode(std::string_view line);
-
 // Whether a group code line has the usual shape, three characters (a blank,
 // a blank or a digit, a digit), and is not 0 ("  0", " 00"): such a code
 // goes with one value line and never ends an entity.

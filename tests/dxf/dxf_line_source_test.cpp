@@ -29,57 +29,55 @@ int OrError(Read read) {
 TEST(GroupCode, EachRuleOnTheShapesCodeLinesHave) {
   struct Case {
     const char* line;
-    int whole;                  // WholeGroupCode, or -100 - the error it raises
-    bool usualNonZero;          // IsUsualNonZeroGroupCode
-    std::optional<int> digits;  // DigitsGroupCode
+    int whole;          // WholeGroupCode, or -100 - the error it raises
+    bool usualNonZero;  // IsUsualNonZeroGroupCode
   };
   const Case cases[] = {
-      {"  8", 8, true, 8},
-      {" 10", 10, true, 10},
-      {" 01", 1, true, 1},
-      {" 99", 99, true, 99},
-      {"  0", 0, false, 0},
-      {" 00", 0, false, 0},
-      {"0", 0, false, 0},
-      {"330", 330, false, 330},
-      {"AcDbEntity", 0, false, std::nullopt},
-      {"3A", 3, false, std::nullopt},
-      {"0.0", 0, false, std::nullopt},
-      {"2.5", kNoWholeCode, false, std::nullopt},
-      {"10.000", 10, false, std::nullopt},
-      {"8.", 8, false, std::nullopt},
-      {"1E3", 1000, false, std::nullopt},
-      {"2E", 2, false, std::nullopt},
-      {"1e999", kNoWholeCode, false, std::nullopt},  // a handle beyond the double range
-      {"10E400", kNoWholeCode, false, std::nullopt},
-      {"1e-999", 0, false, std::nullopt},
-      {"-8", kNoWholeCode, false, std::nullopt},
-      {" -1", kNoWholeCode, false, std::nullopt},
-      {"-0", 0, false, std::nullopt},
-      {" 1 0", 10, false, std::nullopt},
-      {" 1a", 1, false, std::nullopt},
-      {"\t8", 8, false, std::nullopt},
-      {"\t10", 10, false, std::nullopt},
-      {"0.8e1", 8, false, std::nullopt},
-      {"1.2.3", kNoWholeCode, false, std::nullopt},
-      {"7.99999999999999999999", 8, false, std::nullopt},
-      {"1000000000", kNoWholeCode, false, std::nullopt},
-      {"999999999", 999'999'999, false, std::nullopt},
-      {"", 0, false, std::nullopt},
-      {"   ", 0, false, std::nullopt},
-      {" 10 ", 10, false, 10},
-      {"  0 ", 0, false, 0},
-      {"8-1", 8, false, std::nullopt},
-      {"08", 8, false, 8},
-      {"1234567", 1234567, false, std::nullopt},
-      {"123456", 123456, false, 123456},
-      {"x10", 0, false, std::nullopt},
+      {"  8", 8, true},
+      {" 10", 10, true},
+      {" 01", 1, true},
+      {" 99", 99, true},
+      {"  0", 0, false},
+      {" 00", 0, false},
+      {"0", 0, false},
+      {"330", 330, false},
+      {"AcDbEntity", 0, false},
+      {"3A", 3, false},
+      {"0.0", 0, false},
+      {"2.5", kNoWholeCode, false},
+      {"10.000", 10, false},
+      {"8.", 8, false},
+      {"1E3", 1000, false},
+      {"2E", 2, false},
+      {"1e999", kNoWholeCode, false},  // a handle beyond the double range
+      {"10E400", kNoWholeCode, false},
+      {"1e-999", 0, false},
+      {"-8", kNoWholeCode, false},
+      {" -1", kNoWholeCode, false},
+      {"-0", 0, false},
+      {" 1 0", 10, false},
+      {" 1a", 1, false},
+      {"\t8", 8, false},
+      {"\t10", 10, false},
+      {"0.8e1", 8, false},
+      {"1.2.3", kNoWholeCode, false},
+      {"7.99999999999999999999", 8, false},
+      {"1000000000", kNoWholeCode, false},
+      {"999999999", 999'999'999, false},
+      {"", 0, false},
+      {"   ", 0, false},
+      {" 10 ", 10, false},
+      {"  0 ", 0, false},
+      {"8-1", 8, false},
+      {"08", 8, false},
+      {"1234567", 1234567, false},
+      {"123456", 123456, false},
+      {"x10", 0, false},
   };
   for (const Case& c : cases) {
     const std::string_view line = c.line;
     EXPECT_EQ(OrError([&] { return WholeGroupCode(line); }), c.whole) << '"' << line << '"';
     EXPECT_EQ(IsUsualNonZeroGroupCode(line), c.usualNonZero) << '"' << line << '"';
-    EXPECT_EQ(DigitsGroupCode(line), c.digits) << '"' << line << '"';
   }
 }
 
