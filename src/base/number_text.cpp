@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 
@@ -75,29 +74,10 @@ double ParseCollected(std::string_view number) {
 constexpr double kExactPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// The value of the four digits at p; false when one of the bytes is no digit.
-inline bool ReadFourDigits(const char* p, std::uint32_t& value) {
-  std::uint32_t word;
-  std::memcpy(&word, p, sizeof word);
-  // A byte below '0' sets its high bit in the difference, one above '9' in the sum.
-  if ((((word + 0x46464646u) | (word - 0x30303030u)) & 0x80808080u) != 0) return false;
-  word -= 0x30303030u;
-  word = (word * 10 + (word >> 8)) & 0x00FF00FFu;  // the two pairs of digits
-  value = (word * 100 + (word >> 16)) & 0xFFFFu;
-  return true;
-}
-
 // Reads the run of digits from p on, before `end`, adding them to `digits`
-// (digits × 10^n + the run), and moves p past it; returns n. Four digits at a
-// time while they last (one multiplication instead of four in a row), then
-// one by one.
+// (digits × 10^n + the run), and moves p past it; returns n.
 inline int ReadDigitRun(const char*& p, const char* end, std::uint64_t& digits) {
   const char* first = p;
-  std::uint32_t four = 0;
-  while (end - p >= 4 && ReadFourDigits(p, four)) {
-    digits = digits * 10000 + four;
-    p += 4;
-  }
   unsigned d = 0;
   while (p != end && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
     digits = digits * 10 + d;
