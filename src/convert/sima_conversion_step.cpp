@@ -33,12 +33,11 @@ Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, 
   }
   LotTable lots;
   bool full = false;
-  ReadMidChibans(names.mid, mif.delimiter(), [&](std::string chiban) {
+  ReadMidChibans(names.mid, mif.delimiter(), [&](const std::string& chiban) {
     // A "," would cut the SIMA record: it becomes the full-width comma.
-    for (std::size_t at = chiban.find(','); at != std::string::npos; at = chiban.find(',', at)) {
-      chiban.replace(at, 1, "，");
-    }
-    full = lots.Add(std::move(chiban)) == 0;
+    std::string written;
+    for (char c : chiban) written += c == ',' ? std::string_view("，") : std::string_view(&c, 1);
+    full = lots.Add(std::move(written)) == 0;
     return !full;
   });
   if (full) return Outcome::Refused(TooManyLotsMessage());
