@@ -53,6 +53,11 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
                             : ReadChibanTexts(choices.drawing, choices.chiban, choices.reading(),
                                               kChibanTextCapacity, host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
+  // Lots drawn as lines take each lot number by the middle of its text.
+  for (std::size_t k = 0; k < read.centres.size() && choices.fromLines; ++k) {
+    read.texts[k].x = read.centres[k].x;
+    read.texts[k].y = read.centres[k].y;
+  }
 
   AttachSummary attached;
   attached.textCount = static_cast<int>(read.texts.size());
@@ -64,6 +69,7 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
     const ChibanTextRead asEntities =
         ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading());
     attached.textsAsEntities = asEntities.texts;
+    attached.centresAsEntities = asEntities.centres;
     attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
   }
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {

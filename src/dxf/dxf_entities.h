@@ -54,10 +54,12 @@ struct DxfEntity {
   bool hasSecond = false;
   PlanePoint direction{1, 0};
   double size = 0;      // 40: a text's height, an ARC's or CIRCLE's radius
+  double scaleX = 1;    // 41: a text's width factor
   double angle = 0;     // 50: a text's rotation, an ARC's start angle (degrees)
   double endAngle = 0;  // 51: an ARC's end angle
   double bulge = 0;     // 42 of a VERTEX
   int flags = 0;        // 70
+  int attachment = 0;   // 71: an MTEXT's attachment point (1 top left to 9 bottom right)
   int justifyX = 0;     // 72
   int justifyY = 0;     // 73
   std::string string;   // 1, after the 3 parts of a long MTEXT string (not decoded)
@@ -69,6 +71,13 @@ struct DxfEntity {
   // The point a text stands at: the alignment point of a TEXT justified
   // otherwise than left on its baseline, else the insertion point.
   PlanePoint TextPoint() const;
+  // The middle of the text as it is seen: its box, one height high and as
+  // wide as its characters (full-width ones a height wide, others half),
+  // placed by its justification or attachment point and turned by its
+  // rotation or direction.
+  PlanePoint TextCentre(TextEncoding encoding) const;
+  // A TEXT's or ATTRIB's justified otherwise than left on its baseline.
+  bool Justified() const;
   // The text's string decoded (escapes too), an MTEXT's cleaned of its
   // formatting codes.
   std::string DecodedString(TextEncoding encoding) const;

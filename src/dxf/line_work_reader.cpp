@@ -190,6 +190,7 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
     }
     const PlanePoint at = e.TextPoint();
     result.texts.push_back({e.DecodedString(reading.encoding), at.x, at.y});
+    result.centres.push_back(e.TextCentre(reading.encoding));
     return true;
   };
   try {

@@ -45,8 +45,8 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
 bool HoldsLineWork(const std::string& dxfPath);
 
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
-// them, each where DxfEntity::TextPoint puts it, its string decoded
-// (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
+// them, each where DxfEntity::TextPoint puts it, with its centre
+// (DxfEntity::TextCentre), its string decoded (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
                                  DxfReading reading);
 

@@ -12,6 +12,7 @@ using testing::Joined;
 using testing::Lines;
 using testing::LwPolyline;
 using testing::operator+;
+using testing::operator+=;
 using testing::RunCli;
 using testing::Sjis;
 using testing::TempFolder;
@@ -119,6 +120,44 @@ TEST(RealDrawings, Encodings) {
        Header("AC1032") + Section(Lot(0) + Text("𠮷野5-6", 5, 5)) + kEof, "", 0, "",
        "[文字コード] 「𠮷野5-6」: Shift-JIS にない文字を ? にしました (X 5.000, Y 5.000)", "", true,
        "1,?野5-6\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// Three strips 3 m wide, each with its number centred as it is seen but
+// placed by its lower left corner (Jw_cad), and a rotated MTEXT in a fourth lot.
+TEST(RealDrawings, WhereALotNumberStands) {
+  Lines strips, lines;
+  for (int k = 0; k < 3; ++k) {
+    strips += LwPolyline("筆界", "1",
+                         {{std::to_string(3 * k), "0"},
+                          {std::to_string(3 * k + 3), "0"},
+                          {std::to_string(3 * k + 3), "10"},
+                          {std::to_string(3 * k), "10"}});
+    lines += Line(3 * k, 0, 3 * k + 3, 0) + Line(3 * k, 10, 3 * k + 3, 10) +
+             Line(3 * k + 3, 0, 3 * k + 3, 10);
+  }
+  lines += Line(0, 0, 0, 10);
+  Lines texts;
+  for (int k = 0; k < 3; ++k)
+    texts += Text("1201-" + std::to_string(k + 1), 3 * k + 1.5 - 1.8, 4.4, {" 40", "1.2"});
+  const Lines mtext =
+      Lot(20) + Lines{"  0", "MTEXT", "100", "AcDbEntity", "  8", "地番", "100", "AcDbMText",
+                      " 10", "25",    " 20", "5",          " 40", "1",    " 71", "5",
+                      "  1", "7",     " 11", "0.8",        " 21", "0.6"};
+  const Case cases[] = {
+      {"closed polylines: the point places the number, the report tells",
+       Header("AC1015") + Section(strips + texts + mtext) + kEof, "", 0, "",
+       "[文字の位置] 「1201-1」: 文字の中心は領域 1 "
+       "にありますが、地番はどの領域にも付きませんでした (X 1.500, Y 5.000)\n"
+       "[文字の位置] 「1201-2」: 文字の中心は領域 2 にありますが、地番は領域 1 に付きました (X "
+       "4.500, Y 5.000)\n"
+       "[文字の位置] 「1201-3」: 文字の中心は領域 3 にありますが、地番は領域 2 に付きました (X "
+       "7.500, Y 5.000)\n",
+       "", false, "1,1201-2\r\n2,1201-3\r\n3,\r\n4,7\r\n"},
+      {"lots from lines: the middle places the number",
+       Header("AC1015") + Section(lines + texts + mtext) + kEof, "--from-lines", 0, "",
+       "領域 4（地番あり 4）", "", false, "1,1201-1\r\n2,1201-2\r\n3,1201-3\r\n4,7\r\n"},
   };
   for (const Case& c : cases) Check(c);
 }
