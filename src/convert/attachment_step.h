@@ -36,11 +36,13 @@ struct AttachSummary {
   // as they stand lost their lots' numbers.
   std::vector<ChibanText> textsAsEntities;
   std::vector<PlanePoint> centresAsEntities;  // their centres (DxfEntity::TextCentre)
-  std::vector<int> regionsBeyondCp932;        // regions whose lot number lost characters to "?"
-  bool utf8AgainstHeader = false;             // as the choices tell
-  bool millimetres = false;                   // as the choices tell
-  bool textsWhole = true;                     // false when a reading of the texts broke off
-  bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
+  std::size_t attribsNotRead = 0;       // ATTRIBs of the lot-number layer that reading passed over
+  std::string chibanLayer;              // the lot-number layer
+  std::vector<int> regionsBeyondCp932;  // regions whose lot number lost characters to "?"
+  bool utf8AgainstHeader = false;       // as the choices tell
+  bool millimetres = false;             // as the choices tell
+  bool textsWhole = true;               // false when a reading of the texts broke off
+  bool endsWithoutEof = false;          // the drawing's last line is not EOF: it may be cut short
 };
 
 // The first half of "属性付加": reads the lot-number texts of the chosen

@@ -108,6 +108,21 @@ void AddMissedTextFindings(const AttachSummary& attached, ConversionReport& repo
   }
 }
 
+// What closed polylines leave unread in blocks: the INSERTs of the boundary
+// layers, the ATTRIBs of the lot-number layer.
+void AddBlockFindings(const RegionBuildSummary& built, const AttachSummary& attached,
+                      ConversionReport& report) {
+  const auto add = [&](const std::string& layer, std::size_t count, const char* what) {
+    report.findings.push_back({FindingKind::kBlocks,
+                               "レイヤ" + Quoted(layer) + "の " + what + " " +
+                                   std::to_string(count) + " 個" + (what[0] == 'I' ? "の中" : "") +
+                                   "は読んでいません（「線から筆を作る」で読めます）",
+                               0, 0, 0, false});
+  };
+  for (const auto& [layer, count] : built.insertsNotRead) add(layer, count, "INSERT");
+  if (attached.attribsNotRead > 0) add(attached.chibanLayer, attached.attribsNotRead, "ATTRIB");
+}
+
 void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& report) {
   for (const OpenPolyline& open : built.openPolylines) {
     report.findings.push_back(
@@ -254,6 +269,7 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
   } else {
     AddLinesOnlyFindings(built, report);
     AddMissedTextFindings(attached, report);
+    AddBlockFindings(built, attached, report);
     AddOpenPolylineFindings(built, report);
   }
   for (const ReportRegion& region : report.regions) {
@@ -309,6 +325,8 @@ std::string FindingKindName(FindingKind kind) {
       return "単位";
     case FindingKind::kTextPlace:
       return "文字の位置";
+    case FindingKind::kBlocks:
+      return "ブロック";
   }
   return "";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct RegionBuildSummary {
     std::size_t lines = 0;
   };
   std::vector<LinesOnlyLayer> layersWithoutPolylines;
+  // With the report: the INSERTs of each selected layer, whose blocks were not read.
+  std::map<std::string, std::size_t> insertsNotRead;
   bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
   bool fromLines = false;       // the regions were built from lines:
   LotsFromLinesSummary lines;   // what that building found

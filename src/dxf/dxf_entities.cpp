@@ -101,6 +101,9 @@ class EntityGroups {
       case 3:
         e_.string.append(value);
         break;
+      case 2:
+        e_.name.assign(value);
+        break;
       case 8:
         e_.layer.assign(value);
         break;
@@ -129,8 +132,15 @@ class EntityGroups {
         e_.size = Length(value, line);
         break;
       case 42:
-        (lw && !e_.vertices.empty() ? e_.vertices.back().bulge : e_.bulge) =
-            Coordinate(value, line);
+        (lw && !e_.vertices.empty() ? e_.vertices.back().bulge
+         : e_.type == "INSERT"      ? e_.scaleY
+                                    : e_.bulge) = Coordinate(value, line);
+        break;
+      case 44:
+        e_.columnSpacing = Length(value, line);
+        break;
+      case 45:
+        e_.rowSpacing = Length(value, line);
         break;
       case 50:
         e_.angle = Coordinate(value, line);
@@ -151,7 +161,8 @@ class EntityGroups {
         e_.justifyX = Whole(value, line);
         break;
       case 73:
-        e_.justifyY = Whole(value, line);
+      case 74:
+        if ((code == 74) == (e_.type == "ATTRIB")) e_.justifyY = Whole(value, line);
         break;
       default:
         break;
@@ -189,11 +200,13 @@ class EntityGroups {
 
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
-                     const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre) {
+                     const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre,
+                     bool withBlocks) {
   GroupPairs pairs(path);
   int code = 0;
   std::string_view value;
-  bool inEntities = false;
+  bool inEntities = false;  // in the ENTITIES section, or in BLOCKS `withBlocks`
+  bool inBlocks = false;
   bool sectionName = false;
   DxfEntity entity;    // the one being read, when `keeping`
   DxfEntity polyline;  // a POLYLINE whose VERTEX entities are being read
@@ -234,16 +247,22 @@ bool ReadDxfEntities(const std::string& path,
       }
       if (!finish()) return true;
       if (value != "VERTEX" && !endPolyline()) return true;
-      if (value == "ENDSEC") return true;
+      if (value == "ENDSEC") {
+        if (!inBlocks) return true;
+        inEntities = inBlocks = false;
+        continue;
+      }
       keeping = value == "VERTEX" ? polylineOpen : wanted(value);
       if (keeping) {
         entity = DxfEntity{};
         entity.type.assign(value);
+        entity.inBlock = inBlocks;
       }
       continue;
     }
     if (sectionName && code == 2) {
-      inEntities = value == "ENTITIES";
+      inBlocks = withBlocks && value == "BLOCKS";
+      inEntities = inBlocks || value == "ENTITIES";
       sectionName = false;
       continue;
     }

@@ -162,6 +162,45 @@ TEST(RealDrawings, WhereALotNumberStands) {
   for (const Case& c : cases) Check(c);
 }
 
+// A block of one 10 m lot on layer "0", and a block of two of them side by
+// side; inserted plainly, turned and scaled, as a MINSERT of two columns and
+// nested, numbered by ATTRIBs and TEXTs.
+TEST(RealDrawings, Blocks) {
+  const Lines square = LwPolyline("0", "1", {{"0", "0"}, {"10", "0"}, {"10", "10"}, {"0", "10"}});
+  auto insert = [](const std::string& block, const std::string& x, const Lines& more = {}) {
+    return Lines{"  0", "INSERT", "  8", "筆界", "  2", block, " 10", x, " 20", "0"} + more;
+  };
+  auto attrib = [](const std::string& text, const std::string& x, const std::string& y) {
+    return Lines{"  0", "ATTRIB", "  8", "地番", " 10", x,     " 20",
+                 y,     " 40",    "1",   "  1",  text,  "  2", "NO"};
+  };
+  const Lines blocks =
+      Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  8",
+            "0",   "  2",     "LOT", " 10",    "0",   " 20",   "0"} +
+      square + Lines{"  0", "ENDBLK", "  0", "BLOCK", "  2", "PAIR", " 10", "0", " 20", "0"} +
+      Lines{"  0", "INSERT", "  8", "0", "  2", "LOT", " 10", "0", " 20", "0"} +
+      Lines{"  0", "INSERT", "  8", "0", "  2", "LOT", " 10", "10", " 20", "0"} +
+      Lines{"  0", "ENDBLK", "  0", "ENDSEC"};
+  const Lines entities = Lot(0) + Text("1", 5, 5) + insert("LOT", "100", {" 66", "1"}) +
+                         attrib("B-1", "105", "5") + Lines{"  0", "SEQEND"} +
+                         insert("LOT", "200", {" 41", "2", " 42", "2", " 50", "90", " 66", "1"}) +
+                         attrib("B-2", "190", "10") + Lines{"  0", "SEQEND"} +
+                         insert("LOT", "300", {" 70", "2", " 44", "10"}) + Text("M-1", 305, 5) +
+                         Text("M-2", 315, 5) + insert("PAIR", "400") + Text("P-1", 405, 5) +
+                         Text("P-2", 415, 5);
+  const Lines drawing = Header("AC1015") + blocks + Section(entities) + kEof;
+  const Case cases[] = {
+      {"lots from lines read the blocks", drawing, "--from-lines", 0, "", "領域 7（地番あり 7）",
+       "", false, "1,1\r\n2,B-1\r\n3,B-2\r\n4,M-1\r\n5,M-2\r\n6,P-1\r\n7,P-2\r\n"},
+      {"closed polylines name what they left", drawing, "", 0, "",
+       "[ブロック] レイヤ「筆界」の INSERT 4 "
+       "個の中は読んでいません（「線から筆を作る」で読めます）\n"
+       "[ブロック] レイヤ「地番」の ATTRIB 2 個は読んでいません（「線から筆を作る」で読めます）\n",
+       "", false, "1,1\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
 // A 10 m lot and its number, drawn in metres (k = 1) or millimetres (k = 1000),
 // as a closed LWPOLYLINE or as four LINEs.
 Lines TenMetreLot(double k, bool lines) {
