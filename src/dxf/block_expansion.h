@@ -13,7 +13,7 @@ namespace parquill {
 // drawing places at most (a MINSERT of many cells, blocks nested many times):
 // past either, no more are placed.
 inline constexpr int kMostBlockLevels = 16;
-inline constexpr std::size_t kMostPlacedEntities = 2'000'000;
+inline constexpr std::size_t kMostPlacedEntities = 1'000'000;
 
 // Reads the entities of the ENTITIES section as ReadDxfEntities does, every
 // INSERT replaced by the entities of its block placed by it: the block's base
