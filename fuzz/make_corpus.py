@@ -37,7 +37,7 @@ def mtext(x, y, string):
             "100", "AcDbMText", " 10", f"{x}", " 20", f"{y}", " 71", "1", "  1", string]
 
 
-def drawing(version="AC1015", entities=None):
+def drawing(version="AC1015", entities=None, blocks=()):
     header = ["  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", version,
               "  0", "ENDSEC"]
     tables = ["  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER",
@@ -46,7 +46,9 @@ def drawing(version="AC1015", entities=None):
     if entities is None:
         entities = [*lot(-28410.25, 15730.5), *text(-28404.125, 15741.5, "123-4"),
                     *lot(-28392.0, 15730.5), *mtext(-28385.0, 15743.5, r"{\H2.5;124}\P{\C1;5}")]
-    body = ["  0", "SECTION", "  2", "ENTITIES", *entities, "  0", "ENDSEC", "  0", "EOF"]
+    if blocks:
+        blocks = ["  0", "SECTION", "  2", "BLOCKS", *blocks, "  0", "ENDSEC"]
+    body = [*blocks, "  0", "SECTION", "  2", "ENTITIES", *entities, "  0", "ENDSEC", "  0", "EOF"]
     return lines(*header, *tables, *body)
 
 
@@ -76,6 +78,24 @@ LINE_WORK = [*r12_line(2, 0, 20, 0), *r12_line(20, 0, 20, 10), *r12_line(20, 10,
              "  0", "SEQEND", "  8", "筆界",
              "  0", "TEXT", "  8", "地番", " 10", "5", " 20", "5", "  1", "12-3"]
 
+def insert(block, x, y, *more, layer_name="筆界"):
+    return ["  0", "INSERT", "  8", layer_name, "  2", block, " 10", f"{x}", " 20", f"{y}", *more]
+
+
+# A block of one lot on layer "0" and one of two such blocks; inserted turned
+# and scaled with an ATTRIB, as a MINSERT, and nested.
+BLOCKS = ["  0", "BLOCK", "  8", "0", "  2", "LOT", " 10", "1", " 20", "1",
+          *lot(0, 0, "1", "0"), "  0", "ENDBLK",
+          "  0", "BLOCK", "  8", "0", "  2", "PAIR", " 10", "0", " 20", "0",
+          *insert("LOT", 0, 0, layer_name="0"), *insert("LOT", 20, 0, " 50", "30", layer_name="0"),
+          "  0", "ENDBLK"]
+BLOCK_ENTITIES = [*insert("LOT", 100, 0, " 41", "2", " 42", "-1", " 50", "90", " 66", "1"),
+                  "  0", "ATTRIB", "  8", "地番", " 10", "105", " 20", "5", " 40", "1",
+                  "  1", "7-1", "  2", "NO", " 72", "1", " 74", "2", " 11", "105", " 21", "5",
+                  "  0", "SEQEND",
+                  *insert("LOT", 200, 0, " 70", "3", " 71", "2", " 44", "20", " 45", "25"),
+                  *insert("PAIR", 300, 0)]
+
 SEEDS = {
     "line_reader": {
         "mixed_ends": b"a\r\nb\rc\nd\r\r\n\n" + "地番 123".encode("cp932") + b"\r\n",
@@ -93,6 +113,8 @@ SEEDS = {
     },
     "chiban_text_reader": {"drawing": drawing()},
     "lots_from_lines": {"polylines": drawing(), "r12_lines": drawing("AC1009", LINE_WORK)},
+    "block_expansion": {"blocks": drawing(entities=BLOCK_ENTITIES, blocks=BLOCKS),
+                        "r12_blocks": drawing("AC1009", BLOCK_ENTITIES, BLOCKS)},
     "attribute_attachment": {"drawing_and_mif": drawing() + SEPARATOR + MIF},
     "sima_conversion": {
         "mif_and_mid": MIF + SEPARATOR + MID,

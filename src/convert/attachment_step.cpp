@@ -48,11 +48,17 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
   if (NamesSameFile(names.mid, choices.drawing) || NamesSameFile(names.mif, choices.drawing)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  ChibanTextRead read = choices.fromLines
-                            ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading())
-                            : ReadChibanTexts(choices.drawing, choices.chiban, choices.reading(),
-                                              kChibanTextCapacity, host);
+  ChibanTextRead read =
+      choices.fromLines
+          ? ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading(), true)
+          : ReadChibanTexts(choices.drawing, choices.chiban, choices.reading(), kChibanTextCapacity,
+                            host);
   if (read.failed) return {OutcomeKind::kRefused, 0, read.messages};
+  // Lots drawn as lines take each lot number by the middle of its text.
+  for (std::size_t k = 0; k < read.centres.size() && choices.fromLines; ++k) {
+    read.texts[k].x = read.centres[k].x;
+    read.texts[k].y = read.centres[k].y;
+  }
 
   AttachSummary attached;
   attached.textCount = static_cast<int>(read.texts.size());
@@ -64,6 +70,9 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
     const ChibanTextRead asEntities =
         ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading());
     attached.textsAsEntities = asEntities.texts;
+    attached.centresAsEntities = asEntities.centres;
+    attached.attribsNotRead = asEntities.attribsSkipped;
+    CheckTextLayerSelection(choices.chiban, choices.drawing, attached.chibanLayer);
     attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
   }
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {

@@ -35,6 +35,9 @@ struct AttachSummary {
   // layer (closed polylines only): those the lot-number reader did not record
   // as they stand lost their lots' numbers.
   std::vector<ChibanText> textsAsEntities;
+  std::vector<PlanePoint> centresAsEntities;  // their centres (DxfEntity::TextCentre)
+  std::size_t attribsNotRead = 0;       // ATTRIBs of the lot-number layer that reading passed over
+  std::string chibanLayer;              // the lot-number layer
   std::vector<int> regionsBeyondCp932;  // regions whose lot number lost characters to "?"
   bool utf8AgainstHeader = false;       // as the choices tell
   bool millimetres = false;             // as the choices tell

@@ -48,21 +48,81 @@ void AddLinesOnlyFindings(const RegionBuildSummary& built, ConversionReport& rep
   }
 }
 
+// The region each point lies in (the first in MIF order), 0 for none.
+std::vector<int> RegionsOf(const std::vector<ChibanText>& points,
+                           const std::vector<ReportRegion>& regions) {
+  std::vector<int> found(points.size(), 0);
+  ChibanTextIndex index(points);
+  std::vector<double> x, y;
+  for (const ReportRegion& region : regions) {
+    x.clear();
+    y.clear();
+    for (const PlanePoint& p : region.ring) {
+      x.push_back(p.x);
+      y.push_back(p.y);
+    }
+    if (x.empty()) continue;
+    for (std::size_t i :
+         index.AllInside(static_cast<std::int16_t>(x.size() - 1), x.data(), y.data()))
+      if (found[i] == 0) found[i] = region.number;
+  }
+  return found;
+}
+
 // The texts of the text layer that a reading by group pairs finds but the
 // lot-number reader did not record as they stand (a rotation of 20, a height
 // of 10 makes it take the next line as a value): their lots lost their number.
-void AddMissedTextFindings(const std::vector<ChibanText>& asEntities, ConversionReport& report) {
-  std::multiset<std::tuple<std::string, double, double>> recorded;
-  for (const ChibanText& text : report.texts) recorded.insert({text.text, text.x, text.y});
-  for (const ChibanText& text : asEntities) {
+// Of those recorded, the ones whose middle lies in another region than the
+// point that placed them (or only one of the two in a region).
+void AddMissedTextFindings(const AttachSummary& attached, ConversionReport& report) {
+  std::multimap<std::tuple<std::string, double, double>, std::size_t> recorded;
+  for (std::size_t i = 0; i < report.texts.size(); ++i) {
+    const ChibanText& text = report.texts[i];
+    recorded.insert({{text.text, text.x, text.y}, i});
+  }
+  std::vector<int> regionOfText(report.texts.size(), 0);
+  for (const ReportRegion& region : report.regions) {
+    for (std::size_t i : region.textsInside)
+      if (regionOfText[i] == 0) regionOfText[i] = region.number;
+  }
+  std::vector<ChibanText> centres;
+  for (const PlanePoint& c : attached.centresAsEntities) centres.push_back({"", c.x, c.y});
+  const std::vector<int> regionOfCentre = RegionsOf(centres, report.regions);
+  for (std::size_t k = 0; k < attached.textsAsEntities.size(); ++k) {
+    const ChibanText& text = attached.textsAsEntities[k];
+    const std::string name = Quoted(std::string(TrimBlanks(text.text)));
     const auto found = recorded.find({text.text, text.x, text.y});
-    if (found != recorded.end()) {
-      recorded.erase(found);
+    if (found == recorded.end()) {
+      report.findings.push_back({FindingKind::kMissedText, name, text.x, text.y, 0});
       continue;
     }
+    const int placed = regionOfText[found->second];
+    recorded.erase(found);
+    const int middle = k < regionOfCentre.size() ? regionOfCentre[k] : placed;
+    if (middle == placed) continue;
     report.findings.push_back(
-        {FindingKind::kMissedText, Quoted(std::string(TrimBlanks(text.text))), text.x, text.y, 0});
+        {FindingKind::kTextPlace,
+         name + ": 文字の中心は" +
+             (middle == 0 ? "どの領域にもありませんが" : RegionName(middle) + " にありますが") +
+             "、地番は" +
+             (placed == 0 ? "どの領域にも付きませんでした" : RegionName(placed) + " に付きました"),
+         centres[k].x, centres[k].y, placed});
   }
+}
+
+// What closed polylines leave unread in blocks: the INSERTs of the boundary
+// layers, the ATTRIBs of the lot-number layer.
+void AddBlockFindings(const RegionBuildSummary& built, const AttachSummary& attached,
+                      ConversionReport& report) {
+  const auto add = [&](const std::string& layer, std::size_t count, const char* what) {
+    report.findings.push_back({FindingKind::kBlocks,
+                               "レイヤ" + Quoted(layer) + "の " + what + " " +
+                                   std::to_string(count) + " 個" + (what[0] == 'I' ? "の中" : "") +
+                                   "は読んでいません（「線から筆を作る」で読めます）",
+                               0, 0, 0, false});
+  };
+  for (const auto& [layer, count] : built.insertsNotRead) add(layer, count, "INSERT");
+  if (attached.attribsNotRead > 0) add(attached.chibanLayer, attached.attribsNotRead, "ATTRIB");
 }
 
 void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& report) {
@@ -231,7 +291,8 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
     AddLineWorkFindings(built.lines, report);
   } else {
     AddLinesOnlyFindings(built, report);
-    AddMissedTextFindings(attached.textsAsEntities, report);
+    AddMissedTextFindings(attached, report);
+    AddBlockFindings(built, attached, report);
     AddOpenPolylineFindings(built, report);
   }
   for (const ReportRegion& region : report.regions) {
@@ -288,6 +349,10 @@ std::string FindingKindName(FindingKind kind) {
       return "文字コード";
     case FindingKind::kUnit:
       return "単位";
+    case FindingKind::kTextPlace:
+      return "文字の位置";
+    case FindingKind::kBlocks:
+      return "ブロック";
   }
   return "";
 }

@@ -25,6 +25,8 @@ enum class FindingKind {
   kDrawingCut,    // the drawing's last line is not EOF
   kEncoding,      // UTF-8 against the header, a lot number beyond Shift-JIS
   kUnit,          // lots too wide for metres: the drawing seems to be in millimetres
+  kTextPlace,     // a lot number whose text's middle lies in another region than its point
+  kBlocks,        // closed polylines: INSERTs and ATTRIBs of the chosen layers left unread
 };
 
 struct ReportFinding {

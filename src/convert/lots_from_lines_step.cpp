@@ -71,7 +71,8 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               LotsFromLinesSummary* summary) {
   LotsFromLinesSummary built;
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
-    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundaryLayers, choices.reading());
+    LineWorkDrawing drawing =
+        ReadLineWork(choices.drawing, boundaryLayers, choices.reading(), true);
     built.segments = drawing.segments;
     built.arcsChorded = drawing.arcsChorded;
     if (drawing.refusal) return Outcome::Refused(std::move(*drawing.refusal));

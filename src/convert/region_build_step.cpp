@@ -1,5 +1,6 @@
 #include "convert/region_build_step.h"
 
+#include <map>
 #include <optional>
 #include <set>
 
@@ -70,10 +71,11 @@ class RegionWriter {
   const std::set<std::string, std::less<>>& layersSeen() const { return layersSeen_; }
 };
 
-// The selected layers that had no polyline, with the LINEs each has.
-std::vector<RegionBuildSummary::LinesOnlyLayer> LayersWithoutPolylines(
-    const ConversionChoices& choices, const std::vector<std::string>& selected,
-    const std::set<std::string, std::less<>>& seen) {
+// The selected layers that had no polyline, with the LINEs each has; with
+// the report, the INSERTs of the selected layers, whose blocks are not read.
+void CountLayerEntities(const ConversionChoices& choices, const std::vector<std::string>& selected,
+                        const std::set<std::string, std::less<>>& seen,
+                        RegionBuildSummary& summary) {
   std::vector<std::string> without;
   if (selected.front() == kAllLayersItem) {
     if (seen.empty()) without = selected;
@@ -84,17 +86,23 @@ std::vector<RegionBuildSummary::LinesOnlyLayer> LayersWithoutPolylines(
       if (names.count(name) == 0) without.push_back(name);
     }
   }
-  std::vector<RegionBuildSummary::LinesOnlyLayer> layers;
+  if (without.empty() && !choices.report) return;
+  std::map<std::string, LayerEntityCounts> counts;
+  try {
+    counts = CountLinesAndInserts(choices.drawing, selected, choices.reading());
+  } catch (const RuntimeError&) {
+    // The regions are written: a count the drawing breaks off stays 0.
+  }
   for (const std::string& layer : without) {
     std::size_t lines = 0;
-    try {
-      lines = ReadLineWork(choices.drawing, {layer}, choices.reading()).lineEntities;
-    } catch (const RuntimeError&) {
-      // The regions are written: a count the drawing breaks off stays 0.
+    for (const auto& [name, count] : counts) {
+      if (layer == kAllLayersItem || name == layer) lines += count.lines;
     }
-    layers.push_back({layer, lines});
+    summary.layersWithoutPolylines.push_back({layer, lines});
   }
-  return layers;
+  for (const auto& [name, count] : counts) {
+    if (count.inserts > 0) summary.insertsNotRead[name] = count.inserts;
+  }
 }
 
 }  // namespace
@@ -121,8 +129,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
       ReadPolylineRings(drawing, table.names, choices.reading(),
                         [&](const PolylineRing& ring) { writer.Take(ring); });
       mif.Close();
-      written.layersWithoutPolylines =
-          LayersWithoutPolylines(choices, table.names, writer.layersSeen());
+      CountLayerEntities(choices, table.names, writer.layersSeen(), written);
       return Outcome::Done();
     });
   }

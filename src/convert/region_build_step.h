@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct RegionBuildSummary {
   // More distinct points than the SIMA conversion takes (PointTable::kCapacity):
   // it will refuse, which the window says at once.
   bool beyondSimaPoints = false;
+  // With the report: the INSERTs of each selected layer, whose blocks were not read.
+  std::map<std::string, std::size_t> insertsNotRead;
   bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
   bool fromLines = false;       // the regions were built from lines:
   LotsFromLinesSummary lines;   // what that building found

@@ -10,6 +10,7 @@
 #include "dxf/layer_selection.h"
 #include "dxf/mtext_cleaner.h"
 #include "geometry/chiban_text_index.h"
+#include "geometry/plane_point.h"
 
 namespace parquill {
 
@@ -17,11 +18,13 @@ namespace parquill {
 inline constexpr std::size_t kChibanTextCapacity = 5000;
 
 struct ChibanTextRead {
-  bool failed = false;            // the reading refused or hit the text limit: the step ends
-  std::vector<ChibanText> texts;  // accepted texts in file order (slot k = texts[k-1])
-  std::vector<Message> messages;  // the boxes shown: a refusal, the limit or the trap
-  int trappedError = 0;           // a run-time error caught by the trap ("PARQUILL");
-                                  // failed stays false then and the texts read so far stand
+  bool failed = false;              // the reading refused or hit the text limit: the step ends
+  std::vector<ChibanText> texts;    // accepted texts in file order (slot k = texts[k-1])
+  std::vector<PlanePoint> centres;  // read as entities: each text's centre (TextCentre)
+  std::size_t attribsSkipped = 0;   // read as entities without blocks: ATTRIBs of the layer
+  std::vector<Message> messages;    // the boxes shown: a refusal, the limit or the trap
+  int trappedError = 0;             // a run-time error caught by the trap ("PARQUILL");
+                                    // failed stays false then and the texts read so far stand
 };
 
 // The one layer the texts are taken from (`textLayer`), or the refusal.

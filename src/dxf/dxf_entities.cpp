@@ -1,6 +1,7 @@
 #include "dxf/dxf_entities.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "base/number_text.h"
 #include "base/runtime_error.h"
@@ -28,9 +29,54 @@ bool GroupPairs::Next(int& code, std::string_view& value) {
   return true;
 }
 
-PlanePoint DxfEntity::TextPoint() const {
-  const bool aligned = type == "TEXT" && hasSecond && (justifyX != 0 || justifyY != 0);
-  return aligned ? second : point;
+bool DxfEntity::Justified() const {
+  return type != "MTEXT" && hasSecond && (justifyX != 0 || justifyY != 0);
+}
+
+PlanePoint DxfEntity::TextPoint() const { return Justified() ? second : point; }
+
+namespace {
+
+// How many heights wide a string is: full-width characters one, others half.
+double WidthInHeights(std::string_view text) {
+  double width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+      c = c << 6 | (text[i + k] & 0x3F);
+    const bool halfWidthKana = c >= 0xFF61 && c <= 0xFF9F;
+    width += c >= 0x1100 && !halfWidthKana ? 1 : 0.5;
+    i += length;
+  }
+  return width;
+}
+
+}  // namespace
+
+PlanePoint DxfEntity::TextCentre(TextEncoding encoding) const {
+  const double width = size * scaleX * WidthInHeights(DecodedString(encoding));
+  // Where the anchor stands on the box, as shares of its width and height.
+  double across = 0, up = 0;
+  PlanePoint anchor = TextPoint();
+  double turn = angle * std::numbers::pi / 180;
+  if (type == "MTEXT") {
+    const int at = attachment >= 1 && attachment <= 9 ? attachment - 1 : 0;
+    across = (at % 3) / 2.0;
+    up = 1 - (at / 3) / 2.0;
+    if (direction.x != 1 || direction.y != 0) turn = std::atan2(direction.y, direction.x);
+  } else if (Justified()) {
+    // Aligned and fitted texts (3, 5) stand between the two points.
+    if (justifyX == 3 || justifyX == 5)
+      anchor = {(point.x + second.x) / 2, (point.y + second.y) / 2};
+    across = justifyX == 2 ? 1 : justifyX == 0 ? 0 : 0.5;
+    up = justifyX == 4 || justifyY == 2 ? 0.5 : justifyY == 3 ? 1 : 0;
+  }
+  const double dx = (0.5 - across) * width;
+  const double dy = (0.5 - up) * size;
+  return {anchor.x + dx * std::cos(turn) - dy * std::sin(turn),
+          anchor.y + dx * std::sin(turn) + dy * std::cos(turn)};
 }
 
 std::string DxfEntity::DecodedString(TextEncoding encoding) const {
@@ -54,6 +100,9 @@ class EntityGroups {
       case 1:  // the string; a long MTEXT's first parts come before it, as 3
       case 3:
         e_.string.append(value);
+        break;
+      case 2:
+        e_.name.assign(value);
         break;
       case 8:
         e_.layer.assign(value);
@@ -83,8 +132,15 @@ class EntityGroups {
         e_.size = Length(value, line);
         break;
       case 42:
-        (lw && !e_.vertices.empty() ? e_.vertices.back().bulge : e_.bulge) =
-            Coordinate(value, line);
+        (lw && !e_.vertices.empty() ? e_.vertices.back().bulge
+         : e_.type == "INSERT"      ? e_.scaleY
+                                    : e_.bulge) = Coordinate(value, line);
+        break;
+      case 44:
+        e_.columnSpacing = Length(value, line);
+        break;
+      case 45:
+        e_.rowSpacing = Length(value, line);
         break;
       case 50:
         e_.angle = Coordinate(value, line);
@@ -92,14 +148,21 @@ class EntityGroups {
       case 51:
         e_.endAngle = Coordinate(value, line);
         break;
+      case 41:
+        e_.scaleX = Coordinate(value, line);
+        break;
       case 70:
         e_.flags = Whole(value, line);
+        break;
+      case 71:
+        e_.attachment = Whole(value, line);
         break;
       case 72:
         e_.justifyX = Whole(value, line);
         break;
       case 73:
-        e_.justifyY = Whole(value, line);
+      case 74:
+        if ((code == 74) == (e_.type == "ATTRIB")) e_.justifyY = Whole(value, line);
         break;
       default:
         break;
@@ -137,11 +200,13 @@ class EntityGroups {
 
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
-                     const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre) {
+                     const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre,
+                     bool withBlocks) {
   GroupPairs pairs(path);
   int code = 0;
   std::string_view value;
-  bool inEntities = false;
+  bool inEntities = false;  // in the ENTITIES section, or in BLOCKS `withBlocks`
+  bool inBlocks = false;
   bool sectionName = false;
   DxfEntity entity;    // the one being read, when `keeping`
   DxfEntity polyline;  // a POLYLINE whose VERTEX entities are being read
@@ -182,16 +247,22 @@ bool ReadDxfEntities(const std::string& path,
       }
       if (!finish()) return true;
       if (value != "VERTEX" && !endPolyline()) return true;
-      if (value == "ENDSEC") return true;
+      if (value == "ENDSEC") {
+        if (!inBlocks) return true;
+        inEntities = inBlocks = false;
+        continue;
+      }
       keeping = value == "VERTEX" ? polylineOpen : wanted(value);
       if (keeping) {
         entity = DxfEntity{};
         entity.type.assign(value);
+        entity.inBlock = inBlocks;
       }
       continue;
     }
     if (sectionName && code == 2) {
-      inEntities = value == "ENTITIES";
+      inBlocks = withBlocks && value == "BLOCKS";
+      inEntities = inBlocks || value == "ENTITIES";
       sectionName = false;
       continue;
     }

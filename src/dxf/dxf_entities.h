@@ -45,21 +45,29 @@ struct DxfEntity {
     double x = 0, y = 0, bulge = 0;
   };
 
-  std::string type;   // "LINE", "LWPOLYLINE", "POLYLINE", "ARC", "CIRCLE", "TEXT", "MTEXT"...
-  std::string layer;  // as the drawing writes it (not decoded)
-  PlanePoint point;   // 10/20: a LINE's start, an ARC's centre, a text's insertion point
+  std::string type;      // "LINE", "LWPOLYLINE", "POLYLINE", "ARC", "CIRCLE", "TEXT", "MTEXT"...
+  std::string layer;     // as the drawing writes it (not decoded)
+  std::string name;      // 2: an INSERT's or BLOCK's block, an ATTRIB's tag
+  bool inBlock = false;  // read in the BLOCKS section (ReadDxfEntities' withBlocks)
+  PlanePoint point;      // 10/20: a LINE's start, an ARC's centre, a text's insertion point
   // 11/21: a LINE's end, a TEXT's alignment point. An MTEXT's 11/21 are its
   // direction (`direction`), never a point.
   PlanePoint second;
   bool hasSecond = false;
   PlanePoint direction{1, 0};
-  double size = 0;      // 40: a text's height, an ARC's or CIRCLE's radius
+  double size = 0;           // 40: a text's height, an ARC's or CIRCLE's radius
+  double scaleX = 1;         // 41: a text's width factor, an INSERT's X scale
+  double scaleY = 1;         // 42 of an INSERT: its Y scale
+  double columnSpacing = 0;  // 44, 45: a MINSERT's cells
+  double rowSpacing = 0;
   double angle = 0;     // 50: a text's rotation, an ARC's start angle (degrees)
   double endAngle = 0;  // 51: an ARC's end angle
   double bulge = 0;     // 42 of a VERTEX
-  int flags = 0;        // 70
+  int flags = 0;        // 70; a MINSERT's columns
+  int attachment = 0;   // 71: an MTEXT's attachment point (1 top left to 9 bottom right); a
+                        // MINSERT's rows
   int justifyX = 0;     // 72
-  int justifyY = 0;     // 73
+  int justifyY = 0;     // 73 (74 of an ATTRIB)
   std::string string;   // 1, after the 3 parts of a long MTEXT string (not decoded)
   // An LWPOLYLINE's vertices, or a POLYLINE's: its VERTEX entities up to
   // SEQEND, spline frame points and polyface records left out.
@@ -69,6 +77,13 @@ struct DxfEntity {
   // The point a text stands at: the alignment point of a TEXT justified
   // otherwise than left on its baseline, else the insertion point.
   PlanePoint TextPoint() const;
+  // The middle of the text as it is seen: its box, one height high and as
+  // wide as its characters (full-width ones a height wide, others half),
+  // placed by its justification or attachment point and turned by its
+  // rotation or direction.
+  PlanePoint TextCentre(TextEncoding encoding) const;
+  // A TEXT's or ATTRIB's justified otherwise than left on its baseline.
+  bool Justified() const;
   // The text's string decoded (escapes too), an MTEXT's cleaned of its
   // formatting codes.
   std::string DecodedString(TextEncoding encoding) const;
@@ -80,9 +95,11 @@ struct DxfEntity {
 // File errors raise RuntimeError. Returns false when the drawing ended before
 // the section did.
 // Lengths are divided by `unitsPerMetre` as they are read (DxfReading).
+// `withBlocks` hands on the entities of the BLOCKS section first, BLOCK and
+// ENDBLK among them, each marked inBlock.
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
                      const std::function<bool(const DxfEntity&)>& onEntity,
-                     double unitsPerMetre = 1);
+                     double unitsPerMetre = 1, bool withBlocks = false);
 
 }  // namespace parquill

@@ -9,7 +9,9 @@
 #include <set>
 
 #include "base/runtime_error.h"
+#include "dxf/block_expansion.h"
 #include "dxf/dxf_entities.h"
+#include "dxf/dxf_escapes.h"
 #include "dxf/dxf_reading.h"
 #include "dxf/layer_selection_check.h"
 #include "geometry/arc_chords.h"
@@ -134,20 +136,43 @@ bool IsLineWork(std::string_view type) {
   return type == "LINE" || type == "LWPOLYLINE" || type == "POLYLINE" || type == "ARC";
 }
 
-bool IsText(std::string_view type) { return type == "TEXT" || type == "MTEXT"; }
+bool IsText(std::string_view type) { return type == "TEXT" || type == "MTEXT" || type == "ATTRIB"; }
+
+// Reads the entities, with the blocks' placed or not.
+bool ReadEntities(const std::string& path, bool withBlocks,
+                  const std::function<bool(std::string_view type)>& wanted,
+                  const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre) {
+  return withBlocks ? ReadDxfEntitiesWithBlocks(path, wanted, onEntity, unitsPerMetre)
+                    : ReadDxfEntities(path, wanted, onEntity, unitsPerMetre);
+}
 
 }  // namespace
 
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
-                             DxfReading reading, std::size_t mostSegments) {
+                             DxfReading reading, bool withBlocks, std::size_t mostSegments) {
   LineWorkDrawing drawing;
   LayerFilter layers({boundary.begin(), boundary.end()}, reading.encoding);
   LineWork work(mostSegments, drawing);
-  ReadDxfEntities(
-      dxfPath, IsLineWork,
+  ReadEntities(
+      dxfPath, withBlocks, IsLineWork,
       [&](const DxfEntity& e) { return !layers.Takes(e.layer) || work.Take(e); },
       reading.unitsPerMetre);
   return drawing;
+}
+
+std::map<std::string, LayerEntityCounts> CountLinesAndInserts(
+    const std::string& dxfPath, const std::vector<std::string>& layers, DxfReading reading) {
+  std::map<std::string, LayerEntityCounts> counts;
+  LayerFilter filter({layers.begin(), layers.end()}, reading.encoding);
+  ReadDxfEntities(
+      dxfPath, [](std::string_view type) { return type == "LINE" || type == "INSERT"; },
+      [&](const DxfEntity& e) {
+        if (!filter.Takes(e.layer)) return true;
+        LayerEntityCounts& count = counts[DecodeDxfText(e.layer, reading.encoding)];
+        ++(e.type == "LINE" ? count.lines : count.inserts);
+        return true;
+      });
+  return counts;
 }
 
 bool HoldsLineWork(const std::string& dxfPath) {
@@ -163,7 +188,7 @@ bool HoldsLineWork(const std::string& dxfPath) {
 }
 
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
-                                 DxfReading reading) {
+                                 DxfReading reading, bool withBlocks) {
   ChibanTextRead result;
   std::string textLayer;
   if (auto refusal = CheckTextLayerSelection(selection, dxfPath, textLayer)) {
@@ -174,6 +199,10 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
   LayerFilter layers({textLayer}, reading.encoding);
   const auto take = [&](const DxfEntity& e) {
     if (!layers.Takes(e.layer)) return true;
+    if (e.type == "ATTRIB" && !withBlocks) {
+      ++result.attribsSkipped;
+      return true;
+    }
     if (e.badLine != 0) {
       result.failed = true;
       result.messages.push_back({"図面の " + std::to_string(e.badLine) +
@@ -190,11 +219,12 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
     }
     const PlanePoint at = e.TextPoint();
     result.texts.push_back({e.DecodedString(reading.encoding), at.x, at.y});
+    result.centres.push_back(e.TextCentre(reading.encoding));
     return true;
   };
   try {
     try {
-      ReadDxfEntities(dxfPath, IsText, take, reading.unitsPerMetre);
+      ReadEntities(dxfPath, withBlocks, IsText, take, reading.unitsPerMetre);
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }

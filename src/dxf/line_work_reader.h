@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,20 +36,33 @@ struct LineWorkDrawing {
 // Reads the boundary entities of the ENTITIES section (the names of the
 // selected items; "すべて" takes every layer): the LINEs, the LWPOLYLINEs and
 // POLYLINEs, open or closed, bulges made into chords, and the ARCs, made into
-// chords. Blocks are not expanded. A coordinate that is no finite number or
+// chords; `withBlocks`, those of the blocks the INSERTs place too
+// (ReadDxfEntitiesWithBlocks). A coordinate that is no finite number or
 // lies beyond kLargestCoordinate, or more than `mostSegments` segments, give
 // the refusal. File errors raise RuntimeError.
 LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::string>& boundary,
-                             DxfReading reading, std::size_t mostSegments = kMostLineSegments);
+                             DxfReading reading, bool withBlocks = false,
+                             std::size_t mostSegments = kMostLineSegments);
+
+// The LINEs and INSERTs of each of the layers (the names of the selected
+// items; "すべて" takes every layer), by decoded layer name, in one reading.
+struct LayerEntityCounts {
+  std::size_t lines = 0;
+  std::size_t inserts = 0;
+};
+std::map<std::string, LayerEntityCounts> CountLinesAndInserts(
+    const std::string& dxfPath, const std::vector<std::string>& layers, DxfReading reading);
 
 // Whether the drawing holds a LINE, POLYLINE or ARC (false when it cannot be read).
 bool HoldsLineWork(const std::string& dxfPath);
 
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
-// them, each where DxfEntity::TextPoint puts it, its string decoded
-// (DxfEntity::DecodedString). Refusals and traps as ReadChibanTexts gives them.
+// them, each where DxfEntity::TextPoint puts it, with its centre
+// (DxfEntity::TextCentre), its string decoded (DxfEntity::DecodedString);
+// ATTRIBs too, `withBlocks` (with the texts of the blocks placed), else they
+// are only counted. Refusals and traps as ReadChibanTexts gives them.
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
-                                 DxfReading reading);
+                                 DxfReading reading, bool withBlocks = false);
 
 // The layer names for lots drawn as lines, each once, in file order: those of
 // the LAYER table, then those only entities name; each handed to `onName`.

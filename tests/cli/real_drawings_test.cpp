@@ -12,6 +12,7 @@ using testing::Joined;
 using testing::Lines;
 using testing::LwPolyline;
 using testing::operator+;
+using testing::operator+=;
 using testing::RunCli;
 using testing::Sjis;
 using testing::TempFolder;
@@ -119,6 +120,83 @@ TEST(RealDrawings, Encodings) {
        Header("AC1032") + Section(Lot(0) + Text("𠮷野5-6", 5, 5)) + kEof, "", 0, "",
        "[文字コード] 「𠮷野5-6」: Shift-JIS にない文字を ? にしました (X 5.000, Y 5.000)", "", true,
        "1,?野5-6\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// Three strips 3 m wide, each with its number centred as it is seen but
+// placed by its lower left corner (Jw_cad), and a rotated MTEXT in a fourth lot.
+TEST(RealDrawings, WhereALotNumberStands) {
+  Lines strips, lines;
+  for (int k = 0; k < 3; ++k) {
+    strips += LwPolyline("筆界", "1",
+                         {{std::to_string(3 * k), "0"},
+                          {std::to_string(3 * k + 3), "0"},
+                          {std::to_string(3 * k + 3), "10"},
+                          {std::to_string(3 * k), "10"}});
+    lines += Line(3 * k, 0, 3 * k + 3, 0) + Line(3 * k, 10, 3 * k + 3, 10) +
+             Line(3 * k + 3, 0, 3 * k + 3, 10);
+  }
+  lines += Line(0, 0, 0, 10);
+  Lines texts;
+  for (int k = 0; k < 3; ++k)
+    texts += Text("1201-" + std::to_string(k + 1), 3 * k + 1.5 - 1.8, 4.4, {" 40", "1.2"});
+  const Lines mtext =
+      Lot(20) + Lines{"  0", "MTEXT", "100", "AcDbEntity", "  8", "地番", "100", "AcDbMText",
+                      " 10", "25",    " 20", "5",          " 40", "1",    " 71", "5",
+                      "  1", "7",     " 11", "0.8",        " 21", "0.6"};
+  const Case cases[] = {
+      {"closed polylines: the point places the number, the report tells",
+       Header("AC1015") + Section(strips + texts + mtext) + kEof, "", 0, "",
+       "[文字の位置] 「1201-1」: 文字の中心は領域 1 "
+       "にありますが、地番はどの領域にも付きませんでした (X 1.500, Y 5.000)\n"
+       "[文字の位置] 「1201-2」: 文字の中心は領域 2 にありますが、地番は領域 1 に付きました (X "
+       "4.500, Y 5.000)\n"
+       "[文字の位置] 「1201-3」: 文字の中心は領域 3 にありますが、地番は領域 2 に付きました (X "
+       "7.500, Y 5.000)\n",
+       "", false, "1,1201-2\r\n2,1201-3\r\n3,\r\n4,7\r\n"},
+      {"lots from lines: the middle places the number",
+       Header("AC1015") + Section(lines + texts + mtext) + kEof, "--from-lines", 0, "",
+       "領域 4（地番あり 4）", "", false, "1,1201-1\r\n2,1201-2\r\n3,1201-3\r\n4,7\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// A block of one 10 m lot on layer "0", and a block of two of them side by
+// side; inserted plainly, turned and scaled, as a MINSERT of two columns and
+// nested, numbered by ATTRIBs and TEXTs.
+TEST(RealDrawings, Blocks) {
+  const Lines square = LwPolyline("0", "1", {{"0", "0"}, {"10", "0"}, {"10", "10"}, {"0", "10"}});
+  auto insert = [](const std::string& block, const std::string& x, const Lines& more = {}) {
+    return Lines{"  0", "INSERT", "  8", "筆界", "  2", block, " 10", x, " 20", "0"} + more;
+  };
+  auto attrib = [](const std::string& text, const std::string& x, const std::string& y) {
+    return Lines{"  0", "ATTRIB", "  8", "地番", " 10", x,     " 20",
+                 y,     " 40",    "1",   "  1",  text,  "  2", "NO"};
+  };
+  const Lines blocks =
+      Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  8",
+            "0",   "  2",     "LOT", " 10",    "0",   " 20",   "0"} +
+      square + Lines{"  0", "ENDBLK", "  0", "BLOCK", "  2", "PAIR", " 10", "0", " 20", "0"} +
+      Lines{"  0", "INSERT", "  8", "0", "  2", "LOT", " 10", "0", " 20", "0"} +
+      Lines{"  0", "INSERT", "  8", "0", "  2", "LOT", " 10", "10", " 20", "0"} +
+      Lines{"  0", "ENDBLK", "  0", "ENDSEC"};
+  const Lines entities = Lot(0) + Text("1", 5, 5) + insert("LOT", "100", {" 66", "1"}) +
+                         attrib("B-1", "105", "5") + Lines{"  0", "SEQEND"} +
+                         insert("LOT", "200", {" 41", "2", " 42", "2", " 50", "90", " 66", "1"}) +
+                         attrib("B-2", "190", "10") + Lines{"  0", "SEQEND"} +
+                         insert("LOT", "300", {" 70", "2", " 44", "10"}) + Text("M-1", 305, 5) +
+                         Text("M-2", 315, 5) + insert("PAIR", "400") + Text("P-1", 405, 5) +
+                         Text("P-2", 415, 5);
+  const Lines drawing = Header("AC1015") + blocks + Section(entities) + kEof;
+  const Case cases[] = {
+      {"lots from lines read the blocks", drawing, "--from-lines", 0, "", "領域 7（地番あり 7）",
+       "", false, "1,1\r\n2,B-1\r\n3,B-2\r\n4,M-1\r\n5,M-2\r\n6,P-1\r\n7,P-2\r\n"},
+      {"closed polylines name what they left", drawing, "", 0, "",
+       "[ブロック] レイヤ「筆界」の INSERT 4 "
+       "個の中は読んでいません（「線から筆を作る」で読めます）\n"
+       "[ブロック] レイヤ「地番」の ATTRIB 2 個は読んでいません（「線から筆を作る」で読めます）\n",
+       "", false, "1,1\r\n"},
   };
   for (const Case& c : cases) Check(c);
 }

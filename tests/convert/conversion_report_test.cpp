@@ -137,7 +137,10 @@ TEST(ConversionReport, ATextOnTheBoundaryBelongsToTheRegionAsInTheAttachment) {
   EXPECT_EQ(run.mid, "1,4\r\n");
   ASSERT_EQ(run.report.regions.size(), 1u);
   EXPECT_EQ(run.report.regions[0].chiban, "4");
-  EXPECT_TRUE(run.report.findings.empty());
+  // Only its middle, right of the boundary, lies outside.
+  ASSERT_EQ(run.report.findings.size(), 1u);
+  EXPECT_EQ(run.report.findings[0].message,
+            "「4」: 文字の中心はどの領域にもありませんが、地番は領域 1 に付きました");
 }
 
 TEST(ConversionReport, FindingLinesNameKindMessageAndPlace) {

@@ -136,7 +136,7 @@ TEST(LineWorkReader, BrokenDrawingsAreRefused) {
   TempFolder folder;
   for (const Case& c : cases) {
     std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
-    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932, c.mostSegments);
+    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932, false, c.mostSegments);
     ASSERT_TRUE(drawing.refusal) << c.what;
     EXPECT_EQ(drawing.refusal->text.rfind(c.start, 0), 0u)
         << c.what << ": " << drawing.refusal->text;

@@ -79,11 +79,11 @@ TEST_F(FileDialogTest, BrowseSetsTheOutputNameWithTheSimaSuffix) {
 }
 
 TEST_F(FileDialogTest, AFolderOpensWithOneClickOrEnter) {
-  ASSERT_TRUE(QDir(Folder()).mkpath("a/b"));
+  ASSERT_TRUE(QDir(Folder()).mkpath("lots-a/lots-b"));
   OpenFolder();
   form.show();
   auto* dir1 = Find<QListWidget>("Dir1");
-  const auto a = dir1->findItems("a", Qt::MatchEndsWith);
+  const auto a = dir1->findItems("lots-a", Qt::MatchEndsWith | Qt::MatchCaseSensitive);
   ASSERT_EQ(a.size(), 1);
   const QPoint middle = dir1->visualItemRect(a.front()).center();
   for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -92,12 +92,12 @@ TEST_F(FileDialogTest, AFolderOpensWithOneClickOrEnter) {
                       Qt::NoModifier);
     QCoreApplication::sendEvent(dir1->viewport(), &click);
   }
-  EXPECT_TRUE(WaitFor([&] { return form.Folder() == PathOf("a"); }));
+  EXPECT_TRUE(WaitFor([&] { return form.Folder() == PathOf("lots-a"); }));
 
-  dir1->setCurrentItem(dir1->findItems("b", Qt::MatchEndsWith).value(0));
+  dir1->setCurrentItem(dir1->findItems("lots-b", Qt::MatchEndsWith | Qt::MatchCaseSensitive).value(0));
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QCoreApplication::sendEvent(dir1, &enter);
-  EXPECT_EQ(form.Folder(), PathOf("a/b"));
+  EXPECT_EQ(form.Folder(), PathOf("lots-a/lots-b"));
 }
 
 TEST(WindowCommandLine, HelpPrintsTheUsageWithoutADisplay) {
