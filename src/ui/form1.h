@@ -124,6 +124,12 @@ class Form1 : public QWidget {
   void ApplyLeastSize();
   // The length of one drawing unit in metres, as 単位 says.
   double MetresPerDrawingUnit() const;
+  // The length in metres of one unit of the MIF regions and the report: the
+  // map's unit. Metres when the core reads millimetres as metres, else the
+  // drawing's unit; the drawing is drawn scaled to it.
+  double MetresPerOutputUnit() const;
+  // What the unit chosen changes: the map's scale, and the drawing scaled anew.
+  void FollowUnits();
   void ShowResult(const StepResult& result);
   // Reads the drawing of inputPathEdit for the map in the background (a processable
   // version only); drops whatever the map showed.
@@ -202,7 +208,9 @@ class Form1 : public QWidget {
   // What the last "面生成" passed over, and the MIF file it wrote.
   RegionBuildSummary lastBuilt_;
   BuiltMif builtMif_;
-  QString proposedOutput_;  // the last output name the window proposed
+  QString proposedOutput_;
+  double drawingScale_ = 1;  // map units per drawing unit, as the map's drawing was prepared  //
+                             // the last output name the window proposed
   // Why the last run's SIMA file was not written; empty when it was.
   QString simaNotWritten_;
 };

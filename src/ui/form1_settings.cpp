@@ -4,6 +4,7 @@
 #include "ui/form1.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
+#include "ui/output_units.h"
 #include "ui/window_settings.h"
 #include "ui/zone_chooser.h"
 
@@ -61,7 +62,7 @@ void Form1::CreateSettingsControls() {
   connect(datumChooser, &QComboBox::currentIndexChanged, this, [this] { RememberDatum(Datum()); });
   connect(unitChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberMillimetreUnits(MillimetreUnits());
-    if (mapPreview != nullptr) mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
+    FollowUnits();
   });
   // The verdict on the drawing chosen depends on the choice, and so does its map.
   connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
@@ -83,5 +84,17 @@ bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
 
 double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
+
+double Form1::MetresPerOutputUnit() const {
+  return ui::MetresPerOutputUnit(Choices(), MetresPerDrawingUnit());
+}
+
+void Form1::FollowUnits() {
+  if (mapPreview == nullptr) return;
+  mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
+  // The drawing is drawn in the map's unit: read again when that scale changes.
+  const double scale = MetresPerDrawingUnit() / MetresPerOutputUnit();
+  if (scale != drawingScale_ && !busy_ && !inputPathEdit->text().isEmpty()) StartDrawingPreview();
+}
 
 }  // namespace parquill::ui
