@@ -83,7 +83,7 @@ bool Form1::PreviewBusy() const {
          lotsDelay_->isActive();
 }
 
-void Form1::StartDrawingPreview() {
+void Form1::ClearMap() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
   linesReading_->Cancel();
@@ -93,6 +93,10 @@ void Form1::StartDrawingPreview() {
   reportList->setVisible(false);
   lastBuilt_ = {};
   builtMif_.Forget();
+}
+
+void Form1::StartDrawingPreview() {
+  ClearMap();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
