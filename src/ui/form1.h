@@ -82,8 +82,16 @@ class Form1 : public QWidget {
   void OnBuildRegions();
   void OnAttachChibans();
 
-  // "開く…": a drawing chosen in the file dialog is opened in its folder and chosen.
+  // "開く…": a drawing chosen in the file dialog is opened in its folder and
+  // chosen; a 地図XML file or ZIP is opened as OpenMapXml does.
   void OnOpenDrawing();
+  // Shows the lots of a 地図XML file or ZIP on the map (read in the background)
+  // and offers "地図XMLを変換"; the drawing chosen is let go. Ignored while a step runs.
+  void OpenMapXml(const QString& path);
+  // "地図XMLを変換": the SIMA, MIF and MID files of each 地図XML file, beside it.
+  void OnConvertMapXml();
+  // The 地図XML file or ZIP open; empty while none is.
+  const QString& MapXmlPath() const { return mapXmlPath_; }
   // "参照…": the output file chosen in the save dialog goes to the output name.
   void OnBrowseOutput();
 
@@ -124,14 +132,26 @@ class Form1 : public QWidget {
   void ApplyLeastSize();
   // The length of one drawing unit in metres, as 単位 says.
   double MetresPerDrawingUnit() const;
+  // The length in metres of one unit of the MIF regions and the report: the
+  // map's unit. Metres when the core reads millimetres as metres, else the
+  // drawing's unit; the drawing is drawn scaled to it.
+  double MetresPerOutputUnit() const;
+  // What the unit chosen changes: the map's scale, and the drawing scaled anew.
+  void FollowUnits();
   void ShowResult(const StepResult& result);
   // Reads the drawing of inputPathEdit for the map in the background (a processable
   // version only); drops whatever the map showed.
   void StartDrawingPreview();
+  // Drops the map's readings and whatever the map and the report showed.
+  void ClearMap();
   void ShowLayerEmphasis();
   // With "線から筆を作る", reads in the background the lots "面生成" would build
   // from the boundary layers selected, for the map; before "面生成" only.
   void StartLotsToBuild();
+  // Lets the 地図XML file go: its button hidden, the map's zone the chooser's again.
+  void ForgetMapXml();
+  // The datum matters with a zone chosen, or for a 地図XML file (its own zone).
+  void UpdateDatumEnabled();
   void StartRegionPreview(const std::string& outputName);
   void StartReport(const ConversionChoices& choices, const AttachSummary& attached);
   // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
@@ -180,6 +200,7 @@ class Form1 : public QWidget {
   QPushButton* readLayersButton = nullptr;
   QPushButton* buildRegionsButton = nullptr;
   QPushButton* attachButton = nullptr;
+  QPushButton* mapXmlButton = nullptr;  // "地図XMLを変換", while a 地図XML file is open
 
   MapPreview* mapPreview = nullptr;
   QPushButton* fitButton = nullptr;
@@ -202,7 +223,10 @@ class Form1 : public QWidget {
   // What the last "面生成" passed over, and the MIF file it wrote.
   RegionBuildSummary lastBuilt_;
   BuiltMif builtMif_;
-  QString proposedOutput_;  // the last output name the window proposed
+  QString proposedOutput_;
+  QString mapXmlPath_;
+  double drawingScale_ = 1;  // map units per drawing unit, as the map's drawing was prepared  //
+                             // the last output name the window proposed
   // Why the last run's SIMA file was not written; empty when it was.
   QString simaNotWritten_;
 };

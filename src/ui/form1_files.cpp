@@ -10,7 +10,9 @@
 namespace parquill::ui {
 namespace {
 
-const QString kDrawingFilter = QStringLiteral("DXF 図面 (*.dxf *.DXF);;すべてのファイル (*)");
+const QString kDrawingFilter = QStringLiteral(
+    "DXF 図面・地図XML (*.dxf *.DXF *.xml *.XML *.zip *.ZIP);;DXF 図面 (*.dxf *.DXF);;"
+    "地図XML (*.xml *.XML *.zip *.ZIP);;すべてのファイル (*)");
 const QString kSimaFilter = QStringLiteral("SIMA 共通フォーマット (*.Sim *.sim *.SIM)");
 const QString kSimaSuffix = QStringLiteral(".Sim");
 
@@ -19,7 +21,8 @@ const QString kSimaSuffix = QStringLiteral(".Sim");
 void Form1::OnOpenDrawing() {
   if (busy_) return;
   const QString chosen = AskForFile(
-      this, {FileQuestion::Kind::kOpen, QStringLiteral("図面を開く"), Folder(), kDrawingFilter});
+      this,
+      {FileQuestion::Kind::kOpen, QStringLiteral("図面・地図XMLを開く"), Folder(), kDrawingFilter});
   if (chosen.isEmpty()) return;
   // As when the drawing is named on the command line.
   const QString problem = OpenStartingPlace(*this, chosen);

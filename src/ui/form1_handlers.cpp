@@ -52,6 +52,7 @@ void Form1::OnFolderChanged() {
 
 void Form1::OnDrawingClicked(const QString& fileName) {
   if (busy_) return;
+  ForgetMapXml();
   regionNumberEdit->clear();
   if (inputNameOption->isChecked())
     inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));

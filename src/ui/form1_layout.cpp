@@ -80,8 +80,10 @@ void Form1::CreateControls() {
   readLayersButton = MakeNamed<QPushButton>(this, "Command1");
   buildRegionsButton = MakeNamed<QPushButton>(this, "Command2");
   attachButton = MakeNamed<QPushButton>(this, "Command3");
-  for (QPushButton* button :
-       {readLayersButton, buildRegionsButton, attachButton, openButton, browseButton}) {
+  mapXmlButton = MakeNamed<QPushButton>(this, "MapXmlButton", QStringLiteral("地図XMLを変換"));
+  mapXmlButton->setVisible(false);
+  for (QPushButton* button : {readLayersButton, buildRegionsButton, attachButton, mapXmlButton,
+                              openButton, browseButton}) {
     button->setAutoDefault(false);
     LetEnterPress(button);
   }
@@ -125,7 +127,7 @@ void Form1::ArrangeControls() {
   QHBoxLayout* choices = Row({layerFrame, settingsFrame});
   choices->setStretch(0, 1);
   left->addLayout(choices, 2);
-  QHBoxLayout* steps = Row({readLayersButton, buildRegionsButton, attachButton});
+  QHBoxLayout* steps = Row({readLayersButton, buildRegionsButton, attachButton, mapXmlButton});
   steps->addStretch(1);
   steps->addWidget(regionCaption);
   steps->addWidget(regionNumberEdit);

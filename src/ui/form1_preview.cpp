@@ -61,7 +61,7 @@ void Form1::CreatePreviewControls() {
 
   connect(fitButton, &QPushButton::clicked, mapPreview, &MapPreview::FitAll);
   mapPreview->SetZoneName(ZoneName(PlaneZone()));
-  mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
+  mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
   connect(layerList, &QListWidget::itemSelectionChanged, this, [this] {
     ShowLayerEmphasis();
     if (FromLines()) lotsDelay_->start();
@@ -83,7 +83,7 @@ bool Form1::PreviewBusy() const {
          lotsDelay_->isActive();
 }
 
-void Form1::StartDrawingPreview() {
+void Form1::ClearMap() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
   linesReading_->Cancel();
@@ -93,6 +93,10 @@ void Form1::StartDrawingPreview() {
   reportList->setVisible(false);
   lastBuilt_ = {};
   builtMif_.Forget();
+}
+
+void Form1::StartDrawingPreview() {
+  ClearMap();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
         QStringLiteral("DXF のバージョンが %1 のため、この図面は処理できません")
@@ -103,11 +107,14 @@ void Form1::StartDrawingPreview() {
 
   const std::string path = FileSystemPath(inputPathEdit->text());
   const TextEncoding encoding = DxfTextEncoding(dxfVersion_.code);
+  // The map is in the unit of the regions and the report.
+  const double scale = MetresPerDrawingUnit() / MetresPerOutputUnit();
+  drawingScale_ = scale;
   drawingReading_->Start<DrawingResult>(
-      [path, encoding](const std::atomic<bool>& cancelled) -> DrawingResult {
+      [path, encoding, scale](const std::atomic<bool>& cancelled) -> DrawingResult {
         DrawingPreview drawing = ReadDrawingPreview(path, encoding, {}, &cancelled);
         if (drawing.cancelled) return nullptr;
-        return PrepareDrawing(drawing);
+        return PrepareDrawing(drawing, scale);
       },
       [this](const DrawingResult& drawing) {
         if (drawing == nullptr) return;
@@ -183,7 +190,7 @@ void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWri
     ++counts[static_cast<int>(region.outcome)];
     area += RingArea(region.ring);
   }
-  const double metres = MetresPerDrawingUnit();
+  const double metres = MetresPerOutputUnit();
   reportList->clear();
   reportList->addItem(QStringLiteral("領域 %1: 地番あり %2、地番なし %3、複数の文字 %4、"
                                      "どの領域にもない文字 %5、地積合計 %6")

@@ -4,6 +4,7 @@
 #include "ui/form1.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
+#include "ui/output_units.h"
 #include "ui/window_settings.h"
 #include "ui/zone_chooser.h"
 
@@ -31,7 +32,7 @@ void Form1::CreateSettingsControls() {
   datumChooser->setCurrentIndex(RememberedDatum() == PlaneDatum::kJgd2000 ? kJgd2000 : kJgd2011);
   datumChooser->setToolTip(QStringLiteral("MIF ファイルの座標系の測地系（座標系を指定したとき）"));
   datumCaption->setBuddy(datumChooser);
-  datumChooser->setEnabled(PlaneZone() != 0);
+  UpdateDatumEnabled();
   unitCaption = MakeNamed<QLabel>(settingsFrame, "UnitCaption", QStringLiteral("単位:"));
   unitChooser = MakeNamed<QComboBox>(settingsFrame, "unitChooser");
   unitChooser->insertItem(kMetres, QStringLiteral("m"));
@@ -55,13 +56,15 @@ void Form1::CreateSettingsControls() {
 
   connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberPlaneZone(PlaneZone());
-    datumChooser->setEnabled(PlaneZone() != 0);  // without a zone the MIF file names no datum
-    if (mapPreview != nullptr) mapPreview->SetZoneName(ZoneName(PlaneZone()));
+    UpdateDatumEnabled();
+    if (mapPreview != nullptr && mapXmlPath_.isEmpty()) {
+      mapPreview->SetZoneName(ZoneName(PlaneZone()));
+    }
   });
   connect(datumChooser, &QComboBox::currentIndexChanged, this, [this] { RememberDatum(Datum()); });
   connect(unitChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberMillimetreUnits(MillimetreUnits());
-    if (mapPreview != nullptr) mapPreview->SetMetresPerUnit(MetresPerDrawingUnit());
+    FollowUnits();
   });
   // The verdict on the drawing chosen depends on the choice, and so does its map.
   connect(fromLinesCheck, &QCheckBox::toggled, this, [this] {
@@ -74,6 +77,11 @@ void Form1::CreateSettingsControls() {
 
 int Form1::PlaneZone() const { return zoneChooser->Zone(); }
 
+void Form1::UpdateDatumEnabled() {
+  // Without a zone the MIF file names no datum; a 地図XML file has its own zone.
+  datumChooser->setEnabled(PlaneZone() != 0 || !mapXmlPath_.isEmpty());
+}
+
 PlaneDatum Form1::Datum() const {
   return datumChooser->currentIndex() == kJgd2000 ? PlaneDatum::kJgd2000 : PlaneDatum::kJgd2011;
 }
@@ -83,5 +91,17 @@ bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
 bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
 
 double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
+
+double Form1::MetresPerOutputUnit() const {
+  return ui::MetresPerOutputUnit(Choices(), MetresPerDrawingUnit());
+}
+
+void Form1::FollowUnits() {
+  if (mapPreview == nullptr || !mapXmlPath_.isEmpty()) return;  // a 地図XML file is in metres
+  mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
+  // The drawing is drawn in the map's unit: read again when that scale changes.
+  const double scale = MetresPerDrawingUnit() / MetresPerOutputUnit();
+  if (scale != drawingScale_ && !busy_ && !inputPathEdit->text().isEmpty()) StartDrawingPreview();
+}
 
 }  // namespace parquill::ui

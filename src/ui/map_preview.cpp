@@ -164,8 +164,9 @@ void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
   FitAll();
 }
 
-void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report) {
+void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report, bool legend) {
   report_ = std::move(report);
+  legend_ = legend;
   lotsToBuild_.reset();
   chosenLot_.reset();
   chosenRing_.clear();
@@ -240,7 +241,9 @@ int MapPreview::BandHeight() const {
   const QFontMetrics metrics(LabelFont(font(), false));
   const int line = metrics.height() + 2;
   const int legendRows =
-      report_ ? static_cast<int>(LegendRowStarts(metrics, width() - 2 * kBandPadding).size()) : 0;
+      report_ && legend_
+          ? static_cast<int>(LegendRowStarts(metrics, width() - 2 * kBandPadding).size())
+          : 0;
   const int pointerRows = PointerOnItsOwnRow(metrics) ? 1 : 0;
   return (legendRows + pointerRows + 1) * line + 2 * kBandPadding;
 }
@@ -520,7 +523,7 @@ void MapPreview::DrawBand(QPainter& painter) const {
   const int line = metrics.height() + 2;
   int top = area.top() + kBandPadding;
 
-  if (report_) {
+  if (report_ && legend_) {
     const auto entries = LegendEntries();
     const std::vector<std::size_t> starts = LegendRowStarts(metrics, width() - 2 * kBandPadding);
     for (std::size_t row = 0; row < starts.size(); ++row) {

@@ -34,7 +34,8 @@ class MapPreview : public QWidget {
   // Each of these replaces what the map shows at that stage and fits the view.
   void ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing);
   void ShowRegions(std::shared_ptr<const PreparedRegions> regions);
-  void ShowReport(std::shared_ptr<const PreparedReport> report);
+  // Without `legend` the band names no outcomes (lots that were not attached).
+  void ShowReport(std::shared_ptr<const PreparedReport> report, bool legend = true);
   // The lots "面生成" would build from the drawing's lines, over the drawing
   // (none when null); the view stays. Dropped by any of the above.
   void ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots);
@@ -114,6 +115,7 @@ class MapPreview : public QWidget {
   std::shared_ptr<const PreparedRegions> regions_;
   std::shared_ptr<const PreparedReport> report_;
   std::shared_ptr<const PreparedRegions> lotsToBuild_;
+  bool legend_ = true;
   std::set<std::string> emphasised_;
   bool allEmphasised_ = false;
 

@@ -63,27 +63,40 @@ QColor OutcomeColour(RegionOutcome outcome) {
 
 QColor StrayTextColour() { return QColor(200, 0, 160); }
 
-std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing) {
+std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing, double scale) {
   auto prepared = std::make_shared<PreparedDrawing>();
+  auto scaled = [scale](std::vector<PlanePoint> points) {
+    if (scale != 1) {
+      for (PlanePoint& point : points) point = {point.x * scale, point.y * scale};
+    }
+    return points;
+  };
   std::unordered_map<std::string, std::size_t> index;
   for (const PreviewPolyline& polyline : drawing.polylines) {
-    AddRing(LayerNamed(prepared->layers, index, polyline.layer).path, polyline.points,
-            polyline.closed);
-    if (!polyline.closed && !polyline.points.empty()) prepared->openPolylines.push_back(polyline);
+    std::vector<PlanePoint> points = scaled(polyline.points);
+    AddRing(LayerNamed(prepared->layers, index, polyline.layer).path, points, polyline.closed);
+    if (!polyline.closed && !points.empty()) {
+      prepared->openPolylines.push_back({polyline.layer, std::move(points), false});
+    }
   }
   std::unordered_map<std::string, std::size_t> lineIndex;
   for (const PreviewPolyline& line : drawing.lines) {
-    AddRing(LayerNamed(prepared->lineWork, lineIndex, line.layer).path, line.points, line.closed);
+    AddRing(LayerNamed(prepared->lineWork, lineIndex, line.layer).path, scaled(line.points),
+            line.closed);
+  }
+  prepared->texts = drawing.texts;
+  for (PreviewText& text : prepared->texts) {
+    text.x *= scale;
+    text.y *= scale;
   }
   QRectF extent;
   for (const MapLayer& layer : prepared->layers) extent = Unite(extent, layer.path.boundingRect());
   for (const MapLayer& layer : prepared->lineWork) {
     extent = Unite(extent, layer.path.boundingRect());
   }
-  for (const PreviewText& text : drawing.texts) {
+  for (const PreviewText& text : prepared->texts) {
     extent = Unite(extent, QRectF(text.x, text.y, 0, 0).adjusted(-0.5, -0.5, 0.5, 0.5));
   }
-  prepared->texts = drawing.texts;
   prepared->extent = extent;
   prepared->polylinesLeftOut = drawing.polylinesLeftOut;
   prepared->textsLeftOut = drawing.textsLeftOut;

@@ -49,7 +49,10 @@ struct PreparedReport {
   QRectF extent;
 };
 
-std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing);
+// `scale` turns the drawing's units into the map's (0.001 when the map is in
+// metres and the drawing in millimetres).
+std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& drawing,
+                                                      double scale = 1);
 std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outlines);
 std::shared_ptr<const PreparedReport> PrepareReport(ConversionReport report);
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "ui/form1.h"
+#include "ui/map_xml_lots.h"
 
 namespace parquill::ui {
 
@@ -14,6 +15,10 @@ QString OpenStartingPlace(Form1& form, const QString& argument) {
   }
   if (!place.isFile()) return argument + QStringLiteral(" が見つかりません。");
   form.SetFolder(place.absolutePath());
+  if (IsMapXmlFileName(place.fileName().toStdString())) {
+    form.OpenMapXml(place.absoluteFilePath());
+    return {};
+  }
   if (!form.ChooseFile(place.fileName())) {
     return argument + QStringLiteral(" は DXF ファイルではありません。");
   }

@@ -39,6 +39,7 @@ TEST_F(FileDialogTest, OpenChoosesTheDrawingInItsFolder) {
   EXPECT_EQ(asked[0].kind, FileQuestion::Kind::kOpen);
   EXPECT_EQ(asked[0].start, Folder());  // the folder shown
   EXPECT_TRUE(asked[0].filter.contains("*.dxf"));
+  EXPECT_TRUE(asked[0].filter.contains("*.xml *.XML *.zip *.ZIP"));  // 地図XML beside DXF
   EXPECT_EQ(form.Folder(), PathOf("area"));
   EXPECT_EQ(Text("Text7"), PathOf("area/Plan.DXF"));
   EXPECT_EQ(form.DxfVersionName(), "2000");

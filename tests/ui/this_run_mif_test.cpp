@@ -106,6 +106,11 @@ TEST_F(ThisRunMifTest, AttachmentIsShownOnlyOnceTheRegionsAreBuilt) {
   EXPECT_EQ(Bytes(PathOf("sample.MIF")), kOldMif);
   EXPECT_FALSE(QFile::exists(PathOf("sample.MID")));
 
+  boxes.shown.clear();
+  form.OnBuildRegions();  // no layer selected: refused
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  EXPECT_FALSE(Shown("Command3"));
+
   ClickLayer("筆界");
   form.OnBuildRegions();
   EXPECT_FALSE(Shown("Command2"));
