@@ -236,9 +236,7 @@ ConversionChoices Form1::Choices() const {
   choices.planeZone = PlaneZone();
   choices.datum = Datum();
   choices.fromLines = FromLines();
-  // ▼ 単位 (m/mm) for the core: once ConversionChoices has `millimetres` (issue 24), uncomment
-  // this one line; the map then follows by itself (MetresPerOutputUnit).
-  // choices.millimetres = MillimetreUnits();
+  choices.millimetres = MillimetreUnits();
   choices.report = true;
   choices.ReadTextAs(dxfVersion_);
   return choices;

@@ -173,7 +173,8 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
   lastBuilt_ = {};
   builtMif_.Forget();
   const QString simaNotWritten = simaNotWritten_;
-  auto report = std::make_shared<ConversionReport>(MakeConversionReport(built, attached, choices.planeZone));
+  auto report =
+      std::make_shared<ConversionReport>(MakeConversionReport(built, attached, choices.planeZone));
   resultReading_->Start<ReportResult>(
       [report](const std::atomic<bool>&) { return PrepareReport(std::move(*report)); },
       [this, simaNotWritten](const ReportResult& prepared) {

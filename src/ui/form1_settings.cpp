@@ -4,7 +4,6 @@
 #include "ui/form1.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
-#include "ui/output_units.h"
 #include "ui/window_settings.h"
 #include "ui/zone_chooser.h"
 
@@ -92,9 +91,9 @@ bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMil
 
 double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
 
-double Form1::MetresPerOutputUnit() const {
-  return ui::MetresPerOutputUnit(Choices(), MetresPerDrawingUnit());
-}
+// The core reads a drawing in millimetres as metres: what the steps write and
+// report is in metres whatever the drawing's unit.
+double Form1::MetresPerOutputUnit() const { return 1.0; }
 
 void Form1::FollowUnits() {
   if (mapPreview == nullptr || !mapXmlPath_.isEmpty()) return;  // a 地図XML file is in metres

@@ -95,7 +95,8 @@ TEST_F(FileDialogTest, AFolderOpensWithOneClickOrEnter) {
   }
   EXPECT_TRUE(WaitFor([&] { return form.Folder() == PathOf("lots-a"); }));
 
-  dir1->setCurrentItem(dir1->findItems("lots-b", Qt::MatchEndsWith | Qt::MatchCaseSensitive).value(0));
+  dir1->setCurrentItem(
+      dir1->findItems("lots-b", Qt::MatchEndsWith | Qt::MatchCaseSensitive).value(0));
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QCoreApplication::sendEvent(dir1, &enter);
   EXPECT_EQ(form.Folder(), PathOf("lots-a/lots-b"));

@@ -1,25 +1,11 @@
 // The map's unit: the unit of the regions and the report the core gives,
 // the drawing scaled to it.
-#include "ui/output_units.h"
-
 #include <gtest/gtest.h>
 
 #include "ui/map_scene.h"
 
 namespace parquill::ui::testing {
 namespace {
-
-struct ChoicesWithoutUnits {};
-struct ChoicesWithUnits {
-  bool millimetres = false;
-};
-
-TEST(OutputUnits, MetresOnceTheCoreReadsMillimetresAsMetres) {
-  EXPECT_EQ(MetresPerOutputUnit(ChoicesWithoutUnits{}, 0.001), 0.001);
-  EXPECT_EQ(MetresPerOutputUnit(ChoicesWithoutUnits{}, 1.0), 1.0);
-  EXPECT_EQ(MetresPerOutputUnit(ChoicesWithUnits{false}, 0.001), 0.001);
-  EXPECT_EQ(MetresPerOutputUnit(ChoicesWithUnits{true}, 0.001), 1.0);
-}
 
 TEST(OutputUnits, TheDrawingIsScaledToTheMapsUnit) {
   DrawingPreview drawing;

@@ -101,7 +101,9 @@ class WindowTest : public ::testing::Test {
     return done();
   }
   // Waits for the map's readings in the background to end.
-  void WaitForMap() { EXPECT_TRUE(WaitFor([this] { return !form.PreviewBusy(); })); }
+  void WaitForMap() {
+    EXPECT_TRUE(WaitFor([this] { return !form.PreviewBusy(); }));
+  }
 
   template <typename Control>
   Control* Find(const char* name) {
