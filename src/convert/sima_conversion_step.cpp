@@ -35,7 +35,8 @@ Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, 
   bool full = false;
   ReadMidChibans(names.mid, mif.delimiter(), [&](std::string chiban) {
     // A "," would cut the SIMA record: it becomes the full-width comma.
-    for (std::size_t at = chiban.find(','); at != std::string::npos; at = chiban.find(',', at)) {
+    for (std::size_t at = chiban.find(','); at != std::string::npos;
+         at = chiban.find(',', at)) {
       chiban.replace(at, 1, "，");
     }
     full = lots.Add(std::move(chiban)) == 0;
