@@ -29,7 +29,7 @@ ChibanRun AttachAndConvert(const ConversionChoices& choices, StepHost& host);
 struct ConversionRun {
   Outcome regions;
   RegionBuildSummary built;
-  std::optional<ChibanRun> chibans;        // run when the regions were built
+  std::optional<ChibanRun> chibans;  // run when the regions were built
   std::optional<ConversionReport> report;  // made when chosen and every step was done
 };
 ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host);

@@ -68,13 +68,14 @@ class BlockPlacer {
       : onEntity_(onEntity) {}
 
   bool Take(const DxfEntity& e) {
-    if (!e.inBlock) return Hand(e, Placement{}, nullptr, 0);
+    const bool frame = e.type == "BLOCK" || e.type == "ENDBLK";
+    if (!e.inBlock) return frame || Hand(e, Placement{}, nullptr, 0);
     if (e.type == "BLOCK") {
       open_ = &blocks_[e.name];
       *open_ = {e.point, {}};
     } else if (e.type == "ENDBLK") {
       open_ = nullptr;
-    } else if (open_ != nullptr) {
+    } else if (open_ != nullptr && !frame) {
       open_->entities.push_back(e);
     }
     return true;
@@ -86,6 +87,7 @@ class BlockPlacer {
   bool Hand(const DxfEntity& e, const Placement& p, const std::string* insertLayer, int depth) {
     if (depth > 0 && ++placed_ > kMostPlacedEntities) return true;
     DxfEntity placed = e;
+    placed.inBlock = false;
     if (insertLayer != nullptr && placed.layer == "0") placed.layer = *insertLayer;
     if (depth > 0) Place(placed, p);
     if (e.type != "INSERT") return onEntity_(placed);

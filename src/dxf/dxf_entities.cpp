@@ -56,7 +56,9 @@ double WidthInHeights(std::string_view text) {
 }  // namespace
 
 PlanePoint DxfEntity::TextCentre(TextEncoding encoding) const {
-  const double width = size * scaleX * WidthInHeights(DecodedString(encoding));
+  // An MTEXT's 41 is the width of its frame, no width factor.
+  const double factor = type == "MTEXT" ? 1 : scaleX;
+  const double width = size * factor * WidthInHeights(DecodedString(encoding));
   // Where the anchor stands on the box, as shares of its width and height.
   double across = 0, up = 0;
   PlanePoint anchor = TextPoint();

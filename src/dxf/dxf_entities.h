@@ -56,7 +56,7 @@ struct DxfEntity {
   bool hasSecond = false;
   PlanePoint direction{1, 0};
   double size = 0;           // 40: a text's height, an ARC's or CIRCLE's radius
-  double scaleX = 1;         // 41: a text's width factor, an INSERT's X scale
+  double scaleX = 1;         // 41: a TEXT's width factor, an INSERT's X scale
   double scaleY = 1;         // 42 of an INSERT: its Y scale
   double columnSpacing = 0;  // 44, 45: a MINSERT's cells
   double rowSpacing = 0;

@@ -104,6 +104,35 @@ TEST(RealDrawings, PlainWords) {
   for (const Case& c : cases) Check(c);
 }
 
+// A lot of 1,200 points and a drawing cut in a polyline stop the region
+// build: the message says what, and the MIF file of an earlier run stays.
+TEST(RealDrawings, NothingHalfWritten) {
+  std::vector<testing::Point> long1200;
+  for (int k = 0; k < 1200; ++k) long1200.push_back({std::to_string(k), std::to_string(k % 2)});
+  const Lines cut = Header("AC1015") + Lines{"  0", "SECTION", "  2", "ENTITIES"} + Lot(0) +
+                    Lot(20) +
+                    Lines{"  0",          "LWPOLYLINE", "100", "AcDbEntity", "  8", "筆界", "100",
+                          "AcDbPolyline", " 70",        "1",   " 10",        "40",  " 20"};
+  const struct {
+    Lines drawing;
+    std::string err;
+  } cases[] = {
+      {Header("AC1015") + Section(LwPolyline("筆界", "0", long1200)) + kEof,
+       "TESSARO: エラー番号9\nインデックスが有効範囲にありません。筆界のポリラインの頂点が 1000 "
+       "を超えました（レイヤ 筆界、始点 X 0.000, Y 0.000、1200 点）\n"},
+      {cut, "TESSARO: エラー番号62\n"},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder.Write("d.dxf", Sjis(Joined(c.drawing)));
+    folder.Write("d.MIF", "earlier");
+    const auto run = RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番");
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(testing::ReadBytes(folder.File("d.MIF")), "earlier");
+  }
+}
+
 TEST(RealDrawings, Encodings) {
   const Lines page = {"  9", "$DWGCODEPAGE", "  3", "ANSI_932"};
   const Lines lot = Section(Lot(0) + Text("一丁目5", 5, 5)) + kEof;

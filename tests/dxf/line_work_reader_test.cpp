@@ -115,6 +115,47 @@ TEST(LineWorkReader, ChibanTexts) {
   EXPECT_EQ(read.texts, expected);
 }
 
+// Where a text's middle is, as it is seen: 2 high, each entity at (10, 20).
+TEST(LineWorkReader, TextCentres) {
+  struct Case {
+    const char* what;
+    Lines groups;
+    double x, y;
+  };
+  const Case cases[] = {
+      {"lower left, two half-width characters", {"  1", "12"}, 11, 21},
+      {"width factor 0.5, two full-width characters",
+       {"  1", testing::Sjis("一二"), " 41", "0.5"},
+       11,
+       21},
+      {"centred in the middle on its alignment point",
+       {"  1", "12", " 72", "1", " 73", "2", " 11", "10", " 21", "20"},
+       10,
+       20},
+      {"right on its top, turned 90°",
+       {"  1", "12", " 50", "90", " 72", "2", " 73", "3", " 11", "10", " 21", "20"},
+       11,
+       19},
+      {"MTEXT from its bottom left, turned by its direction",
+       {"  0", "MTEXT", " 71", "7", "  1", "12", " 11", "0", " 21", "1"},
+       9,
+       21},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    const bool mtext = c.groups[0] == "  0";
+    const Lines text =
+        Lines{"  0", mtext ? "MTEXT" : "TEXT", "  8", "T", " 10", "10", " 20", "20", " 40", "2"} +
+        Lines(c.groups.begin() + (mtext ? 2 : 0), c.groups.end());
+    const ChibanTextRead read =
+        ReadLineWorkTexts(folder.Write("d.dxf", Joined(Entities(text))),
+                          {{"すべて", "T"}, {false, true}, 1}, TextEncoding::kCp932);
+    ASSERT_EQ(read.centres.size(), 1u) << c.what;
+    EXPECT_NEAR(read.centres[0].x, c.x, 1e-9) << c.what;
+    EXPECT_NEAR(read.centres[0].y, c.y, 1e-9) << c.what;
+  }
+}
+
 TEST(LineWorkReader, BrokenDrawingsAreRefused) {
   struct Case {
     const char* what;
@@ -136,7 +177,8 @@ TEST(LineWorkReader, BrokenDrawingsAreRefused) {
   TempFolder folder;
   for (const Case& c : cases) {
     std::string path = folder.Write("d.dxf", Joined(Entities(c.entities)));
-    LineWorkDrawing drawing = ReadLineWork(path, {"B"}, TextEncoding::kCp932, false, c.mostSegments);
+    LineWorkDrawing drawing =
+        ReadLineWork(path, {"B"}, TextEncoding::kCp932, false, c.mostSegments);
     ASSERT_TRUE(drawing.refusal) << c.what;
     EXPECT_EQ(drawing.refusal->text.rfind(c.start, 0), 0u)
         << c.what << ": " << drawing.refusal->text;
