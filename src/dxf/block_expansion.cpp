@@ -60,6 +60,7 @@ void Place(DxfEntity& e, const Placement& p) {
 struct Block {
   PlanePoint base;
   std::vector<DxfEntity> entities;
+  bool placing = false;  // its entities are being placed
 };
 
 class BlockPlacer {
@@ -72,7 +73,7 @@ class BlockPlacer {
     if (!e.inBlock) return frame || Hand(e, Placement{}, nullptr, 0);
     if (e.type == "BLOCK") {
       open_ = &blocks_[e.name];
-      *open_ = {e.point, {}};
+      *open_ = {e.point, {}, false};
     } else if (e.type == "ENDBLK") {
       open_ = nullptr;
     } else if (open_ != nullptr && !frame) {
@@ -91,9 +92,12 @@ class BlockPlacer {
     if (insertLayer != nullptr && placed.layer == "0") placed.layer = *insertLayer;
     if (depth > 0) Place(placed, p);
     if (e.type != "INSERT") return onEntity_(placed);
+    // A block placed within itself (a broken drawing) places nothing more.
     const auto block = blocks_.find(e.name);
-    if (depth == kMostBlockLevels || block == blocks_.end() || block->second.entities.empty())
+    if (depth == kMostBlockLevels || block == blocks_.end() || block->second.entities.empty() ||
+        block->second.placing)
       return true;
+    block->second.placing = true;
     const int columns = std::clamp(e.flags, 1, 32767), rows = std::clamp(e.attachment, 1, 32767);
     for (int column = 0; column < columns; ++column) {
       for (int row = 0; row < rows && placed_ <= kMostPlacedEntities; ++row) {
@@ -103,6 +107,7 @@ class BlockPlacer {
         }
       }
     }
+    block->second.placing = false;
     return true;
   }
 

@@ -13,13 +13,14 @@ namespace parquill {
 // drawing places at most (a MINSERT of many cells, blocks nested many times):
 // past either, no more are placed.
 inline constexpr int kMostBlockLevels = 16;
-inline constexpr std::size_t kMostPlacedEntities = 1'000'000;
+inline constexpr std::size_t kMostPlacedEntities = 100'000;
 
 // Reads the entities of the ENTITIES section as ReadDxfEntities does, every
 // INSERT replaced by the entities of its block placed by it: the block's base
 // point at the INSERT's point, scaled (41, 42), turned (50), in every cell of
 // a MINSERT (70 columns and 71 rows, 44 and 45 apart). A block entity on
-// layer "0" takes its INSERT's layer; others keep their own. The ATTRIBs
+// layer "0" takes its INSERT's layer; others keep their own. A block placed
+// within itself places nothing more. The ATTRIBs
 // after an INSERT are handed on as they stand when `wanted` takes them.
 bool ReadDxfEntitiesWithBlocks(const std::string& path,
                                const std::function<bool(std::string_view type)>& wanted,
