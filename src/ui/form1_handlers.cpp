@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "base/output_file_names.h"
+#include "convert/conversion_report.h"
 #include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
@@ -30,6 +31,11 @@ QString FolderOf(const std::string& path) { return QFileInfo(WindowPath(path)).a
 // The line of a step that did not write `path`.
 StepResult NotWrittenResult(const std::string& path, const Outcome& outcome) {
   return {NotWritten(WindowPath(path), outcome), FolderOf(path), true};
+}
+
+// The warning of a drawing that does not end with EOF, after a step's line.
+QString DrawingCut() {
+  return QStringLiteral("。") + QString::fromStdString(FindingLine(DrawingCutFinding()));
 }
 
 }  // namespace
@@ -146,7 +152,8 @@ void Form1::OnBuildRegions() {
   if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
   if (built.regionsWritten > LotTable::kCapacity) simaRefusal.push_back(TooManyLotsMessage());
   if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
-  ShowResult({line, FolderOf(mif), !simaRefusal.empty()});
+  if (built.endsWithoutEof) line += DrawingCut();
+  ShowResult({line, FolderOf(mif), !simaRefusal.empty() || built.endsWithoutEof});
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
@@ -190,8 +197,9 @@ void Form1::OnAttachChibans() {
   if (run.conversion->done()) layerFrame->setVisible(false);
   ShowResult(
       {ChibansWritten(WindowPath(names.mid), run.attached.regions, run.attached.regionsWithNumber) +
-           QStringLiteral("、") + conversion.line,
-       FolderOf(names.mid), conversion.failed});
+           QStringLiteral("、") + conversion.line +
+           (run.attached.endsWithoutEof ? DrawingCut() : QString()),
+       FolderOf(names.mid), conversion.failed || run.attached.endsWithoutEof});
   simaNotWritten_ = conversion.failed ? conversion.line : QString();
   fileList->setFocus();  // the next drawing is chosen next
   listClickCount_ = 0;

@@ -106,7 +106,7 @@ void Form1::StartDrawingPreview() {
   mapPreview->SetPlaceholder(QStringLiteral("図面を読んでいます…"));
 
   const std::string path = FileSystemPath(inputPathEdit->text());
-  const TextEncoding encoding = DxfTextEncoding(dxfVersion_.code);
+  const TextEncoding encoding = dxfVersion_.encoding;
   // The map is in the unit of the regions and the report.
   const double scale = MetresPerDrawingUnit() / MetresPerOutputUnit();
   drawingScale_ = scale;

@@ -83,6 +83,23 @@ TEST_F(ResultLineTest, AFileNotWrittenIsNamedWithTheReasonAndTheReportSaysSo) {
   }
 }
 
+// A drawing that does not end with EOF may be cut short: both steps say so.
+TEST_F(ResultLineTest, ADrawingWithoutEofIsToldAfterEachStep) {
+  QFile sample(PathOf("sample.dxf"));
+  ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+  QByteArray bytes = sample.readAll();
+  bytes.chop(bytes.size() - bytes.lastIndexOf("EOF"));
+  WriteFile("cut.dxf", bytes.toStdString());
+  form.OnDrawingClicked("cut.dxf");
+  form.OnReadLayers();
+  ClickLayer("筆界");
+  form.OnBuildRegions();
+  EXPECT_TRUE(form.ResultText().contains("[図面の終わり]")) << form.ResultText().toStdString();
+  ClickLayer("地番");
+  form.OnAttachChibans();
+  EXPECT_TRUE(form.ResultText().contains("[図面の終わり]")) << form.ResultText().toStdString();
+}
+
 TEST_F(ResultLineTest, ALongResultWrapsOntoAsManyLinesAsItNeeds) {
   form.setMinimumSize(0, 0);
   form.resize(form.layout()->minimumSize());
