@@ -69,11 +69,7 @@ TEST_F(CompleteRunTest, FromTheDrawingToTheSimaFileAndBackToTheStart) {
 
 TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
   CopySample();
-  OpenFolder();
-  form.OnDrawingClicked("sample.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("sample.dxf", "筆界");
   ClickLayer("筆界");
   ClickLayer("地番");  // two layers selected: the text reader refuses
   form.OnAttachChibans();
@@ -87,11 +83,7 @@ TEST_F(CompleteRunTest, ARefusedAttachmentLeavesTheWindowAsItWas) {
 
 TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
   CopySample();
-  OpenFolder();
-  form.OnDrawingClicked("sample.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("sample.dxf", "筆界");
   ClickLayer("地番");
   ASSERT_TRUE(QDir(Folder()).mkdir("sample.Sim"));  // the SIMA file cannot be created
   form.OnAttachChibans();
@@ -104,11 +96,7 @@ TEST_F(CompleteRunTest, AFailedConversionIsShownAndTheRunStillEnds) {
 
 TEST_F(CompleteRunTest, ATrappedAttachmentLeavesTheWindowAsItWas) {
   CopySample();
-  OpenFolder();
-  form.OnDrawingClicked("sample.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("sample.dxf", "筆界");
   ClickLayer("地番");
   // The MID file cannot be made: the attachment traps it.
   ASSERT_TRUE(QDir(Folder()).mkdir("sample.MID"));
@@ -148,11 +136,7 @@ TEST_F(CompleteRunTest, TheDatumChosenGoesToTheMifFileAndIsRemembered) {
   EXPECT_EQ(form.Datum(), PlaneDatum::kJgd2000);
 
   CopySample();
-  OpenFolder();
-  form.OnDrawingClicked("sample.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("sample.dxf", "筆界");
   EXPECT_TRUE(
       Bytes(PathOf("sample.MIF")).contains("\r\nCoordSys Earth Projection 8, 152, \"m\", "));
 

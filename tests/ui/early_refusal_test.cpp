@@ -29,13 +29,9 @@ std::string DrawingOfRings(int rings, int corners) {
 
 class EarlyRefusalTest : public WindowTest {
  protected:
-  void BuildRegionsOf(const std::string& drawing) {
+  void BuildLots(const std::string& drawing) {
     WriteFile("lots.dxf", drawing);
-    OpenFolder();
-    form.OnDrawingClicked("lots.dxf");
-    form.OnReadLayers();
-    ClickLayer("筆界");
-    form.OnBuildRegions();
+    BuildRegionsOf("lots.dxf", "筆界");
     ASSERT_TRUE(boxes.shown.empty());
   }
   QColor ResultColour() {
@@ -43,26 +39,29 @@ class EarlyRefusalTest : public WindowTest {
   }
 };
 
-TEST_F(EarlyRefusalTest, MoreLotsThanTheSimaFileTakes) {
-  BuildRegionsOf(DrawingOfRings(2001, 4));
-  EXPECT_EQ(form.ResultText(),
-            "lots.MIF に 2001 領域を書きました。このままでは SIMA ファイルは書かれません: "
-            "筆個数が、2000個を超えました。");
-  EXPECT_EQ(ResultColour(), QColor(190, 0, 0));
-}
-
-TEST_F(EarlyRefusalTest, MorePointsThanTheSimaFileTakes) {
-  BuildRegionsOf(DrawingOfRings(20, 800));
-  EXPECT_EQ(form.ResultText(),
-            "lots.MIF に 20 領域を書きました。このままでは SIMA ファイルは書かれません: "
-            "座標が、15000点を超えました。");
-  EXPECT_EQ(ResultColour(), QColor(190, 0, 0));
-}
-
-TEST_F(EarlyRefusalTest, NothingSaidWithinTheLimits) {
-  BuildRegionsOf(DrawingOfRings(2000, 4));
-  EXPECT_EQ(form.ResultText(), "lots.MIF に 2000 領域を書きました");
-  EXPECT_NE(ResultColour(), QColor(190, 0, 0));
+// Told in red at 面生成 when the SIMA conversion will refuse; nothing said
+// within the limits.
+TEST_F(EarlyRefusalTest, TheSimaLimitsAreToldAtOnce) {
+  const struct {
+    int rings, points;
+    const char* line;
+    bool red;
+  } cases[] = {
+      {2001, 4,
+       "lots.MIF に 2001 領域を書きました。このままでは SIMA ファイルは書かれません: "
+       "筆個数が、2000個を超えました。",
+       true},
+      {20, 800,
+       "lots.MIF に 20 領域を書きました。このままでは SIMA ファイルは書かれません: "
+       "座標が、15000点を超えました。",
+       true},
+      {2000, 4, "lots.MIF に 2000 領域を書きました", false},
+  };
+  for (const auto& c : cases) {
+    BuildLots(DrawingOfRings(c.rings, c.points));
+    EXPECT_EQ(form.ResultText(), c.line);
+    EXPECT_EQ(ResultColour() == QColor(190, 0, 0), c.red) << c.rings;
+  }
 }
 
 }  // namespace

@@ -70,11 +70,7 @@ TEST_F(MapWindowTest, ChoosingAnOpenPolylineDrawsItOnTheMap) {
          " 10",        "20",      " 20",    "15"});
   lines({"  0", "ENDSEC", "  0", "EOF"});
   WriteFile("open.dxf", drawing);
-  OpenFolder();
-  form.OnDrawingClicked("open.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("open.dxf", "筆界");
   ClickLayer("地番");
   form.OnAttachChibans();
   WaitForMap();
@@ -109,11 +105,7 @@ TEST_F(MapWindowTest, ChoosingAFindingCentresTheMapOnIt) {
          "40", "  1", "2", "100", "AcDbText"});
   lines({"  0", "ENDSEC", "  0", "EOF"});
   WriteFile("lots.dxf", drawing);
-  OpenFolder();
-  form.OnDrawingClicked("lots.dxf");
-  form.OnReadLayers();
-  ClickLayer("筆界");
-  form.OnBuildRegions();
+  BuildRegionsOf("lots.dxf", "筆界");
   ClickLayer("地番");
   form.OnAttachChibans();
   ASSERT_TRUE(boxes.shown.empty());

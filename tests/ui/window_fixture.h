@@ -89,6 +89,15 @@ class WindowTest : public ::testing::Test {
   }
   // Opens the folder in the window.
   void OpenFolder() { form.SetFolder(Folder()); }
+  // Opens the folder, chooses `drawing`, reads its layers and presses
+  // "面生成" with the boundary layer clicked.
+  void BuildRegionsOf(const char* drawing, const char* boundary) {
+    OpenFolder();
+    form.OnDrawingClicked(drawing);
+    form.OnReadLayers();
+    ClickLayer(boundary);
+    form.OnBuildRegions();
+  }
   // Lets queued work run until `done` holds, for at most ten seconds: a fault
   // fails the test, it never hangs it.
   template <typename Done>
