@@ -5,6 +5,7 @@
 #include "mif/mid_file.h"
 #include "mif/mif_reader.h"
 #include "sima/conversion_messages.h"
+#include "sima/kokudo_records.h"
 #include "sima/lot_table.h"
 #include "sima/point_table.h"
 #include "sima/sima_writer.h"
@@ -34,10 +35,7 @@ Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, 
   LotTable lots;
   bool full = false;
   ReadMidChibans(names.mid, mif.delimiter(), [&](const std::string& chiban) {
-    // A "," would cut the SIMA record: it becomes the full-width comma.
-    std::string written;
-    for (char c : chiban) written += c == ',' ? std::string_view("，") : std::string_view(&c, 1);
-    full = lots.Add(std::move(written)) == 0;
+    full = lots.Add(kokudo::SimaChiban(chiban)) == 0;
     return !full;
   });
   if (full) return Outcome::Refused(TooManyLotsMessage());

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <new>
+#include <unordered_set>
 
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
@@ -25,7 +26,7 @@ class Conversion {
              const std::function<void(const MapXmlFileOutcome&)>& take)
       : options_(options), take_(take) {}
 
-  void File(const std::string& where, const std::string& fileName, const ByteSource& source);
+  void File(const std::string& where, const std::string& relativePath, const ByteSource& source);
   void Failure(const std::string& where, const MapXmlError& error) {
     ++totals_.files;
     ++totals_.failed;
@@ -34,18 +35,34 @@ class Conversion {
   const MapXmlTotals& totals() const { return totals_; }
 
  private:
-  MapXmlFileOutcome Convert(const std::string& fileName, const ByteSource& source);
+  MapXmlFileOutcome Convert(const std::string& relativePath, const std::string& sima,
+                            const ByteSource& source);
 
   const MapXmlOptions& options_;
   const std::function<void(const MapXmlFileOutcome&)>& take_;
   MapXmlTotals totals_;
+  std::unordered_set<std::string> written_;  // the SIMA files of this run, relative to the output
 };
 
-void Conversion::File(const std::string& where, const std::string& fileName,
+void Conversion::File(const std::string& where, const std::string& relativePath,
                       const ByteSource& source) {
+  // Each input's files go where it stands below the input, so that no two
+  // inputs write one file; a name that would make a hidden file, or a file
+  // an earlier input of this run wrote, is refused.
+  const std::filesystem::path path(relativePath);
+  const std::string fileName = path.filename().string();
+  if (fileName.empty() || fileName.front() == '.') {
+    Failure(where, MapXmlError(0, "ファイル名が \".\" で始まるので、出力ファイル名を作れません"));
+    return;
+  }
+  const std::string sima = (path.parent_path() / ProposedOutputFileName(fileName)).generic_string();
+  if (written_.contains(sima)) {
+    Failure(where, MapXmlError(0, "出力 " + sima + " は、この実行で先の入力が書き出しています"));
+    return;
+  }
   MapXmlFileOutcome outcome;
   try {
-    outcome = Convert(fileName, source);
+    outcome = Convert(relativePath, sima, source);
   } catch (const MapXmlError& error) {
     Failure(where, error);
     return;
@@ -56,16 +73,20 @@ void Conversion::File(const std::string& where, const std::string& fileName,
     Failure(where, MapXmlError(0, "メモリが足りません"));
     return;
   }
+  written_.insert(sima);
   ++totals_.files;
   take_(outcome);
 }
 
-MapXmlFileOutcome Conversion::Convert(const std::string& fileName, const ByteSource& source) {
+MapXmlFileOutcome Conversion::Convert(const std::string& relativePath, const std::string& sima,
+                                      const ByteSource& source) {
   const MapXmlDocument document = ReadMapXml(source);
   const MapLots lots = MakeLots(document, options_.includeOutside);
-  const std::string sima = ProposedOutputFileName(fileName);
-  const OutputFileNames names =
-      OutputFileNamesFor((std::filesystem::path(options_.outputFolder) / sima).string());
+  const std::filesystem::path simaPath = std::filesystem::path(options_.outputFolder) / sima;
+  std::error_code error;
+  std::filesystem::create_directories(simaPath.parent_path(), error);
+  if (error) throw MapXmlError(0, "出力フォルダを作れません（" + error.message() + "）");
+  const OutputFileNames names = OutputFileNamesFor(simaPath.string());
   const OutputCounts counts =
       WriteOutputs(document, lots, names, PlaneZoneOf(document.coordinateSystem), options_.datum);
 
@@ -74,7 +95,7 @@ MapXmlFileOutcome Conversion::Convert(const std::string& fileName, const ByteSou
   totals_.points += counts.points;
   totals_.withHoles += counts.withHoles;
   MapXmlFileOutcome outcome;
-  outcome.line = fileName + ": 筆 " + std::to_string(counts.lots) + "（除外 " +
+  outcome.line = relativePath + ": 筆 " + std::to_string(counts.lots) + "（除外 " +
                  std::to_string(lots.leftOut.size()) + "）、筆界点 " +
                  std::to_string(counts.points) + "、" +
                  (document.coordinateSystem.empty() ? "座標系なし" : document.coordinateSystem);
@@ -87,6 +108,19 @@ MapXmlFileOutcome Conversion::Convert(const std::string& fileName, const ByteSou
       const LotEntry& lot = document.lots[entry];
       outcome.findings.push_back("[除外] 筆 " + lot.attributes.chiban + "（" +
                                  std::to_string(lot.line) + " 行目）: 地区外または別図の筆");
+    }
+    for (const MapLot& lot : lots.lots) {
+      const LotEntry& entry = document.lots[lot.entry];
+      if (entry.constituents.empty()) continue;
+      std::string finding = "[筆界未定地] 筆 " + entry.attributes.chiban + "（" +
+                            std::to_string(entry.line) + " 行目）: 構成筆 ";
+      for (std::size_t i = 0; i < entry.constituents.size(); ++i) {
+        const ConstituentLot& constituent = entry.constituents[i];
+        if (i > 0) finding += "、";
+        if (!constituent.oaza.empty()) finding += constituent.oaza + " ";
+        finding += constituent.chiban;
+      }
+      outcome.findings.push_back(finding);
     }
     for (const MapLot& lot : lots.lots) {
       if (!lot.hasHoles) continue;

@@ -84,8 +84,16 @@ struct LotAttributes {
   std::string coordinateType;  // 座標値種別
 };
 
+// One of the lots a 筆界未定地 is made of (筆界未定構成筆): its boundary with
+// the others is undetermined, so the 筆 holds them together.
+struct ConstituentLot {
+  std::string oaza;    // 大字名, when given
+  std::string chiban;  // 地番
+};
+
 struct LotEntry {
-  LotAttributes attributes;
+  LotAttributes attributes;  // the lot's own, never a constituent's
+  std::vector<ConstituentLot> constituents;
   Symbol shape = kNoSymbol;  // its surface
   std::uint64_t line = 0;
 };

@@ -29,12 +29,34 @@ bool EndsWithNoCase(std::string_view name, std::string_view ending) {
 bool IsXmlName(std::string_view name) { return EndsWithNoCase(name, ".xml"); }
 bool IsZipName(std::string_view name) { return EndsWithNoCase(name, ".zip"); }
 
-std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+// The folder part of a relative path, with its "/" ("a/b/" of "a/b/x.xml").
+std::string FolderOf(const std::string& relativePath) {
+  const std::size_t slash = relativePath.find_last_of('/');
+  return slash == std::string::npos ? std::string() : relativePath.substr(0, slash + 1);
 }
 
-void VisitXmlFile(const std::string& path, const MapXmlInputVisitor& visitor) {
+// A ZIP entry's name as a relative path: "/" and "\\" both separate, empty
+// and "." parts are dropped; a ".." is refused, so that nothing written for
+// the entry can leave the output folder.
+std::string EntryPath(const std::string& name) {
+  std::string path;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find_first_of("/\\", start);
+    if (end == std::string::npos) end = name.size();
+    const std::string_view part = std::string_view(name).substr(start, end - start);
+    if (part == "..") throw MapXmlError(0, "名前に .. があるので書き出せません");
+    if (!part.empty() && part != ".") {
+      if (!path.empty()) path.push_back('/');
+      path.append(part);
+    }
+    start = end + 1;
+  }
+  return path;
+}
+
+void VisitXmlFile(const std::string& path, const std::string& relativePath,
+                  const MapXmlInputVisitor& visitor) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     visitor.failure(path,
@@ -51,7 +73,7 @@ void VisitXmlFile(const std::string& path, const MapXmlInputVisitor& visitor) {
     }
   };
   try {
-    visitor.file(path, BaseName(path), source);
+    visitor.file(path, relativePath, source);
   } catch (...) {
     ::close(fd);
     throw;
@@ -59,7 +81,8 @@ void VisitXmlFile(const std::string& path, const MapXmlInputVisitor& visitor) {
   ::close(fd);
 }
 
-void VisitZip(const ZipArchive& zip, const std::string& where, int level,
+// `folder`: the relative folder the ZIP's entries are placed in.
+void VisitZip(const ZipArchive& zip, const std::string& where, const std::string& folder, int level,
               const MapXmlInputVisitor& visitor) {
   bool found = false;
   for (std::size_t i = 0; i < zip.entryCount(); ++i) {
@@ -68,20 +91,23 @@ void VisitZip(const ZipArchive& zip, const std::string& where, int level,
     if (IsXmlName(name)) {
       found = true;
       std::optional<ZipArchive::Entry> entry;
+      std::string relativePath;
       try {
+        relativePath = folder + EntryPath(name);
         entry.emplace(zip.Open(i));
       } catch (const MapXmlError& error) {
         visitor.failure(inside, error);
         continue;
       }
-      visitor.file(inside, BaseName(name),
+      visitor.file(inside, relativePath,
                    [&entry](char* buffer, std::size_t room) { return entry->Read(buffer, room); });
     } else if (IsZipName(name)) {
       found = true;
       try {
         if (level == kDeepestZipNesting) throw MapXmlError(0, "ZIP の入れ子が深すぎます");
+        const std::string nestedFolder = folder + FolderOf(EntryPath(name));
         const ZipArchive nested = ZipArchive::OpenBytes(zip.ReadWhole(i, kLargestNestedZip));
-        VisitZip(nested, inside, level + 1, visitor);
+        VisitZip(nested, inside, nestedFolder, level + 1, visitor);
       } catch (const MapXmlError& error) {
         visitor.failure(inside, error);
       }
@@ -90,14 +116,15 @@ void VisitZip(const ZipArchive& zip, const std::string& where, int level,
   if (!found) visitor.failure(where, MapXmlError(0, "地図XML（.xml）も ZIP も入っていません"));
 }
 
-void VisitFile(const std::string& path, const MapXmlInputVisitor& visitor) {
+void VisitFile(const std::string& path, const std::string& relativePath,
+               const MapXmlInputVisitor& visitor) {
   if (!IsZipName(path)) {
-    VisitXmlFile(path, visitor);
+    VisitXmlFile(path, relativePath, visitor);
     return;
   }
   try {
     const ZipArchive zip = ZipArchive::OpenFile(path);
-    VisitZip(zip, path, 1, visitor);
+    VisitZip(zip, path, FolderOf(relativePath), 1, visitor);
   } catch (const MapXmlError& error) {
     visitor.failure(path, error);
   }
@@ -108,25 +135,25 @@ void VisitFile(const std::string& path, const MapXmlInputVisitor& visitor) {
 void VisitMapXmlInput(const std::string& input, const MapXmlInputVisitor& visitor) {
   std::error_code error;
   if (fs::is_directory(input, error)) {
-    std::vector<std::string> paths;
+    std::vector<std::pair<std::string, std::string>> paths;  // path, relative to the folder
     for (fs::recursive_directory_iterator it(input, error), end; !error && it != end;
          it.increment(error)) {
       const std::string path = it->path().string();
       if (it->is_regular_file(error) && (IsXmlName(path) || IsZipName(path))) {
-        paths.push_back(path);
+        paths.emplace_back(path, it->path().lexically_relative(input).generic_string());
       }
     }
     if (error)
       visitor.failure(input, MapXmlError(0, "フォルダを読めません（" + error.message() + "）"));
     std::sort(paths.begin(), paths.end());
-    for (const std::string& path : paths) VisitFile(path, visitor);
+    for (const auto& [path, relativePath] : paths) VisitFile(path, relativePath, visitor);
     return;
   }
   if (!fs::exists(input, error)) {
     visitor.failure(input, MapXmlError(0, "ファイルがありません"));
     return;
   }
-  VisitFile(input, visitor);
+  VisitFile(input, fs::path(input).filename().string(), visitor);
 }
 
 }  // namespace parquill::mapxml

@@ -11,8 +11,10 @@ namespace parquill::mapxml {
 // What the search of the inputs finds, one call at a time.
 struct MapXmlInputVisitor {
   // A 地図XML file: where it is (its path, or the ZIP's path and the entry),
-  // its own file name (no folder), and its bytes.
-  std::function<void(const std::string& where, const std::string& fileName,
+  // its path relative to the input ("a/b/x.xml": the folders below a folder
+  // given, then the folders of its ZIP entries; "/" between them, never
+  // "..", never from the root), and its bytes.
+  std::function<void(const std::string& where, const std::string& relativePath,
                      const ByteSource& source)>
       file;
   // A file or ZIP that cannot be read, with why.

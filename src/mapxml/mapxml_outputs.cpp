@@ -4,9 +4,11 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "base/text_codec.h"
@@ -28,7 +30,7 @@ class SimaPoints {
   struct Point {
     double x;
     double y;
-    std::string_view name;  // its 点番名, or empty for K + number
+    std::string_view name;  // its 点番名 or the name made for it; empty for K + number
   };
   const std::vector<Point>& points() const { return points_; }
   // The numbers of lot l's exterior ring, closing point left out.
@@ -41,7 +43,9 @@ class SimaPoints {
 
  private:
   int NumberOf(const RingPoint& point);
+  void NameTheUnnamed();
 
+  std::deque<std::string> fallbackNames_;     // the names made for points whose K + number is taken
   std::vector<std::string_view> uniqueName_;  // by point index; empty without a name of its own
   std::vector<int> numberOfPoint_;            // by point index; 0 before its first use
   std::unordered_map<std::uint64_t, std::vector<int>> inPlace_;  // positions given in place
@@ -77,6 +81,27 @@ SimaPoints::SimaPoints(const MapXmlDocument& document, const MapLots& lots)
     }
   }
   firstNumber_.push_back(numbers_.size());
+  NameTheUnnamed();
+}
+
+// A point without a name of its own is K + its number, unless the file gives
+// that name to another point: then it takes K + the first number past the
+// last point that no point of the file is named after.
+void SimaPoints::NameTheUnnamed() {
+  std::unordered_set<std::string_view> given;
+  for (const Point& point : points_) {
+    if (!point.name.empty()) given.insert(point.name);
+  }
+  std::size_t spare = points_.size();
+  for (std::size_t k = 0; k < points_.size(); ++k) {
+    if (!points_[k].name.empty()) continue;
+    std::string name = "K" + std::to_string(k + 1);
+    if (!given.contains(name)) continue;
+    do {
+      name = "K" + std::to_string(++spare);
+    } while (given.contains(name));
+    points_[k].name = fallbackNames_.emplace_back(std::move(name));
+  }
 }
 
 int SimaPoints::NumberOf(const RingPoint& point) {
@@ -118,7 +143,8 @@ void WriteSima(TextFileWriter& sima, const MapXmlDocument& document, const MapLo
   }
   sima.WriteAsciiLine(kokudo::SimaTag("A99"));
   for (std::size_t l = 0; l < lots.lots.size(); ++l) {
-    const std::string& chiban = document.lots[lots.lots[l].entry].attributes.chiban;
+    const std::string chiban =
+        kokudo::SimaChiban(document.lots[lots.lots[l].entry].attributes.chiban);
     sima.WriteLine(kokudo::SimaZ00("筆 " + chiban));
     sima.WriteLine(kokudo::SimaD00(static_cast<int>(l + 1), chiban, kClosed));
     for (auto it = points.RingBegin(l); it != points.RingEnd(l); ++it) {

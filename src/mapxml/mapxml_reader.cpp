@@ -41,6 +41,7 @@ enum class Tag : std::uint8_t {
   kGenerator,
   kShape,
   kPointName,
+  kConstituent,
   kChiban,
   kOaza,
   kChome,
@@ -48,6 +49,9 @@ enum class Tag : std::uint8_t {
   kYobi,
   kAccuracy,
   kCoordinateType,
+  // Texts kept from a 筆界未定構成筆, not from the lot itself.
+  kConstituentChiban,
+  kConstituentOaza,
 };
 
 constexpr std::pair<std::string_view, Tag> kTags[] = {
@@ -73,6 +77,7 @@ constexpr std::pair<std::string_view, Tag> kTags[] = {
     {"GM_CompositeCurve.generator", Tag::kGenerator},
     {"形状", Tag::kShape},
     {"点番名", Tag::kPointName},
+    {"筆界未定構成筆", Tag::kConstituent},
     {"地番", Tag::kChiban},
     {"大字名", Tag::kOaza},
     {"丁目名", Tag::kChome},
@@ -177,6 +182,7 @@ class Reader {
   int objectDepth_ = 0;
   Symbol objectSymbol_ = kNoSymbol;
   std::uint64_t objectLine_ = 0;
+  int constituentDepth_ = 0;     // of the 筆界未定構成筆 being read; 0 outside one
   Tag capturing_ = Tag::kOther;  // the element whose text is kept
   int captureDepth_ = 0;
   std::string text_;
@@ -279,10 +285,20 @@ void Reader::Start(const xmlChar* localName, int attributeCount, const xmlChar**
       }
       break;
     case Tag::kLot:
-      if (tag == Tag::kShape) {
-        lot_.shape = document_.symbols.Intern(reference("idref"));
-      } else if (tag >= Tag::kChiban) {
-        Capture(tag);
+      // A lot's own attributes are its children; the lots that make up a
+      // 筆界未定地 carry their own 地番 and 大字名 one level further down.
+      if (depth_ == objectDepth_ + 1) {
+        if (tag == Tag::kShape) {
+          lot_.shape = document_.symbols.Intern(reference("idref"));
+        } else if (tag == Tag::kConstituent) {
+          lot_.constituents.emplace_back();
+          constituentDepth_ = depth_;
+        } else if (tag >= Tag::kChiban) {
+          Capture(tag);
+        }
+      } else if (constituentDepth_ != 0 && depth_ == constituentDepth_ + 1 &&
+                 (tag == Tag::kChiban || tag == Tag::kOaza)) {
+        Capture(tag == Tag::kChiban ? Tag::kConstituentChiban : Tag::kConstituentOaza);
       }
       break;
     case Tag::kBoundaryPoint:
@@ -314,6 +330,7 @@ void Reader::BeginObject(Tag tag, std::string_view id) {
   } else if (tag == Tag::kLot) {
     lot_ = LotEntry{};
     lot_.line = objectLine_;
+    constituentDepth_ = 0;
   } else if (tag == Tag::kBoundaryPoint) {
     pointName_ = PointName{};
   }
@@ -363,6 +380,7 @@ void Reader::EndObject() {
 
 void Reader::End(const xmlChar* localName) {
   if (capturing_ != Tag::kOther && depth_ == captureDepth_) EndCapture();
+  if (depth_ == constituentDepth_) constituentDepth_ = 0;
   if (object_ != Tag::kOther) {
     if (depth_ == objectDepth_) {
       EndObject();
@@ -451,6 +469,12 @@ void Reader::EndCapture() {
       break;
     case Tag::kCoordinateType:
       lot_.attributes.coordinateType = trimmed();
+      break;
+    case Tag::kConstituentChiban:
+      lot_.constituents.back().chiban = trimmed();
+      break;
+    case Tag::kConstituentOaza:
+      lot_.constituents.back().oaza = trimmed();
       break;
     default:
       break;

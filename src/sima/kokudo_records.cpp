@@ -114,6 +114,13 @@ std::string SimaB01(std::int16_t pointNumber) {
   return line;
 }
 
+std::string SimaChiban(std::string_view chiban) {
+  std::string written;
+  written.reserve(chiban.size());
+  for (char c : chiban) written += c == ',' ? std::string_view("，") : std::string_view(&c, 1);
+  return written;
+}
+
 void AppendSimaD00(std::string& line, int regionNumber, std::string_view chiban,
                    std::int16_t closureCode) {
   line.append("D00,");

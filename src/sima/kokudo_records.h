@@ -43,6 +43,10 @@ std::string SimaD00(int regionNumber, std::string_view chiban, std::int16_t clos
 void AppendSimaD00(std::string& line, int regionNumber, std::string_view chiban,
                    std::int16_t closureCode);
 
+// A lot number as the Z00 and D00 records hold it: a "," would end the
+// field, so it becomes the full-width "，".
+std::string SimaChiban(std::string_view chiban);
+
 // A coordinate as plain decimal text: at most 15 significant digits, no
 // exponent, no trailing zeros, no zero before the point when the magnitude is
 // below 1 ("-12345.678", "200", ".5", "-.25", "0", ".00001"). Zero of either

@@ -158,29 +158,55 @@ TEST(MapXmlCommand, DatumAndLotsOutside) {
   }
 }
 
+// Each input's files stand where it stands below the input (its folders and
+// its ZIP entries' folders), so that no two inputs write one file; a name that
+// cannot make an output, or whose output an earlier input wrote, is refused by
+// its name and the batch goes on.
 TEST(MapXmlCommand, BatchGoesOnPastBrokenFilesAndReadsZipsInZips) {
   if (!Installed("zip") || !Installed("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
   TempFolder folder;
   const std::string in = folder.File("in");
-  std::filesystem::create_directories(in + "/sub");
+  for (const char* sub : {"in/sub", "in/a", "in/b", "odd"}) {
+    std::filesystem::create_directories(folder.File(sub));
+  }
+  const std::string chibaXml = RunCommand(folder, "unzip -p " + Quoted(kChiba)).out;
   folder.Write("in/empty.zip", "");
-  folder.Write("in/sub/cut.xml",
-               RunCommand(folder, "unzip -p " + Quoted(kChiba)).out.substr(0, 5000));
+  folder.Write("in/sub/cut.xml", chibaXml.substr(0, 5000));
+  folder.Write("in/a/dup.xml", chibaXml);
+  folder.Write("in/b/dup.xml", chibaXml);
+  folder.Write("odd/.xml", chibaXml);
+  folder.Write("odd/..\\..\\x.xml", chibaXml);
   std::filesystem::copy_file(kYakushima, in + "/sub/46505-3411-1.zip");
   RunCommand(folder, "cd " + Quoted(kData) + " && zip -q " + Quoted(in + "/outer.zip") +
                          " 12103-0400-76.zip");
-  const CommandRun run =
-      RunCli(folder, "mapxml " + Quoted(in) + " --output " + Quoted(folder.File("out")));
+  RunCommand(folder,
+             "cd " + Quoted(folder.File("odd")) + " && zip -q ../in/odd.zip .xml '..\\..\\x.xml'");
+  const CommandRun run = RunCli(folder, "mapxml " + Quoted(in) + " " + Quoted(kChiba) +
+                                            " --output " + Quoted(folder.File("out")));
   EXPECT_EQ(run.status, 4);
-  EXPECT_EQ(run.err, in + "/empty.zip: ZIP として読めません（0 バイトのファイルです）\n" + in +
-                         "/sub/cut.xml: 167 行目: XML が途中で終わっています（expected '>'）\n");
-  EXPECT_NE(run.out.find("12103-0400-76.xml: 筆 1"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("46505-3411-1.xml: 筆 2"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("合計: 地図XML 4（失敗 2）"), std::string::npos) << run.out;
-  for (const char* name : {"12103-0400-76.Sim", "46505-3411-1.MID", "46505-3411-1.MIF"}) {
+  EXPECT_EQ(run.err,
+            in + "/empty.zip: ZIP として読めません（0 バイトのファイルです）\n" + in +
+                "/odd.zip の .xml: ファイル名が \".\" で始まるので、出力ファイル名を作れません\n" +
+                in + "/odd.zip の ..\\..\\x.xml: 名前に .. があるので書き出せません\n" + in +
+                "/sub/cut.xml: 167 行目: XML が途中で終わっています（expected '>'）\n" + kChiba +
+                " の 12103-0400-76.xml: 出力 12103-0400-76.Sim "
+                "は、この実行で先の入力が書き出しています\n");
+  for (const char* line :
+       {"a/dup.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 a/dup.Sim\n",
+        "b/dup.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 b/dup.Sim\n",
+        "12103-0400-76.xml: 筆 1", "sub/46505-3411-1.xml: 筆 2", "合計: 地図XML 9（失敗 5）"}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  }
+  for (const char* name : {"a/dup.Sim", "b/dup.MIF", "12103-0400-76.Sim", "sub/46505-3411-1.MID",
+                           "sub/46505-3411-1.MIF"}) {
     EXPECT_TRUE(std::filesystem::exists(folder.File("out/") + name)) << name;
   }
-  EXPECT_FALSE(std::filesystem::exists(folder.File("out/cut.Sim")));
+  for (const char* name : {"sub/cut.Sim", ".Sim", "x.Sim"}) {
+    EXPECT_FALSE(std::filesystem::exists(folder.File("out/") + name)) << name;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(folder.File("out")),
+                          std::filesystem::recursive_directory_iterator()),
+            4 * 3 + 3);  // four inputs' three files, and the folders a, b and sub
 }
 
 }  // namespace

@@ -30,14 +30,16 @@ struct Converted {
   std::vector<MapXmlFileOutcome> outcomes;
   std::string sima;  // decoded
   std::string mif;
+  std::string mid;  // decoded
 };
 
 Converted Convert(const TempFolder& folder, const std::string& name, const std::string& bytes,
-                  bool includeOutside = false) {
+                  bool includeOutside = false, bool report = false) {
   const std::string input = folder.Write(name, bytes);
   MapXmlOptions options;
   options.outputFolder = (folder.path() / "out").string();
   options.includeOutside = includeOutside;
+  options.report = report;
   std::filesystem::create_directories(options.outputFolder);
   Converted converted;
   mapxml::ConvertMapXml({input}, options, [&](const MapXmlFileOutcome& outcome) {
@@ -47,6 +49,7 @@ Converted Convert(const TempFolder& folder, const std::string& name, const std::
   if (std::filesystem::exists(stem + ".Sim")) {
     converted.sima = DecodeText(ReadBytes(stem + ".Sim"), TextEncoding::kCp932);
     converted.mif = ReadBytes(stem + ".MIF");
+    converted.mid = DecodeText(ReadBytes(stem + ".MID"), TextEncoding::kCp932);
   }
   return converted;
 }
@@ -72,6 +75,16 @@ TEST(MapXmlConversion, LotsPointsAndRings) {
        {"Z00,/座標点数:4 筆個数:1/,\r\n", "A01,    1,A,0,0,,\r\n", "A01,    2,B,0,10,,\r\n",
         "A01,    3,K3,10,10,,\r\n", "A01,    4,K4,10,0,,\r\n", "D00,    1,1,1,\r\n",
         "B01,    1,A,\r\nB01,    2,B,\r\nB01,    3,K3,\r\nB01,    4,K4,\r\nD99,\r\n"}},
+      {"a point without a name whose K + number the file gives another: K + a number past the "
+       "last; a comma in a lot number written full-width",
+       kCorners + kSides + square,
+       Fude("1,2", "s1") + Hikkaiten("K3", "p1") + Hikkaiten("B", "p2"),
+       false,
+       "t.xml: 筆 1（除外 0）、筆界点 4、公共座標9系、出力 t.Sim",
+       {"A01,    1,K3,0,0,,\r\nA01,    2,B,0,10,,\r\nA01,    3,K5,10,10,,\r\n"
+        "A01,    4,K4,10,0,,\r\n",
+        "Z00,/筆 1，2/,\r\nD00,    1,1，2,1,\r\n",
+        "B01,    1,K3,\r\nB01,    2,B,\r\nB01,    3,K5,\r\nB01,    4,K4,\r\nD99,\r\n"}},
       {"curves given backwards with orientation -, directly and as GM_OrientableCurve",
        kCorners + GmCurve("c1", {"p1", "p2"}) + GmCurve("c2", {"p3", "p2"}, "-") +
            GmCurve("c3", {"p4", "p3"}) + GmCurve("c4", {"p4", "p1"}) +
@@ -119,6 +132,54 @@ TEST(MapXmlConversion, LotsPointsAndRings) {
     for (const std::string& expected : c.expected) {
       at = both.find(expected, at);
       ASSERT_NE(at, std::string::npos) << expected << "\n" << both;
+    }
+  }
+}
+
+// A 筆界未定地 holds the lots it is made of, each with its own 地番 and
+// 大字名; the lot's row carries only what the 筆 itself says. The real file:
+// 出典：「登記所備付地図データ 沖縄県うるま市」（法務省）を加工して作成.
+TEST(MapXmlConversion, EachLotCarriesItsOwnAttributesOnly) {
+  const std::string constituent =
+      "<筆界未定構成筆><大字名>西町</大字名><丁目名>三丁目</丁目名><地番>7-1</地番>"
+      "</筆界未定構成筆>\n";
+  struct AttributeCase {
+    const char* name;
+    std::string bytes;
+    std::string mid;                    // the whole MID file
+    std::vector<std::string> expected;  // lines of the SIMA file and the findings, in order
+  };
+  const std::vector<AttributeCase> cases = {
+      {"47213-3601-109.zip",
+       ReadBytes(std::string(PARQUILL_SOURCE_DIR) + "/tests/data/mapxml/47213-3601-109.zip"),
+       // Each lot's direct 地番 and 大字名 as the XML has them.
+       "1,\"272\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n"
+       "2,\"272-1\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n"
+       "3,\"272-2\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n"
+       "4,\"272-3\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n"
+       "5,\"筆界未定地-533\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n"
+       "6,\"長狭物不明-1\",\"与那城饒辺\",\"\",\"\",\"\",\"甲三\",\"図上測量\"\r\n",
+       {"Z00,/筆 筆界未定地-533/,\r\nD00,    5,筆界未定地-533,1,\r\n",
+        "[筆界未定地] 筆 筆界未定地-533（2199 行目）: 構成筆 与那城饒辺 273-1、与那城饒辺 273-2"}},
+      {"made.xml",
+       MapXml("公共座標9系", kCorners + kSides + GmSurface("s1", {"c1", "c2", "c3", "c4"}),
+              "<筆 id=\"H1\">\n" + constituent + "<大字名>本町</大字名>\n<地番>7</地番>\n" +
+                  constituent + "<形状 idref=\"s1\"/>\n</筆>\n"),
+       "1,\"7\",\"本町\",\"\",\"\",\"\",\"\",\"\"\r\n",
+       {"D00,    1,7,1,\r\n", "[筆界未定地] 筆 7（16 行目）: 構成筆 西町 7-1、西町 7-1"}},
+  };
+  for (const AttributeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const Converted converted = Convert(folder, c.name, c.bytes, false, true);
+    ASSERT_EQ(converted.outcomes.size(), 1u);
+    EXPECT_EQ(converted.mid, c.mid);
+    std::string all = converted.sima;
+    for (const std::string& finding : converted.outcomes[0].findings) all += finding + "\n";
+    std::size_t at = 0;
+    for (const std::string& expected : c.expected) {
+      at = all.find(expected, at);
+      ASSERT_NE(at, std::string::npos) << expected << "\n" << all;
     }
   }
 }
