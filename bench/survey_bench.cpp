@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/decimal_rounding.h"
 #include "geometry/point_in_polygon.h"
 
 namespace {
@@ -35,14 +34,5 @@ void BM_InPolygonRing1000(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 3);
 }
 BENCHMARK(BM_InPolygonRing1000);
-
-void BM_Round(benchmark::State& state) {
-  const double values[] = {-28410.2495, 15730.5005, 0.125, 1.000005, 123456.78951, -0.0015};
-  for (auto _ : state) {
-    for (double v : values) benchmark::DoNotOptimize(parquill::RoundDecimals(v, 3));
-  }
-  state.SetItemsProcessed(state.iterations() * std::size(values));
-}
-BENCHMARK(BM_Round);
 
 }  // namespace

@@ -58,12 +58,6 @@ std::string WriteInput(std::string_view name, std::string_view bytes) {
 
 void Remove(std::string_view name) { ::unlink(PathOf(name).c_str()); }
 
-std::pair<std::string_view, std::string_view> SplitInput(std::string_view input) {
-  std::size_t at = input.find(kSeparator);
-  if (at == std::string_view::npos) return {input, {}};
-  return {input.substr(0, at), input.substr(at + kSeparator.size())};
-}
-
 LayerSelection SelectionOf(std::initializer_list<std::string_view> selected) {
   LayerSelection selection;
   selection.items = {"すべて", "0", "筆界", "地番", "道路"};

@@ -29,11 +29,6 @@ std::string WriteInput(std::string_view name, std::string_view bytes);
 // Removes `name` from the folder, if it is there.
 void Remove(std::string_view name);
 
-// Splits a two-file input at the first separator line; without one, the
-// second file is empty.
-inline constexpr std::string_view kSeparator = "\n=====\n";
-std::pair<std::string_view, std::string_view> SplitInput(std::string_view input);
-
 // The layer list of the drawing the seeds are cut from, with the items
 // named in `selected` selected and the last of them current.
 LayerSelection SelectionOf(std::initializer_list<std::string_view> selected);

@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the fuzz targets into fuzz/corpus/<target>/.
 
-The seeds are small drawings and MIF/MID pairs cut down from the shape of
+The seeds are small drawings cut down from the shape of
 examples/sample.dxf: a header with its version, a layer table, two lots and
 their lot numbers (TEXT and MTEXT), in CP932 with CR LF line ends."""
 import pathlib
 
 HERE = pathlib.Path(__file__).resolve().parent
-SEPARATOR = b"\n=====\n"
 
 
 def lines(*items, end=b"\r\n"):
@@ -51,15 +50,6 @@ def drawing(version="AC1015", entities=None, blocks=()):
     body = [*blocks, "  0", "SECTION", "  2", "ENTITIES", *entities, "  0", "ENDSEC", "  0", "EOF"]
     return lines(*header, *tables, *body)
 
-
-MIF = lines("Version 300", 'Charset "WindowsJapanese"', 'Delimiter ","',
-            "Coordsys Earth Projection 1,0", "Columns 2", "   ID Char(8)",
-            "   Chiban Char(20)", "Data",
-            "REGION 1", " 5 ", "0.00000 0.00000", "10.00000 0.00000", "10.00000 10.00000",
-            "0.00000 10.00000", "0.00000 0.00000",
-            "REGION 1", " 4 ", "10.00000 0.00000", "20.00000 0.00000", "20.00000 10.00000",
-            "10.00000 0.00000")
-MID = lines("1,123-4", "2,124 5")
 
 def r12_line(x1, y1, x2, y2):
     return ["  0", "LINE", "  8", "筆界", " 10", f"{x1}", " 20", f"{y1}", " 11", f"{x2}",
@@ -115,12 +105,7 @@ SEEDS = {
     "lots_from_lines": {"polylines": drawing(), "r12_lines": drawing("AC1009", LINE_WORK)},
     "block_expansion": {"blocks": drawing(entities=BLOCK_ENTITIES, blocks=BLOCKS),
                         "r12_blocks": drawing("AC1009", BLOCK_ENTITIES, BLOCKS)},
-    "attribute_attachment": {"drawing_and_mif": drawing() + SEPARATOR + MIF},
-    "sima_conversion": {
-        "mif_and_mid": MIF + SEPARATOR + MID,
-        "tab_delimiter": MIF.replace(b'Delimiter ","\r\n', b"") + SEPARATOR +
-                         MID.replace(b",", b"\t"),
-    },
+    "conversion_run": {"drawing": drawing()},
 }
 
 for target, seeds in SEEDS.items():

@@ -14,7 +14,7 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 [[ ${#targets[@]} -gt 0 ]] || targets=(line_reader number_text layer_scan region_builder
-  chiban_text_reader attribute_attachment sima_conversion lots_from_lines mapxml_reader
+  chiban_text_reader conversion_run lots_from_lines mapxml_reader
   block_expansion)
 jobs=${PARQUILL_FUZZ_JOBS:-$(nproc)}
 
@@ -22,7 +22,7 @@ jobs=${PARQUILL_FUZZ_JOBS:-$(nproc)}
 # MIF files need room for a few entities or regions.
 declare -A max_len=(
   [line_reader]=4096 [number_text]=256 [layer_scan]=8192 [region_builder]=16384
-  [chiban_text_reader]=8192 [attribute_attachment]=16384 [sima_conversion]=16384
+  [chiban_text_reader]=8192 [conversion_run]=16384
   [lots_from_lines]=16384 [mapxml_reader]=16384 [block_expansion]=16384)
 
 cmake --preset fuzz >/dev/null

@@ -7,6 +7,8 @@ namespace parquill {
 
 // The most points one ring may have, its closing point included.
 inline constexpr int kRingCapacity = 1000;
+// The most lots the SIMA file of a drawing takes.
+inline constexpr int kSimaLotCapacity = 2000;
 
 // Two coordinates are one when they differ by at most this.
 inline constexpr double kCoordinateTolerance = 0.001;

@@ -57,8 +57,8 @@ TextFileWriter::TextFileWriter(const std::string& path, TextEncoding encoding)
 }
 
 TextFileWriter::~TextFileWriter() {
-  if (fd_ < 0) return;
-  ::close(fd_);
+  if (fd_ < 0 && !finished_) return;
+  if (fd_ >= 0) ::close(fd_);
   if (!partPath_.empty()) ::unlink(partPath_.c_str());
 }
 
@@ -123,21 +123,34 @@ void TextFileWriter::Flush() {
   size_ = 0;
 }
 
-void TextFileWriter::Close() {
+void TextFileWriter::Finish() {
   if (fd_ < 0) return;
   Flush();
   const int fd = fd_;
   fd_ = -1;
-  int error = ::close(fd) != 0 && errno != EINTR ? errno : 0;
-  if (partPath_.empty()) {
-    if (error != 0) ThrowFileError(error, path_);
-    return;
-  }
-  if (error == 0 && std::rename(partPath_.c_str(), target_.c_str()) != 0) error = errno;
+  const int error = ::close(fd) != 0 && errno != EINTR ? errno : 0;
   if (error != 0) {
+    if (!partPath_.empty()) ::unlink(partPath_.c_str());
+    ThrowFileError(error, path_);
+  }
+  finished_ = true;
+}
+
+void TextFileWriter::Close() {
+  Finish();
+  if (!finished_) return;
+  finished_ = false;
+  if (partPath_.empty()) return;
+  if (std::rename(partPath_.c_str(), target_.c_str()) != 0) {
+    const int error = errno;
     ::unlink(partPath_.c_str());
     ThrowFileError(error, path_);
   }
+}
+
+void CloseTogether(std::initializer_list<TextFileWriter*> writers) {
+  for (TextFileWriter* writer : writers) writer->Finish();
+  for (TextFileWriter* writer : writers) writer->Close();
 }
 
 }  // namespace parquill

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ class TextFileWriter {
   // Flushes, closes and puts the file in the named one's place; errors raise
   // (and leave the named file as it was). Later calls do nothing.
   void Close();
+  // The first half of Close(): flushes and closes the new file, errors
+  // raising, without putting it in place yet. Files that must appear together
+  // are each finished before any is closed (CloseTogether).
+  void Finish();
 
   const std::string& path() const { return path_; }
 
@@ -56,6 +61,11 @@ class TextFileWriter {
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;  // kFlushSize + kLongestRoom bytes
   std::size_t size_ = 0;            // bytes waiting to be written
+  bool finished_ = false;           // closed, not yet in place
 };
+
+// Finishes every writer, then closes them: an error in writing any of them
+// leaves every named file as it was.
+void CloseTogether(std::initializer_list<TextFileWriter*> writers);
 
 }  // namespace parquill

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/limits.h"
 #include "base/number_text.h"
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
@@ -11,14 +12,19 @@
 #include "dxf/chiban_text_reader.h"
 #include "dxf/dxf_version.h"
 #include "dxf/line_work_reader.h"
-#include "mif/mid_file.h"
-#include "mif/mif_reader.h"
+#include "mif/lot_mif_writer.h"
 
 namespace parquill {
 namespace {
 
+// A lot's exterior ring as two arrays, as the point-in-polygon test takes it.
+struct RingArrays {
+  std::vector<double> x;
+  std::vector<double> y;
+};
+
 // What the report keeps of one region.
-ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_t> inside,
+ReportRegion RegionFound(int number, const RingArrays& ring, std::vector<std::size_t> inside,
                          const std::vector<ChibanText>& texts) {
   ReportRegion region;
   region.number = number;
@@ -43,7 +49,8 @@ ReportRegion RegionFound(int number, const MifRing& ring, std::vector<std::size_
 
 }  // namespace
 
-Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, StepHost* host) {
+Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSummary* summary,
+                      StepHost* host) {
   const OutputFileNames names = OutputFileNamesFor(choices.output);
   if (NamesSameFile(names.mid, choices.drawing) || NamesSameFile(names.mif, choices.drawing)) {
     return Outcome::Refused(OutputIsInputRefusal());
@@ -77,14 +84,21 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
   }
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
     ChibanTextIndex index(read.texts);
-    // The MIF file is opened before the MID file is made.
-    MifReader mif(names.mif, MifRules::Attachment());
     TextFileWriter mid(names.mid, TextEncoding::kCp932);
-    MifRing ring;
-    std::string line;  // reused from region to region
-    while (mif.NextRing(ring)) {
+    RingArrays ring;  // reused from lot to lot
+    for (std::size_t l = 0; l < lots.lots.size(); ++l) {
+      const LotModel::Ring& exterior = lots.ExteriorOf(l);
+      if (exterior.pointCount > static_cast<std::uint32_t>(kRingCapacity)) {
+        throw RuntimeError(kSubscriptOutOfRange);
+      }
+      ring.x.clear();
+      ring.y.clear();
+      for (std::uint32_t k = 0; k < exterior.pointCount; ++k) {
+        ring.x.push_back(lots.points[exterior.firstPoint + k].x);
+        ring.y.push_back(lots.points[exterior.firstPoint + k].y);
+      }
       // The ring's last point repeats its first and is not passed.
-      const std::int16_t tested = ToInt16(static_cast<double>(ring.count) - 1);
+      const auto tested = static_cast<std::int16_t>(exterior.pointCount - 1);
       const ChibanText* found = nullptr;
       if (choices.report) {
         std::vector<std::size_t> inside = index.AllInside(tested, ring.x.data(), ring.y.data());
@@ -100,9 +114,9 @@ Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary, 
       if (choices.report && !IsAscii(chiban) &&
           DecodeText(EncodeText(chiban, TextEncoding::kCp932), TextEncoding::kCp932) != chiban)
         attached.regionsBeyondCp932.push_back(attached.regions);
-      FormatMidLine(line, attached.regions, chiban);
-      mid.WriteLine(line);
+      lots.Value(l, 0) = chiban;
     }
+    WriteLotsMid(mid, lots);
     mid.Close();
     return Outcome::Done();
   });

@@ -7,6 +7,7 @@
 #include "base/step_outcome.h"
 #include "convert/conversion_choices.h"
 #include "geometry/chiban_text_index.h"
+#include "geometry/lot_model.h"
 #include "geometry/plane_point.h"
 
 namespace parquill {
@@ -47,9 +48,10 @@ struct AttachSummary {
 
 // The first half of "属性付加": reads the lot-number texts of the chosen
 // layer (for lots drawn as lines as that reading takes them, ReadLineWorkTexts),
-// reads the regions of the MIF file back and writes the MID file, one line
-// per region: its number, "," and the lot number of the first text (in
-// drawing order) that lies inside it or on its boundary.
+// gives each of the lots the region build made the lot number of the first
+// text (in drawing order) that lies inside it or on its boundary, and writes
+// the MID file, one line per lot: its number, "," and its lot number. A lot
+// of more than kRingCapacity points raises error 9.
 //
 // Refused: the text reader refused (its messages) and nothing was touched.
 // Trapped: a run-time error ended the step ("TESSARO"); no MID file is
@@ -58,7 +60,7 @@ struct AttachSummary {
 // reader is shown (its message comes first) and the step carries on with the
 // texts read. `host`, when given, is shown how much of the drawing the texts'
 // reading has read.
-Outcome AttachChibans(const ConversionChoices& choices, AttachSummary* summary = nullptr,
-                      StepHost* host = nullptr);
+Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots,
+                      AttachSummary* summary = nullptr, StepHost* host = nullptr);
 
 }  // namespace parquill

@@ -9,10 +9,10 @@ std::vector<Message> ChibanRun::messages() const {
   return shown;
 }
 
-ChibanRun AttachAndConvert(const ConversionChoices& choices, StepHost& host) {
+ChibanRun AttachAndConvert(const ConversionChoices& choices, LotModel& lots, StepHost& host) {
   ChibanRun run;
-  run.attachment = AttachChibans(choices, &run.attached, &host);
-  if (run.attachment.done()) run.conversion = ConvertMifToSima(choices, host, &run.converted);
+  run.attachment = AttachChibans(choices, lots, &run.attached, &host);
+  if (run.attachment.done()) run.conversion = ConvertToSima(choices, lots, host, &run.converted);
   return run;
 }
 
@@ -20,7 +20,7 @@ ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host) {
   ConversionRun run;
   run.regions = BuildRegions(choices, &run.built, &host);
   if (!run.regions.done()) return run;
-  run.chibans = AttachAndConvert(choices, host);
+  run.chibans = AttachAndConvert(choices, run.built.lots, host);
   if (choices.report && run.chibans->conversion && run.chibans->conversion->done()) {
     run.report = MakeConversionReport(run.built, run.chibans->attached, choices.planeZone);
   }

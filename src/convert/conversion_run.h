@@ -12,7 +12,8 @@
 // The conversion as its steps follow one another.
 namespace parquill {
 
-// "属性付加": the attachment, then, when it is done, the SIMA conversion.
+// "属性付加" on the lots the region build made: the attachment, then, when it
+// is done, the SIMA conversion.
 struct ChibanRun {
   Outcome attachment;
   AttachSummary attached;
@@ -22,14 +23,14 @@ struct ChibanRun {
   // Every box of the two steps, in the order shown.
   std::vector<Message> messages() const;
 };
-ChibanRun AttachAndConvert(const ConversionChoices& choices, StepHost& host);
+ChibanRun AttachAndConvert(const ConversionChoices& choices, LotModel& lots, StepHost& host);
 
 // The whole job, from the drawing to the SIMA file: the region build, then
 // "属性付加", and the report when it is chosen.
 struct ConversionRun {
   Outcome regions;
   RegionBuildSummary built;
-  std::optional<ChibanRun> chibans;  // run when the regions were built
+  std::optional<ChibanRun> chibans;        // run when the regions were built
   std::optional<ConversionReport> report;  // made when chosen and every step was done
 };
 ConversionRun RunConversion(const ConversionChoices& choices, StepHost& host);

@@ -6,9 +6,10 @@
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
+#include "convert/drawing_lots.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
-#include "mif/mif_format.h"
+#include "mif/lot_mif_writer.h"
 #include "sima/point_table.h"
 
 namespace parquill {
@@ -31,18 +32,21 @@ void PutInRegionOrder(std::vector<LineFace>& faces) {
 }
 
 void WriteRegions(const std::string& mifPath, const ConversionChoices& choices,
-                  const std::vector<LineFace>& faces) {
-  TextFileWriter mif(mifPath, TextEncoding::kCp932);
-  WriteMifHeader(mif, choices.planeZone, choices.datum);
-  std::string line;
+                  const std::vector<LineFace>& faces, LotModel& lots) {
+  lots = NewDrawingLots();
+  std::vector<double> x;
+  std::vector<double> y;
   for (const LineFace& face : faces) {
-    mif.WriteLine(kMifRegionLine);
-    mif.WriteLine(MifPointCountLine(static_cast<int>(face.ring.size())));
+    x.clear();
+    y.clear();
     for (const PlanePoint& p : face.ring) {
-      FormatMifPointLine(line, p.x, p.y);
-      mif.WriteLine(line);
+      x.push_back(p.x);
+      y.push_back(p.y);
     }
+    AddDrawnLot(lots, x.data(), y.data(), x.size());
   }
+  TextFileWriter mif(mifPath, TextEncoding::kCp932);
+  WriteLotsMif(mif, lots, {choices.planeZone, choices.datum, false});
   mif.Close();
 }
 
@@ -68,8 +72,9 @@ std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoice
 
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,
-                              LotsFromLinesSummary* summary) {
+                              LotsFromLinesSummary* summary, LotModel* lots) {
   LotsFromLinesSummary built;
+  LotModel written;
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
     LineWorkDrawing drawing =
         ReadLineWork(choices.drawing, boundaryLayers, choices.reading(), true);
@@ -80,7 +85,7 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
       return Outcome::Refused({"境界線のレイヤに線がありません。", "境界線"});
     LineFaces faces = FacesOfLineWork(drawing.lines);
     PutInRegionOrder(faces.faces);
-    WriteRegions(OutputFileNamesFor(choices.output).mif, choices, faces.faces);
+    WriteRegions(OutputFileNamesFor(choices.output).mif, choices, faces.faces, written);
     built.regionsWritten = static_cast<int>(faces.faces.size());
     PointTable points;
     for (const LineFace& face : faces.faces) {
@@ -101,6 +106,7 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
     return Outcome::Done();
   });
   if (summary != nullptr) *summary = std::move(built);
+  if (lots != nullptr) *lots = std::move(written);
   return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include "base/step_outcome.h"
 #include "convert/conversion_choices.h"
 #include "geometry/line_work_faces.h"
+#include "geometry/lot_model.h"
 
 namespace parquill {
 
@@ -44,6 +45,6 @@ std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoice
 
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,
-                              LotsFromLinesSummary* summary);
+                              LotsFromLinesSummary* summary, LotModel* lots = nullptr);
 
 }  // namespace parquill

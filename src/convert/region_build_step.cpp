@@ -7,13 +7,14 @@
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
 #include "base/text_file_writer.h"
+#include "convert/drawing_lots.h"
 #include "dxf/dxf_escapes.h"
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
 #include "dxf/polyline_reader.h"
-#include "mif/mif_format.h"
+#include "mif/lot_mif_writer.h"
 #include "sima/point_table.h"
 
 namespace parquill {
@@ -27,11 +28,11 @@ std::optional<Message> CheckChoices(const ConversionChoices& choices, SelectedLa
   return CheckOutputFileNames(choices.output, choices.drawing);
 }
 
-// Writes the closed rings as MIF regions and lists the open ones.
+// Takes the closed rings as lots and lists the open ones.
 class RegionWriter {
  public:
-  RegionWriter(TextFileWriter& mif, TextEncoding encoding, RegionBuildSummary& summary)
-      : mif_(mif), encoding_(encoding), summary_(summary) {}
+  RegionWriter(TextEncoding encoding, RegionBuildSummary& summary)
+      : encoding_(encoding), summary_(summary) {}
 
   void Take(const PolylineRing& ring) {
     layersSeen_.emplace(ring.layer);
@@ -48,19 +49,13 @@ class RegionWriter {
 
  private:
   void Write(const PolylineRing& ring) {
-    mif_.WriteLine(kMifRegionLine);
-    mif_.WriteLine(MifPointCountLine(static_cast<int>(ring.x.size())));
-    for (std::size_t k = 0; k < ring.x.size(); ++k) {
-      // Digits, points, signs and one blank, written straight into the file's buffer.
-      char* line = mif_.AsciiLineRoom(kMifPointLineRoom);
-      mif_.EndAsciiLine(WriteMifPointLine(line, ring.x[k], ring.y[k]));
-      if (!summary_.beyondSimaPoints && points_.FindOrAdd(ring.x[k], ring.y[k]) == 0)
-        summary_.beyondSimaPoints = true;
+    AddDrawnLot(summary_.lots, ring.x.data(), ring.y.data(), ring.x.size());
+    for (std::size_t k = 0; k < ring.x.size() && !summary_.beyondSimaPoints; ++k) {
+      summary_.beyondSimaPoints = points_.FindOrAdd(ring.x[k], ring.y[k]) == 0;
     }
     ++summary_.regionsWritten;
   }
 
-  TextFileWriter& mif_;
   TextEncoding encoding_;
   RegionBuildSummary& summary_;
   PointTable points_;  // the distinct points, while the SIMA conversion takes them
@@ -116,7 +111,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
   Outcome outcome;
   if (choices.fromLines) {
     written.fromLines = true;
-    outcome = BuildRegionsFromLines(choices, table.names, &written.lines);
+    outcome = BuildRegionsFromLines(choices, table.names, &written.lines, &written.lots);
     written.regionsWritten = written.lines.regionsWritten;
     written.beyondSimaPoints = written.lines.beyondSimaPoints;
   } else {
@@ -124,10 +119,11 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
       DxfLineSource drawing(choices.drawing);  // a missing drawing fails before the MIF exists
       drawing.ReportShareReadTo(host);
       TextFileWriter mif(OutputFileNamesFor(choices.output).mif, TextEncoding::kCp932);
-      WriteMifHeader(mif, choices.planeZone, choices.datum);
-      RegionWriter writer(mif, choices.encoding, written);
+      written.lots = NewDrawingLots();
+      RegionWriter writer(choices.encoding, written);
       ReadPolylineRings(drawing, table.names, choices.reading(),
                         [&](const PolylineRing& ring) { writer.Take(ring); });
+      WriteLotsMif(mif, written.lots, {choices.planeZone, choices.datum, false});
       mif.Close();
       CountLayerEntities(choices, table.names, writer.layersSeen(), written);
       return Outcome::Done();

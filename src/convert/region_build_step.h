@@ -8,6 +8,7 @@
 #include "base/step_outcome.h"
 #include "convert/conversion_choices.h"
 #include "convert/lots_from_lines_step.h"
+#include "geometry/lot_model.h"
 
 namespace parquill {
 
@@ -43,6 +44,8 @@ struct RegionBuildSummary {
   bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
   bool fromLines = false;       // the regions were built from lines:
   LotsFromLinesSummary lines;   // what that building found
+  // The lots written, as the MIF file holds them: what "属性付加" numbers.
+  LotModel lots;
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

@@ -1,56 +1,40 @@
 #include "convert/sima_conversion_step.h"
 
+#include "base/limits.h"
 #include "base/output_file_names.h"
 #include "base/runtime_error.h"
-#include "mif/mid_file.h"
-#include "mif/mif_reader.h"
+#include "base/text_file_writer.h"
 #include "sima/conversion_messages.h"
-#include "sima/kokudo_records.h"
-#include "sima/lot_table.h"
 #include "sima/point_table.h"
 #include "sima/sima_writer.h"
 
 namespace parquill {
 namespace {
 
-// The conversion once its file names are checked; run-time errors are left
-// to the caller.
-Outcome Convert(const ConversionChoices& choices, const OutputFileNames& names, StepHost& host,
-                ConversionSummary* summary) {
-  PointTable points;
-  LotRings rings;
-  // Only the first ring of a region is read; the rings after it are passed
-  // over with the other lines.
-  MifReader mif(names.mif, MifRules::Conversion(choices.swapXY));
-  while (mif.NextRegion()) {
-    rings.Begin(mif.count());
-    for (std::int32_t j = 0; j < mif.count(); ++j) {
-      double x = 0;
-      double y = 0;
-      mif.NextPoint(x, y);
-      if (!rings.Take(x, y, points)) return Outcome::Refused(TooManyPointsMessage());
+// Numbers the distinct points of the lots' exterior rings, in the order of
+// first use, by the point table's tolerance; false when they are more than
+// the table takes.
+bool NumberBoundaryPoints(LotModel& lots) {
+  PointTable table;
+  lots.pointNumbers.assign(lots.points.size(), 0);
+  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
+    const LotModel::Ring& ring = lots.ExteriorOf(l);
+    for (std::uint32_t i = ring.firstPoint; i < ring.firstPoint + ring.pointCount; ++i) {
+      const int k = table.FindOrAdd(lots.points[i].x, lots.points[i].y);
+      if (k == 0) return false;
+      lots.pointNumbers[i] = k;
     }
-    rings.End();
   }
-  LotTable lots;
-  bool full = false;
-  ReadMidChibans(names.mid, mif.delimiter(), [&](const std::string& chiban) {
-    full = lots.Add(kokudo::SimaChiban(chiban)) == 0;
-    return !full;
-  });
-  if (full) return Outcome::Refused(TooManyLotsMessage());
-  int lotsWithNumber = 0;
-  if (auto message = WriteSimaFile(names.sima, points, rings, lots, host, lotsWithNumber)) {
-    return Outcome::Refused(*message);
-  }
-  if (summary != nullptr) *summary = {points.count(), rings.regionCount(), lotsWithNumber};
-  return Outcome::Done();
+  lots.boundaryPoints.clear();
+  for (int k = 1; k <= table.count(); ++k)
+    lots.boundaryPoints.push_back({{table.X(k), table.Y(k)}, {}});
+  return true;
 }
 
 }  // namespace
 
-Outcome ConvertMifToSima(const ConversionChoices& choices, StepHost& host,
-                         ConversionSummary* summary) {
+Outcome ConvertToSima(const ConversionChoices& choices, LotModel& lots, StepHost& host,
+                      ConversionSummary* summary) {
   host.LetEventsThrough();
   const OutputFileNames names = OutputFileNamesFor(choices.output);
   if (choices.drawing.empty() || choices.output.empty()) {
@@ -61,8 +45,22 @@ Outcome ConvertMifToSima(const ConversionChoices& choices, StepHost& host,
       NamesSameFile(names.sima, names.mid)) {
     return Outcome::Refused(OutputIsInputRefusal());
   }
-  return TrapRunTimeErrors(kConversionTrapTitle,
-                           [&] { return Convert(choices, names, host, summary); });
+  return TrapRunTimeErrors(kConversionTrapTitle, [&] {
+    if (!NumberBoundaryPoints(lots)) return Outcome::Refused(TooManyPointsMessage());
+    if (lots.lots.size() > static_cast<std::size_t>(kSimaLotCapacity)) {
+      return Outcome::Refused(TooManyLotsMessage());
+    }
+    TextFileWriter sima(names.sima, TextEncoding::kCp932);
+    WriteLotsSima(sima, lots, choices.swapXY, &host);
+    sima.Close();
+    if (summary != nullptr) {
+      int lotsWithNumber = 0;
+      for (std::size_t l = 0; l < lots.lots.size(); ++l) lotsWithNumber += !lots.Chiban(l).empty();
+      *summary = {static_cast<int>(lots.boundaryPoints.size()), static_cast<int>(lots.lots.size()),
+                  lotsWithNumber};
+    }
+    return Outcome::Done();
+  });
 }
 
 }  // namespace parquill

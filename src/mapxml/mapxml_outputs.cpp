@@ -13,13 +13,11 @@
 
 #include "base/text_codec.h"
 #include "base/text_file_writer.h"
-#include "mif/mif_format.h"
-#include "sima/kokudo_records.h"
+#include "mif/lot_mif_writer.h"
+#include "sima/sima_writer.h"
 
 namespace parquill::mapxml {
 namespace {
-
-enum ClosureCode : std::int16_t { kClosed = 1 };
 
 // The SIMA points of the lots: each distinct point of an exterior ring, in
 // order of first use, and each ring's points by number.
@@ -126,36 +124,6 @@ int SimaPoints::NumberOf(const RingPoint& point) {
   return static_cast<int>(points_.size());
 }
 
-void WriteSima(TextFileWriter& sima, const MapXmlDocument& document, const MapLots& lots,
-               const SimaPoints& points) {
-  sima.WriteLine(kokudo::SimaG00());
-  sima.WriteLine(kokudo::SimaZ00("SIMA共通フォーマットデータ"));
-  sima.WriteLine(kokudo::SimaZ00("座標点数:" + std::to_string(points.points().size()) +
-                                 " 筆個数:" + std::to_string(lots.lots.size())));
-  sima.WriteLine(kokudo::SimaZ00("座標"));
-  sima.WriteLine(kokudo::SimaTag("A00"));
-  std::string line;  // reused for every record
-  int number = 0;
-  for (const SimaPoints::Point& point : points.points()) {
-    line.clear();
-    kokudo::AppendSimaA01(line, ++number, point.name, point.x, point.y);
-    sima.WriteLine(line);
-  }
-  sima.WriteAsciiLine(kokudo::SimaTag("A99"));
-  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
-    const std::string chiban =
-        kokudo::SimaChiban(document.lots[lots.lots[l].entry].attributes.chiban);
-    sima.WriteLine(kokudo::SimaZ00("筆 " + chiban));
-    sima.WriteLine(kokudo::SimaD00(static_cast<int>(l + 1), chiban, kClosed));
-    for (auto it = points.RingBegin(l); it != points.RingEnd(l); ++it) {
-      line.clear();
-      kokudo::AppendSimaB01(line, *it, points.points()[static_cast<std::size_t>(*it - 1)].name);
-      sima.WriteLine(line);
-    }
-    sima.WriteAsciiLine(kokudo::SimaTag("D99"));
-  }
-}
-
 // The MID columns after ID, each with its MIF name.
 constexpr std::array<std::pair<std::string_view, std::string LotAttributes::*>, 7> kColumns = {{
     {"Chiban", &LotAttributes::chiban},
@@ -167,94 +135,60 @@ constexpr std::array<std::pair<std::string_view, std::string LotAttributes::*>, 
     {"CoordType", &LotAttributes::coordinateType},
 }};
 
-void WriteMifAndMid(TextFileWriter& mif, TextFileWriter& mid, const MapXmlDocument& document,
-                    const MapLots& lots, int zone, PlaneDatum datum) {
-  // Each character column as wide as its longest value in CP932 bytes.
-  std::array<std::size_t, kColumns.size()> widths{};
-  widths.fill(1);
-  for (const MapLot& lot : lots.lots) {
-    const LotAttributes& attributes = document.lots[lot.entry].attributes;
-    for (std::size_t c = 0; c < kColumns.size(); ++c) {
-      const std::string& value = attributes.*kColumns[c].second;
-      const std::size_t width =
-          IsAscii(value) ? value.size() : EncodeText(value, TextEncoding::kCp932).size();
-      widths[c] = std::max(widths[c], width);
-    }
-  }
-  for (std::size_t i = 0; i < 3; ++i)
-    mif.WriteLine(kMifHeaderLines[i]);  // version, charset, delimiter
-  mif.WriteLine(MapXmlCoordinateSystemLine(zone, datum, lots));
-  mif.WriteLine("Columns " + std::to_string(kColumns.size() + 1));
-  mif.WriteLine("   ID Integer");
-  for (std::size_t c = 0; c < kColumns.size(); ++c) {
-    mif.WriteLine("   " + std::string(kColumns[c].first) + " Char(" + std::to_string(widths[c]) +
-                  ")");
-  }
-  mif.WriteLine("Data");
-
-  std::string line;
-  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
-    const MapLot& lot = lots.lots[l];
-    mif.WriteAsciiLine("Region " + std::to_string(lot.ringCount));
-    for (std::uint32_t r = 0; r < lot.ringCount; ++r) {
-      const LotRing& ring = lots.rings[lot.firstRing + r];
-      mif.WriteAsciiLine(MifPointCountLine(static_cast<int>(ring.pointCount)));
-      for (std::uint32_t i = 0; i < ring.pointCount; ++i) {
-        const RingPoint& point = lots.points[ring.firstPoint + i];
-        char* room = mif.AsciiLineRoom(kMifPointLineRoom);
-        mif.EndAsciiLine(WriteMifPointLine(room, point.y, point.x));  // east, north
-      }
-    }
-    line.assign(std::to_string(l + 1));
-    const LotAttributes& attributes = document.lots[lot.entry].attributes;
-    for (const auto& column : kColumns) {
-      line.append(",\"");
-      for (char c : attributes.*column.second) {
-        if (c == '"') line.push_back('"');
-        line.push_back(c);
-      }
-      line.push_back('"');
-    }
-    mid.WriteLine(line);
-  }
-}
-
 }  // namespace
 
-std::string MapXmlCoordinateSystemLine(int zone, PlaneDatum datum, const MapLots& lots) {
-  if (IsPlaneZone(zone)) return MifCoordinateSystemLine(zone, datum);
-  double west = 0, south = 0, east = 0, north = 0;
-  for (std::size_t i = 0; i < lots.points.size(); ++i) {
-    const RingPoint& point = lots.points[i];
-    if (i == 0) {
-      west = east = point.y;
-      south = north = point.x;
+LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
+  LotModel model;
+  for (const auto& [name, member] : kColumns) model.columns.push_back({std::string(name), 0});
+  for (const MapLot& lot : lots.lots) {
+    model.AddLot();
+    const LotAttributes& attributes = document.lots[lot.entry].attributes;
+    for (std::size_t c = 0; c < kColumns.size(); ++c) {
+      model.Value(model.lots.size() - 1, c) = attributes.*kColumns[c].second;
     }
-    west = std::min(west, point.y);
-    east = std::max(east, point.y);
-    south = std::min(south, point.x);
-    north = std::max(north, point.x);
+    for (std::uint32_t r = 0; r < lot.ringCount; ++r) {
+      const LotRing& ring = lots.rings[lot.firstRing + r];
+      model.AddRing();
+      for (std::uint32_t i = 0; i < ring.pointCount; ++i) {
+        const RingPoint& point = lots.points[ring.firstPoint + i];
+        model.AddPoint({point.y, point.x});  // east, north
+      }
+    }
   }
-  // A margin of a metre around the lots, on whole metres.
-  auto bound = [](double v, double margin) { return FormatMifCoordinate(std::floor(v + margin)); };
-  return "CoordSys NonEarth Units \"m\" Bounds (" + bound(west, -1) + ", " + bound(south, -1) +
-         ") (" + bound(east, 2) + ", " + bound(north, 2) + ")";
+  // The SIMA points: each distinct point of an exterior ring.
+  SimaPoints points(document, lots);
+  model.pointNumbers.assign(model.points.size(), 0);
+  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
+    const LotModel::Ring& ring = model.ExteriorOf(l);
+    std::size_t i = 0;
+    for (auto it = points.RingBegin(l); it != points.RingEnd(l); ++it, ++i) {
+      model.pointNumbers[ring.firstPoint + i] = *it;
+    }
+    // The closing point is the first.
+    if (i > 0 && i < ring.pointCount) {
+      model.pointNumbers[ring.firstPoint + i] = model.pointNumbers[ring.firstPoint];
+    }
+  }
+  model.boundaryPoints.reserve(points.points().size());
+  for (const SimaPoints::Point& point : points.points()) {
+    model.boundaryPoints.push_back({{point.y, point.x}, std::string(point.name)});
+  }
+  return model;
 }
 
 OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
                           const OutputFileNames& names, int zone, PlaneDatum datum) {
-  const SimaPoints points(document, lots);
+  const LotModel model = MapXmlLotModel(document, lots);
   TextFileWriter sima(names.sima, TextEncoding::kCp932);
   TextFileWriter mif(names.mif, TextEncoding::kCp932);
   TextFileWriter mid(names.mid, TextEncoding::kCp932);
-  WriteSima(sima, document, lots, points);
-  WriteMifAndMid(mif, mid, document, lots, zone, datum);
-  sima.Close();
-  mif.Close();
-  mid.Close();
+  WriteLotsSima(sima, model, true);  // X north, Y east
+  WriteLotsMif(mif, model, {zone, datum, true});
+  WriteLotsMid(mid, model);
+  CloseTogether({&sima, &mif, &mid});
   OutputCounts counts;
-  counts.lots = static_cast<int>(lots.lots.size());
-  counts.points = static_cast<int>(points.points().size());
+  counts.lots = static_cast<int>(model.lots.size());
+  counts.points = static_cast<int>(model.boundaryPoints.size());
   for (const MapLot& lot : lots.lots) counts.withHoles += lot.hasHoles ? 1 : 0;
   return counts;
 }

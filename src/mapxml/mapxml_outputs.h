@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/output_file_names.h"
+#include "geometry/lot_model.h"
 #include "mapxml/mapxml_document.h"
 #include "mapxml/mapxml_lots.h"
 #include "mif/plane_zone.h"
@@ -13,8 +14,8 @@ struct OutputCounts {
   int withHoles = 0;  // lots whose SIMA lot is their exterior ring only
 };
 
-// Writes the three files of one 地図XML file, each through a TextFileWriter
-// closed only once it is complete:
+// Writes the three files of one 地図XML file, which appear together once all
+// three are complete, or not at all:
 // - SIMA (CP932, CR LF): every point of the lots' exterior rings once, numbered
 //   in the order of first use and named by its 点番名 where that name is
 //   given to that point only (else K + number), X north and Y east as the
@@ -23,11 +24,15 @@ struct OutputCounts {
 // - MIF: one region per lot with all its rings, x east and y north, in plane
 //   zone `zone` on `datum` (a plain metre grid without a zone).
 // - MID: ID, 地番 and the lot's names, accuracy and kind of coordinates.
+// The SIMA points' 点番名 with a "," are not used; a point without a name
+// of its own is K + its number, or K + a number past the last point when the
+// file gives that name to another point.
 OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
                           const OutputFileNames& names, int zone, PlaneDatum datum);
 
-// Line 4 of the MIF header: the zone on the datum, or the plain metre grid
-// of 任意座標系 ("CoordSys NonEarth Units "m"" with the lots' bounds).
-std::string MapXmlCoordinateSystemLine(int zone, PlaneDatum datum, const MapLots& lots);
+// The lots of the file as the writers take them: x east and y north, the
+// columns ID, 地番 and the lot's names, accuracy and kind of coordinates, and
+// the SIMA points numbered in the order of first use, named as above.
+LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots);
 
 }  // namespace parquill::mapxml

@@ -6,9 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "base/text_file_writer.h"
-#include "mif/plane_zone.h"
-
 namespace parquill {
 namespace {
 
@@ -125,17 +122,6 @@ inline char* WriteCoordinate(char* out, double value) {
 }
 
 }  // namespace
-
-void WriteMifHeader(TextFileWriter& mif, int planeZone, PlaneDatum datum) {
-  constexpr std::size_t kCoordinateSystemLine = 3;
-  for (std::size_t i = 0; i < kMifHeaderLines.size(); ++i) {
-    if (i == kCoordinateSystemLine) {
-      mif.WriteLine(MifCoordinateSystemLine(planeZone, datum));
-    } else {
-      mif.WriteLine(kMifHeaderLines[i]);
-    }
-  }
-}
 
 std::string FormatMifCoordinate(double value) {
   char text[kMifCoordinateRoom];

@@ -5,28 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "mif/plane_zone.h"
-
 namespace parquill {
 
-class TextFileWriter;
-
-// The eight lines that open every MIF file we write: version, character set,
-// the MID delimiter, the coordinate system (without a plane zone) and the two
-// attribute columns.
-inline constexpr std::array<std::string_view, 8> kMifHeaderLines = {
-    "Version 300",        "Charset \"WindowsJapanese\"",
-    "Delimiter \",\"",    "Coordsys Earth Projection 1,0",
-    "Columns 2",          "   ID Char(8)",
-    "   Chiban Char(20)", "Data",
+// The lines that open every MIF file we write, before its coordinate
+// system: version, character set and the MID delimiter.
+inline constexpr std::array<std::string_view, 3> kMifHeadLines = {
+    "Version 300",
+    "Charset \"WindowsJapanese\"",
+    "Delimiter \",\"",
 };
-
-// The first line of a region block; every region has one polygon.
-inline constexpr std::string_view kMifRegionLine = "REGION 1";
-
-// Writes the header; with a plane zone (1 to 19) its coordinate system line
-// names the zone (see plane_zone.h).
-void WriteMifHeader(TextFileWriter& mif, int planeZone, PlaneDatum datum);
 
 // A coordinate as "######0.00000": an optional minus sign, every digit of the
 // integer part (at least one), ".", and five decimals, the binary value

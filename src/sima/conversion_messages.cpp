@@ -3,7 +3,6 @@
 #include <string>
 
 #include "base/limits.h"
-#include "sima/lot_table.h"
 #include "sima/point_table.h"
 
 namespace parquill {
@@ -15,7 +14,7 @@ Message TooManyPointsMessage() {
 }
 
 Message TooManyLotsMessage() {
-  return {"筆個数が、" + std::to_string(LotTable::kCapacity) + "個を超えました。", "筆個数"};
+  return {"筆個数が、" + std::to_string(kSimaLotCapacity) + "個を超えました。", "筆個数"};
 }
 
 Message RingTooLongMessage() {

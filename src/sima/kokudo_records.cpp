@@ -117,7 +117,13 @@ std::string SimaB01(std::int16_t pointNumber) {
 std::string SimaChiban(std::string_view chiban) {
   std::string written;
   written.reserve(chiban.size());
-  for (char c : chiban) written += c == ',' ? std::string_view("，") : std::string_view(&c, 1);
+  for (char c : chiban) {
+    if (c == ',') {
+      written += "，";
+    } else if (c != '"') {
+      written.push_back(c);
+    }
+  }
   return written;
 }
 

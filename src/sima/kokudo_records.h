@@ -44,7 +44,7 @@ void AppendSimaD00(std::string& line, int regionNumber, std::string_view chiban,
                    std::int16_t closureCode);
 
 // A lot number as the Z00 and D00 records hold it: a "," would end the
-// field, so it becomes the full-width "，".
+// field, so it becomes the full-width "，"; double quotes are left out.
 std::string SimaChiban(std::string_view chiban);
 
 // A coordinate as plain decimal text: at most 15 significant digits, no

@@ -152,7 +152,7 @@ class Form1 : public QWidget {
   void ForgetMapXml();
   // The datum matters with a zone chosen, or for a 地図XML file (its own zone).
   void UpdateDatumEnabled();
-  void StartRegionPreview(const std::string& outputName);
+  void StartRegionPreview(const LotModel& lots);
   void StartReport(const ConversionChoices& choices, const AttachSummary& attached);
   // `simaNotWritten`: why the run's SIMA file was not written; empty when it was.
   void ShowReport(const PreparedReport& report, const QString& simaNotWritten);

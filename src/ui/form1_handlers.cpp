@@ -2,13 +2,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "base/limits.h"
 #include "base/output_file_names.h"
 #include "convert/conversion_report.h"
 #include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
 #include "sima/conversion_messages.h"
-#include "sima/lot_table.h"
 #include "ui/caption_label.h"
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
@@ -150,7 +150,7 @@ void Form1::OnBuildRegions() {
   // Said now, before the user goes on: the SIMA conversion will refuse.
   std::vector<Message> simaRefusal;
   if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
-  if (built.regionsWritten > LotTable::kCapacity) simaRefusal.push_back(TooManyLotsMessage());
+  if (built.regionsWritten > kSimaLotCapacity) simaRefusal.push_back(TooManyLotsMessage());
   if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
   if (built.endsWithoutEof) line += DrawingCut();
   ShowResult({line, FolderOf(mif), !simaRefusal.empty() || built.endsWithoutEof});
@@ -163,7 +163,7 @@ void Form1::OnBuildRegions() {
   builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
   ShowStepButtons();
-  StartRegionPreview(choices.output);
+  StartRegionPreview(lastBuilt_.lots);
 }
 
 void Form1::OnAttachChibans() {
@@ -180,7 +180,7 @@ void Form1::OnAttachChibans() {
   regionNumberEdit->setVisible(true);
   ChibanRun run;
   RunStep([&](StepHost& host) {
-    run = AttachAndConvert(choices, host);
+    run = AttachAndConvert(choices, lastBuilt_.lots, host);
     return run.messages();
   });
   const OutputFileNames names = OutputFileNamesFor(choices.output);

@@ -9,7 +9,6 @@
 #include "dxf/dxf_version.h"
 #include "dxf/layer_list_reader.h"
 #include "geometry/ring_area.h"
-#include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
 #include "ui/file_names.h"
 #include "ui/form1.h"
@@ -157,10 +156,9 @@ void Form1::ShowLayerEmphasis() {
   mapPreview->SetEmphasisedLayers(std::move(layers), all);
 }
 
-void Form1::StartRegionPreview(const std::string& outputName) {
-  const std::string mif = OutputFileNamesFor(outputName).mif;
+void Form1::StartRegionPreview(const LotModel& lots) {
   resultReading_->Start<RegionsResult>(
-      [mif](const std::atomic<bool>&) { return PrepareRegions(ReadRegionOutlines(mif)); },
+      [outlines = OutlinesOf(lots)](const std::atomic<bool>&) { return PrepareRegions(outlines); },
       [this](const RegionsResult& regions) { mapPreview->ShowRegions(regions); });
 }
 

@@ -103,6 +103,16 @@ std::shared_ptr<const PreparedDrawing> PrepareDrawing(const DrawingPreview& draw
   return prepared;
 }
 
+RegionOutlines OutlinesOf(const LotModel& lots) {
+  RegionOutlines outlines;
+  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
+    const LotModel::Ring& ring = lots.ExteriorOf(l);
+    const auto first = lots.points.begin() + ring.firstPoint;
+    outlines.rings.emplace_back(first, first + ring.pointCount);
+  }
+  return outlines;
+}
+
 std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outlines) {
   auto prepared = std::make_shared<PreparedRegions>();
   for (const auto& ring : outlines.rings) AddRing(prepared->outlines, ring, true);

@@ -10,7 +10,7 @@
 
 #include "convert/conversion_report.h"
 #include "dxf/drawing_preview.h"
-#include "mif/region_outline_reader.h"
+#include "geometry/lot_model.h"
 
 namespace parquill::ui {
 
@@ -35,6 +35,12 @@ struct PreparedDrawing {
   std::size_t polylinesLeftOut = 0;
   std::size_t textsLeftOut = 0;
 };
+
+// The regions of a run as outlines for the map: each lot's exterior ring.
+struct RegionOutlines {
+  std::vector<std::vector<PlanePoint>> rings;  // in MIF order, closing point included
+};
+RegionOutlines OutlinesOf(const LotModel& lots);
 
 struct PreparedRegions {
   QPainterPath outlines;                       // every region of the MIF file

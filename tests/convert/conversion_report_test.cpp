@@ -61,7 +61,7 @@ Converted Convert(const Lines& entities) {
   RegionBuildSummary built;
   AttachSummary attached;
   EXPECT_TRUE(BuildRegions(choices, &built).done());
-  EXPECT_TRUE(AttachChibans(choices, &attached).done());
+  EXPECT_TRUE(AttachChibans(choices, built.lots, &attached).done());
   return {MakeConversionReport(built, attached), ReadBytes(OutputFileNamesFor(output).mid)};
 }
 
@@ -177,8 +177,8 @@ TEST(ConversionReport, LotsFarFromTheChosenZonesOrigin) {
     region.ring = {{c.x, 0}, {c.x + 10, 0}, {c.x, 10}, {c.x, 0}};
     attached.regionList.push_back(region);
     const ConversionReport report = MakeConversionReport({}, attached, c.zone);
-    const bool pointedOut = !report.findings.empty() &&
-                            report.findings.back().kind == FindingKind::kFarFromZone;
+    const bool pointedOut =
+        !report.findings.empty() && report.findings.back().kind == FindingKind::kFarFromZone;
     EXPECT_EQ(pointedOut, c.pointedOut) << c.x << " " << c.zone;
   }
 }

@@ -1,54 +1,60 @@
+// The SIMA file of a drawing's lots, as the region build hands them on:
+// byte for byte, the closure of a ring at the tolerance and past it, the
+// limits at the limit and one past, and the refusals at the start.
 #include "convert/sima_conversion_step.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <sstream>
 
-#include "sima/mif_pair_text.h"
+#include "sima/recording_host.h"
+#include "support/drawn_lots.h"
 
 namespace parquill {
 namespace {
 
 using testing::CrLf;
-using testing::MifHeader;
-using testing::OpenRegion;
 using testing::ReadBytes;
 using testing::RecordingHost;
-using testing::Region;
 using testing::Sjis;
 using testing::TempFolder;
 
-// One MIF/MID pair in a fresh folder, converted to "map.Sim".
+using testing::PointRing;
+
+LotModel Lots(const std::vector<PointRing>& rings, const std::vector<std::string>& chibans = {}) {
+  return testing::DrawnLots(rings, chibans);
+}
+
+// A ring of `count` distinct points (first + i, y), not closed.
+PointRing OpenRing(int count, int first = 0, int y = 0) {
+  PointRing ring;
+  for (int i = 0; i < count; ++i) ring.push_back({double(first + i), double(y)});
+  return ring;
+}
+
+PointRing Square(double x0, double y0) { return testing::SquareRing(x0, y0, 10); }
+
+// Lots converted to "map.Sim" in a fresh folder.
 class Conversion {
  public:
-  Conversion(const std::string& mif, const std::string& mid) {
-    folder_.Write("map.MIF", mif);
-    folder_.Write("map.MID", Sjis(mid));
+  explicit Conversion(LotModel lots) : lots_(std::move(lots)) {
     choices_.drawing = folder_.Write("map.dxf", "0\r\nEOF\r\n");
     choices_.output = folder_.File("map.Sim");
     choices_.swapXY = false;
   }
 
-  Outcome Run() { return ConvertMifToSima(choices_, host, &summary); }
+  Outcome Run() { return ConvertToSima(choices_, lots_, host, &summary); }
 
   std::string SimaBytes() const { return ReadBytes(choices_.output); }
-  std::string SimaText() const { return DecodeText(SimaBytes(), TextEncoding::kCp932); }
-  std::vector<std::string> SimaLines() const {
-    std::vector<std::string> lines;
-    std::string text = SimaText();
-    for (std::size_t at = 0; at < text.size();) {
-      std::size_t end = text.find("\r\n", at);
-      lines.push_back(text.substr(at, end - at));
-      at = end + 2;
-    }
-    return lines;
-  }
-  // The lines of the file that begin with `code`.
+  // The lines of the file that begin with `code`, decoded strictly.
   std::vector<std::string> Records(std::string_view code) const {
     std::vector<std::string> found;
-    for (const auto& line : SimaLines()) {
-      if (line.starts_with(code)) found.push_back(line);
+    const std::string text = DecodeText(SimaBytes(), TextEncoding::kCp932);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = text.find("\r\n", at);
+      if (text.compare(at, code.size(), code) == 0) found.push_back(text.substr(at, end - at));
+      at = end + 2;
     }
     return found;
   }
@@ -62,29 +68,14 @@ class Conversion {
  private:
   TempFolder folder_;
   ConversionChoices choices_;
+  LotModel lots_;
 };
 
-std::string Square(double x0, double y0) {
-  auto line = [](double x, double y) {
-    std::ostringstream s;
-    s.setf(std::ios::fixed);
-    s.precision(5);
-    s << x << ' ' << y;
-    return s.str();
-  };
-  return Region(
-      {line(x0, y0), line(x0 + 10, y0), line(x0 + 10, y0 + 10), line(x0, y0 + 10), line(x0, y0)});
-}
-
-TEST(ConvertMifToSima, ThreeLotMapByteForByte) {
-  Conversion c(MifHeader() +
-                   Region({"0.50000 -0.25000", "10.00000 0.00000", "10.00000 10.12345",
-                           "0.00000 10.00000", "0.50000 -0.25000"}) +
-                   Region({"10.00000 0.00000", "20.00000 0.00000", "20.00000 10.00000",
-                           "10.00000 10.12345", "10.00000 0.00000"}) +
-                   Region({"0.00000 10.00000", "10.00000 10.12345", "10.00000 20.00000",
-                           "0.00000 20.50000", "0.00000 10.00000"}),
-               CrLf({"1,12-3", "2,\"東原５番\"", "3,"}));
+TEST(ConvertToSima, ThreeLotMapByteForByte) {
+  Conversion c(Lots({{{0.5, -0.25}, {10, 0}, {10, 10.12345}, {0, 10}, {0.5, -0.25}},
+                     {{10, 0}, {20, 0}, {20, 10}, {10, 10.12345}, {10, 0}},
+                     {{0, 10}, {10, 10.12345}, {10, 20}, {0, 20.5}, {0, 10}}},
+                    {"12-3", "東原５番", ""}));
   c.choices().swapXY = true;
   Outcome outcome = c.Run();
   ASSERT_TRUE(outcome.done());
@@ -130,17 +121,37 @@ TEST(ConvertMifToSima, ThreeLotMapByteForByte) {
   EXPECT_EQ(c.summary.points, 8);
   EXPECT_EQ(c.summary.regions, 3);
   EXPECT_EQ(c.summary.lotsWithNumber, 2);
-}
-
-TEST(ConvertMifToSima, HostIsLetThroughAtStartAfterOpeningAndPerRegion) {
-  Conversion c(MifHeader() + Square(0, 0) + Square(10, 0) + Square(20, 0), CrLf({"1,a"}));
-  ASSERT_TRUE(c.Run().done());
-  EXPECT_EQ(c.host.events, 1 + 1 + 3);
+  EXPECT_EQ(c.host.events, 1 + 1 + 3);  // at the start, once the file is open, per lot
   EXPECT_EQ(c.host.progress, (std::vector<int>{1, 2, 3}));
 }
 
-TEST(ConvertMifToSima, FileWithoutRegions) {
-  Conversion c(MifHeader(), "");
+// Every record split at its commas has the fields its code has, whatever
+// the lot number holds; the coordinates 0, ±1 and whole numbers are written
+// plainly.
+TEST(ConvertToSima, FieldsOfEveryRecord) {
+  Conversion c(
+      Lots({{{0, 0}, {1, 0}, {1, -1}, {-1, 1}, {0, 0}}, Square(100, 200)}, {"1,2", "\"3\",4"}));
+  ASSERT_TRUE(c.Run().done());
+  EXPECT_EQ(c.Records("A01"),
+            (std::vector<std::string>{"A01,    1,K1,0,0,,", "A01,    2,K2,1,0,,",
+                                      "A01,    3,K3,1,-1,,", "A01,    4,K4,-1,1,,",
+                                      "A01,    5,K5,100,200,,", "A01,    6,K6,110,200,,",
+                                      "A01,    7,K7,110,210,,", "A01,    8,K8,100,210,,"}));
+  EXPECT_EQ(c.Records("D00"), (std::vector<std::string>{"D00,    1,1，2,1,", "D00,    2,3，4,1,"}));
+  EXPECT_EQ(c.Records("Z00,/筆"), (std::vector<std::string>{"Z00,/筆 1，2/,", "Z00,/筆 3，4/,"}));
+  const std::vector<std::pair<std::string, std::size_t>> fields = {
+      {"G00", 3}, {"Z00", 3}, {"A00", 2}, {"A01", 7},
+      {"A99", 2}, {"D00", 5}, {"B01", 4}, {"D99", 2}};
+  for (const auto& [code, count] : fields) {
+    for (const std::string& record : c.Records(code)) {
+      EXPECT_EQ(static_cast<std::size_t>(std::count(record.begin(), record.end(), ',')) + 1, count)
+          << record;
+    }
+  }
+}
+
+TEST(ConvertToSima, NoLots) {
+  Conversion c(Lots({}));
   ASSERT_TRUE(c.Run().done());
   EXPECT_EQ(
       c.SimaBytes(),
@@ -148,152 +159,68 @@ TEST(ConvertMifToSima, FileWithoutRegions) {
                  "Z00,/座標点数:0 筆個数:0/,", "Z00,/座標/,", "A00,", "A99,"})));
 }
 
-TEST(ConvertMifToSima, ClosureCodes) {
+// A ring closes when its last point is within 0.001 of its first in X and in
+// Y, bounds included: its last point is then not listed.
+TEST(ConvertToSima, ClosureCodes) {
   struct Case {
-    std::string region;
+    PointRing ring;
     std::vector<std::string> lot;  // D00 and B01 lines
   };
   const Case cases[] = {
-      {Region({"0 0", "5 0", "5 5", "0.001 -0.001"}),
+      {{{0, 0}, {5, 0}, {5, 5}, {0.001, -0.001}},
        {"D00,    1,,1,", "B01,    1,K1,", "B01,    2,K2,", "B01,    3,K3,"}},
-      {Region({"0 0", "5 0", "5 5", "0.0011 0"}),
+      {{{0, 0}, {5, 0}, {5, 5}, {0.0011, 0}},
        {"D00,    1,,2,", "B01,    1,K1,", "B01,    2,K2,", "B01,    3,K3,", "B01,    4,K4,"}},
-      {Region({"0 0", "5 0", "5 5", "0 0.0011"}),
+      {{{0, 0}, {5, 0}, {5, 5}, {0, 0.0011}},
        {"D00,    1,,2,", "B01,    1,K1,", "B01,    2,K2,", "B01,    3,K3,", "B01,    4,K4,"}},
-      {Region({"7 7"}), {"D00,    1,,1,"}},            // a single point closes on itself
-      {CrLf({"REGION 1", " 0 "}), {"D00,    1,,1,"}},  // an empty ring is taken as closed
+      {{{7, 7}}, {"D00,    1,,1,"}},  // a single point closes on itself
+      {{}, {"D00,    1,,1,"}},        // an empty ring is taken as closed
   };
   for (const auto& c : cases) {
-    Conversion conversion(MifHeader() + c.region, "");
-    ASSERT_TRUE(conversion.Run().done()) << c.region;
+    Conversion conversion(Lots({c.ring}));
+    ASSERT_TRUE(conversion.Run().done());
     std::vector<std::string> lot = conversion.Records("D00");
     for (const auto& b : conversion.Records("B01")) lot.push_back(b);
-    EXPECT_EQ(lot, c.lot) << c.region;
-    EXPECT_EQ(conversion.SimaLines().back(), "D99,");
+    EXPECT_EQ(lot, c.lot) << c.ring.size();
+    EXPECT_EQ(conversion.Records("D99").size(), 1u);
   }
 }
 
-TEST(ConvertMifToSima, SkippedMidLinesMoveTheLotsUp) {
-  Conversion c(MifHeader() + Square(0, 0) + Square(10, 0) + Square(20, 0),
-               CrLf({",first", "2,\" 5 \"", "3,6"}));
-  ASSERT_TRUE(c.Run().done());
-  EXPECT_EQ(c.Records("D00"),
-            (std::vector<std::string>{"D00,    1, 5 ,1,", "D00,    2,6,1,", "D00,    3,,1,"}));
-  EXPECT_EQ(c.Records("Z00,/筆"),
-            (std::vector<std::string>{"Z00,/筆  5 /,", "Z00,/筆 6/,", "Z00,/筆 /,"}));
-}
-
-TEST(ConvertMifToSima, TabDelimiterWithoutDelimiterLine) {
-  Conversion c(CrLf({"Version 300", "Data"}) + Square(0, 0), CrLf({"1\t12-3"}));
-  ASSERT_TRUE(c.Run().done());
-  EXPECT_EQ(c.Records("D00"), (std::vector<std::string>{"D00,    1,12-3,1,"}));
-}
-
-TEST(ConvertMifToSima, RingOfAThousandPointsAndOneMore) {
-  Conversion thousand(MifHeader() + OpenRegion(1000), "");
-  ASSERT_TRUE(thousand.Run().done());
-  EXPECT_EQ(thousand.Records("B01").size(), 1000u);
-
-  Conversion more(MifHeader() + Square(0, 0) + OpenRegion(1001, 100), CrLf({"1,1", "2,2"}));
-  more.folder().Write("map.Sim", "old SIMA file\r\n");
-  Outcome outcome = more.Run();
-  EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
-  EXPECT_EQ(outcome.messages,
-            (std::vector<Message>{{"座標が、1000点を超えました。", "筆構成点数"}}));
-  EXPECT_EQ(more.host.progress, (std::vector<int>{1}));
-  // Nothing half-written: the file of the earlier run stays.
-  EXPECT_EQ(more.SimaBytes(), "old SIMA file\r\n");
-}
-
-TEST(ConvertMifToSima, FifteenThousandPointsAndOneMore) {
-  std::string mif = MifHeader();
-  for (int r = 0; r < 15; ++r) mif += OpenRegion(1000, 0, r);
-  Conversion full(mif, "");
+TEST(ConvertToSima, FifteenThousandPointsAndOneMore) {
+  std::vector<PointRing> rings;
+  for (int r = 0; r < 15; ++r) rings.push_back(OpenRing(1000, 0, r));
+  Conversion full(Lots(rings));
   ASSERT_TRUE(full.Run().done());
   EXPECT_EQ(full.summary.points, 15000);
   EXPECT_EQ(full.Records("A01").back(), "A01,15000,K15000,999,14,,");
   EXPECT_EQ(full.Records("B01").back(), "B01,15000,K15000,");
 
-  Conversion more(mif + OpenRegion(1, 0, 15), "");
+  rings.push_back(OpenRing(1, 0, 15));
+  Conversion more(Lots(rings));
   std::string old = more.folder().Write("map.Sim", "old SIMA file\r\n");
   Outcome outcome = more.Run();
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
   EXPECT_EQ(outcome.messages,
             (std::vector<Message>{{"座標が、15000点を超えました。", "座標点数"}}));
-  EXPECT_EQ(ReadBytes(old), "old SIMA file\r\n");  // not touched before the writing
+  EXPECT_EQ(ReadBytes(old), "old SIMA file\r\n");  // not touched
 }
 
-TEST(ConvertMifToSima, TwoThousandLotsAndOneMore) {
-  std::string mid;
-  for (int i = 1; i <= 2000; ++i) mid += std::to_string(i) + ",L" + std::to_string(i) + "\r\n";
-  Conversion full(MifHeader() + OpenRegion(1, 0, 0), mid);
+TEST(ConvertToSima, TwoThousandLotsAndOneMore) {
+  std::vector<PointRing> rings(2000, PointRing{{1, 2}});
+  Conversion full(Lots(rings));
   ASSERT_TRUE(full.Run().done());
-  EXPECT_EQ(full.Records("D00"), (std::vector<std::string>{"D00,    1,L1,1,"}));
+  EXPECT_EQ(full.Records("D00").size(), 2000u);
+  EXPECT_EQ(full.Records("D00").back(), "D00, 2000,,1,");
 
-  Conversion more(MifHeader(), mid + "2001,L2001\r\n");
+  rings.push_back({{1, 2}});
+  Conversion more(Lots(rings));
   Outcome outcome = more.Run();
   EXPECT_EQ(outcome.kind, OutcomeKind::kRefused);
   EXPECT_EQ(outcome.messages, (std::vector<Message>{{"筆個数が、2000個を超えました。", "筆個数"}}));
   EXPECT_FALSE(std::filesystem::exists(more.choices().output));
 }
 
-TEST(ConvertMifToSima, RegionBeyondTheLotTableIsTrappedWithoutAFile) {
-  std::string mif = MifHeader();
-  for (int r = 0; r < 2001; ++r) mif += CrLf({"REGION 1", " 1 ", "1.00000 2.00000"});
-  Conversion c(mif, "");
-  Outcome outcome = c.Run();
-  EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
-  EXPECT_EQ(outcome.errorNumber, 9);
-  ASSERT_EQ(outcome.messages.size(), 1u);
-  EXPECT_EQ(outcome.messages[0].title, "Brantole");
-  EXPECT_TRUE(outcome.messages[0].text.starts_with("エラー番号9\r\n"));
-  EXPECT_EQ(c.SimaBytes(), "");
-}
-
-TEST(ConvertMifToSima, FirstReadingErrorsAreTrappedAndLeaveTheSimaFile) {
-  struct Case {
-    std::string mif;
-    std::string mid;
-    int error;
-  };
-  const Case cases[] = {
-      {MifHeader() + CrLf({"REGION 1", " 2 ", "0 0"}), "", 62},
-      {MifHeader() + CrLf({"REGION 1"}), "", 62},
-      {MifHeader() + CrLf({"REGION 1", " 1 ", "0.00000"}), "", 9},
-      {MifHeader() + CrLf({"REGION 1", " -1 "}), "", 9},
-      {MifHeader() + CrLf({"REGION 1", " 1e10 "}), "", 6},
-      {MifHeader() + CrLf({"REGION 1", " 1 ", ""}), "", 9},
-      {CrLf({"Delimiter \","}), "", 5},
-      {CrLf({"Delimiter"}), "", 5},
-      {MifHeader(), CrLf({"1,2", ""}), 9},
-      {MifHeader(), CrLf({"1"}), 9},
-  };
-  for (const auto& c : cases) {
-    Conversion conversion(c.mif, c.mid);
-    std::string old = conversion.folder().Write("map.Sim", "old\r\n");
-    Outcome outcome = conversion.Run();
-    EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped) << c.mif;
-    EXPECT_EQ(outcome.errorNumber, c.error) << c.mif << c.mid;
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    EXPECT_EQ(outcome.messages[0].title, "Brantole");
-    EXPECT_TRUE(
-        outcome.messages[0].text.starts_with("エラー番号" + std::to_string(c.error) + "\r\n"));
-    EXPECT_EQ(ReadBytes(old), "old\r\n");
-  }
-}
-
-TEST(ConvertMifToSima, MissingMifOrMidFile) {
-  for (const char* missing : {"map.MIF", "map.MID"}) {
-    Conversion c(MifHeader(), "");
-    std::filesystem::remove(c.folder().File(missing));
-    Outcome outcome = c.Run();
-    EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped) << missing;
-    EXPECT_EQ(outcome.errorNumber, 53) << missing;
-    EXPECT_FALSE(std::filesystem::exists(c.choices().output));
-  }
-}
-
-TEST(ConvertMifToSima, RefusalsAtTheStart) {
+TEST(ConvertToSima, RefusalsAtTheStart) {
   struct Case {
     std::string dxf;
     std::string output;
@@ -301,8 +228,6 @@ TEST(ConvertMifToSima, RefusalsAtTheStart) {
   };
   TempFolder folder;
   std::string drawing = folder.Write("map.dxf", "x");
-  folder.Write("map.MIF", MifHeader());
-  folder.Write("map.MID", "");
   const Message noFile{"ファイルが選択されていません。", "ファイル選択"};
   const Message sameFile{"出力ファイルが入力ファイルと同じです。", "ファイル指定"};
   const Case cases[] = {
@@ -314,13 +239,13 @@ TEST(ConvertMifToSima, RefusalsAtTheStart) {
   };
   for (const auto& c : cases) {
     RecordingHost host;
-    Outcome outcome = ConvertMifToSima(testing::Choosing(c.dxf, c.output), host);
+    LotModel lots = Lots({Square(0, 0)});
+    Outcome outcome = ConvertToSima(testing::Choosing(c.dxf, c.output), lots, host);
     EXPECT_EQ(outcome.kind, OutcomeKind::kRefused) << c.output;
     EXPECT_EQ(outcome.messages, std::vector<Message>{c.message}) << c.output;
     EXPECT_EQ(host.events, 1);
   }
   EXPECT_EQ(ReadBytes(drawing), "x");
-  EXPECT_EQ(ReadBytes(folder.File("map.MIF")), MifHeader());
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "base/text_file_writer.h"
+#include "convert/drawing_lots.h"
 #include "mif/plane_zone.h"
 #include "support/temp_folder.h"
 
@@ -145,21 +146,25 @@ TEST(MifCoordinate, EveryWholeLength) {
   EXPECT_EQ(FormatMifCoordinate(-0.00049), "-0.00049");
 }
 
-TEST(MifHeader, EightLinesWithCrLf) {
-  testing::TempFolder folder;
-  std::string path = folder.File("a.MIF");
-  TextFileWriter mif(path, TextEncoding::kCp932);
-  WriteMifHeader(mif, kNoPlaneZone, PlaneDatum::kJgd2011);
-  mif.Close();
-  EXPECT_EQ(testing::ReadBytes(path),
-            "Version 300\r\n"
-            "Charset \"WindowsJapanese\"\r\n"
-            "Delimiter \",\"\r\n"
-            "Coordsys Earth Projection 1,0\r\n"
-            "Columns 2\r\n"
-            "   ID Char(8)\r\n"
-            "   Chiban Char(20)\r\n"
-            "Data\r\n");
+// A drawing's lot holds each coordinate as the MIF file's text of it reads
+// back (strtod), and that value is written as the same text.
+TEST(DrawingLots, HoldWhatTheMifFileSays) {
+  std::mt19937_64 random(5);
+  std::vector<double> values = {0.1, 0.125, -0.000005, 0.000005, 999999999.999995, -28410.249995};
+  for (int i = 0; i < 20000; ++i) {
+    const double units = static_cast<double>(random() % 100000000000000ULL) - 5e13;
+    values.push_back(units / std::pow(10.0, static_cast<double>(random() % 9)));
+  }
+  LotModel lots = NewDrawingLots();
+  for (std::size_t i = 0; i + 1 < values.size(); i += 2) {
+    AddDrawnLot(lots, &values[i], &values[i + 1], 1);
+    const PlanePoint held = lots.points.back();
+    for (const auto& [value, kept] : {std::pair{values[i], held.x}, {values[i + 1], held.y}}) {
+      const std::string text = FormatMifCoordinate(value);
+      EXPECT_EQ(kept, std::strtod(text.c_str(), nullptr)) << text;
+      EXPECT_EQ(FormatMifCoordinate(kept), text);
+    }
+  }
 }
 
 }  // namespace

@@ -30,17 +30,22 @@ enum class Step { kRegions, kAttach, kConvert };
 
 const char* TitleOf(Step step) { return step == Step::kConvert ? "Brantole" : "TESSARO"; }
 
-// Puts the drawing (and, for the later steps, the MIF/MID pair of a sound
-// run) beside `output` and runs the step.
-Outcome RunStep(Step step, const std::string& drawing, const std::string& output) {
+// Runs the step on the drawing, to files named after `output`; the later
+// steps take the lots the region build made.
+Outcome RunStep(Step step, const std::string& drawing, const std::string& output, LotModel& lots) {
   StepHost host;
   switch (step) {
-    case Step::kRegions:
-      return BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})));
+    case Step::kRegions: {
+      RegionBuildSummary built;
+      const Outcome outcome =
+          BuildRegions(testing::Choosing(drawing, output, ChosenLayers({"筆界"})), &built);
+      lots = std::move(built.lots);
+      return outcome;
+    }
     case Step::kAttach:
-      return AttachChibans(testing::Choosing(drawing, output, {}, ChosenLayers({"地番"})));
+      return AttachChibans(testing::Choosing(drawing, output, {}, ChosenLayers({"地番"})), lots);
     case Step::kConvert:
-      return ConvertMifToSima(testing::Choosing(drawing, output), host);
+      return ConvertToSima(testing::Choosing(drawing, output), lots, host);
   }
   return {};
 }
@@ -58,15 +63,17 @@ std::string WrittenFile(Step step, const TempFolder& folder) {
   return {};
 }
 
-// A folder with a drawing and the files a sound run leaves before `step`.
-std::string PrepareFolder(const TempFolder& folder, Step step, const std::string& drawingBytes) {
+// A folder with a drawing, the files a sound run leaves before `step` and
+// the lots it hands on.
+std::string PrepareFolder(const TempFolder& folder, Step step, const std::string& drawingBytes,
+                          LotModel& lots) {
   std::string drawing = folder.Write("lots.dxf", drawingBytes);
   std::string output = folder.File("out.Sim");
   if (step != Step::kRegions) {
-    EXPECT_TRUE(RunStep(Step::kRegions, drawing, output).done());
+    EXPECT_TRUE(RunStep(Step::kRegions, drawing, output, lots).done());
   }
   if (step == Step::kConvert) {
-    EXPECT_TRUE(RunStep(Step::kAttach, drawing, output).done());
+    EXPECT_TRUE(RunStep(Step::kAttach, drawing, output, lots).done());
   }
   return drawing;
 }
@@ -97,15 +104,16 @@ TEST_P(FullDiskTest, WritingToDevFullIsTrappedAsDiskFull) {
   if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "/dev/full is not available";
   const FullDiskCase& c = GetParam();
   TempFolder folder;
+  LotModel lots;
   std::string drawing =
-      PrepareFolder(folder, c.step, c.lots == 2 ? SoundDrawing() : ManyLots(c.lots));
+      PrepareFolder(folder, c.step, c.lots == 2 ? SoundDrawing() : ManyLots(c.lots), lots);
   std::string written = WrittenFile(c.step, folder);
   std::filesystem::remove(written);
   std::filesystem::create_symlink("/dev/full", written);
   const int openFiles = OpenFileCount();
 
   Outcome outcome;
-  EXPECT_NO_THROW(outcome = RunStep(c.step, drawing, folder.File("out.Sim")));
+  EXPECT_NO_THROW(outcome = RunStep(c.step, drawing, folder.File("out.Sim"), lots));
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, 61);
   ASSERT_FALSE(outcome.messages.empty());
@@ -198,12 +206,13 @@ class BadOutputTest : public ::testing::TestWithParam<BadOutput> {};
 TEST_P(BadOutputTest, IsTrappedWithItsErrorNumber) {
   const BadOutput& bad = GetParam();
   TempFolder folder;
-  std::string drawing = PrepareFolder(folder, bad.step, SoundDrawing());
+  LotModel lots;
+  std::string drawing = PrepareFolder(folder, bad.step, SoundDrawing(), lots);
   std::string output = bad.output(folder);
   if (output.empty()) GTEST_SKIP() << "no folder that refuses files here";
   const int openFiles = OpenFileCount();
   Outcome outcome;
-  EXPECT_NO_THROW(outcome = RunStep(bad.step, drawing, output));
+  EXPECT_NO_THROW(outcome = RunStep(bad.step, drawing, output, lots));
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, bad.errorNumber);
   ASSERT_FALSE(outcome.messages.empty());

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@
 #include "convert/region_build_step.h"
 #include "dxf/chiban_text_reader.h"
 #include "geometry/point_in_polygon.h"
-#include "mif/mif_reader.h"
 #include "sima/point_table.h"
 #include "support/layer_choice.h"
 #include "support/temp_folder.h"
@@ -200,17 +200,28 @@ std::pair<std::string, std::string> MidFiles(const std::string& drawingBytes) {
   TempFolder folder;
   std::string drawing = folder.Write("map.dxf", drawingBytes);
   std::string output = folder.File("map.Sim");
-  EXPECT_TRUE(BuildRegions(testing::Choosing(drawing, output, Selecting(1))).done());
-  EXPECT_TRUE(AttachChibans(testing::Choosing(drawing, output, {}, Selecting(2))).done());
+  RegionBuildSummary built;
+  EXPECT_TRUE(BuildRegions(testing::Choosing(drawing, output, Selecting(1)), &built).done());
+  EXPECT_TRUE(
+      AttachChibans(testing::Choosing(drawing, output, {}, Selecting(2)), built.lots).done());
   const ChibanTextRead texts = ReadChibanTexts(drawing, Selecting(2), TextEncoding::kCp932);
   std::string scanned;
-  MifReader mif(OutputFileNamesFor(output).mif, MifRules::Attachment());
-  MifRing ring;
-  for (int region = 1; mif.NextRing(ring); ++region) {
-    scanned += std::to_string(region) + ",";
+  // The regions as the MIF file written says them: "REGION 1", the count,
+  // then "x y" lines.
+  std::istringstream mif(ReadBytes(OutputFileNamesFor(output).mif));
+  std::string line;
+  for (int region = 1; std::getline(mif, line);) {
+    if (!line.starts_with("REGION")) continue;
+    std::getline(mif, line);
+    const int count = std::stoi(line);
+    std::vector<double> x(static_cast<std::size_t>(count));
+    std::vector<double> y(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+      mif >> x[static_cast<std::size_t>(k)] >> y[static_cast<std::size_t>(k)];
+    scanned += std::to_string(region++) + ",";
     for (const ChibanText& text : texts.texts) {
-      const auto n = static_cast<std::int16_t>(ring.count - 1);
-      if (InPolygon(n, ring.x.data(), ring.y.data(), text.x, text.y) <= 0) {
+      const auto n = static_cast<std::int16_t>(count - 1);
+      if (InPolygon(n, x.data(), y.data(), text.x, text.y) <= 0) {
         scanned += text.text;
         break;
       }
