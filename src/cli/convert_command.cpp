@@ -6,6 +6,7 @@
 #include "base/output_file_names.h"
 #include "base/text_codec.h"
 #include "cli/cli_support.h"
+#include "cli/command_options.h"
 #include "convert/conversion_run.h"
 #include "convert/layer_list_step.h"
 #include "convert/version_check_step.h"
@@ -18,63 +19,52 @@ namespace {
 struct ConvertArguments {
   ConversionChoices choices;
   std::vector<std::string> boundaries;
-  std::optional<std::string> chiban;
-  std::optional<std::string> output;
+  std::string chiban;
+  std::string output;
 };
 
 std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& args, int& status) {
   ConvertArguments parsed;
   ConversionChoices& choices = parsed.choices;
-  std::string problem;
-  for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
-    const std::string& arg = args[i];
-    const bool valued = arg == "--boundary" || arg == "--text" || arg == "--output" ||
-                        arg == "--zone" || arg == "--datum" || arg == "--unit";
-    if (valued && i + 1 == args.size()) {
-      problem = arg + " には値が必要です。";
-      break;
-    }
-    const std::string value = valued ? args[++i] : std::string();
-    if (arg == "--boundary") {
-      parsed.boundaries.push_back(value);
-    } else if (arg == "--text") {
-      parsed.chiban = value;
-    } else if (arg == "--output") {
-      parsed.output = value;
-    } else if (arg == "--zone") {
-      choices.planeZone = std::atoi(value.c_str());
-      if (!IsPlaneZone(choices.planeZone) || std::to_string(choices.planeZone) != value) {
-        problem = "--zone には 1 から 19 の系の番号が必要です。";
-      }
-    } else if (arg == "--datum") {
-      choices.datum = value == PlaneDatumName(PlaneDatum::kJgd2000) ? PlaneDatum::kJgd2000
-                                                                    : PlaneDatum::kJgd2011;
-      if (value != PlaneDatumName(choices.datum)) {
-        problem = "--datum には jgd2011 か jgd2000 を指定してください。";
-      }
-    } else if (arg == "--unit") {
-      choices.millimetres = value == "mm";
-      if (value != "mm" && value != "m") problem = "--unit には mm か m が必要です。";
-    } else if (arg == "--no-swap") {
-      choices.swapXY = false;
-    } else if (arg == "--report") {
-      choices.report = true;
-    } else if (arg == "--from-lines") {
-      choices.fromLines = true;
-    } else if (arg.starts_with("--")) {
-      problem = "知らないオプションです: " + arg;
-    } else if (choices.drawing.empty()) {
-      choices.drawing = arg;
-    } else {
-      problem = "図面ファイルは 1 つだけ指定してください: " + arg;
-    }
+  bool keepXY = false;
+  const std::vector<CommandOption> options = {
+      {"--boundary", true,
+       [&](const std::string& value) {
+         parsed.boundaries.push_back(value);
+         return std::string();
+       }},
+      {"--text", true,
+       [&](const std::string& value) {
+         parsed.chiban = value;
+         return std::string();
+       }},
+      {"--zone", true,
+       [&](const std::string& value) {
+         choices.planeZone = std::atoi(value.c_str());
+         return IsPlaneZone(choices.planeZone) && std::to_string(choices.planeZone) == value
+                    ? std::string()
+                    : std::string("--zone には 1 から 19 の系の番号が必要です。");
+       }},
+      OutputOption(parsed.output),
+      DatumOption(choices.datum),
+      ReportOption(choices.report),
+      UnitOption(choices.millimetres),
+      FlagOption("--no-swap", keepXY),
+      FlagOption("--from-lines", choices.fromLines),
+  };
+  std::vector<std::string> drawings;
+  if (!ParseCommandOptions(args, options, drawings, status)) return std::nullopt;
+  choices.swapXY = !keepXY;
+  if (drawings.size() > 1) {
+    status = UsageError("図面ファイルは 1 つだけ指定してください: " + drawings[1]);
+    return std::nullopt;
   }
-  if (problem.empty() && (choices.drawing.empty() || parsed.boundaries.empty() || !parsed.chiban)) {
-    problem = "convert には図面、--boundary と --text が必要です。";
+  if (drawings.empty() || parsed.boundaries.empty() || parsed.chiban.empty()) {
+    status = UsageError("convert には図面、--boundary と --text が必要です。");
+    return std::nullopt;
   }
-  if (problem.empty()) return parsed;
-  status = UsageError(problem);
-  return std::nullopt;
+  choices.drawing = drawings[0];
+  return parsed;
 }
 
 // Selects the named items in the list as a user would click them; the
@@ -118,11 +108,11 @@ int RunConvertCommand(const std::vector<std::string>& args) {
 
   std::optional<LayerSelection> boundary = Select(list.items, parsed->boundaries, status);
   if (!boundary) return status;
-  std::optional<LayerSelection> chiban = Select(list.items, {*parsed->chiban}, status);
+  std::optional<LayerSelection> chiban = Select(list.items, {parsed->chiban}, status);
   if (!chiban) return status;
   choices.boundary = std::move(*boundary);
   choices.chiban = std::move(*chiban);
-  choices.output = parsed->output.value_or(ProposedOutputPath(choices.drawing));
+  choices.output = parsed->output.empty() ? ProposedOutputPath(choices.drawing) : parsed->output;
 
   const ConversionRun run = RunConversion(choices, quiet);
   // A drawing cut short is told whatever the run did; the status stays.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/command_options.h"
 #include "mapxml/mapxml_conversion.h"
 
 namespace parquill::cli {
@@ -12,29 +13,15 @@ namespace parquill::cli {
 // folders of them) to SIMA and MIF/MID, one line per file, then the totals.
 int RunMapXmlCommand(const std::vector<std::string>& args) {
   mapxml::MapXmlOptions options;
+  const std::vector<CommandOption> table = {
+      OutputOption(options.outputFolder),
+      DatumOption(options.datum),
+      ReportOption(options.report),
+      FlagOption("--include-outside", options.includeOutside),
+  };
   std::vector<std::string> inputs;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool valued = arg == "--output" || arg == "--datum";
-    if (valued && i + 1 == args.size()) return UsageError(arg + " には値が必要です。");
-    if (arg == "--output") {
-      options.outputFolder = args[++i];
-    } else if (arg == "--datum") {
-      const std::string& datum = args[++i];
-      if (datum != "jgd2011" && datum != "jgd2000") {
-        return UsageError("--datum には jgd2011 か jgd2000 を指定してください。");
-      }
-      options.datum = datum == "jgd2011" ? PlaneDatum::kJgd2011 : PlaneDatum::kJgd2000;
-    } else if (arg == "--include-outside") {
-      options.includeOutside = true;
-    } else if (arg == "--report") {
-      options.report = true;
-    } else if (arg.starts_with("--")) {
-      return UsageError("知らないオプションです: " + arg);
-    } else {
-      inputs.push_back(arg);
-    }
-  }
+  int status = kExitUsage;
+  if (!ParseCommandOptions(args, table, inputs, status)) return status;
   if (inputs.empty()) return UsageError("mapxml には地図XML、ZIP またはフォルダが必要です。");
   std::error_code error;
   std::filesystem::create_directories(options.outputFolder, error);
