@@ -4,64 +4,46 @@
 
 namespace parquill::cli {
 
-CommandOption OutputOption(std::string& output) {
-  return {"--output", true, [&output](const std::string& value) {
-            output = value;
-            return std::string();
-          }};
-}
-
-CommandOption DatumOption(PlaneDatum& datum) {
-  return {"--datum", true, [&datum](const std::string& value) {
-            datum = value == PlaneDatumName(PlaneDatum::kJgd2000) ? PlaneDatum::kJgd2000
-                                                                  : PlaneDatum::kJgd2011;
-            return value == PlaneDatumName(datum)
-                       ? std::string()
-                       : std::string("--datum には jgd2011 か jgd2000 を指定してください。");
-          }};
-}
-
-CommandOption ReportOption(bool& report) { return FlagOption("--report", report); }
-
-CommandOption UnitOption(bool& millimetres) {
-  return {"--unit", true, [&millimetres](const std::string& value) {
-            millimetres = value == "mm";
-            return value == "mm" || value == "m" ? std::string()
-                                                 : std::string("--unit には mm か m が必要です。");
-          }};
-}
-
-CommandOption FlagOption(std::string_view name, bool& flag, bool to) {
-  return {name, false, [&flag, to](const std::string&) {
-            flag = to;
-            return std::string();
-          }};
-}
-
 bool ParseCommandOptions(const std::vector<std::string>& args,
                          const std::vector<CommandOption>& options,
                          std::vector<std::string>& inputs, int& status) {
-  std::string problem;
-  for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const CommandOption* option = nullptr;
-    for (const CommandOption& known : options) {
-      if (arg == known.name) option = &known;
+    for (const CommandOption& known : options) option = arg == known.name ? &known : option;
+    if (option == nullptr && arg.starts_with("--")) {
+      status = UsageError("知らないオプションです: " + arg);
+      return false;
     }
     if (option == nullptr) {
-      if (arg.starts_with("--")) {
-        problem = "知らないオプションです: " + arg;
-      } else {
-        inputs.push_back(arg);
-      }
-    } else if (option->valued && i + 1 == args.size()) {
-      problem = arg + " には値が必要です。";
+      inputs.push_back(arg);
+    } else if (option->flag != nullptr) {
+      *option->flag = true;
+    } else if (i + 1 == args.size()) {
+      status = UsageError(arg + " には値が必要です。");
+      return false;
+    } else if (option->list != nullptr) {
+      option->list->push_back(args[++i]);
     } else {
-      problem = option->take(option->valued ? args[++i] : std::string());
+      *option->text = args[++i];
     }
   }
-  if (problem.empty()) return true;
-  status = UsageError(problem);
+  return true;
+}
+
+bool TakeDatum(const std::string& text, PlaneDatum& datum, int& status) {
+  if (text.empty()) return true;
+  datum =
+      text == PlaneDatumName(PlaneDatum::kJgd2000) ? PlaneDatum::kJgd2000 : PlaneDatum::kJgd2011;
+  if (text == PlaneDatumName(datum)) return true;
+  status = UsageError("--datum には jgd2011 か jgd2000 を指定してください。");
+  return false;
+}
+
+bool TakeUnit(const std::string& text, bool& millimetres, int& status) {
+  millimetres = text == "mm";
+  if (text.empty() || text == "mm" || text == "m") return true;
+  status = UsageError("--unit には mm か m が必要です。");
   return false;
 }
 

@@ -26,41 +26,36 @@ struct ConvertArguments {
 std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& args, int& status) {
   ConvertArguments parsed;
   ConversionChoices& choices = parsed.choices;
+  std::string zone, datum, unit;
   bool keepXY = false;
-  const std::vector<CommandOption> options = {
-      {"--boundary", true,
-       [&](const std::string& value) {
-         parsed.boundaries.push_back(value);
-         return std::string();
-       }},
-      {"--text", true,
-       [&](const std::string& value) {
-         parsed.chiban = value;
-         return std::string();
-       }},
-      {"--zone", true,
-       [&](const std::string& value) {
-         choices.planeZone = std::atoi(value.c_str());
-         return IsPlaneZone(choices.planeZone) && std::to_string(choices.planeZone) == value
-                    ? std::string()
-                    : std::string("--zone には 1 から 19 の系の番号が必要です。");
-       }},
-      OutputOption(parsed.output),
-      DatumOption(choices.datum),
-      ReportOption(choices.report),
-      UnitOption(choices.millimetres),
-      FlagOption("--no-swap", keepXY),
-      FlagOption("--from-lines", choices.fromLines),
-  };
   std::vector<std::string> drawings;
-  if (!ParseCommandOptions(args, options, drawings, status)) return std::nullopt;
-  choices.swapXY = !keepXY;
-  if (drawings.size() > 1) {
-    status = UsageError("図面ファイルは 1 つだけ指定してください: " + drawings[1]);
+  if (!ParseCommandOptions(args,
+                           {{"--boundary", nullptr, &parsed.boundaries},
+                            {"--text", &parsed.chiban},
+                            {"--output", &parsed.output},
+                            {"--zone", &zone},
+                            {"--datum", &datum},
+                            {"--unit", &unit},
+                            {"--report", nullptr, nullptr, &choices.report},
+                            {"--no-swap", nullptr, nullptr, &keepXY},
+                            {"--from-lines", nullptr, nullptr, &choices.fromLines}},
+                           drawings, status) ||
+      !TakeDatum(datum, choices.datum, status) || !TakeUnit(unit, choices.millimetres, status)) {
     return std::nullopt;
   }
-  if (drawings.empty() || parsed.boundaries.empty() || parsed.chiban.empty()) {
-    status = UsageError("convert には図面、--boundary と --text が必要です。");
+  choices.swapXY = !keepXY;
+  choices.planeZone = std::atoi(zone.c_str());
+  std::string problem;
+  if (!zone.empty() &&
+      (!IsPlaneZone(choices.planeZone) || std::to_string(choices.planeZone) != zone)) {
+    problem = "--zone には 1 から 19 の系の番号が必要です。";
+  } else if (drawings.size() > 1) {
+    problem = "図面ファイルは 1 つだけ指定してください: " + drawings[1];
+  } else if (drawings.empty() || parsed.boundaries.empty() || parsed.chiban.empty()) {
+    problem = "convert には図面、--boundary と --text が必要です。";
+  }
+  if (!problem.empty()) {
+    status = UsageError(problem);
     return std::nullopt;
   }
   choices.drawing = drawings[0];

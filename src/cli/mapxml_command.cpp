@@ -13,15 +13,18 @@ namespace parquill::cli {
 // folders of them) to SIMA and MIF/MID, one line per file, then the totals.
 int RunMapXmlCommand(const std::vector<std::string>& args) {
   mapxml::MapXmlOptions options;
-  const std::vector<CommandOption> table = {
-      OutputOption(options.outputFolder),
-      DatumOption(options.datum),
-      ReportOption(options.report),
-      FlagOption("--include-outside", options.includeOutside),
-  };
+  std::string datum;
   std::vector<std::string> inputs;
   int status = kExitUsage;
-  if (!ParseCommandOptions(args, table, inputs, status)) return status;
+  if (!ParseCommandOptions(args,
+                           {{"--output", &options.outputFolder},
+                            {"--datum", &datum},
+                            {"--report", nullptr, nullptr, &options.report},
+                            {"--include-outside", nullptr, nullptr, &options.includeOutside}},
+                           inputs, status) ||
+      !TakeDatum(datum, options.datum, status)) {
+    return status;
+  }
   if (inputs.empty()) return UsageError("mapxml には地図XML、ZIP またはフォルダが必要です。");
   std::error_code error;
   std::filesystem::create_directories(options.outputFolder, error);
