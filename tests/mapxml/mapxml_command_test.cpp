@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "base/text_codec.h"
+#include "mapxml/map_xml_text.h"
 #include "mapxml/mapxml_lots.h"
 #include "mapxml/mapxml_reader.h"
 #include "support/command_run.h"
@@ -155,6 +157,96 @@ TEST(MapXmlCommand, DatumAndLotsOutside) {
   EXPECT_NE(info.find("DATUM[\"JGD2000\""), std::string::npos) << info;
   for (const char* chiban : {"2740-1", "2740-2", "別図-5", "地区外-43774", "地区外-43778"}) {
     EXPECT_NE(info.find(std::string("Chiban (String) = ") + chiban), std::string::npos) << chiban;
+  }
+}
+
+// Every file written, read by programs other than ours: GDAL reads each MIF
+// and MID pair without a word, with the rings the lots have; every point
+// lies inside the NonEarth bounds; iconv decodes each SIMA file strictly as
+// CP932, and each record, split at its commas, has its code's fields, every
+// point one name and every B01 name an A01 point's. A made-up file adds a
+// 地番 and a 点番名 with commas, a 点番名 that is another point's K name, and
+// a hole of two points (no ring).
+TEST(MapXmlCommand, WrittenFilesReadFromOutside) {
+  if (!Installed("ogrinfo") || !Installed("iconv")) GTEST_SKIP() << "ogrinfo or iconv missing";
+  TempFolder folder;
+  const std::string made = folder.Write(
+      "made.xml",
+      MapXml("公共座標9系",
+             GmPoint("p1", 0, 0) + GmPoint("p2", 0, 10) + GmPoint("p3", 10, 10) +
+                 GmPoint("p4", 10, 0) + GmPoint("h1", 2, 2) + GmPoint("h2", 4, 4) +
+                 GmPoint("h3", 4, 2) + GmCurve("c1", {"p1", "p2", "p3", "p4", "p1"}) +
+                 GmCurve("d1", {"h1", "h2", "h1"}) + GmCurve("d2", {"h1", "h2", "h3", "h1"}) +
+                 GmSurface("s1", {"c1"}, {{"d1"}, {"d2"}}),
+             Fude("1,2", "s1") + Hikkaiten("A,B", "p1") + Hikkaiten("K3", "p2")));
+  const std::string out = folder.File("out");
+  const CommandRun run =
+      RunCli(folder, "mapxml " + Quoted(made) + " " + Quoted(kData + "01229-4500-1.zip") + " " +
+                         Quoted(kData + "47213-3601-109.zip") + " --output " + Quoted(out));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::map<std::string, int> lots = {
+      {"made", 1}, {"01229-4500-1", 130}, {"47213-3601-109", 6}};
+  const std::map<std::string, std::size_t> fields = {{"G00", 3}, {"Z00", 3}, {"A00", 2},
+                                                     {"A01", 7}, {"A99", 2}, {"D00", 5},
+                                                     {"B01", 4}, {"D99", 2}};
+  for (const auto& [name, count] : lots) {
+    SCOPED_TRACE(name);
+    const std::string mif = out + "/" + name + ".MIF";
+    const CommandRun info = RunCommand(folder, "ogrinfo -ro -al " + Quoted(mif));
+    EXPECT_EQ(info.err, "");
+    std::size_t features = 0;
+    for (std::size_t at = 0; (at = info.out.find("OGRFeature(", at)) != std::string::npos; ++at)
+      ++features;
+    EXPECT_EQ(features, static_cast<std::size_t>(count));
+    if (name == "made") {
+      // The exterior and the one hole that bounds anything.
+      EXPECT_NE(info.out.find("POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,4 4,2 4,2 2))"),
+                std::string::npos)
+          << info.out;
+      EXPECT_NE(info.out.find("Chiban (String) = 1,2"), std::string::npos);
+    }
+
+    // Every point line inside the NonEarth bounds.
+    std::istringstream lines(ReadBytes(mif));
+    double west = -1e300, south = -1e300, east = 1e300, north = 1e300;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with("CoordSys NonEarth")) {
+        std::sscanf(line.c_str(), "CoordSys NonEarth Units \"m\" Bounds (%lf, %lf) (%lf, %lf)",
+                    &west, &south, &east, &north);
+      }
+      double x = 0, y = 0;
+      char end = 0;
+      if (std::sscanf(line.c_str(), "%lf %lf%c", &x, &y, &end) == 3 && end == '\r') {
+        EXPECT_TRUE(x > west && x < east && y > south && y < north) << line;
+      }
+    }
+
+    const CommandRun sima =
+        RunCommand(folder, "iconv -f CP932 -t UTF-8 " + Quoted(out + "/" + name + ".Sim"));
+    ASSERT_EQ(sima.status, 0) << sima.err;
+    std::istringstream records(sima.out);
+    std::map<std::string, int> named;
+    for (std::string line; std::getline(records, line);) {
+      ASSERT_TRUE(line.ends_with("\r")) << line;
+      line.pop_back();
+      std::vector<std::string> split;
+      std::istringstream parts(line + ",");
+      for (std::string field; std::getline(parts, field, ',');) split.push_back(field);
+      ASSERT_EQ(split.size(), fields.at(split[0])) << line;
+      if (split[0] == "A01") {
+        EXPECT_EQ(++named[split[2]], 1) << line;
+      } else if (split[0] == "B01") {
+        EXPECT_EQ(named.count(split[2]), 1u) << line;
+      }
+      if (name == "made" && split[0] == "A01") {
+        EXPECT_EQ(split[2],
+                  std::vector<std::string>(
+                      {"", "K1", "K3", "K5", "K4"})[static_cast<std::size_t>(std::stoi(split[1]))]);
+      }
+      if (name == "made" && split[0] == "D00") {
+        EXPECT_EQ(split[2], "1，2");
+      }
+    }
   }
 }
 
