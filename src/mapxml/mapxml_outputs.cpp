@@ -1,128 +1,19 @@
 #include "mapxml/mapxml_outputs.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "base/text_codec.h"
 #include "base/text_file_writer.h"
 #include "mif/lot_mif_writer.h"
 #include "sima/sima_writer.h"
 
 namespace parquill::mapxml {
 namespace {
-
-// The SIMA points of the lots: each distinct point of an exterior ring, in
-// order of first use, and each ring's points by number.
-class SimaPoints {
- public:
-  SimaPoints(const MapXmlDocument& document, const MapLots& lots);
-
-  struct Point {
-    double x;
-    double y;
-    std::string_view name;  // its 点番名 or the name made for it; empty for K + number
-  };
-  const std::vector<Point>& points() const { return points_; }
-  // The numbers of lot l's exterior ring, closing point left out.
-  std::vector<int>::const_iterator RingBegin(std::size_t l) const {
-    return numbers_.begin() + static_cast<std::ptrdiff_t>(firstNumber_[l]);
-  }
-  std::vector<int>::const_iterator RingEnd(std::size_t l) const {
-    return numbers_.begin() + static_cast<std::ptrdiff_t>(firstNumber_[l + 1]);
-  }
-
- private:
-  int NumberOf(const RingPoint& point);
-  void NameTheUnnamed();
-
-  std::deque<std::string> fallbackNames_;     // the names made for points whose K + number is taken
-  std::vector<std::string_view> uniqueName_;  // by point index; empty without a name of its own
-  std::vector<int> numberOfPoint_;            // by point index; 0 before its first use
-  std::unordered_map<std::uint64_t, std::vector<int>> inPlace_;  // positions given in place
-  std::vector<Point> points_;
-  std::vector<int> numbers_;
-  std::vector<std::size_t> firstNumber_;
-};
-
-SimaPoints::SimaPoints(const MapXmlDocument& document, const MapLots& lots)
-    : uniqueName_(document.pointX.size()), numberOfPoint_(document.pointX.size(), 0) {
-  // A name given to two points names neither.
-  constexpr std::int64_t kShared = -1;
-  std::unordered_map<std::string_view, std::int64_t> owner;
-  for (const PointName& named : document.pointNames) {
-    // A comma would end the SIMA field: such a name is not used.
-    if (document.symbols.KindOf(named.point) != Kind::kPoint ||
-        named.name.find(',') != std::string::npos) {
-      continue;
-    }
-    const std::uint32_t k = document.symbols.IndexOf(named.point);
-    auto [at, added] = owner.emplace(named.name, k);
-    if (!added && at->second != k) at->second = kShared;
-    if (uniqueName_[k].empty()) uniqueName_[k] = named.name;
-  }
-  for (std::string_view& name : uniqueName_) {
-    if (!name.empty() && owner[name] == kShared) name = {};
-  }
-  for (const MapLot& lot : lots.lots) {
-    firstNumber_.push_back(numbers_.size());
-    const LotRing& ring = lots.rings[lot.firstRing];
-    for (std::uint32_t i = 0; i + 1 < ring.pointCount; ++i) {
-      numbers_.push_back(NumberOf(lots.points[ring.firstPoint + i]));
-    }
-  }
-  firstNumber_.push_back(numbers_.size());
-  NameTheUnnamed();
-}
-
-// A point without a name of its own is K + its number, unless the file gives
-// that name to another point: then it takes K + the first number past the
-// last point that no point of the file is named after.
-void SimaPoints::NameTheUnnamed() {
-  std::unordered_set<std::string_view> given;
-  for (const Point& point : points_) {
-    if (!point.name.empty()) given.insert(point.name);
-  }
-  std::size_t spare = points_.size();
-  for (std::size_t k = 0; k < points_.size(); ++k) {
-    if (!points_[k].name.empty()) continue;
-    std::string name = "K" + std::to_string(k + 1);
-    if (!given.contains(name)) continue;
-    do {
-      name = "K" + std::to_string(++spare);
-    } while (given.contains(name));
-    points_[k].name = fallbackNames_.emplace_back(std::move(name));
-  }
-}
-
-int SimaPoints::NumberOf(const RingPoint& point) {
-  if (point.point >= 0) {
-    int& number = numberOfPoint_[static_cast<std::size_t>(point.point)];
-    if (number == 0) {
-      points_.push_back({point.x, point.y, uniqueName_[static_cast<std::size_t>(point.point)]});
-      number = static_cast<int>(points_.size());
-    }
-    return number;
-  }
-  // A position given in place is the same point wherever it is given alike.
-  const std::uint64_t key = std::bit_cast<std::uint64_t>(point.x) * 0x9E3779B97F4A7C15ULL ^
-                            std::bit_cast<std::uint64_t>(point.y);
-  std::vector<int>& same = inPlace_[key];
-  for (int number : same) {
-    const Point& known = points_[static_cast<std::size_t>(number - 1)];
-    if (known.x == point.x && known.y == point.y) return number;
-  }
-  points_.push_back({point.x, point.y, {}});
-  same.push_back(static_cast<int>(points_.size()));
-  return static_cast<int>(points_.size());
-}
 
 // The MID columns after ID, each with its MIF name.
 constexpr std::array<std::pair<std::string_view, std::string LotAttributes::*>, 7> kColumns = {{
@@ -135,11 +26,90 @@ constexpr std::array<std::pair<std::string_view, std::string LotAttributes::*>, 
     {"CoordType", &LotAttributes::coordinateType},
 }};
 
+// Each point's 点番名 where the file gives it to that point only; a name
+// given to two points names neither, and a name with a comma, which would
+// end the SIMA field, is not used.
+std::vector<std::string_view> OwnNames(const MapXmlDocument& document) {
+  std::vector<std::string_view> names(document.pointX.size());
+  constexpr std::int64_t kShared = -1;
+  std::unordered_map<std::string_view, std::int64_t> owner;
+  for (const PointName& named : document.pointNames) {
+    if (document.symbols.KindOf(named.point) != Kind::kPoint ||
+        named.name.find(',') != std::string::npos) {
+      continue;
+    }
+    const std::uint32_t k = document.symbols.IndexOf(named.point);
+    auto [at, added] = owner.emplace(named.name, k);
+    if (!added && at->second != k) at->second = kShared;
+    if (names[k].empty()) names[k] = named.name;
+  }
+  for (std::string_view& name : names) {
+    if (!name.empty() && owner[name] == kShared) name = {};
+  }
+  return names;
+}
+
+// Numbers the distinct points of the exterior rings in the order of first
+// use: a point named by its id is one point wherever it is used; a position
+// given in place is the same point wherever it is given alike.
+class PointNumbering {
+ public:
+  PointNumbering(const MapXmlDocument& document, LotModel& model)
+      : names_(OwnNames(document)), numberOfPoint_(document.pointX.size(), 0), model_(model) {}
+
+  std::int32_t NumberOf(const RingPoint& point) {
+    if (point.point >= 0) {
+      std::int32_t& number = numberOfPoint_[static_cast<std::size_t>(point.point)];
+      if (number == 0) number = Add(point, names_[static_cast<std::size_t>(point.point)]);
+      return number;
+    }
+    const std::uint64_t key = std::bit_cast<std::uint64_t>(point.x) * 0x9E3779B97F4A7C15ULL ^
+                              std::bit_cast<std::uint64_t>(point.y);
+    std::vector<std::int32_t>& same = inPlace_[key];
+    for (std::int32_t number : same) {
+      const PlanePoint& known = model_.boundaryPoints[static_cast<std::size_t>(number - 1)].at;
+      if (known.x == point.y && known.y == point.x) return number;
+    }
+    same.push_back(Add(point, {}));
+    return same.back();
+  }
+
+  // A point without a name of its own is K + its number, unless the file
+  // gives that name to another point: then it takes K + the first number past
+  // the last point that no point of the file is named after.
+  void NameTheUnnamed() {
+    std::unordered_set<std::string_view> given;
+    for (const BoundaryPoint& point : model_.boundaryPoints) {
+      if (!point.name.empty()) given.insert(point.name);
+    }
+    std::size_t spare = model_.boundaryPoints.size();
+    for (std::size_t k = 0; k < model_.boundaryPoints.size(); ++k) {
+      std::string& name = model_.boundaryPoints[k].name;
+      if (!name.empty() || !given.contains("K" + std::to_string(k + 1))) continue;
+      do {
+        name = "K" + std::to_string(++spare);
+      } while (given.contains(name));
+    }
+  }
+
+ private:
+  std::int32_t Add(const RingPoint& point, std::string_view name) {
+    model_.boundaryPoints.push_back({{point.y, point.x}, std::string(name)});  // east, north
+    return static_cast<std::int32_t>(model_.boundaryPoints.size());
+  }
+
+  std::vector<std::string_view> names_;      // by point index
+  std::vector<std::int32_t> numberOfPoint_;  // by point index; 0 before its first use
+  std::unordered_map<std::uint64_t, std::vector<std::int32_t>> inPlace_;
+  LotModel& model_;
+};
+
 }  // namespace
 
 LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
   LotModel model;
   for (const auto& [name, member] : kColumns) model.columns.push_back({std::string(name), 0});
+  PointNumbering numbering(document, model);
   for (const MapLot& lot : lots.lots) {
     model.AddLot();
     const LotAttributes& attributes = document.lots[lot.entry].attributes;
@@ -152,27 +122,14 @@ LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
       for (std::uint32_t i = 0; i < ring.pointCount; ++i) {
         const RingPoint& point = lots.points[ring.firstPoint + i];
         model.AddPoint({point.y, point.x});  // east, north
+        // The exterior ring's points are numbered, its closing point as its first.
+        const bool numbered = r == 0 && i + 1 < ring.pointCount;
+        model.pointNumbers.push_back(numbered ? numbering.NumberOf(point) : 0);
       }
+      if (r == 0) model.pointNumbers.back() = model.pointNumbers[model.rings.back().firstPoint];
     }
   }
-  // The SIMA points: each distinct point of an exterior ring.
-  SimaPoints points(document, lots);
-  model.pointNumbers.assign(model.points.size(), 0);
-  for (std::size_t l = 0; l < lots.lots.size(); ++l) {
-    const LotModel::Ring& ring = model.ExteriorOf(l);
-    std::size_t i = 0;
-    for (auto it = points.RingBegin(l); it != points.RingEnd(l); ++it, ++i) {
-      model.pointNumbers[ring.firstPoint + i] = *it;
-    }
-    // The closing point is the first.
-    if (i > 0 && i < ring.pointCount) {
-      model.pointNumbers[ring.firstPoint + i] = model.pointNumbers[ring.firstPoint];
-    }
-  }
-  model.boundaryPoints.reserve(points.points().size());
-  for (const SimaPoints::Point& point : points.points()) {
-    model.boundaryPoints.push_back({{point.y, point.x}, std::string(point.name)});
-  }
+  numbering.NameTheUnnamed();
   return model;
 }
 
