@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/screenshot_hook.h"
 #include "ui/starting_place.h"
 
@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     err << "使い方: parquill [フォルダ|図面.dxf]（詳しくは parquill --help）\n";
     return 2;
   }
-  parquill::ui::Form1 form;
+  parquill::ui::MainWindow form;
   form.show();
   if (arguments.size() == 2) {
     const QString problem = parquill::ui::OpenStartingPlace(form, arguments[1]);

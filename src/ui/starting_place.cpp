@@ -2,12 +2,12 @@
 
 #include <QFileInfo>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_xml_lots.h"
 
 namespace parquill::ui {
 
-QString OpenStartingPlace(Form1& form, const QString& argument) {
+QString OpenStartingPlace(MainWindow& form, const QString& argument) {
   const QFileInfo place(argument);
   if (place.isDir()) {
     form.SetFolder(place.absoluteFilePath());

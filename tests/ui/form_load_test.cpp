@@ -101,7 +101,7 @@ TEST_F(FormLoadTest, TheUnitsAreMetresOrMillimetresAndRemembered) {
   EXPECT_TRUE(form.MillimetreUnits());
 
   CapturedBoxes otherBoxes;
-  Form1 next(otherBoxes);
+  MainWindow next(otherBoxes);
   EXPECT_TRUE(next.MillimetreUnits());
 }
 
@@ -226,7 +226,7 @@ TEST_F(FormLoadTest, NoControlOverAnotherAtTheLeastSizeNorOnALaptop) {
   for (const QSize size : {QSize(), QSize(1100, 640), QSize(1600, 1000)}) {
     SCOPED_TRACE(size.width());
     ShowAt(size);
-    EXPECT_EQ(ControlsNotWhole(form, Form1::kLeastMapWidth), QStringList());
+    EXPECT_EQ(ControlsNotWhole(form, MainWindow::kLeastMapWidth), QStringList());
   }
 }
 

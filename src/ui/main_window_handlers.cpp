@@ -14,8 +14,8 @@
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
 #include "ui/folder_list.h"
-#include "ui/form1.h"
 #include "ui/layer_list_widget.h"
+#include "ui/main_window.h"
 #include "ui/window_settings.h"
 
 namespace parquill::ui {
@@ -40,7 +40,7 @@ QString DrawingCut() {
 
 }  // namespace
 
-void Form1::OnDriveChanged() {
+void MainWindow::OnDriveChanged() {
   if (busy_) {
     driveChooser->followFolder(folderList->path());  // back to the drive of the folder shown
     return;
@@ -48,7 +48,7 @@ void Form1::OnDriveChanged() {
   SetFolder(driveChooser->currentFolderOfDrive());
 }
 
-void Form1::OnFolderChanged() {
+void MainWindow::OnFolderChanged() {
   if (busy_) return;
   fileList->setFolder(folderList->path());
   RememberFolder(folderList->path());
@@ -56,7 +56,7 @@ void Form1::OnFolderChanged() {
     ProposeOutput(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
-void Form1::OnDrawingClicked(const QString& fileName) {
+void MainWindow::OnDrawingClicked(const QString& fileName) {
   if (busy_) return;
   ForgetMapXml();
   regionNumberEdit->clear();
@@ -67,7 +67,7 @@ void Form1::OnDrawingClicked(const QString& fileName) {
   StartDrawingPreview();
 }
 
-void Form1::RunVersionCheck() {
+void MainWindow::RunVersionCheck() {
   const DxfVersionVerdict verdict = CheckDxfVersion(Choices());
   dxfVersion_ = verdict;
   QPalette palette = versionLabel->palette();
@@ -78,7 +78,7 @@ void Form1::RunVersionCheck() {
   resultLine->Clear();
 }
 
-void Form1::OnLayerClicked() {
+void MainWindow::OnLayerClicked() {
   if (busy_) return;
   outputNameOption->setVisible(true);
   outputNameOption->setChecked(true);
@@ -88,14 +88,14 @@ void Form1::OnLayerClicked() {
   ShowStepButtons();
 }
 
-void Form1::ProposeOutput(const QString& proposal) {
+void MainWindow::ProposeOutput(const QString& proposal) {
   const QString shown = outputPathEdit->text();
   if (!shown.isEmpty() && shown != proposedOutput_) return;  // the user's own name stays
   proposedOutput_ = proposal;
   outputPathEdit->setText(proposal);
 }
 
-void Form1::ShowStepButtons() {
+void MainWindow::ShowStepButtons() {
   if (layerList->isHidden()) return;  // before the layers are read, or after a reset
   const ConversionChoices choices = Choices();
   const bool built = builtMif_.For(choices.drawing, choices.output);
@@ -103,7 +103,7 @@ void Form1::ShowStepButtons() {
   attachButton->setVisible(built);
 }
 
-void Form1::OnReadLayers() {
+void MainWindow::OnReadLayers() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   LayerListSinkOverWidget list(*layerList);
@@ -128,7 +128,7 @@ void Form1::OnReadLayers() {
   ShowResult({QStringLiteral("%1 のレイヤ %2 件を読みました").arg(drawing).arg(layers), {}, false});
 }
 
-void Form1::OnBuildRegions() {
+void MainWindow::OnBuildRegions() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   RegionBuildSummary built;
@@ -166,7 +166,7 @@ void Form1::OnBuildRegions() {
   StartRegionPreview(choices.output);
 }
 
-void Form1::OnAttachChibans() {
+void MainWindow::OnAttachChibans() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   if (!builtMif_.Unchanged(choices.drawing, choices.output)) {
@@ -207,6 +207,6 @@ void Form1::OnAttachChibans() {
   StartReport(choices, run.attached);
 }
 
-void Form1::ShowResult(const StepResult& result) { resultLine->Show(result); }
+void MainWindow::ShowResult(const StepResult& result) { resultLine->Show(result); }
 
 }  // namespace parquill::ui

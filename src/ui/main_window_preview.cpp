@@ -12,10 +12,10 @@
 #include "mif/region_outline_reader.h"
 #include "ui/background_work.h"
 #include "ui/file_names.h"
-#include "ui/form1.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
 #include "ui/lot_choice.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/zone_chooser.h"
@@ -38,7 +38,7 @@ QString Count(std::size_t n) { return QString::number(n); }
 
 }  // namespace
 
-void Form1::CreatePreviewControls() {
+void MainWindow::CreatePreviewControls() {
   mapPreview = MakeNamed<MapPreview>(this, "MapPreview");
   mapPreview->setMinimumSize(kLeastMapWidth, kLowestMap);
   fitButton = MakeNamed<QPushButton>(this, "FitButton", QStringLiteral("全体表示"));
@@ -78,12 +78,12 @@ void Form1::CreatePreviewControls() {
   });
 }
 
-bool Form1::PreviewBusy() const {
+bool MainWindow::PreviewBusy() const {
   return drawingReading_->Running() || resultReading_->Running() || linesReading_->Running() ||
          lotsDelay_->isActive();
 }
 
-void Form1::ClearMap() {
+void MainWindow::ClearMap() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
   linesReading_->Cancel();
@@ -95,7 +95,7 @@ void Form1::ClearMap() {
   builtMif_.Forget();
 }
 
-void Form1::StartDrawingPreview() {
+void MainWindow::StartDrawingPreview() {
   ClearMap();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
@@ -124,7 +124,7 @@ void Form1::StartDrawingPreview() {
       });
 }
 
-void Form1::StartLotsToBuild() {
+void MainWindow::StartLotsToBuild() {
   linesReading_->Cancel();
   lotsDelay_->stop();
   const ConversionChoices choices = Choices();
@@ -145,7 +145,7 @@ void Form1::StartLotsToBuild() {
       [this](const RegionsResult& lots) { mapPreview->ShowLotsToBuild(lots); });
 }
 
-void Form1::ShowLayerEmphasis() {
+void MainWindow::ShowLayerEmphasis() {
   const LayerSelection selection = layerList->Selection();
   std::set<std::string> layers;
   bool all = false;
@@ -157,14 +157,14 @@ void Form1::ShowLayerEmphasis() {
   mapPreview->SetEmphasisedLayers(std::move(layers), all);
 }
 
-void Form1::StartRegionPreview(const std::string& outputName) {
+void MainWindow::StartRegionPreview(const std::string& outputName) {
   const std::string mif = OutputFileNamesFor(outputName).mif;
   resultReading_->Start<RegionsResult>(
       [mif](const std::atomic<bool>&) { return PrepareRegions(ReadRegionOutlines(mif)); },
       [this](const RegionsResult& regions) { mapPreview->ShowRegions(regions); });
 }
 
-void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
+void MainWindow::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
   RegionBuildSummary built =
@@ -183,7 +183,7 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
       });
 }
 
-void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
+void MainWindow::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
   double area = 0;

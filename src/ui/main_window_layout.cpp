@@ -12,9 +12,9 @@
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/folder_list.h"
-#include "ui/form1.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/visibility_follower.h"
@@ -44,7 +44,7 @@ void GiveListRoom(QWidget* list, int digits) {
 
 }  // namespace
 
-void Form1::CreateControls() {
+void MainWindow::CreateControls() {
   setWindowIcon(WindowIcon());
   setAcceptDrops(true);
 
@@ -92,7 +92,7 @@ void Form1::CreateControls() {
   ArrangeControls();
 }
 
-void Form1::ArrangeControls() {
+void MainWindow::ArrangeControls() {
   for (QWidget* shownByTheSteps : std::initializer_list<QWidget*>{
            versionLabel, outputNameOption, outputPathEdit, layerFrame, layerList, regionNumberEdit,
            regionCaption, buildRegionsButton, attachButton, shareReadBar, browseButton}) {
@@ -157,16 +157,16 @@ void Form1::ArrangeControls() {
   window->setSizeConstraint(QLayout::SetNoConstraint);
 }
 
-void Form1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Moved to another screen, the window's least size is bounded by that one.
   if (windowHandle() != nullptr) {
-    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::ApplyLeastSize,
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::ApplyLeastSize,
             Qt::UniqueConnection);
   }
 }
 
-void Form1::ApplyLeastSize() {
+void MainWindow::ApplyLeastSize() {
   // The style's sizes, as the shown window will have them.
   ensurePolished();
   layout()->invalidate();

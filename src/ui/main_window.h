@@ -40,15 +40,15 @@ struct PreparedReport;
 // The main window. It holds every control the user works with and the state
 // that lives between steps; its handlers gather the user's choices from the
 // controls, hand them to the steps and show what the steps report.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
   // Shows the steps' messages in critical message boxes on screen.
-  explicit Form1(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
   // Shows them through `boxes` instead (which must outlive the window).
-  explicit Form1(MessageBoxes& boxes, QWidget* parent = nullptr);
-  ~Form1() override;
+  explicit MainWindow(MessageBoxes& boxes, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Window state.
   std::int32_t DxfVersionCode() const { return dxfVersion_.code; }

@@ -1,7 +1,7 @@
 // The group "変換の設定": how the drawing's coordinates are read and written.
 #include <QGridLayout>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/window_settings.h"
@@ -17,7 +17,7 @@ constexpr int kJgd2000 = 1;
 
 }  // namespace
 
-void Form1::CreateSettingsControls() {
+void MainWindow::CreateSettingsControls() {
   settingsFrame = MakeNamed<QGroupBox>(this, "SettingsFrame", QStringLiteral("変換の設定"));
   swapCheck = MakeNamed<QCheckBox>(settingsFrame, "Check1");
   zoneCaption = MakeNamed<QLabel>(settingsFrame, "ZoneCaption", QStringLiteral("座標系:"));
@@ -74,28 +74,28 @@ void Form1::CreateSettingsControls() {
   });
 }
 
-int Form1::PlaneZone() const { return zoneChooser->Zone(); }
+int MainWindow::PlaneZone() const { return zoneChooser->Zone(); }
 
-void Form1::UpdateDatumEnabled() {
+void MainWindow::UpdateDatumEnabled() {
   // Without a zone the MIF file names no datum; a 地図XML file has its own zone.
   datumChooser->setEnabled(PlaneZone() != 0 || !mapXmlPath_.isEmpty());
 }
 
-PlaneDatum Form1::Datum() const {
+PlaneDatum MainWindow::Datum() const {
   return datumChooser->currentIndex() == kJgd2000 ? PlaneDatum::kJgd2000 : PlaneDatum::kJgd2011;
 }
 
-bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
+bool MainWindow::FromLines() const { return fromLinesCheck->isChecked(); }
 
-bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
+bool MainWindow::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
 
-double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
+double MainWindow::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
 
 // The core reads a drawing in millimetres as metres: what the steps write and
 // report is in metres whatever the drawing's unit.
-double Form1::MetresPerOutputUnit() const { return 1.0; }
+double MainWindow::MetresPerOutputUnit() const { return 1.0; }
 
-void Form1::FollowUnits() {
+void MainWindow::FollowUnits() {
   if (mapPreview == nullptr || !mapXmlPath_.isEmpty()) return;  // a 地図XML file is in metres
   mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
   // The drawing is drawn in the map's unit: read again when that scale changes.
