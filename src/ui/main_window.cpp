@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QScreen>
 
@@ -199,6 +200,8 @@ void MainWindow::ShowError(const QString& message, const QString& title) {
   boxes_.ShowCritical({message.toStdString(), title.toStdString()});
 }
 
+void MainWindow::ShowProblem(const QString& problem) { ShowResult({problem, {}, true}); }
+
 void MainWindow::SetFolder(const QString& folder) {
   if (busy_) return;
   folderList->setPath(folder);
@@ -222,6 +225,14 @@ void MainWindow::RunStep(const std::function<std::vector<Message>(StepHost&)>& s
   }
   // The boxes come with the normal pointer; the step ends when they are closed.
   for (const Message& message : shown) boxes_.ShowCritical(message);
+}
+
+bool MainWindow::OpenDrawing(const QString& path) {
+  if (busy_) return false;
+  const QFileInfo drawing(path);
+  inputNameOption->setChecked(true);
+  SetFolder(drawing.absolutePath());
+  return ChooseFile(drawing.fileName());
 }
 
 ConversionChoices MainWindow::Choices() const {

@@ -16,6 +16,7 @@
 #include "ui/folder_list.h"
 #include "ui/layer_list_widget.h"
 #include "ui/main_window.h"
+#include "ui/map_preview.h"
 #include "ui/window_settings.h"
 
 namespace parquill::ui {
@@ -36,6 +37,24 @@ StepResult NotWrittenResult(const std::string& path, const Outcome& outcome) {
 // The warning of a drawing that does not end with EOF, after a step's line.
 QString DrawingCut() {
   return QStringLiteral("。") + QString::fromStdString(FindingLine(DrawingCutFinding()));
+}
+
+// "（前の実行の sample.MID と sample.Sim を削除しました）", and those that could not be.
+QString PartnersRemoved(const std::vector<std::string>& removed,
+                        const std::vector<std::string>& notRemoved) {
+  auto names = [](const std::vector<std::string>& paths) {
+    QStringList shown;
+    for (const std::string& path : paths) shown << QFileInfo(WindowPath(path)).fileName();
+    return shown.join(QStringLiteral(" と "));
+  };
+  QString line;
+  if (!removed.empty()) {
+    line += QStringLiteral("（前の実行の %1 を削除しました）").arg(names(removed));
+  }
+  if (!notRemoved.empty()) {
+    line += QStringLiteral("（前の実行の %1 を削除できませんでした）").arg(names(notRemoved));
+  }
+  return line;
 }
 
 }  // namespace
@@ -60,16 +79,35 @@ void MainWindow::OnDrawingClicked(const QString& fileName) {
   if (busy_) return;
   ForgetMapXml();
   regionNumberEdit->clear();
-  if (inputNameOption->isChecked())
+  // In input mode the click chooses the drawing: the run of the one before ends.
+  if (inputNameOption->isChecked()) {
     inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));
+    ForgetRun();
+  }
   outputFileName_ = OutputFileNameFor(fileName);
   RunVersionCheck();
   StartDrawingPreview();
+  ShowStepButtons();
+}
+
+void MainWindow::ForgetRun() {
+  layerList->clear();
+  layerList->setVisible(false);
+  layerFrame->setVisible(false);
+  buildRegionsButton->setVisible(false);
+  attachButton->setVisible(false);
+  regionNumberEdit->clear();
+  regionNumberEdit->setVisible(false);
+  listClickCount_ = 0;
+  lastBuilt_ = {};
+  builtMif_.Forget();
 }
 
 void MainWindow::RunVersionCheck() {
   const DxfVersionVerdict verdict = CheckDxfVersion(Choices());
   dxfVersion_ = verdict;
+  // A refused drawing leaves no layers for "面生成" or "属性付加" to act on.
+  if (!verdict.processable) ForgetRun();
   QPalette palette = versionLabel->palette();
   palette.setColor(QPalette::WindowText, verdict.shownRed ? kRefusedColour : kAcceptedColour);
   versionLabel->setPalette(palette);
@@ -105,6 +143,11 @@ void MainWindow::ShowStepButtons() {
 
 void MainWindow::OnReadLayers() {
   if (busy_) return;
+  // A new run starts from the drawing's map, never the last run's regions or report.
+  if (mapPreview->HasRegions() || mapPreview->HasReport() || !reportList->isHidden()) {
+    ForgetRun();
+    StartDrawingPreview();
+  }
   const ConversionChoices choices = Choices();
   LayerListSinkOverWidget list(*layerList);
   Outcome outcome;
@@ -143,24 +186,30 @@ void MainWindow::OnBuildRegions() {
     return;
   }
   QString line = RegionsWritten(WindowPath(mif), built.regionsWritten);
+  const bool noRegions = built.regionsWritten == 0;
+  if (noRegions) line += QStringLiteral(": ") + QString::fromStdString(NoRegionsReason(built));
   if (built.openPolylinesSkipped > 0) {
     line += QStringLiteral("（閉じていないポリライン %1 本は面にしていません）")
                 .arg(built.openPolylinesSkipped);
   }
+  line += PartnersRemoved(built.partnersRemoved, built.partnersNotRemoved);
   // Said now, before the user goes on: the SIMA conversion will refuse.
   std::vector<Message> simaRefusal;
   if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
   if (built.regionsWritten > LotTable::kCapacity) simaRefusal.push_back(TooManyLotsMessage());
   if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
   if (built.endsWithoutEof) line += DrawingCut();
-  ShowResult({line, FolderOf(mif), !simaRefusal.empty() || built.endsWithoutEof});
+  ShowResult({line, FolderOf(mif),
+              noRegions || !simaRefusal.empty() || built.endsWithoutEof ||
+                  !built.partnersNotRemoved.empty()});
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
   outputNameOption->setVisible(false);
   // "属性付加" reads this MIF file and no other. Kept for the report: the list
   // is cleared, and "属性付加" comes later.
-  builtMif_.Record(choices.drawing, choices.output);
+  // Without regions "属性付加" has nothing to attach to: "面生成" stays offered.
+  if (!noRegions) builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
   ShowStepButtons();
   StartRegionPreview(choices.output);

@@ -440,7 +440,7 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   painter.save();
   painter.setTransform(toScreen);
   painter.setPen(CosmeticPen(kOutcomeLine, 1));
-  for (std::size_t i = 0; i < report.regions.size(); ++i) {
+  for (std::size_t i : report_->largestFirst) {
     painter.setBrush(OutcomeColour(report.regions[i].outcome));
     painter.drawPath(report_->regions[i]);
   }
@@ -499,16 +499,31 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
 
 std::vector<PlacedLabel> MapPreview::ChibanLabels() const {
   if (!report_) return {};
+  const QTransform toScreen = WorldToScreen(centre_);
+  const QRectF area = DrawingArea();
+  const std::vector<ReportRegion>& regions = report_->report.regions;
+  // Each number inside its own lot and off the lots inside that, the
+  // smallest lots first: a number that fits is never crowded out by one
+  // that does not.
   std::vector<LabelWish> wishes;
-  for (const auto& [region, at] : LabelsIn(
-           report_->report.regions,
-           [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); },
-           WorldToScreen(centre_), DrawingArea())) {
+  for (auto k = report_->largestFirst.rbegin(); k != report_->largestFirst.rend(); ++k) {
+    const ReportRegion& region = regions[*k];
+    const QPointF at = toScreen.map(QPointF(region.label.x, region.label.y));
+    if (!area.contains(at)) continue;
+    if (static_cast<int>(wishes.size()) == kMostLabels) return {};
+    QPainterPath inside;
+    inside.setFillRule(Qt::WindingFill);
+    for (std::size_t lot : report_->regionsInside[*k]) {
+      inside.addPath(toScreen.map(report_->regions[lot]));
+    }
     wishes.push_back(
-        {region->chiban.empty() ? QStringLiteral("(なし)") : QString::fromStdString(region->chiban),
-         at});
+        {region.chiban.empty() ? QStringLiteral("(なし)") : QString::fromStdString(region.chiban),
+         at,
+         {},
+         toScreen.map(report_->regions[*k]),
+         std::move(inside)});
   }
-  return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), DrawingArea());
+  return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), area);
 }
 
 void MapPreview::DrawBand(QPainter& painter) const {

@@ -14,12 +14,12 @@ QString OpenStartingPlace(MainWindow& form, const QString& argument) {
     return {};
   }
   if (!place.isFile()) return argument + QStringLiteral(" が見つかりません。");
-  form.SetFolder(place.absolutePath());
   if (IsMapXmlFileName(place.fileName().toStdString())) {
+    form.SetFolder(place.absolutePath());
     form.OpenMapXml(place.absoluteFilePath());
     return {};
   }
-  if (!form.ChooseFile(place.fileName())) {
+  if (!form.OpenDrawing(place.absoluteFilePath())) {
     return argument + QStringLiteral(" は DXF ファイルではありません。");
   }
   return {};

@@ -6,8 +6,9 @@ namespace parquill::ui {
 
 class MainWindow;
 
-// Opens the place named on the command line: a folder is opened; a drawing's
-// folder is opened and the drawing chosen, as a click on it would; a 地図XML
+// Opens the place named on the command line, dropped or chosen with "開く…": a
+// folder is opened; a drawing is opened and chosen whatever the file-name
+// option says (MainWindow::OpenDrawing); a 地図XML
 // file's or ZIP's folder is opened and its lots shown (MainWindow::OpenMapXml). Returns
 // what went wrong, empty when nothing did: a place that does not exist leaves
 // the window where it was; a file that is not a drawing leaves its folder open
