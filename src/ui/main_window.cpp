@@ -102,7 +102,7 @@ void MainWindow::SetTabOrder() {
                             outputPathEdit,   browseButton,    layerList,      buildRegionsButton,
                             attachButton,     mapXmlButton,    swapCheck,      zoneChooser,
                             datumChooser,     unitChooser,     fromLinesCheck, regionNumberEdit,
-                            fitButton,        reportList};
+                            mapPreview,       fitButton,       reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }

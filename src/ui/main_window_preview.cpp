@@ -50,6 +50,10 @@ void MainWindow::CreatePreviewControls() {
   resultLine = MakeNamed<ResultLine>(this, "ResultLine");
   reportList = MakeNamed<QListWidget>(this, "ReportList");
   reportList->setMinimumHeight(kLowestReportList);
+  // Each line wraps at the list's width, never cut.
+  reportList->setWordWrap(true);
+  reportList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  reportList->setResizeMode(QListView::Adjust);
   reportList->setVisible(false);
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -140,6 +141,44 @@ TEST(MapPreview, AClickOnALotTellsItsNumberAreaVerticesAndRegion) {
     Mouse(map, QEvent::MouseButtonRelease, at, Qt::NoButton);
     EXPECT_EQ(map.ChosenLot() ? LotText(*map.ChosenLot()) : QString(), QString::fromUtf8(c.text));
   }
+}
+
+void Key(MapPreview& map, int key) {
+  QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(&map, &event);
+}
+
+TEST(MapPreview, TheKeysPanZoomAboutTheMiddleAndFit) {
+  ConversionReport report;
+  report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered)};
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  EXPECT_TRUE(map.focusPolicy() & Qt::TabFocus);
+  const double fitted = map.scale();
+  const QRectF area = map.DrawingArea();
+  const QPointF middle = map.ToWorld(area.center());
+  // An arrow moves the view a tenth of the panel that way: the drawing point
+  // in the middle moves the other way.
+  Key(map, Qt::Key_Right);
+  EXPECT_NEAR(map.ToScreen(middle).x(), area.center().x() - 30, 1e-6);
+  Key(map, Qt::Key_Left);
+  Key(map, Qt::Key_Up);
+  EXPECT_NEAR(map.ToScreen(middle).x(), area.center().x(), 1e-6);
+  EXPECT_NEAR(map.ToScreen(middle).y(), area.center().y() + area.height() / 10, 1e-6);
+  Key(map, Qt::Key_Down);
+  // + and − by a quarter about the middle, which stays.
+  Key(map, Qt::Key_Plus);
+  EXPECT_DOUBLE_EQ(map.scale(), fitted * 1.25);
+  Key(map, Qt::Key_Minus);
+  Key(map, Qt::Key_Minus);
+  EXPECT_DOUBLE_EQ(map.scale(), fitted / 1.25);
+  EXPECT_NEAR(map.ToScreen(middle).x(), area.center().x(), 1e-6);
+  EXPECT_NEAR(map.ToScreen(middle).y(), area.center().y(), 1e-6);
+  Key(map, Qt::Key_Right);
+  Key(map, Qt::Key_Home);
+  EXPECT_EQ(map.scale(), fitted);
+  EXPECT_NEAR(map.ToScreen(QPointF(5, 5)).x(), area.center().x(), 1e-6);
 }
 
 TEST(MapPreview, TheBandGivesThePointersXNorthAndYEast) {
