@@ -5,6 +5,7 @@
 // that steps show and hide keeps its room, so that nothing moves under the
 // pointer.
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QScreen>
 #include <QWindow>
 
@@ -104,11 +105,14 @@ void MainWindow::ArrangeControls() {
   regionNumberEdit->setFixedWidth(
       kRegionCountDigits * regionNumberEdit->fontMetrics().horizontalAdvance(QLatin1Char('0')));
 
-  auto* names = new QVBoxLayout(fileNameFrame);
-  names->addWidget(inputNameOption);
-  names->addWidget(inputPathEdit);
-  names->addWidget(outputNameOption);
-  names->addLayout(Row({outputPathEdit, browseButton}));
+  // Each option on the row of its name: no band of empty room in the frame.
+  auto* names = new QGridLayout(fileNameFrame);
+  names->addWidget(inputNameOption, 0, 0);
+  names->addWidget(inputPathEdit, 0, 1, 1, 2);
+  names->addWidget(outputNameOption, 1, 0);
+  names->addWidget(outputPathEdit, 1, 1);
+  names->addWidget(browseButton, 1, 2);
+  names->setColumnStretch(1, 1);
   FollowVisibility(browseButton, outputPathEdit);
 
   auto* layers = new QVBoxLayout(layerFrame);
@@ -148,8 +152,9 @@ void MainWindow::ArrangeControls() {
   panelSplitter->addWidget(controls);
   panelSplitter->addWidget(side);
   panelSplitter->setChildrenCollapsible(false);
-  panelSplitter->setStretchFactor(0, 2);
-  panelSplitter->setStretchFactor(1, 3);
+  // The controls keep what they need; the map takes the rest.
+  panelSplitter->setStretchFactor(0, 0);
+  panelSplitter->setStretchFactor(1, 1);
 
   auto* window = new QHBoxLayout(this);
   window->addWidget(panelSplitter);

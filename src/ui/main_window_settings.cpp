@@ -42,16 +42,17 @@ void MainWindow::CreateSettingsControls() {
                                         QStringLiteral("線から筆を作る（R12・Jw_cad の図面）"));
 
   auto* grid = new QGridLayout(settingsFrame);
-  grid->addWidget(swapCheck, 0, 0, 1, 2);
+  // The datum and the unit share a row: the group is no taller than the layer list.
+  grid->addWidget(swapCheck, 0, 0, 1, 4);
   grid->addWidget(zoneCaption, 1, 0);
-  grid->addWidget(zoneChooser, 1, 1);
+  grid->addWidget(zoneChooser, 1, 1, 1, 3);
   grid->addWidget(datumCaption, 2, 0);
   grid->addWidget(datumChooser, 2, 1, Qt::AlignLeft);
-  grid->addWidget(unitCaption, 3, 0);
-  grid->addWidget(unitChooser, 3, 1, Qt::AlignLeft);
-  grid->addWidget(fromLinesCheck, 4, 0, 1, 2);
+  grid->addWidget(unitCaption, 2, 2, Qt::AlignRight);
+  grid->addWidget(unitChooser, 2, 3, Qt::AlignLeft);
+  grid->addWidget(fromLinesCheck, 3, 0, 1, 4);
   grid->setColumnStretch(1, 1);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(4, 1);
 
   connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberPlaneZone(PlaneZone());
