@@ -144,7 +144,8 @@ void MainWindow::ArrangeControls() {
   QHBoxLayout* top = Row({fitButton, shareReadBar});
   top->setStretch(1, 1);
   right->addLayout(top);
-  right->addWidget(mapPreview, 3);
+  // The report scrolls; the map takes most of the height.
+  right->addWidget(mapPreview, 5);
   right->addWidget(resultLine);
   right->addWidget(reportList, 1);
 
