@@ -66,6 +66,9 @@ echo "Depends: $depends"
 if grep -Eq -- '-dev([ ,(]|$)' <<<"$depends"; then
   fault "Depends names a development package: $depends"
 fi
+if [[ $window == yes && "$depends" != *qt6-translations-l10n* ]]; then
+  fault "Depends does not name qt6-translations-l10n (Qt's dialogs in Japanese)"
+fi
 if [[ $window == yes && "$depends" != *libqt6widgets6* ]]; then
   fault "Depends does not name libqt6widgets6 though the window is packaged"
 fi

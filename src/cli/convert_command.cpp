@@ -112,6 +112,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
   const ConversionRun run = RunConversion(choices, quiet);
   // A drawing cut short is told whatever the run did; the status stays.
   if (run.built.endsWithoutEof) PrintLine(std::cerr, FindingLine(DrawingCutFinding()));
+  // No region is no failure of the run, but never passed over in silence.
+  if (run.regions.done() && run.built.regionsWritten == 0) {
+    PrintLine(std::cerr, "警告: 領域が 1 つもありません: " + NoRegionsReason(run.built));
+  }
   if (!run.chibans) return ReportOutcome(run.regions);
   const ChibanRun& lots = *run.chibans;
   int attachStatus = ReportOutcome(lots.attachment);

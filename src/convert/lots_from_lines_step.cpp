@@ -57,7 +57,7 @@ std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoice
   SelectedLayerTable boundary;
   if (FillSelectedLayerTable(choices.boundary, boundary) || boundary.names.empty()) return rings;
   try {
-    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundary.names, choices.encoding);
+    LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundary.names, choices.reading());
     if (drawing.refusal || drawing.lines.empty()) return rings;
     LineFaces faces = FacesOfLineWork(drawing.lines);
     std::stable_sort(faces.faces.begin(), faces.faces.end(), FirstPointFirst);

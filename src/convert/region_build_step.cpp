@@ -1,5 +1,6 @@
 #include "convert/region_build_step.h"
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -100,7 +101,38 @@ void CountLayerEntities(const ConversionChoices& choices, const std::vector<std:
   }
 }
 
+// The MID and SIMA files left under the output name pair with the new MIF
+// file in GIS software, though they belong to another.
+void RemoveStalePartners(const std::string& output, RegionBuildSummary& summary) {
+  const OutputFileNames names = OutputFileNamesFor(output);
+  for (const std::string& partner : {names.mid, names.sima}) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(partner, error)) continue;
+    if (std::filesystem::remove(partner, error)) {
+      summary.partnersRemoved.push_back(partner);
+    } else {
+      summary.partnersNotRemoved.push_back(partner);
+    }
+  }
+}
+
 }  // namespace
+
+std::string NoRegionsReason(const RegionBuildSummary& built) {
+  if (built.regionsWritten > 0) return {};
+  if (built.fromLines) return "選んだレイヤの線が囲む筆はありません";
+  std::string reason;
+  for (const auto& layer : built.layersWithoutPolylines) {
+    if (!reason.empty()) reason += "、";
+    reason += "レイヤ「" + layer.layer + "」に閉じたポリラインがありません";
+    if (layer.lines > 0) {
+      reason += "（[線分のみ] LINE " + std::to_string(layer.lines) +
+                " 本: 線で描かれた筆は「線から筆を作る」で変換できます）";
+    }
+  }
+  if (reason.empty()) reason = "選んだレイヤのポリラインはどれも閉じていません";
+  return reason;
+}
 
 Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summary,
                      StepHost* host) {
@@ -129,6 +161,7 @@ Outcome BuildRegions(const ConversionChoices& choices, RegionBuildSummary* summa
       return Outcome::Done();
     });
   }
+  if (outcome.done()) RemoveStalePartners(choices.output, written);
   if (summary != nullptr) *summary = std::move(written);
   return outcome;
 }

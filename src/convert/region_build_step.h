@@ -46,12 +46,23 @@ struct RegionBuildSummary {
   LotsFromLinesSummary lines;   // what that building found
   // The lots written, as the MIF file holds them: what "属性付加" numbers.
   LotModel lots;
+  // The MID and SIMA files of the output name that an earlier run left,
+  // removed once the MIF file was written (they belonged to another one), and
+  // those that could not be removed.
+  std::vector<std::string> partnersRemoved;
+  std::vector<std::string> partnersNotRemoved;
 };
+
+// Why a run wrote no region, in the words of its report: the selected layers
+// without a closed polyline, with the hint of those drawn with lines. Empty
+// when regions were written.
+std::string NoRegionsReason(const RegionBuildSummary& built);
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the
 // selected boundary layers in the drawing's ENTITIES section, in drawing
 // order; with `fromLines` the regions are built from lines
-// (BuildRegionsFromLines). Refusals come back as Outcome::Refused with their
+// (BuildRegionsFromLines). Once the MIF file is written, the MID and SIMA
+// files of the same output name are removed. Refusals come back as Outcome::Refused with their
 // fixed message; a run-time error as Outcome::Trapped under "TESSARO" (the MIF
 // file of an earlier run then stays as it was); a normal end as Outcome::Done.
 // `host`, when given, is shown how much of the drawing is read.

@@ -20,6 +20,31 @@ bool Shown(std::string_view type) {
          type == "TEXT" || type == "MTEXT";
 }
 
+// A polyline as drawn: its vertices, each bulged segment (the closing one of a
+// closed polyline too) as an arc of chords too short to be seen; the first
+// vertex not repeated. A segment whose arc would take more than `most` points
+// stays straight.
+std::vector<PlanePoint> DrawnOutline(const std::vector<DxfEntity::Vertex>& vertices,
+                                     bool closedByFlag, std::size_t most) {
+  std::vector<PlanePoint> points;
+  for (std::size_t k = 0; k < vertices.size(); ++k) {
+    const PlanePoint from{vertices[k].x, vertices[k].y};
+    if (k == 0) points.push_back(from);
+    const bool closing = k + 1 == vertices.size();
+    if (closing && !closedByFlag) break;
+    const PlanePoint to =
+        closing ? points.front() : PlanePoint{vertices[k + 1].x, vertices[k + 1].y};
+    const double bulge = vertices[k].bulge;
+    if (bulge != 0 && BulgeChordCount(from, to, bulge) <= most) {
+      AppendBulgeChords(points, from, to, bulge);
+    } else {
+      points.push_back(to);
+    }
+    if (closing) points.pop_back();  // the first vertex again
+  }
+  return points;
+}
+
 // Collects the entities the map shows, within the limits.
 class PreviewScan {
  public:
@@ -36,15 +61,15 @@ class PreviewScan {
     } else if (e.type == "POLYLINE" && (e.flags & (16 | 64)) != 0) {
       // 3D meshes and polyface meshes are not drawn.
     } else {
-      std::vector<PlanePoint> points;
-      for (const DxfEntity::Vertex& v : e.vertices) points.push_back({v.x, v.y});
-      if (points.empty()) return;
-      const PlanePoint& first = points.front();
-      const PlanePoint& last = points.back();
+      if (e.vertices.empty()) return;
+      const DxfEntity::Vertex& first = e.vertices.front();
+      const DxfEntity::Vertex& last = e.vertices.back();
       // Flag 1, or the last vertex back on the first: the rings the region
       // builder would write.
       const bool closed = (e.flags & 1) != 0 || (WithinDrawingTolerance(first.x, last.x) &&
                                                  WithinDrawingTolerance(first.y, last.y));
+      std::vector<PlanePoint> points =
+          DrawnOutline(e.vertices, (e.flags & 1) != 0, limits_.vertices);
       KeepLine(std::move(points), closed, e.layer,
                e.type == "LWPOLYLINE" ? result_.polylines : result_.lines);
     }

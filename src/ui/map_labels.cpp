@@ -27,6 +27,9 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<LabelWish>& wishes,
     const QSizeF size(metrics.horizontalAdvance(wish.text) + 2, metrics.height());
     const QRectF box = MovedInside(
         QRectF(wish.at + wish.offset - QPointF(size.width() / 2, size.height() / 2), size), area);
+    if (!wish.room.isEmpty() && (!wish.room.contains(box) || wish.keepOff.intersects(box))) {
+      continue;
+    }
     const QRectF kept = box.adjusted(-kSpacing, -kSpacing, kSpacing, kSpacing);
     const bool covers = std::any_of(taken.begin(), taken.end(),
                                     [&](const QRectF& other) { return other.intersects(kept); }) ||

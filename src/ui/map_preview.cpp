@@ -1,6 +1,7 @@
 #include "ui/map_preview.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -30,6 +31,10 @@ constexpr int kLegendGap = 12;  // pixels between two legend entries
 constexpr double kLabelPointSize = 8;
 // The share of the panel a fitted drawing takes.
 constexpr double kFitShare = 0.92;
+// One wheel step or one + or − zooms by this factor.
+constexpr double kZoomStep = 1.25;
+// One arrow key pans by this share of the panel.
+constexpr double kPanShare = 0.1;
 // The widest pointer place, for the band's room.
 const QString kWidestPointer = QStringLiteral("X -0000000.000  Y -0000000.000");
 const QColor kChosenLot(0, 90, 220);
@@ -113,7 +118,10 @@ MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);  // the pointer's place in the band
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::OpenHandCursor);
-  setToolTip(QStringLiteral("ドラッグで移動、ホイールで拡大・縮小、クリックで筆の地番と地積"));
+  setFocusPolicy(Qt::StrongFocus);
+  setToolTip(
+      QStringLiteral("ドラッグか矢印キーで移動、ホイールか＋・－で拡大・縮小、"
+                     "Home で全体表示、クリックで筆の地番と地積"));
   placeholder_ = QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します");
   zoneName_ = QStringLiteral("指定なし");
 }
@@ -307,9 +315,15 @@ void MapPreview::paintEvent(QPaintEvent*) {
   DrawChosenLot(painter);
   painter.restore();
   DrawBand(painter);
-  painter.setPen(palette().color(QPalette::Mid));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (hasFocus()) {
+    // The keyboard's place: a frame in the highlight colour, two pixels wide.
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  } else {
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 void MapPreview::RenderPicture(QPainter& painter) const {
@@ -440,7 +454,7 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
   painter.save();
   painter.setTransform(toScreen);
   painter.setPen(CosmeticPen(kOutcomeLine, 1));
-  for (std::size_t i = 0; i < report.regions.size(); ++i) {
+  for (std::size_t i : report_->largestFirst) {
     painter.setBrush(OutcomeColour(report.regions[i].outcome));
     painter.drawPath(report_->regions[i]);
   }
@@ -499,16 +513,31 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
 
 std::vector<PlacedLabel> MapPreview::ChibanLabels() const {
   if (!report_) return {};
+  const QTransform toScreen = WorldToScreen(centre_);
+  const QRectF area = DrawingArea();
+  const std::vector<ReportRegion>& regions = report_->report.regions;
+  // Each number inside its own lot and off the lots inside that, the
+  // smallest lots first: a number that fits is never crowded out by one
+  // that does not.
   std::vector<LabelWish> wishes;
-  for (const auto& [region, at] : LabelsIn(
-           report_->report.regions,
-           [](const ReportRegion& r) { return QPointF(r.label.x, r.label.y); },
-           WorldToScreen(centre_), DrawingArea())) {
+  for (auto k = report_->largestFirst.rbegin(); k != report_->largestFirst.rend(); ++k) {
+    const ReportRegion& region = regions[*k];
+    const QPointF at = toScreen.map(QPointF(region.label.x, region.label.y));
+    if (!area.contains(at)) continue;
+    if (static_cast<int>(wishes.size()) == kMostLabels) return {};
+    QPainterPath inside;
+    inside.setFillRule(Qt::WindingFill);
+    for (std::size_t lot : report_->regionsInside[*k]) {
+      inside.addPath(toScreen.map(report_->regions[lot]));
+    }
     wishes.push_back(
-        {region->chiban.empty() ? QStringLiteral("(なし)") : QString::fromStdString(region->chiban),
-         at});
+        {region.chiban.empty() ? QStringLiteral("(なし)") : QString::fromStdString(region.chiban),
+         at,
+         {},
+         toScreen.map(report_->regions[*k]),
+         std::move(inside)});
   }
-  return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), DrawingArea());
+  return PlaceLabels(wishes, QFontMetricsF(LabelFont(font(), true)), area);
 }
 
 void MapPreview::DrawBand(QPainter& painter) const {
@@ -574,16 +603,64 @@ void MapPreview::resizeEvent(QResizeEvent*) {
   FitAll();
 }
 
+void MapPreview::ZoomAbout(QPointF fixed, double factor) {
+  const QPointF world = ToWorld(fixed);
+  scale_ *= factor;
+  centre_ += world - ToWorld(fixed);
+  Invalidate();
+}
+
 void MapPreview::wheelEvent(QWheelEvent* event) {
   const double steps = event->angleDelta().y() / 120.0;
   if (steps == 0) return;
-  const QPointF pointer = event->position();
-  const QPointF world = ToWorld(pointer);
-  scale_ *= std::pow(1.25, steps);
   // The drawing point under the pointer stays under it.
-  centre_ += world - ToWorld(pointer);
-  Invalidate();
+  ZoomAbout(event->position(), std::pow(kZoomStep, steps));
   event->accept();
+}
+
+void MapPreview::keyPressEvent(QKeyEvent* event) {
+  const QRectF area = DrawingArea();
+  const double stepX = area.width() * kPanShare / scale_;
+  const double stepY = area.height() * kPanShare / scale_;
+  switch (event->key()) {
+    // The view moves the way the arrow points: north is up.
+    case Qt::Key_Left:
+      centre_.rx() -= stepX;
+      break;
+    case Qt::Key_Right:
+      centre_.rx() += stepX;
+      break;
+    case Qt::Key_Up:
+      centre_.ry() += stepY;
+      break;
+    case Qt::Key_Down:
+      centre_.ry() -= stepY;
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:  // on the + key of a US keyboard
+      ZoomAbout(area.center(), kZoomStep);
+      return;
+    case Qt::Key_Minus:
+      ZoomAbout(area.center(), 1 / kZoomStep);
+      return;
+    case Qt::Key_Home:
+      FitAll();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  Invalidate();
+}
+
+void MapPreview::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void MapPreview::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void MapPreview::mousePressEvent(QMouseEvent* event) {

@@ -19,7 +19,9 @@ namespace parquill::ui {
 // polylines coloured by layer and its texts as dots, then the regions as the
 // MIF file holds them, then each region filled by how its lot number was
 // found. Drag to pan, turn the wheel to zoom around the pointer, click a lot
-// to see its lot number, area, vertices and region number. A band along the
+// to see its lot number, area, vertices and region number. From the keyboard
+// (Tab brings the focus, drawn as a frame): the arrows pan, + and − zoom
+// about the middle, Home fits. A band along the
 // bottom, outside the drawing, holds the legend, the pointer's X (north) and
 // Y (east), the scale and the name of the coordinate zone.
 //
@@ -92,6 +94,9 @@ class MapPreview : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   QTransform WorldToScreen(QPointF centre) const;
@@ -106,6 +111,8 @@ class MapPreview : public QWidget {
   void DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const;
   void DrawBand(QPainter& painter) const;
   void DrawChosenLot(QPainter& painter) const;
+  // Zooms by `factor` keeping the panel point `fixed` where it is.
+  void ZoomAbout(QPointF fixed, double factor);
   int BandHeight() const;
   // True when the pointer's place needs a row of its own beside the scale.
   bool PointerOnItsOwnRow(const QFontMetrics& metrics) const;

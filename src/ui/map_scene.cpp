@@ -1,8 +1,12 @@
 #include "ui/map_scene.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <unordered_map>
+
+#include "geometry/ring_area.h"
 
 namespace parquill::ui {
 namespace {
@@ -125,11 +129,34 @@ std::shared_ptr<const PreparedRegions> PrepareRegions(const RegionOutlines& outl
 std::shared_ptr<const PreparedReport> PrepareReport(ConversionReport report) {
   auto prepared = std::make_shared<PreparedReport>();
   QRectF extent;
+  std::vector<double> areas;
   for (const ReportRegion& region : report.regions) {
     QPainterPath path;
     AddRing(path, region.ring, true);
     extent = Unite(extent, path.boundingRect());
     prepared->regions.push_back(std::move(path));
+    areas.push_back(RingArea(region.ring));
+  }
+  const std::size_t count = areas.size();
+  prepared->largestFirst.resize(count);
+  std::iota(prepared->largestFirst.begin(), prepared->largestFirst.end(), std::size_t{0});
+  std::stable_sort(prepared->largestFirst.begin(), prepared->largestFirst.end(),
+                   [&areas](std::size_t a, std::size_t b) { return areas[a] > areas[b]; });
+  // A smaller region whose box lies in a region's box and whose first vertex
+  // lies in the region itself is inside it.
+  prepared->regionsInside.resize(count);
+  std::vector<QRectF> boxes;
+  for (const QPainterPath& path : prepared->regions) boxes.push_back(path.boundingRect());
+  for (std::size_t outer = 0; outer < count; ++outer) {
+    for (std::size_t inner = 0; inner < count; ++inner) {
+      if (inner == outer || areas[inner] >= areas[outer]) continue;
+      if (!boxes[outer].contains(boxes[inner]) || report.regions[inner].ring.empty()) continue;
+      const PlanePoint& first = report.regions[inner].ring.front();
+      if (prepared->regions[outer].contains(QPointF(first.x, first.y)) ||
+          prepared->regions[outer].intersects(prepared->regions[inner])) {
+        prepared->regionsInside[outer].push_back(inner);
+      }
+    }
   }
   for (const ChibanText& text : report.texts) {
     extent = Unite(extent, QRectF(text.x, text.y, 0, 0).adjusted(-0.5, -0.5, 0.5, 0.5));

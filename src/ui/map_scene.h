@@ -52,6 +52,12 @@ struct PreparedRegions {
 struct PreparedReport {
   ConversionReport report;
   std::vector<QPainterPath> regions;  // one per report region
+  // The regions largest first, the order they are drawn in, so that a region
+  // around others (a frame, a whole block) never hides them.
+  std::vector<std::size_t> largestFirst;
+  // For each region, the smaller regions that lie inside it: its lot number
+  // stays off them.
+  std::vector<std::vector<std::size_t>> regionsInside;
   QRectF extent;
 };
 

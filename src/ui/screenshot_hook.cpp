@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/whole_controls.h"
 
@@ -14,7 +14,7 @@ namespace parquill::ui {
 namespace {
 
 // Runs `next` once the map has read what it was reading.
-void WhenMapReady(Form1& form, std::function<void()> next) {
+void WhenMapReady(MainWindow& form, std::function<void()> next) {
   QTimer::singleShot(200, &form, [&form, next] {
     if (form.PreviewBusy()) {
       WhenMapReady(form, next);
@@ -25,7 +25,7 @@ void WhenMapReady(Form1& form, std::function<void()> next) {
 }
 
 // Toggles the layer named `layer` in the layer list, as a click on it does.
-void ClickLayer(Form1& form, const QString& layer) {
+void ClickLayer(MainWindow& form, const QString& layer) {
   auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
   const auto items = list->findItems(layer, Qt::MatchExactly);
   if (items.isEmpty()) return;
@@ -35,14 +35,14 @@ void ClickLayer(Form1& form, const QString& layer) {
 
 // Saves the picture; with PARQUILL_SCREENSHOT_CHECK=1 the run fails (3)
 // when a control is not whole in it, naming each.
-void SaveAndQuit(Form1& form, const QString& path) {
+void SaveAndQuit(MainWindow& form, const QString& path) {
   const bool saved = form.grab().save(path, "PNG");
   if (!saved) {
     QApplication::exit(1);
     return;
   }
   if (qEnvironmentVariable("PARQUILL_SCREENSHOT_CHECK") == QStringLiteral("1")) {
-    const QStringList problems = ControlsNotWhole(form, Form1::kLeastMapWidth);
+    const QStringList problems = ControlsNotWhole(form, MainWindow::kLeastMapWidth);
     QTextStream err(stderr);
     for (const QString& problem : problems) err << "parquill: " << problem << "\n";
     if (!problems.isEmpty()) {
@@ -55,7 +55,7 @@ void SaveAndQuit(Form1& form, const QString& path) {
 
 }  // namespace
 
-void ArmScreenshotHook(Form1& form) {
+void ArmScreenshotHook(MainWindow& form) {
   const QString path = qEnvironmentVariable("PARQUILL_SCREENSHOT");
   if (path.isEmpty()) return;
   if (qEnvironmentVariable("PARQUILL_SCREENSHOT_RUN") == QStringLiteral("1")) {

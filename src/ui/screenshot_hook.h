@@ -2,7 +2,7 @@
 
 namespace parquill::ui {
 
-class Form1;
+class MainWindow;
 
 // When PARQUILL_SCREENSHOT names a PNG file: reads the layers of the chosen
 // drawing, saves a picture of the window there and quits. With
@@ -11,6 +11,6 @@ class Form1;
 // and waits for the map and its report. With PARQUILL_SCREENSHOT_CHECK=1 the
 // run fails when a control is not whole in the picture. For the
 // documentation's pictures.
-void ArmScreenshotHook(Form1& form);
+void ArmScreenshotHook(MainWindow& form);
 
 }  // namespace parquill::ui

@@ -2,24 +2,24 @@
 
 #include <QFileInfo>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_xml_lots.h"
 
 namespace parquill::ui {
 
-QString OpenStartingPlace(Form1& form, const QString& argument) {
+QString OpenStartingPlace(MainWindow& form, const QString& argument) {
   const QFileInfo place(argument);
   if (place.isDir()) {
     form.SetFolder(place.absoluteFilePath());
     return {};
   }
   if (!place.isFile()) return argument + QStringLiteral(" が見つかりません。");
-  form.SetFolder(place.absolutePath());
   if (IsMapXmlFileName(place.fileName().toStdString())) {
+    form.SetFolder(place.absolutePath());
     form.OpenMapXml(place.absoluteFilePath());
     return {};
   }
-  if (!form.ChooseFile(place.fileName())) {
+  if (!form.OpenDrawing(place.absoluteFilePath())) {
     return argument + QStringLiteral(" は DXF ファイルではありません。");
   }
   return {};

@@ -70,7 +70,7 @@ TEST(ConvertReport, FindingsFollowTheSummaryLineOnlyWhenAsked) {
 }
 
 // A boundary layer whose lots are drawn with LINEs only: no region, exit 0,
-// and the report says why.
+// a warning on the error output and the report say why.
 TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
   TempFolder folder;
   auto line = [](const char* x1, const char* y1, const char* x2, const char* y2) {
@@ -89,6 +89,9 @@ TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
   EXPECT_NE(out.find("\n[線分のみ] レイヤ「筆界」に LWPOLYLINE がありません（LINE 3 本）\n"),
             std::string::npos)
       << out;
+  EXPECT_EQ(run.err,
+            "警告: 領域が 1 つもありません: レイヤ「筆界」に閉じたポリラインがありません"
+            "（[線分のみ] LINE 3 本: 線で描かれた筆は「線から筆を作る」で変換できます）\n");
 }
 
 // A text of height 10 makes the lot-number reader take the next line as a

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/layer_choice.h"
@@ -275,6 +276,86 @@ TEST(RegionBuilder, MissingDrawingTrappedBeforeTheMifExists) {
   EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped);
   EXPECT_EQ(outcome.errorNumber, 53);
   EXPECT_FALSE(std::filesystem::exists(folder.File("none.MIF")));
+}
+
+// A MID or SIMA file left beside the output name belongs to the MIF file of
+// an earlier run: once the new MIF file is written they go, and are named; a
+// refused or trapped run leaves them.
+TEST(RegionBuilder, TheMidAndSimaFilesOfAnEarlierRunGoWithANewMif) {
+  struct Case {
+    const char* what;
+    bool drawingThere;
+    std::vector<std::string> left;     // files of an earlier run
+    std::vector<std::string> removed;  // of them
+  };
+  const Case cases[] = {
+      {"both left", true, {"lots.MID", "lots.Sim"}, {"lots.MID", "lots.Sim"}},
+      {"the MID file only", true, {"lots.MID"}, {"lots.MID"}},
+      {"none", true, {}, {}},
+      {"the drawing missing: nothing written, nothing removed",
+       false,
+       {"lots.MID", "lots.Sim"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    ConversionChoices request;
+    request.drawing =
+        c.drawingThere ? folder.Write("lots.dxf", Joined(Entities(LwPolyline("A", "1", Square()))))
+                       : folder.File("lots.dxf");
+    request.output = folder.File("lots.Sim");
+    request.boundary = Selecting({1}, {"すべて", "A"});
+    for (const std::string& name : c.left) folder.Write(name, "1,\"12\"\r\n");
+    RegionBuildSummary summary;
+    BuildRegions(request, &summary);
+    std::vector<std::string> removed;
+    for (const std::string& name : c.removed) removed.push_back(folder.File(name));
+    EXPECT_EQ(summary.partnersRemoved, removed);
+    EXPECT_TRUE(summary.partnersNotRemoved.empty());
+    for (const std::string& name : c.left) {
+      const bool gone = std::find(c.removed.begin(), c.removed.end(), name) != c.removed.end();
+      EXPECT_EQ(std::filesystem::exists(folder.File(name)), !gone) << name;
+    }
+  }
+}
+
+TEST(RegionBuilder, NoRegionsAreExplainedByTheLayersChosen) {
+  auto line = [](const char* layer) {
+    return Lines{"  0", "LINE", "  8", layer, " 10", "0", " 20", "0", " 11", "5", " 21", "5"};
+  };
+  struct Case {
+    const char* what;
+    Lines entities;
+    std::vector<int> chosen;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"a lot", LwPolyline("A", "1", Square()), {1}, ""},
+      {"texts only",
+       Lines{"  0", "TEXT", "  8", "B", " 10", "1", " 20", "1", "  1", "12"},
+       {2},
+       "レイヤ「B」に閉じたポリラインがありません"},
+      {"lines only",
+       line("B") + line("B"),
+       {2},
+       "レイヤ「B」に閉じたポリラインがありません（[線分のみ] LINE 2 本: "
+       "線で描かれた筆は「線から筆を作る」で変換できます）"},
+      {"two layers, one of them open",
+       LwPolyline("A", "0", Square()),
+       {1, 2},
+       "レイヤ「B」に閉じたポリラインがありません"},
+      {"an open polyline only",
+       LwPolyline("A", "0", Square()),
+       {1},
+       "選んだレイヤのポリラインはどれも閉じていません"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BuildRun run = Build(Entities(c.entities), Selecting(c.chosen, {"すべて", "A", "B"}));
+    ASSERT_TRUE(run.outcome.done());
+    EXPECT_EQ(NoRegionsReason(run.summary), c.reason);
+  }
 }
 
 TEST(RegionBuilder, ValidationInOrder) {

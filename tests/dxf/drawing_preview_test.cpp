@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "support/temp_folder.h"
 #include "support/test_drawings.h"
 
@@ -47,6 +50,33 @@ TEST(DrawingPreview, PolylinesWithTheirLayerPointsAndClosure) {
     EXPECT_EQ(preview.polylines[0].points[1], (PlanePoint{1, 0})) << c.what;
     EXPECT_EQ(preview.polylines[0].closed, c.closed) << c.what;
   }
+}
+
+// Two vertices 10 apart with a bulge of 1 each, closed: two half circles, a
+// circle of radius 5 about (5, 0), its first vertex not repeated.
+TEST(DrawingPreview, BulgedSegmentsAreDrawnAsArcs) {
+  DrawingPreview preview =
+      Read(Entities(LwPolyline("A", "1", {{"0", "0"}, {"10", "0"}}, {}, {" 42", "1"})));
+  ASSERT_EQ(preview.polylines.size(), 1u);
+  const std::vector<PlanePoint>& points = preview.polylines[0].points;
+  ASSERT_GT(points.size(), 20u);
+  EXPECT_EQ(points.front(), (PlanePoint{0, 0}));
+  EXPECT_NE(points.back(), points.front());
+  EXPECT_TRUE(preview.polylines[0].closed);
+  double lowest = 0, highest = 0;
+  for (const PlanePoint& p : points) {
+    EXPECT_NEAR(std::hypot(p.x - 5, p.y), 5, 1e-9);
+    lowest = std::min(lowest, p.y);
+    highest = std::max(highest, p.y);
+  }
+  // Counter-clockwise from (0, 0) to (10, 0) passes below, and back above.
+  EXPECT_LT(lowest, -4.9);
+  EXPECT_GT(highest, 4.9);
+  // The same vertices open: the lower half circle only.
+  preview = Read(Entities(LwPolyline("A", "0", {{"0", "0"}, {"10", "0"}}, {}, {" 42", "1"})));
+  ASSERT_EQ(preview.polylines.size(), 1u);
+  EXPECT_EQ(preview.polylines[0].points.back(), (PlanePoint{10, 0}));
+  for (const PlanePoint& p : preview.polylines[0].points) EXPECT_LE(p.y, 1e-9);
 }
 
 TEST(DrawingPreview, TextsAndMTextsWithTheirPoints) {

@@ -141,7 +141,7 @@ TEST_F(CompleteRunTest, TheDatumChosenGoesToTheMifFileAndIsRemembered) {
       Bytes(PathOf("sample.MIF")).contains("\r\nCoordSys Earth Projection 8, 152, \"m\", "));
 
   CapturedBoxes otherBoxes;
-  Form1 next(otherBoxes);
+  MainWindow next(otherBoxes);
   EXPECT_EQ(next.Datum(), PlaneDatum::kJgd2000);
 }
 

@@ -97,7 +97,7 @@ TEST_F(DailyUseTest, TheNextWindowStartsInTheLastFolderWithTheLastZone) {
   EXPECT_EQ(form.PlaneZone(), 9);
 
   CapturedBoxes otherBoxes;
-  Form1 next(otherBoxes);
+  MainWindow next(otherBoxes);
   EXPECT_EQ(next.Folder(), Folder());
   EXPECT_EQ(next.PlaneZone(), 9);
   EXPECT_EQ(next.findChild<QComboBox*>("ZoneChooser")->currentText(),

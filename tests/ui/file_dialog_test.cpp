@@ -102,20 +102,42 @@ TEST_F(FileDialogTest, AFolderOpensWithOneClickOrEnter) {
   EXPECT_EQ(form.Folder(), PathOf("lots-a/lots-b"));
 }
 
-TEST(WindowCommandLine, HelpPrintsTheUsageWithoutADisplay) {
-  QProcess window;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    environment.remove(QString::fromLatin1(name));
+// What the command line asks for before any window, without a display.
+TEST(WindowCommandLine, HelpVersionAndUnknownOptionsWithoutADisplay) {
+  struct Case {
+    QStringList arguments;
+    int status;
+    QString out;  // how it starts
+    QString err;
+  };
+  const QString usage = QStringLiteral("使い方: parquill [フォルダ|図面.dxf]");
+  const Case cases[] = {
+      {{"--help"}, 0, usage, ""},
+      {{"-h"}, 0, usage, ""},
+      {{"--version"}, 0, "parquill " PARQUILL_VERSION "\n", ""},
+      {{"--no-such-option"},
+       2,
+       "",
+       "parquill: 知らないオプションです: --no-such-option\n\n" + usage},
+      {{"a.dxf", "b.dxf"}, 2, "", "parquill: 開くものは 1 つだけ指定してください\n\n" + usage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    QProcess window;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+      environment.remove(QString::fromLatin1(name));
+    }
+    window.setProcessEnvironment(environment);
+    window.start(QStringLiteral(PARQUILL_WINDOW_PATH), c.arguments);
+    ASSERT_TRUE(window.waitForFinished(10000));
+    EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(window.exitCode(), c.status);
+    const QString out = QString::fromUtf8(window.readAllStandardOutput());
+    const QString err = QString::fromUtf8(window.readAllStandardError());
+    EXPECT_TRUE(c.out.isEmpty() ? out.isEmpty() : out.startsWith(c.out)) << out.toStdString();
+    EXPECT_TRUE(c.err.isEmpty() ? err.isEmpty() : err.startsWith(c.err)) << err.toStdString();
   }
-  window.setProcessEnvironment(environment);
-  window.start(QStringLiteral(PARQUILL_WINDOW_PATH), {QStringLiteral("--help")});
-  ASSERT_TRUE(window.waitForFinished(10000));
-  EXPECT_EQ(window.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(window.exitCode(), 0);
-  const QString usage = QString::fromUtf8(window.readAllStandardOutput());
-  EXPECT_TRUE(usage.startsWith("使い方: parquill [フォルダ|図面.dxf]")) << usage.toStdString();
-  EXPECT_TRUE(window.readAllStandardError().isEmpty());
 }
 
 }  // namespace

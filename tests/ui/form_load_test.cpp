@@ -101,7 +101,7 @@ TEST_F(FormLoadTest, TheUnitsAreMetresOrMillimetresAndRemembered) {
   EXPECT_TRUE(form.MillimetreUnits());
 
   CapturedBoxes otherBoxes;
-  Form1 next(otherBoxes);
+  MainWindow next(otherBoxes);
   EXPECT_TRUE(next.MillimetreUnits());
 }
 
@@ -206,6 +206,8 @@ TEST(WindowOnScreens, OpensLargeOnALaptopAndWithinAScaledScreen) {
   const Case cases[] = {
       {QSize(1366, 768), "1", QSize(1100, 640)},
       {QSize(1600, 1000), "1.5", QSize(1100, 640)},
+      // 1920x1080 at scale 2, less a 48 pixel panel and a title bar of 30 points.
+      {QSize(1920, 1080 - 48 - 60), "2", QSize(1600, 800)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scale);
@@ -226,7 +228,7 @@ TEST_F(FormLoadTest, NoControlOverAnotherAtTheLeastSizeNorOnALaptop) {
   for (const QSize size : {QSize(), QSize(1100, 640), QSize(1600, 1000)}) {
     SCOPED_TRACE(size.width());
     ShowAt(size);
-    EXPECT_EQ(ControlsNotWhole(form, Form1::kLeastMapWidth), QStringList());
+    EXPECT_EQ(ControlsNotWhole(form, MainWindow::kLeastMapWidth), QStringList());
   }
 }
 

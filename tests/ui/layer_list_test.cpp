@@ -40,7 +40,7 @@ TEST_F(LayerListTest, BeforeAnyFileTheVersionIsRefusedWithAnEmptyName) {
   EXPECT_FALSE(Shown("List1"));
 }
 
-TEST_F(LayerListTest, AnOldVersionIsRefusedAndTheListKept) {
+TEST_F(LayerListTest, AnOldVersionIsRefusedAndLeavesNoLayersOfTheDrawingBefore) {
   WriteFile("old.dxf", Drawing("AC1009", {"x"}));
   ClickDrawing();
   form.OnReadLayers();
@@ -51,7 +51,8 @@ TEST_F(LayerListTest, AnOldVersionIsRefusedAndTheListKept) {
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0],
             Message({"DXFのバージョンは、R12Jです。\r処理不可能です。", "DXFのバージョン"}));
-  EXPECT_EQ(ListItems("List1"), QStringList({"すべて", "0", "筆界", "地番"}));
+  EXPECT_EQ(ListItems("List1"), QStringList());
+  EXPECT_FALSE(Shown("List1"));
 }
 
 TEST_F(LayerListTest, ReadsTheLayersAfterAllAndShowsTheList) {

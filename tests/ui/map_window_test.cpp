@@ -68,6 +68,11 @@ TEST_F(MapWindowTest, ChoosingAnOpenPolylineDrawsItOnTheMap) {
          " 70",        "0",       " 10",    "20",       " 20",          "5",          " 10",
          "30",         " 20",     "5",      " 10",      "30",           " 20",        "15",
          " 10",        "20",      " 20",    "15"});
+  // Beside it a closed lot, so that the run goes on to the report.
+  lines({"  0",          "LWPOLYLINE", "100", "AcDbEntity", "  8", boundary, "100",
+         "AcDbPolyline", " 90",        "4",   " 70",        "1",   " 10",    "0",
+         " 20",          "0",          " 10", "10",         " 20", "0",      " 10",
+         "10",           " 20",        "10",  " 10",        "0",   " 20",    "10"});
   lines({"  0", "ENDSEC", "  0", "EOF"});
   WriteFile("open.dxf", drawing);
   BuildRegionsOf("open.dxf", "筆界");

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/critical_message_box.h"
 #include "ui/file_system_roots.h"
+#include "ui/qt_japanese.h"
 
 namespace parquill::ui {
 namespace {
@@ -72,6 +76,17 @@ TEST(CriticalMessageBox, CarriageReturnsBreakTheShownLine) {
   for (const auto& [text, shown] : cases) {
     EXPECT_EQ(DisplayedMessageText(text), QString::fromUtf8(shown));
   }
+}
+
+// Qt's own buttons read as the desktop's would in Japanese, whatever the
+// locale the tests run in.
+TEST(QtJapanese, QtsOwnButtonsAreJapanese) {
+  ASSERT_TRUE(InstallQtJapanese(*QCoreApplication::instance()))
+      << "qtbase_ja.qm not found (Debian qt6-translations-l10n)";
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save);
+  EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  EXPECT_EQ(box.button(QMessageBox::Save)->text(), QStringLiteral("保存"));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 
 #include "base/step_outcome.h"
 #include "base/text_codec.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/result_line.h"
 
 // Window texts as they read in a failed expectation.
@@ -150,7 +150,7 @@ class WindowTest : public ::testing::Test {
   QTemporaryDir dir;
   CapturedBoxes boxes;
   ForgottenSettings forgotten;
-  Form1 form;
+  MainWindow form;
   QStringList openedFolders;
 };
 

@@ -6,7 +6,7 @@
 #include "ui/background_work.h"
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/map_xml_lots.h"
 #include "ui/zone_chooser.h"
@@ -44,7 +44,7 @@ StepResult ShownLine(const QString& name, const MapXmlLots& read, std::size_t lo
 
 }  // namespace
 
-void Form1::OpenMapXml(const QString& path) {
+void MainWindow::OpenMapXml(const QString& path) {
   if (busy_) return;
   // The drawing chosen is let go: the 地図XML file takes the map.
   ClearMap();
@@ -83,7 +83,7 @@ void Form1::OpenMapXml(const QString& path) {
       });
 }
 
-void Form1::ForgetMapXml() {
+void MainWindow::ForgetMapXml() {
   if (mapXmlPath_.isEmpty()) return;
   mapXmlPath_.clear();
   mapXmlButton->setVisible(false);
@@ -92,7 +92,7 @@ void Form1::ForgetMapXml() {
   mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
 }
 
-void Form1::OnConvertMapXml() {
+void MainWindow::OnConvertMapXml() {
   if (busy_ || mapXmlPath_.isEmpty()) return;
   mapxml::MapXmlOptions options;
   const QString folder = QFileInfo(mapXmlPath_).absolutePath();

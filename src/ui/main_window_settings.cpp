@@ -1,7 +1,7 @@
 // The group "変換の設定": how the drawing's coordinates are read and written.
 #include <QGridLayout>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/window_settings.h"
@@ -17,7 +17,7 @@ constexpr int kJgd2000 = 1;
 
 }  // namespace
 
-void Form1::CreateSettingsControls() {
+void MainWindow::CreateSettingsControls() {
   settingsFrame = MakeNamed<QGroupBox>(this, "SettingsFrame", QStringLiteral("変換の設定"));
   swapCheck = MakeNamed<QCheckBox>(settingsFrame, "Check1");
   zoneCaption = MakeNamed<QLabel>(settingsFrame, "ZoneCaption", QStringLiteral("座標系:"));
@@ -42,16 +42,17 @@ void Form1::CreateSettingsControls() {
                                         QStringLiteral("線から筆を作る（R12・Jw_cad の図面）"));
 
   auto* grid = new QGridLayout(settingsFrame);
-  grid->addWidget(swapCheck, 0, 0, 1, 2);
+  // The datum and the unit share a row: the group is no taller than the layer list.
+  grid->addWidget(swapCheck, 0, 0, 1, 4);
   grid->addWidget(zoneCaption, 1, 0);
-  grid->addWidget(zoneChooser, 1, 1);
+  grid->addWidget(zoneChooser, 1, 1, 1, 3);
   grid->addWidget(datumCaption, 2, 0);
   grid->addWidget(datumChooser, 2, 1, Qt::AlignLeft);
-  grid->addWidget(unitCaption, 3, 0);
-  grid->addWidget(unitChooser, 3, 1, Qt::AlignLeft);
-  grid->addWidget(fromLinesCheck, 4, 0, 1, 2);
+  grid->addWidget(unitCaption, 2, 2, Qt::AlignRight);
+  grid->addWidget(unitChooser, 2, 3, Qt::AlignLeft);
+  grid->addWidget(fromLinesCheck, 3, 0, 1, 4);
   grid->setColumnStretch(1, 1);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(4, 1);
 
   connect(zoneChooser, &QComboBox::currentIndexChanged, this, [this] {
     RememberPlaneZone(PlaneZone());
@@ -74,28 +75,28 @@ void Form1::CreateSettingsControls() {
   });
 }
 
-int Form1::PlaneZone() const { return zoneChooser->Zone(); }
+int MainWindow::PlaneZone() const { return zoneChooser->Zone(); }
 
-void Form1::UpdateDatumEnabled() {
+void MainWindow::UpdateDatumEnabled() {
   // Without a zone the MIF file names no datum; a 地図XML file has its own zone.
   datumChooser->setEnabled(PlaneZone() != 0 || !mapXmlPath_.isEmpty());
 }
 
-PlaneDatum Form1::Datum() const {
+PlaneDatum MainWindow::Datum() const {
   return datumChooser->currentIndex() == kJgd2000 ? PlaneDatum::kJgd2000 : PlaneDatum::kJgd2011;
 }
 
-bool Form1::FromLines() const { return fromLinesCheck->isChecked(); }
+bool MainWindow::FromLines() const { return fromLinesCheck->isChecked(); }
 
-bool Form1::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
+bool MainWindow::MillimetreUnits() const { return unitChooser->currentIndex() == kMillimetres; }
 
-double Form1::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
+double MainWindow::MetresPerDrawingUnit() const { return MillimetreUnits() ? 0.001 : 1.0; }
 
 // The core reads a drawing in millimetres as metres: what the steps write and
 // report is in metres whatever the drawing's unit.
-double Form1::MetresPerOutputUnit() const { return 1.0; }
+double MainWindow::MetresPerOutputUnit() const { return 1.0; }
 
-void Form1::FollowUnits() {
+void MainWindow::FollowUnits() {
   if (mapPreview == nullptr || !mapXmlPath_.isEmpty()) return;  // a 地図XML file is in metres
   mapPreview->SetMetresPerUnit(MetresPerOutputUnit());
   // The drawing is drawn in the map's unit: read again when that scale changes.

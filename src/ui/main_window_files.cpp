@@ -4,7 +4,7 @@
 
 #include "ui/file_dialogs.h"
 #include "ui/file_names.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/starting_place.h"
 
 namespace parquill::ui {
@@ -18,7 +18,7 @@ const QString kSimaSuffix = QStringLiteral(".Sim");
 
 }  // namespace
 
-void Form1::OnOpenDrawing() {
+void MainWindow::OnOpenDrawing() {
   if (busy_) return;
   const QString chosen = AskForFile(
       this,
@@ -29,7 +29,7 @@ void Form1::OnOpenDrawing() {
   if (!problem.isEmpty()) ShowError(problem, QStringLiteral("ファイル指定"));
 }
 
-void Form1::OnBrowseOutput() {
+void MainWindow::OnBrowseOutput() {
   if (busy_) return;
   QString start = outputPathEdit->text();
   if (start.isEmpty()) start = JoinFolderAndName(Folder(), outputFileName_);

@@ -5,6 +5,7 @@
 // that steps show and hide keeps its room, so that nothing moves under the
 // pointer.
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QScreen>
 #include <QWindow>
 
@@ -12,9 +13,9 @@
 #include "ui/drive_chooser.h"
 #include "ui/dxf_file_list.h"
 #include "ui/folder_list.h"
-#include "ui/form1.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/visibility_follower.h"
@@ -44,7 +45,7 @@ void GiveListRoom(QWidget* list, int digits) {
 
 }  // namespace
 
-void Form1::CreateControls() {
+void MainWindow::CreateControls() {
   setWindowIcon(WindowIcon());
   setAcceptDrops(true);
 
@@ -92,7 +93,7 @@ void Form1::CreateControls() {
   ArrangeControls();
 }
 
-void Form1::ArrangeControls() {
+void MainWindow::ArrangeControls() {
   for (QWidget* shownByTheSteps : std::initializer_list<QWidget*>{
            versionLabel, outputNameOption, outputPathEdit, layerFrame, layerList, regionNumberEdit,
            regionCaption, buildRegionsButton, attachButton, shareReadBar, browseButton}) {
@@ -104,11 +105,14 @@ void Form1::ArrangeControls() {
   regionNumberEdit->setFixedWidth(
       kRegionCountDigits * regionNumberEdit->fontMetrics().horizontalAdvance(QLatin1Char('0')));
 
-  auto* names = new QVBoxLayout(fileNameFrame);
-  names->addWidget(inputNameOption);
-  names->addWidget(inputPathEdit);
-  names->addWidget(outputNameOption);
-  names->addLayout(Row({outputPathEdit, browseButton}));
+  // Each option on the row of its name: no band of empty room in the frame.
+  auto* names = new QGridLayout(fileNameFrame);
+  names->addWidget(inputNameOption, 0, 0);
+  names->addWidget(inputPathEdit, 0, 1, 1, 2);
+  names->addWidget(outputNameOption, 1, 0);
+  names->addWidget(outputPathEdit, 1, 1);
+  names->addWidget(browseButton, 1, 2);
+  names->setColumnStretch(1, 1);
   FollowVisibility(browseButton, outputPathEdit);
 
   auto* layers = new QVBoxLayout(layerFrame);
@@ -140,7 +144,8 @@ void Form1::ArrangeControls() {
   QHBoxLayout* top = Row({fitButton, shareReadBar});
   top->setStretch(1, 1);
   right->addLayout(top);
-  right->addWidget(mapPreview, 3);
+  // The report scrolls; the map takes most of the height.
+  right->addWidget(mapPreview, 5);
   right->addWidget(resultLine);
   right->addWidget(reportList, 1);
 
@@ -148,8 +153,9 @@ void Form1::ArrangeControls() {
   panelSplitter->addWidget(controls);
   panelSplitter->addWidget(side);
   panelSplitter->setChildrenCollapsible(false);
-  panelSplitter->setStretchFactor(0, 2);
-  panelSplitter->setStretchFactor(1, 3);
+  // The controls keep what they need; the map takes the rest.
+  panelSplitter->setStretchFactor(0, 0);
+  panelSplitter->setStretchFactor(1, 1);
 
   auto* window = new QHBoxLayout(this);
   window->addWidget(panelSplitter);
@@ -157,16 +163,16 @@ void Form1::ArrangeControls() {
   window->setSizeConstraint(QLayout::SetNoConstraint);
 }
 
-void Form1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Moved to another screen, the window's least size is bounded by that one.
   if (windowHandle() != nullptr) {
-    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::ApplyLeastSize,
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::ApplyLeastSize,
             Qt::UniqueConnection);
   }
 }
 
-void Form1::ApplyLeastSize() {
+void MainWindow::ApplyLeastSize() {
   // The style's sizes, as the shown window will have them.
   ensurePolished();
   layout()->invalidate();

@@ -40,15 +40,15 @@ struct PreparedReport;
 // The main window. It holds every control the user works with and the state
 // that lives between steps; its handlers gather the user's choices from the
 // controls, hand them to the steps and show what the steps report.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
   // Shows the steps' messages in critical message boxes on screen.
-  explicit Form1(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
   // Shows them through `boxes` instead (which must outlive the window).
-  explicit Form1(MessageBoxes& boxes, QWidget* parent = nullptr);
-  ~Form1() override;
+  explicit MainWindow(MessageBoxes& boxes, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Window state.
   std::int32_t DxfVersionCode() const { return dxfVersion_.code; }
@@ -103,6 +103,8 @@ class Form1 : public QWidget {
   // minimum size nor beyond that area, and centres it there.
   static void SizeAndCenterForm(QWidget& form);
   void ShowError(const QString& message, const QString& title);
+  // Says in the result line, in red, what could not be opened at start.
+  void ShowProblem(const QString& problem);
 
   // Opens `folder` in the folder list, which raises OnFolderChanged; ignored while
   // a step runs.
@@ -112,6 +114,11 @@ class Form1 : public QWidget {
   // Selects `fileName` in the file list and raises OnDrawingClicked, as a click on
   // it does; false (and nothing done) when the list does not hold it.
   bool ChooseFile(const QString& fileName);
+  // Opens the drawing at `path` in its folder and chooses it, whatever the
+  // file-name option says: input mode, the drawing in the input name, its
+  // version checked and a new run started. False (its folder open, nothing
+  // chosen) when the file list does not hold it.
+  bool OpenDrawing(const QString& path);
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -159,6 +166,9 @@ class Form1 : public QWidget {
   void SetTabOrder();
   void ConnectHandlers();
   void RunVersionCheck();
+  // Ends the run of the drawing chosen before: its layers and their
+  // selection, the step buttons and the MIF file "面生成" wrote.
+  void ForgetRun();
   // Puts `proposal` in the output name while the box is empty or still holds
   // the previous proposal: a name the user typed or chose stays.
   void ProposeOutput(const QString& proposal);

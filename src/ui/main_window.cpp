@@ -1,9 +1,10 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QScreen>
 
@@ -50,7 +51,7 @@ class BusyFlag {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), ownBoxes_(std::make_unique<CriticalMessageBox>(this)), boxes_(*ownBoxes_) {
   CreateControls();
   SetTabOrder();
@@ -58,23 +59,23 @@ Form1::Form1(QWidget* parent)
   OnLoad();
 }
 
-Form1::Form1(MessageBoxes& boxes, QWidget* parent) : QWidget(parent), boxes_(boxes) {
+MainWindow::MainWindow(MessageBoxes& boxes, QWidget* parent) : QWidget(parent), boxes_(boxes) {
   CreateControls();
   SetTabOrder();
   ConnectHandlers();
   OnLoad();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
     if (layout() != nullptr) ApplyLeastSize();
   }
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (busy_ || event->mimeData() == nullptr) return;
   const QMimeData& dropped = *event->mimeData();
   if (!DroppedDrawing(dropped).isEmpty() || !DroppedMapXml(dropped).isEmpty()) {
@@ -82,7 +83,7 @@ void Form1::dragEnterEvent(QDragEnterEvent* event) {
   }
 }
 
-void Form1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   if (busy_ || event->mimeData() == nullptr) return;
   // A drawing first; else a 地図XML file or ZIP.
   QString file = DroppedDrawing(*event->mimeData());
@@ -93,7 +94,7 @@ void Form1::dropEvent(QDropEvent* event) {
   OpenStartingPlace(*this, file);
 }
 
-void Form1::SetTabOrder() {
+void MainWindow::SetTabOrder() {
   // In the order of the controls' tab positions, the settings after the X/Y
   // exchange and the side panel last; labels and frames take no focus.
   QWidget* const order[] = {readLayersButton, driveChooser,    openButton,     folderList,
@@ -101,33 +102,33 @@ void Form1::SetTabOrder() {
                             outputPathEdit,   browseButton,    layerList,      buildRegionsButton,
                             attachButton,     mapXmlButton,    swapCheck,      zoneChooser,
                             datumChooser,     unitChooser,     fromLinesCheck, regionNumberEdit,
-                            fitButton,        reportList};
+                            mapPreview,       fitButton,       reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }
 
-void Form1::ConnectHandlers() {
+void MainWindow::ConnectHandlers() {
   folderList->setMoveGuard([this] { return !busy_; });
   connect(driveChooser, &QComboBox::currentIndexChanged, this, [this] { OnDriveChanged(); });
   connect(folderList, &FolderList::pathChanged, this, [this] {
     driveChooser->followFolder(folderList->path());
     OnFolderChanged();
   });
-  connect(fileList, &DxfFileList::fileClicked, this, &Form1::OnDrawingClicked);
-  connect(layerList, &LayerListWidget::itemToggled, this, &Form1::OnLayerClicked);
-  connect(openButton, &QPushButton::clicked, this, &Form1::OnOpenDrawing);
-  connect(browseButton, &QPushButton::clicked, this, &Form1::OnBrowseOutput);
-  connect(readLayersButton, &QPushButton::clicked, this, &Form1::OnReadLayers);
-  connect(buildRegionsButton, &QPushButton::clicked, this, &Form1::OnBuildRegions);
-  connect(attachButton, &QPushButton::clicked, this, &Form1::OnAttachChibans);
-  connect(mapXmlButton, &QPushButton::clicked, this, &Form1::OnConvertMapXml);
+  connect(fileList, &DxfFileList::fileClicked, this, &MainWindow::OnDrawingClicked);
+  connect(layerList, &LayerListWidget::itemToggled, this, &MainWindow::OnLayerClicked);
+  connect(openButton, &QPushButton::clicked, this, &MainWindow::OnOpenDrawing);
+  connect(browseButton, &QPushButton::clicked, this, &MainWindow::OnBrowseOutput);
+  connect(readLayersButton, &QPushButton::clicked, this, &MainWindow::OnReadLayers);
+  connect(buildRegionsButton, &QPushButton::clicked, this, &MainWindow::OnBuildRegions);
+  connect(attachButton, &QPushButton::clicked, this, &MainWindow::OnAttachChibans);
+  connect(mapXmlButton, &QPushButton::clicked, this, &MainWindow::OnConvertMapXml);
   // Another name after "面生成" is another output: its MIF file is not built yet.
   for (QLineEdit* path : {inputPathEdit, outputPathEdit}) {
     connect(path, &QLineEdit::textChanged, this, [this] { ShowStepButtons(); });
   }
 }
 
-void Form1::OnLoad() {
+void MainWindow::OnLoad() {
   setWindowTitle(QStringLiteral("ORVEK PARQUILL"));
   inputNameOption->setChecked(true);
   fileNameFrame->setTitle(QStringLiteral("入出力ファイル名指定"));
@@ -159,7 +160,7 @@ void Form1::OnLoad() {
   if (folderList->path().isEmpty()) SetFolder(StartingFolder());
 }
 
-void Form1::ResetWindow() {
+void MainWindow::ResetWindow() {
   inputNameOption->setChecked(true);
   inputPathEdit->clear();
   outputPathEdit->clear();
@@ -177,7 +178,7 @@ void Form1::ResetWindow() {
   regionNumberEdit->setVisible(false);
 }
 
-void Form1::ResetAfterRun() {
+void MainWindow::ResetAfterRun() {
   const QString drawing = inputPathEdit->text();
   const QString verdict = versionLabel->text();
   ResetWindow();
@@ -187,7 +188,7 @@ void Form1::ResetAfterRun() {
   versionLabel->setVisible(!verdict.isEmpty());
 }
 
-void Form1::SizeAndCenterForm(QWidget& form) {
+void MainWindow::SizeAndCenterForm(QWidget& form) {
   const QScreen* screen = form.screen();
   if (screen == nullptr) return;
   const QRect place = FormPlaceFor(screen->availableGeometry(), form.minimumSize());
@@ -195,24 +196,26 @@ void Form1::SizeAndCenterForm(QWidget& form) {
   form.move(place.topLeft());
 }
 
-void Form1::ShowError(const QString& message, const QString& title) {
+void MainWindow::ShowError(const QString& message, const QString& title) {
   boxes_.ShowCritical({message.toStdString(), title.toStdString()});
 }
 
-void Form1::SetFolder(const QString& folder) {
+void MainWindow::ShowProblem(const QString& problem) { ShowResult({problem, {}, true}); }
+
+void MainWindow::SetFolder(const QString& folder) {
   if (busy_) return;
   folderList->setPath(folder);
 }
 
-QString Form1::Folder() const { return fileList->folder(); }
+QString MainWindow::Folder() const { return fileList->folder(); }
 
-bool Form1::ChooseFile(const QString& fileName) {
+bool MainWindow::ChooseFile(const QString& fileName) {
   if (!fileList->selectFile(fileName)) return false;
   OnDrawingClicked(fileName);
   return true;
 }
 
-void Form1::RunStep(const std::function<std::vector<Message>(StepHost&)>& step) {
+void MainWindow::RunStep(const std::function<std::vector<Message>(StepHost&)>& step) {
   const BusyFlag busy(busy_);
   std::vector<Message> shown;
   {
@@ -224,7 +227,15 @@ void Form1::RunStep(const std::function<std::vector<Message>(StepHost&)>& step) 
   for (const Message& message : shown) boxes_.ShowCritical(message);
 }
 
-ConversionChoices Form1::Choices() const {
+bool MainWindow::OpenDrawing(const QString& path) {
+  if (busy_) return false;
+  const QFileInfo drawing(path);
+  inputNameOption->setChecked(true);
+  SetFolder(drawing.absolutePath());
+  return ChooseFile(drawing.fileName());
+}
+
+ConversionChoices MainWindow::Choices() const {
   ConversionChoices choices;
   choices.drawing = FileSystemPath(inputPathEdit->text());
   choices.output = FileSystemPath(outputPathEdit->text());

@@ -14,8 +14,9 @@
 #include "ui/dxf_file_list.h"
 #include "ui/file_names.h"
 #include "ui/folder_list.h"
-#include "ui/form1.h"
 #include "ui/layer_list_widget.h"
+#include "ui/main_window.h"
+#include "ui/map_preview.h"
 #include "ui/window_settings.h"
 
 namespace parquill::ui {
@@ -38,9 +39,27 @@ QString DrawingCut() {
   return QStringLiteral("。") + QString::fromStdString(FindingLine(DrawingCutFinding()));
 }
 
+// "（前の実行の sample.MID と sample.Sim を削除しました）", and those that could not be.
+QString PartnersRemoved(const std::vector<std::string>& removed,
+                        const std::vector<std::string>& notRemoved) {
+  auto names = [](const std::vector<std::string>& paths) {
+    QStringList shown;
+    for (const std::string& path : paths) shown << QFileInfo(WindowPath(path)).fileName();
+    return shown.join(QStringLiteral(" と "));
+  };
+  QString line;
+  if (!removed.empty()) {
+    line += QStringLiteral("（前の実行の %1 を削除しました）").arg(names(removed));
+  }
+  if (!notRemoved.empty()) {
+    line += QStringLiteral("（前の実行の %1 を削除できませんでした）").arg(names(notRemoved));
+  }
+  return line;
+}
+
 }  // namespace
 
-void Form1::OnDriveChanged() {
+void MainWindow::OnDriveChanged() {
   if (busy_) {
     driveChooser->followFolder(folderList->path());  // back to the drive of the folder shown
     return;
@@ -48,7 +67,7 @@ void Form1::OnDriveChanged() {
   SetFolder(driveChooser->currentFolderOfDrive());
 }
 
-void Form1::OnFolderChanged() {
+void MainWindow::OnFolderChanged() {
   if (busy_) return;
   fileList->setFolder(folderList->path());
   RememberFolder(folderList->path());
@@ -56,20 +75,39 @@ void Form1::OnFolderChanged() {
     ProposeOutput(JoinFolderAndName(fileList->folder(), outputFileName_));
 }
 
-void Form1::OnDrawingClicked(const QString& fileName) {
+void MainWindow::OnDrawingClicked(const QString& fileName) {
   if (busy_) return;
   ForgetMapXml();
   regionNumberEdit->clear();
-  if (inputNameOption->isChecked())
+  // In input mode the click chooses the drawing: the run of the one before ends.
+  if (inputNameOption->isChecked()) {
     inputPathEdit->setText(JoinFolderAndName(fileList->folder(), fileName));
+    ForgetRun();
+  }
   outputFileName_ = OutputFileNameFor(fileName);
   RunVersionCheck();
   StartDrawingPreview();
+  ShowStepButtons();
 }
 
-void Form1::RunVersionCheck() {
+void MainWindow::ForgetRun() {
+  layerList->clear();
+  layerList->setVisible(false);
+  layerFrame->setVisible(false);
+  buildRegionsButton->setVisible(false);
+  attachButton->setVisible(false);
+  regionNumberEdit->clear();
+  regionNumberEdit->setVisible(false);
+  listClickCount_ = 0;
+  lastBuilt_ = {};
+  builtMif_.Forget();
+}
+
+void MainWindow::RunVersionCheck() {
   const DxfVersionVerdict verdict = CheckDxfVersion(Choices());
   dxfVersion_ = verdict;
+  // A refused drawing leaves no layers for "面生成" or "属性付加" to act on.
+  if (!verdict.processable) ForgetRun();
   QPalette palette = versionLabel->palette();
   palette.setColor(QPalette::WindowText, verdict.shownRed ? kRefusedColour : kAcceptedColour);
   versionLabel->setPalette(palette);
@@ -78,7 +116,7 @@ void Form1::RunVersionCheck() {
   resultLine->Clear();
 }
 
-void Form1::OnLayerClicked() {
+void MainWindow::OnLayerClicked() {
   if (busy_) return;
   outputNameOption->setVisible(true);
   outputNameOption->setChecked(true);
@@ -88,14 +126,14 @@ void Form1::OnLayerClicked() {
   ShowStepButtons();
 }
 
-void Form1::ProposeOutput(const QString& proposal) {
+void MainWindow::ProposeOutput(const QString& proposal) {
   const QString shown = outputPathEdit->text();
   if (!shown.isEmpty() && shown != proposedOutput_) return;  // the user's own name stays
   proposedOutput_ = proposal;
   outputPathEdit->setText(proposal);
 }
 
-void Form1::ShowStepButtons() {
+void MainWindow::ShowStepButtons() {
   if (layerList->isHidden()) return;  // before the layers are read, or after a reset
   const ConversionChoices choices = Choices();
   const bool built = builtMif_.For(choices.drawing, choices.output);
@@ -103,8 +141,13 @@ void Form1::ShowStepButtons() {
   attachButton->setVisible(built);
 }
 
-void Form1::OnReadLayers() {
+void MainWindow::OnReadLayers() {
   if (busy_) return;
+  // A new run starts from the drawing's map, never the last run's regions or report.
+  if (mapPreview->HasRegions() || mapPreview->HasReport() || !reportList->isHidden()) {
+    ForgetRun();
+    StartDrawingPreview();
+  }
   const ConversionChoices choices = Choices();
   LayerListSinkOverWidget list(*layerList);
   Outcome outcome;
@@ -128,7 +171,7 @@ void Form1::OnReadLayers() {
   ShowResult({QStringLiteral("%1 のレイヤ %2 件を読みました").arg(drawing).arg(layers), {}, false});
 }
 
-void Form1::OnBuildRegions() {
+void MainWindow::OnBuildRegions() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   RegionBuildSummary built;
@@ -143,30 +186,36 @@ void Form1::OnBuildRegions() {
     return;
   }
   QString line = RegionsWritten(WindowPath(mif), built.regionsWritten);
+  const bool noRegions = built.regionsWritten == 0;
+  if (noRegions) line += QStringLiteral(": ") + QString::fromStdString(NoRegionsReason(built));
   if (built.openPolylinesSkipped > 0) {
     line += QStringLiteral("（閉じていないポリライン %1 本は面にしていません）")
                 .arg(built.openPolylinesSkipped);
   }
+  line += PartnersRemoved(built.partnersRemoved, built.partnersNotRemoved);
   // Said now, before the user goes on: the SIMA conversion will refuse.
   std::vector<Message> simaRefusal;
   if (built.beyondSimaPoints) simaRefusal.push_back(TooManyPointsMessage());
   if (built.regionsWritten > kSimaLotCapacity) simaRefusal.push_back(TooManyLotsMessage());
   if (!simaRefusal.empty()) line += SimaRefusalAhead(simaRefusal);
   if (built.endsWithoutEof) line += DrawingCut();
-  ShowResult({line, FolderOf(mif), !simaRefusal.empty() || built.endsWithoutEof});
+  ShowResult({line, FolderOf(mif),
+              noRegions || !simaRefusal.empty() || built.endsWithoutEof ||
+                  !built.partnersNotRemoved.empty()});
   layerList->clearSelection();
   // The lot-number layer is chosen next; focus never falls to the X/Y box.
   layerList->setFocus();
   outputNameOption->setVisible(false);
   // "属性付加" reads this MIF file and no other. Kept for the report: the list
   // is cleared, and "属性付加" comes later.
-  builtMif_.Record(choices.drawing, choices.output);
+  // Without regions "属性付加" has nothing to attach to: "面生成" stays offered.
+  if (!noRegions) builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
   ShowStepButtons();
   StartRegionPreview(lastBuilt_.lots);
 }
 
-void Form1::OnAttachChibans() {
+void MainWindow::OnAttachChibans() {
   if (busy_) return;
   const ConversionChoices choices = Choices();
   if (!builtMif_.Unchanged(choices.drawing, choices.output)) {
@@ -207,6 +256,6 @@ void Form1::OnAttachChibans() {
   StartReport(choices, run.attached);
 }
 
-void Form1::ShowResult(const StepResult& result) { resultLine->Show(result); }
+void MainWindow::ShowResult(const StepResult& result) { resultLine->Show(result); }
 
 }  // namespace parquill::ui

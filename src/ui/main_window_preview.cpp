@@ -11,10 +11,10 @@
 #include "geometry/ring_area.h"
 #include "ui/background_work.h"
 #include "ui/file_names.h"
-#include "ui/form1.h"
 #include "ui/keyboard.h"
 #include "ui/layer_list_widget.h"
 #include "ui/lot_choice.h"
+#include "ui/main_window.h"
 #include "ui/map_preview.h"
 #include "ui/named_control.h"
 #include "ui/zone_chooser.h"
@@ -37,7 +37,7 @@ QString Count(std::size_t n) { return QString::number(n); }
 
 }  // namespace
 
-void Form1::CreatePreviewControls() {
+void MainWindow::CreatePreviewControls() {
   mapPreview = MakeNamed<MapPreview>(this, "MapPreview");
   mapPreview->setMinimumSize(kLeastMapWidth, kLowestMap);
   fitButton = MakeNamed<QPushButton>(this, "FitButton", QStringLiteral("全体表示"));
@@ -49,6 +49,10 @@ void Form1::CreatePreviewControls() {
   resultLine = MakeNamed<ResultLine>(this, "ResultLine");
   reportList = MakeNamed<QListWidget>(this, "ReportList");
   reportList->setMinimumHeight(kLowestReportList);
+  // Each line wraps at the list's width, never cut.
+  reportList->setWordWrap(true);
+  reportList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  reportList->setResizeMode(QListView::Adjust);
   reportList->setVisible(false);
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);
@@ -77,12 +81,12 @@ void Form1::CreatePreviewControls() {
   });
 }
 
-bool Form1::PreviewBusy() const {
+bool MainWindow::PreviewBusy() const {
   return drawingReading_->Running() || resultReading_->Running() || linesReading_->Running() ||
          lotsDelay_->isActive();
 }
 
-void Form1::ClearMap() {
+void MainWindow::ClearMap() {
   drawingReading_->Cancel();
   resultReading_->Cancel();
   linesReading_->Cancel();
@@ -94,7 +98,7 @@ void Form1::ClearMap() {
   builtMif_.Forget();
 }
 
-void Form1::StartDrawingPreview() {
+void MainWindow::StartDrawingPreview() {
   ClearMap();
   if (!dxfVersion_.processable) {
     mapPreview->SetPlaceholder(
@@ -123,7 +127,7 @@ void Form1::StartDrawingPreview() {
       });
 }
 
-void Form1::StartLotsToBuild() {
+void MainWindow::StartLotsToBuild() {
   linesReading_->Cancel();
   lotsDelay_->stop();
   const ConversionChoices choices = Choices();
@@ -144,7 +148,7 @@ void Form1::StartLotsToBuild() {
       [this](const RegionsResult& lots) { mapPreview->ShowLotsToBuild(lots); });
 }
 
-void Form1::ShowLayerEmphasis() {
+void MainWindow::ShowLayerEmphasis() {
   const LayerSelection selection = layerList->Selection();
   std::set<std::string> layers;
   bool all = false;
@@ -156,13 +160,13 @@ void Form1::ShowLayerEmphasis() {
   mapPreview->SetEmphasisedLayers(std::move(layers), all);
 }
 
-void Form1::StartRegionPreview(const LotModel& lots) {
+void MainWindow::StartRegionPreview(const LotModel& lots) {
   resultReading_->Start<RegionsResult>(
       [outlines = OutlinesOf(lots)](const std::atomic<bool>&) { return PrepareRegions(outlines); },
       [this](const RegionsResult& regions) { mapPreview->ShowRegions(regions); });
 }
 
-void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
+void MainWindow::StartReport(const ConversionChoices& choices, const AttachSummary& attached) {
   // The open polylines belong to the report only when "面生成" ran on this
   // drawing and output name.
   RegionBuildSummary built =
@@ -181,7 +185,7 @@ void Form1::StartReport(const ConversionChoices& choices, const AttachSummary& a
       });
 }
 
-void Form1::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
+void MainWindow::ShowReport(const PreparedReport& prepared, const QString& simaNotWritten) {
   const ConversionReport& report = prepared.report;
   std::size_t counts[3] = {0, 0, 0};
   double area = 0;
