@@ -43,6 +43,18 @@ struct RegionBuildSummary {
   bool endsWithoutEof = false;  // the drawing's last line is not EOF: it may be cut short
   bool fromLines = false;       // the regions were built from lines:
   LotsFromLinesSummary lines;   // what that building found
+  // Polylines of the selected layers left out for an askew extrusion, by layer.
+  std::map<std::string, std::size_t> askewPolylines;
+  // Regions whose polyline has bulged vertices: written by their vertices,
+  // the arcs as chords.
+  struct BulgedLot {
+    int region = 0;
+    double x = 0, y = 0;   // the first vertex
+    int bulges = 0;        // the segments drawn as arcs
+    double chordArea = 0;  // the area of the region as written
+    double arcArea = 0;    // the area the polyline encloses with its arcs
+  };
+  std::vector<BulgedLot> bulgedLots;
 };
 
 // The "面生成" step: writes one MIF region per closed LWPOLYLINE of the

@@ -213,12 +213,13 @@ TEST(RegionBuilder, RingCapacityOfThousandPoints) {
     EXPECT_EQ(run.outcome.errorNumber, c.errorNumber) << c.what;
     EXPECT_EQ(run.outcome.done(), c.errorNumber == 0) << c.what;
   }
-  // Error 9 names the lot and the limit.
-  BuildRun long1200 = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(1199))));
+  // Error 9 names the lot, the limit and the vertices as CAD counts them.
+  BuildRun long1200 = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(1200))));
   ASSERT_EQ(long1200.outcome.messages.size(), 1u);
   EXPECT_EQ(long1200.outcome.messages[0].text,
             "エラー番号9\r\nインデックスが有効範囲にありません。筆界のポリラインの頂点が 1000 "
-            "を超えました（レイヤ 筆界、始点 X 0.000, Y 0.000、1200 点）");
+            "を超えました（レイヤ 筆界、始点 X 0.000, Y 0.000、1200 点、閉じる点を加えて 1201 "
+            "点）");
   BuildRun full = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(999))));
   EXPECT_NE(full.mif.find("REGION 1\r\n 1000 \r\n0.00000 0.00000\r\n1.00000 1.00000\r\n"),
             std::string::npos);
