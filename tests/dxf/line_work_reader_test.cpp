@@ -140,16 +140,42 @@ TEST(LineWorkReader, TextCentres) {
        {"  0", "MTEXT", " 71", "7", "  1", "12", " 11", "0", " 21", "1"},
        9,
        21},
+      // By hand: the box is 2 wide and 2 high; the anchor's share of each
+      // places its middle.
+      {"Middle (72 = 4) is centred both ways",
+       {"  1", "12", " 72", "4", " 11", "30", " 21", "40"},
+       30,
+       40},
+      {"bottom right", {"  1", "12", " 72", "2", " 73", "1", " 11", "30", " 21", "40"}, 29, 41},
+      {"aligned (72 = 3) between its two points",
+       {"  1", "12", " 72", "3", " 11", "30", " 21", "20"},
+       20,
+       21},
+      {"an MTEXT's 41 is its frame's width, no width factor",
+       {"  0", "MTEXT", " 71", "1", " 41", "50", "  1", "12"},
+       11,
+       19},
+      {"an ATTRIB's vertical justification is its 74",
+       {"  0", "ATTRIB", "  1", "12", " 72", "1", " 73", "3", " 74", "2", " 11", "30", " 21", "40"},
+       30,
+       40},
+      // Its own X axis runs against the world's: the point (-10, 20) stands
+      // at (10, 20) and the text reads leftwards, its up still up.
+      {"mirrored by its extrusion",
+       {"  1", "12", " 10", "-10", "210", "0", "220", "0", "230", "-1"},
+       9,
+       21},
   };
   TempFolder folder;
   for (const Case& c : cases) {
-    const bool mtext = c.groups[0] == "  0";
+    const bool named = c.groups[0] == "  0";
     const Lines text =
-        Lines{"  0", mtext ? "MTEXT" : "TEXT", "  8", "T", " 10", "10", " 20", "20", " 40", "2"} +
-        Lines(c.groups.begin() + (mtext ? 2 : 0), c.groups.end());
+        Lines{"  0", named ? c.groups[1] : "TEXT", "  8", "T", " 10", "10", " 20", "20", " 40",
+              "2"} +
+        Lines(c.groups.begin() + (named ? 2 : 0), c.groups.end());
     const ChibanTextRead read =
         ReadLineWorkTexts(folder.Write("d.dxf", Joined(Entities(text))),
-                          {{"すべて", "T"}, {false, true}, 1}, TextEncoding::kCp932);
+                          {{"すべて", "T"}, {false, true}, 1}, TextEncoding::kCp932, true);
     ASSERT_EQ(read.centres.size(), 1u) << c.what;
     EXPECT_NEAR(read.centres[0].x, c.x, 1e-9) << c.what;
     EXPECT_NEAR(read.centres[0].y, c.y, 1e-9) << c.what;
