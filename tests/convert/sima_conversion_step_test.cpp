@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "sima/mif_pair_text.h"
+#include "support/layer_choice.h"
 
 namespace parquill {
 namespace {
