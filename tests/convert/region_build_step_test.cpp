@@ -223,6 +223,13 @@ TEST(RegionBuilder, RingCapacityOfThousandPoints) {
   BuildRun full = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(999))));
   EXPECT_NE(full.mif.find("REGION 1\r\n 1000 \r\n0.00000 0.00000\r\n1.00000 1.00000\r\n"),
             std::string::npos);
+  // The 1000th vertex is stored and written: the last of an open ring that
+  // closes within 0.001.
+  std::vector<Point> last = Ring(1000);
+  last.back() = {"0.0004", "0.0005"};
+  BuildRun thousand = Build(Entities(LwPolyline(Sjis("筆界"), "0", last)));
+  EXPECT_TRUE(thousand.mif.ends_with("998.00000 0.00000\r\n0.00040 0.00050\r\n"))
+      << thousand.mif.substr(thousand.mif.size() - 60);
 }
 
 TEST(RegionBuilder, RunTimeErrorsTrapped) {
