@@ -44,9 +44,14 @@ std::string TrapText(const RuntimeError& error) {
 }
 
 RuntimeError RingTooLong(const std::string& ring, const std::string& layer, double x, double y,
-                         std::size_t points) {
-  char at[96];
-  std::snprintf(at, sizeof at, "始点 X %.3f, Y %.3f、%zu 点）", x, y, points);
+                         std::size_t points, bool closing) {
+  char at[160];
+  if (closing) {
+    std::snprintf(at, sizeof at, "始点 X %.3f, Y %.3f、%zu 点、閉じる点を加えて %zu 点）", x, y,
+                  points, points + 1);
+  } else {
+    std::snprintf(at, sizeof at, "始点 X %.3f, Y %.3f、%zu 点）", x, y, points);
+  }
   return RuntimeError(kSubscriptOutOfRange,
                       DescribeErrorNumber(kSubscriptOutOfRange) + ring + "の頂点が " +
                           std::to_string(kRingCapacity) + " を超えました（" +

@@ -46,9 +46,10 @@ std::string DescribeErrorNumber(int number);
 std::string TrapText(const RuntimeError& error);
 
 // Error 9 for a ring of more than kRingCapacity points: which ring (its
-// kind, its layer when it has one, its first point) and how many points.
+// kind, its layer when it has one, its first point) and how many vertices it
+// has as CAD counts them; `closing` when the point that closes it came on top.
 RuntimeError RingTooLong(const std::string& ring, const std::string& layer, double x, double y,
-                         std::size_t points);
+                         std::size_t points, bool closing = false);
 
 // Raises the error for a failed open/read/write of `path`, from errno.
 [[noreturn]] void ThrowFileError(int errnoValue, const std::string& path);

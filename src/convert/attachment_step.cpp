@@ -47,6 +47,15 @@ ReportRegion RegionFound(int number, const RingArrays& ring, std::vector<std::si
   return region;
 }
 
+// Whether writing the lot number in Shift-JIS turns a character into "?"
+// (one the code page has, in whatever form, is no loss).
+bool LosesCharacters(std::string_view chiban) {
+  if (IsAscii(chiban)) return false;
+  const std::string written = EncodeText(chiban, TextEncoding::kCp932);
+  return std::count(written.begin(), written.end(), '?') >
+         std::count(chiban.begin(), chiban.end(), '?');
+}
+
 }  // namespace
 
 Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSummary* summary,
@@ -73,13 +82,16 @@ Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSu
   attached.endsWithoutEof = EndsWithoutEof(choices.drawing);
   attached.utf8AgainstHeader = choices.utf8AgainstHeader;
   attached.millimetres = choices.millimetres;
+  attached.askewTexts = read.askewTexts;
+  if (choices.report)
+    CheckTextLayerSelection(choices.chiban, choices.drawing, attached.chibanLayer);
   if (choices.report && !choices.fromLines) {
     const ChibanTextRead asEntities =
         ReadLineWorkTexts(choices.drawing, choices.chiban, choices.reading());
     attached.textsAsEntities = asEntities.texts;
     attached.centresAsEntities = asEntities.centres;
     attached.attribsNotRead = asEntities.attribsSkipped;
-    CheckTextLayerSelection(choices.chiban, choices.drawing, attached.chibanLayer);
+    attached.blockTextsNotRead = asEntities.blockTextsSkipped;
     attached.textsWhole = attached.textsWhole && !asEntities.failed && asEntities.trappedError == 0;
   }
   Outcome outcome = TrapRunTimeErrors(kSurveyTrapTitle, [&] {
@@ -111,8 +123,7 @@ Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSu
       ++attached.regions;
       if (found != nullptr) ++attached.regionsWithNumber;
       const std::string_view chiban = found ? TrimBlanks(found->text) : std::string_view();
-      if (choices.report && !IsAscii(chiban) &&
-          DecodeText(EncodeText(chiban, TextEncoding::kCp932), TextEncoding::kCp932) != chiban)
+      if (choices.report && LosesCharacters(chiban))
         attached.regionsBeyondCp932.push_back(attached.regions);
       lots.Value(l, 0) = chiban;
     }

@@ -38,6 +38,8 @@ struct AttachSummary {
   std::vector<ChibanText> textsAsEntities;
   std::vector<PlanePoint> centresAsEntities;  // their centres (DxfEntity::TextCentre)
   std::size_t attribsNotRead = 0;       // ATTRIBs of the lot-number layer that reading passed over
+  std::size_t blockTextsNotRead = 0;    // and TEXTs and MTEXTs its INSERTs place
+  std::size_t askewTexts = 0;           // lot-number texts left out for an askew extrusion
   std::string chibanLayer;              // the lot-number layer
   std::vector<int> regionsBeyondCp932;  // regions whose lot number lost characters to "?"
   bool utf8AgainstHeader = false;       // as the choices tell

@@ -7,6 +7,7 @@
 #include <set>
 #include <tuple>
 
+#include "base/text_codec.h"
 #include "base/trim.h"
 #include "mif/plane_zone.h"
 
@@ -36,15 +37,41 @@ double MedianLotWidth(const std::vector<ReportRegion>& regions) {
 
 std::string RegionName(int number) { return "領域 " + std::to_string(number); }
 
-// A boundary layer without LWPOLYLINE, with its LINEs counted: its lots may
-// be drawn as lines (then "線から筆を作る").
+// A boundary layer without LWPOLYLINE, with its line work counted: its lots
+// may be drawn as lines (then "線から筆を作る").
 void AddLinesOnlyFindings(const RegionBuildSummary& built, ConversionReport& report) {
   for (const auto& layer : built.layersWithoutPolylines) {
     report.findings.push_back({FindingKind::kLinesOnly,
                                "レイヤ" + Quoted(layer.layer) +
-                                   "に LWPOLYLINE がありません（LINE " +
+                                   "に LWPOLYLINE がありません（LINE・POLYLINE・ARC " +
                                    std::to_string(layer.lines) + " 本）",
                                0, 0, 0, false});
+  }
+}
+
+// The entities of the chosen layers left out for an askew extrusion.
+void AddExtrusionFindings(const std::map<std::string, std::size_t>& askew, const char* what,
+                          ConversionReport& report) {
+  for (const auto& [layer, count] : askew) {
+    report.findings.push_back({FindingKind::kExtrusion,
+                               "レイヤ" + Quoted(layer) + "の" + what + " " +
+                                   std::to_string(count) +
+                                   " 個は押し出し方向が (0, 0, 1) でも (0, 0, -1) でもない"
+                                   "（3次元の）ため、読んでいません",
+                               0, 0, 0, false});
+  }
+}
+
+// Regions whose polyline has arcs: the region holds its vertices only.
+void AddBulgedLotFindings(const RegionBuildSummary& built, ConversionReport& report) {
+  for (const RegionBuildSummary::BulgedLot& lot : built.bulgedLots) {
+    char areas[96];
+    std::snprintf(areas, sizeof areas, "面積 %.2f m²、円弧どおりなら %.2f m²", lot.chordArea,
+                  lot.arcArea);
+    report.findings.push_back({FindingKind::kArcsChorded,
+                               RegionName(lot.region) + ": 円弧 " + std::to_string(lot.bulges) +
+                                   " 本を弦にして頂点だけを書きました（" + areas + "）",
+                               lot.x, lot.y, lot.region});
   }
 }
 
@@ -123,6 +150,13 @@ void AddBlockFindings(const RegionBuildSummary& built, const AttachSummary& atta
   };
   for (const auto& [layer, count] : built.insertsNotRead) add(layer, count, "INSERT");
   if (attached.attribsNotRead > 0) add(attached.chibanLayer, attached.attribsNotRead, "ATTRIB");
+  if (attached.blockTextsNotRead > 0) {
+    report.findings.push_back({FindingKind::kBlocks,
+                               "レイヤ" + Quoted(attached.chibanLayer) + "の INSERT が置く文字 " +
+                                   std::to_string(attached.blockTextsNotRead) +
+                                   " 個は読んでいません（「線から筆を作る」で読めます）",
+                               0, 0, 0, false});
+  }
 }
 
 void AddOpenPolylineFindings(const RegionBuildSummary& built, ConversionReport& report) {
@@ -289,12 +323,17 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
   }
   if (built.fromLines) {
     AddLineWorkFindings(built.lines, report);
+    AddExtrusionFindings(built.lines.askewEntities, "境界線", report);
   } else {
     AddLinesOnlyFindings(built, report);
     AddMissedTextFindings(attached, report);
     AddBlockFindings(built, attached, report);
     AddOpenPolylineFindings(built, report);
+    AddExtrusionFindings(built.askewPolylines, "ポリライン", report);
+    AddBulgedLotFindings(built, report);
   }
+  if (attached.askewTexts > 0)
+    AddExtrusionFindings({{attached.chibanLayer, attached.askewTexts}}, "地番の文字", report);
   for (const ReportRegion& region : report.regions) {
     AddRegionFindings(region, report.texts, report.findings);
   }
@@ -353,14 +392,17 @@ std::string FindingKindName(FindingKind kind) {
       return "文字の位置";
     case FindingKind::kBlocks:
       return "ブロック";
+    case FindingKind::kExtrusion:
+      return "押し出し方向";
   }
   return "";
 }
 
 std::string FindingLine(const ReportFinding& finding) {
   const std::string line = "[" + FindingKindName(finding.kind) + "] " + finding.message;
-  if (!finding.located) return line;
-  return line + " (X " + Coordinate(finding.x) + ", Y " + Coordinate(finding.y) + ")";
+  if (!finding.located) return ShowEscapedBytes(line);
+  return ShowEscapedBytes(line + " (X " + Coordinate(finding.x) + ", Y " + Coordinate(finding.y) +
+                          ")");
 }
 
 }  // namespace parquill

@@ -27,6 +27,7 @@ enum class FindingKind {
   kUnit,          // lots too wide for metres: the drawing seems to be in millimetres
   kTextPlace,     // a lot number whose text's middle lies in another region than its point
   kBlocks,        // closed polylines: INSERTs and ATTRIBs of the chosen layers left unread
+  kExtrusion,     // entities of the chosen layers left out: their extrusion is askew (3D)
 };
 
 struct ReportFinding {
@@ -62,7 +63,8 @@ ConversionReport MakeConversionReport(const RegionBuildSummary& built,
 // The finding of a drawing whose last line is not EOF.
 ReportFinding DrawingCutFinding();
 
-// One finding as a line: "[kind] message (X x, Y y)", coordinates with three decimals.
+// One finding as a line: "[kind] message (X x, Y y)", coordinates with three
+// decimals, bytes no character stands for written "\xHH".
 std::string FindingLine(const ReportFinding& finding);
 
 // The short name of a finding's kind: "未閉合", "地番なし", "複数文字", "領域外の文字", "地番重複",

@@ -15,20 +15,18 @@
 namespace parquill {
 namespace {
 
-bool FirstPointFirst(const LineFace& a, const LineFace& b) {
-  const PlanePoint& p = a.ring.front();
-  const PlanePoint& q = b.ring.front();
-  return p.x < q.x || (p.x == q.x && p.y < q.y);
+bool FacesInRegionOrder(const LineFace& a, const LineFace& b) {
+  return InRegionOrder(a.ring, b.ring);
 }
 
-// The faces in the order of their regions: by the first point of their ring
-// (its lowest X, then Y).
+// The faces in the order of their regions.
 void PutInRegionOrder(std::vector<LineFace>& faces) {
   for (const LineFace& face : faces) {
     if (face.ring.size() > static_cast<std::size_t>(kRingCapacity))
-      throw RingTooLong("筆", "", face.ring.front().x, face.ring.front().y, face.ring.size());
+      throw RingTooLong("筆", "", face.ring.front().x, face.ring.front().y, face.ring.size() - 1,
+                        true);
   }
-  std::stable_sort(faces.begin(), faces.end(), FirstPointFirst);
+  std::stable_sort(faces.begin(), faces.end(), FacesInRegionOrder);
 }
 
 void WriteRegions(const std::string& mifPath, const ConversionChoices& choices,
@@ -52,6 +50,13 @@ void WriteRegions(const std::string& mifPath, const ConversionChoices& choices,
 
 }  // namespace
 
+bool InRegionOrder(const std::vector<PlanePoint>& a, const std::vector<PlanePoint>& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](const PlanePoint& p, const PlanePoint& q) {
+                                        return p.x < q.x || (p.x == q.x && p.y < q.y);
+                                      });
+}
+
 std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoices& choices) {
   std::vector<std::vector<PlanePoint>> rings;
   SelectedLayerTable boundary;
@@ -60,7 +65,7 @@ std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoice
     LineWorkDrawing drawing = ReadLineWork(choices.drawing, boundary.names, choices.reading());
     if (drawing.refusal || drawing.lines.empty()) return rings;
     LineFaces faces = FacesOfLineWork(drawing.lines);
-    std::stable_sort(faces.faces.begin(), faces.faces.end(), FirstPointFirst);
+    std::stable_sort(faces.faces.begin(), faces.faces.end(), FacesInRegionOrder);
     for (LineFace& face : faces.faces) rings.push_back(std::move(face.ring));
   } catch (const RuntimeError&) {
     rings.clear();
@@ -80,6 +85,7 @@ Outcome BuildRegionsFromLines(const ConversionChoices& choices,
         ReadLineWork(choices.drawing, boundaryLayers, choices.reading(), true);
     built.segments = drawing.segments;
     built.arcsChorded = drawing.arcsChorded;
+    built.askewEntities = drawing.askew;
     if (drawing.refusal) return Outcome::Refused(std::move(*drawing.refusal));
     if (drawing.lines.empty())
       return Outcome::Refused({"境界線のレイヤに線がありません。", "境界線"});

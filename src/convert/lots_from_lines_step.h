@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,12 +30,15 @@ struct LotsFromLinesSummary {
   std::vector<LooseLine> looseLines;  // the first kLooseLinesListed of them
   std::vector<LotWithHoles> lotsWithHoles;
   bool beyondSimaPoints = false;  // more distinct points than the SIMA conversion takes
+  // Boundary entities left out for an askew extrusion, by layer.
+  std::map<std::string, std::size_t> askewEntities;
 };
 
 // The "面生成" step for lots drawn as lines, once BuildRegions has checked the
 // choices: reads the boundary lines of the selected layers (their names) (LINE, LWPOLYLINE,
 // POLYLINE, ARC, R12 drawings on), cuts them into faces and writes one MIF region per face, in the
-// order of their first point (the lowest X, then Y, of the ring). Refused (nothing written) for a
+// order of their first point (the lowest X, then Y, of the ring), faces that share it in the order
+// of their following points (InRegionOrder). Refused (nothing written) for a
 // broken drawing, a boundary layer without lines, or more segments than the reading takes; a
 // run-time error or a failure of the geometry library is trapped under "TESSARO"; the faces are all
 // worked out before the MIF file is written.
@@ -42,6 +46,11 @@ struct LotsFromLinesSummary {
 // region order, for the map: nothing is written; a drawing that cannot be
 // read, or is refused, gives none.
 std::vector<std::vector<PlanePoint>> LotsFromLinesPreview(const ConversionChoices& choices);
+
+// Whether ring `a` (clockwise from its lowest-left vertex) comes before ring `b`:
+// their vertices compared in turn, X then Y, so that the order does not
+// depend on the order the lines are drawn in.
+bool InRegionOrder(const std::vector<PlanePoint>& a, const std::vector<PlanePoint>& b);
 
 Outcome BuildRegionsFromLines(const ConversionChoices& choices,
                               const std::vector<std::string>& boundaryLayers,

@@ -1,5 +1,6 @@
 #include "convert/region_build_step.h"
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -15,6 +16,8 @@
 #include "dxf/layer_selection_check.h"
 #include "dxf/line_work_reader.h"
 #include "dxf/polyline_reader.h"
+#include "geometry/arc_chords.h"
+#include "geometry/ring_area.h"
 #include "mif/lot_mif_writer.h"
 #include "sima/point_table.h"
 
@@ -37,6 +40,10 @@ class RegionWriter {
 
   void Take(const PolylineRing& ring) {
     layersSeen_.emplace(ring.layer);
+    if (ring.askew) {
+      ++summary_.askewPolylines[DecodeDxfText(ring.layer, encoding_)];
+      return;
+    }
     if (ring.closed) {
       Write(ring);
       return;
@@ -55,6 +62,24 @@ class RegionWriter {
       summary_.beyondSimaPoints = points_.FindOrAdd(ring.x[k], ring.y[k]) == 0;
     }
     ++summary_.regionsWritten;
+    NoteBulges(ring);
+  }
+
+  // A region whose polyline has arcs: how many, and the area they make.
+  void NoteBulges(const PolylineRing& ring) {
+    ShoelaceSum chords;
+    double arcs = 0;
+    int bulges = 0;
+    for (std::size_t k = 0; k < ring.x.size(); ++k) {
+      chords.Add(ring.x[k], ring.y[k]);
+      if (k + 1 == ring.x.size() || ring.bulge[k] == 0) continue;
+      ++bulges;
+      arcs +=
+          BulgeSegmentArea({ring.x[k], ring.y[k]}, {ring.x[k + 1], ring.y[k + 1]}, ring.bulge[k]);
+    }
+    if (bulges == 0) return;
+    summary_.bulgedLots.push_back({summary_.regionsWritten, ring.x[0], ring.y[0], bulges,
+                                   chords.Area(), std::fabs(chords.SignedArea() + arcs)});
   }
 
   TextEncoding encoding_;
@@ -126,7 +151,7 @@ std::string NoRegionsReason(const RegionBuildSummary& built) {
     if (!reason.empty()) reason += "、";
     reason += "レイヤ「" + layer.layer + "」に閉じたポリラインがありません";
     if (layer.lines > 0) {
-      reason += "（[線分のみ] LINE " + std::to_string(layer.lines) +
+      reason += "（[線分のみ] LINE・POLYLINE・ARC " + std::to_string(layer.lines) +
                 " 本: 線で描かれた筆は「線から筆を作る」で変換できます）";
     }
   }

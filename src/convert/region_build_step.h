@@ -51,6 +51,18 @@ struct RegionBuildSummary {
   // those that could not be removed.
   std::vector<std::string> partnersRemoved;
   std::vector<std::string> partnersNotRemoved;
+  // Polylines of the selected layers left out for an askew extrusion, by layer.
+  std::map<std::string, std::size_t> askewPolylines;
+  // Regions whose polyline has bulged vertices: written by their vertices,
+  // the arcs as chords.
+  struct BulgedLot {
+    int region = 0;
+    double x = 0, y = 0;   // the first vertex
+    int bulges = 0;        // the segments drawn as arcs
+    double chordArea = 0;  // the area of the region as written
+    double arcArea = 0;    // the area the polyline encloses with its arcs
+  };
+  std::vector<BulgedLot> bulgedLots;
 };
 
 // Why a run wrote no region, in the words of its report: the selected layers

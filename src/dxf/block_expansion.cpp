@@ -48,7 +48,10 @@ void Place(DxfEntity& e, const Placement& p) {
     const PlanePoint q = p({v.x, v.y});
     v = {q.x, q.y, mirrors ? -v.bulge : v.bulge};
   }
-  if (mirrors) e.bulge = -e.bulge;
+  if (mirrors) {
+    e.bulge = -e.bulge;
+    e.mirrored = !e.mirrored;
+  }
   e.size *= std::sqrt(std::fabs(p.a * p.e - p.b * p.d));
   if (e.direction.x != 1 || e.direction.y != 0) e.direction = p.Turned(e.direction);
   const double start = p.Angle(e.angle), end = p.Angle(e.endAngle);
@@ -65,8 +68,8 @@ struct Block {
 
 class BlockPlacer {
  public:
-  explicit BlockPlacer(const std::function<bool(const DxfEntity&)>& onEntity)
-      : onEntity_(onEntity) {}
+  BlockPlacer(const std::function<bool(const DxfEntity&)>& onEntity, AskewCounts* askew)
+      : onEntity_(onEntity), askew_(askew) {}
 
   bool Take(const DxfEntity& e) {
     const bool frame = e.type == "BLOCK" || e.type == "ENDBLK";
@@ -89,7 +92,12 @@ class BlockPlacer {
     if (depth > 0 && ++placed_ > kMostPlacedEntities) return true;
     DxfEntity placed = e;
     placed.inBlock = false;
+    placed.fromBlock = depth > 0;
     if (insertLayer != nullptr && placed.layer == "0") placed.layer = *insertLayer;
+    if (e.askew) {
+      if (askew_ != nullptr) ++(*askew_)[placed.layer];
+      return true;
+    }
     if (depth > 0) Place(placed, p);
     if (e.type != "INSERT") return onEntity_(placed);
     // A block placed within itself (a broken drawing) places nothing more.
@@ -112,6 +120,7 @@ class BlockPlacer {
   }
 
   const std::function<bool(const DxfEntity&)>& onEntity_;
+  AskewCounts* askew_;
   std::map<std::string, Block> blocks_;
   Block* open_ = nullptr;
   std::size_t placed_ = 0;
@@ -122,14 +131,14 @@ class BlockPlacer {
 bool ReadDxfEntitiesWithBlocks(const std::string& path,
                                const std::function<bool(std::string_view type)>& wanted,
                                const std::function<bool(const DxfEntity&)>& onEntity,
-                               double unitsPerMetre) {
-  BlockPlacer placer(onEntity);
+                               double unitsPerMetre, AskewCounts* askew) {
+  BlockPlacer placer(onEntity, askew);
   return ReadDxfEntities(
       path,
       [&](std::string_view type) {
         return type == "INSERT" || type == "BLOCK" || type == "ENDBLK" || wanted(type);
       },
-      [&](const DxfEntity& e) { return placer.Take(e); }, unitsPerMetre, true);
+      [&](const DxfEntity& e) { return placer.Take(e); }, unitsPerMetre, true, askew);
 }
 
 }  // namespace parquill

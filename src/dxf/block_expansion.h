@@ -22,9 +22,11 @@ inline constexpr std::size_t kMostPlacedEntities = 100'000;
 // layer "0" takes its INSERT's layer; others keep their own. A block placed
 // within itself places nothing more. The ATTRIBs
 // after an INSERT are handed on as they stand when `wanted` takes them.
+// Entities whose extrusion is askew are counted in `askew` each time they
+// would be placed, by the layer they would take, and left out.
 bool ReadDxfEntitiesWithBlocks(const std::string& path,
                                const std::function<bool(std::string_view type)>& wanted,
                                const std::function<bool(const DxfEntity&)>& onEntity,
-                               double unitsPerMetre = 1);
+                               double unitsPerMetre = 1, AskewCounts* askew = nullptr);
 
 }  // namespace parquill

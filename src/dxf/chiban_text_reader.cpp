@@ -15,6 +15,7 @@
 #include "base/runtime_error.h"
 #include "base/trim.h"
 #include "dxf/binary_dxf.h"
+#include "dxf/dxf_entities.h"
 #include "dxf/dxf_escapes.h"
 #include "dxf/dxf_line_source.h"
 #include "dxf/layer_list_reader.h"
@@ -37,7 +38,18 @@ std::optional<Message> CheckTextLayerSelection(const LayerSelection& selection,
 namespace {
 
 // The value the open entity waits for on the next line.
-enum class Awaited { kNothing, kString, kLayer, kX, kY, kRecording, kDirection };
+enum class Awaited {
+  kNothing,
+  kString,
+  kLayer,
+  kX,
+  kY,
+  kRecording,
+  kDirection,
+  kExtrusionX,
+  kExtrusionY,
+  kExtrusionZ
+};
 
 // Walks the ENTITIES section line by line and records the text entities of
 // one layer. Layer and string are kept as raw bytes in reused buffers and
@@ -135,6 +147,12 @@ class ChibanTextScan {
       case Awaited::kY:
         y_ = reading_.Metres(NumberFromText(line));
         return;
+      case Awaited::kExtrusionX:
+      case Awaited::kExtrusionY:
+      case Awaited::kExtrusionZ:
+        extrusion_[static_cast<int>(awaited) - static_cast<int>(Awaited::kExtrusionX)] =
+            NumberFromText(line);
+        return;
       case Awaited::kNothing:
       case Awaited::kDirection:
         return;
@@ -152,9 +170,22 @@ class ChibanTextScan {
         awaited_ = Awaited::kString;
         return;
       }
+      // The extrusion only in the text's own groups, after its subclass
+      // marker (a handle before it may read "210"), and only in the code's
+      // own three characters.
+      if (inTextData_ && line[0] == '2' && line[2] == '0' && line[1] >= '1' && line[1] <= '3') {
+        awaited_ = line[1] == '1'   ? Awaited::kExtrusionX
+                   : line[1] == '2' ? Awaited::kExtrusionY
+                                    : Awaited::kExtrusionZ;
+        return;
+      }
     } else if (line.size() == 8 && line.front() == 'A' && line == "AcDbText") {
       // It reads as 0: no group code is taken from it.
+      inTextData_ = true;
       if (++acDbTextCount_ == 2) awaited_ = Awaited::kRecording;
+      return;
+    } else if (line.size() == 9 && line.front() == 'A' && line == "AcDbMText") {
+      inTextData_ = true;
       return;
     } else if (line.size() == 10 && line.front() == 'M' && line == "MTEXTBEGIN") {
       awaited_ = Awaited::kRecording;
@@ -193,7 +224,10 @@ class ChibanTextScan {
   }
 
   void Record() {
-    if (OnTextLayer()) {
+    const Extrusion way = ExtrusionOf(extrusion_[0], extrusion_[1], extrusion_[2]);
+    if (OnTextLayer() && way == Extrusion::kAskew) {
+      ++result_.askewTexts;
+    } else if (OnTextLayer()) {
       if (result_.texts.size() + 1 > capacity_) {
         result_.messages.push_back(
             {"テキスト個数が、" + std::to_string(capacity_) + "を超えました。", "テキスト個数"});
@@ -203,12 +237,18 @@ class ChibanTextScan {
       std::string text = DecodeText(string_, reading_.encoding);
       if (isMText_) text = CleanMText(text);
       text = DecodeDxfEscapes(text);
-      result_.texts.push_back({std::move(text), x_, y_});
+      // A TEXT mirrored in CAD stands at its own X turned the other way; an
+      // MTEXT's point is the world's already.
+      const bool mirrored = way == Extrusion::kDown && !isMText_;
+      result_.texts.push_back({std::move(text), mirrored ? MirroredX(x_) : x_, y_});
     }
     awaited_ = Awaited::kNothing;
     inText_ = false;
     isMText_ = false;
+    inTextData_ = false;
     acDbTextCount_ = 0;
+    extrusion_[0] = extrusion_[1] = 0;
+    extrusion_[2] = 1;
   }
 
   const std::string& textLayer_;
@@ -221,6 +261,8 @@ class ChibanTextScan {
   bool isMText_ = false;
   Awaited awaited_ = Awaited::kNothing;
   int acDbTextCount_ = 0;
+  bool inTextData_ = false;  // past the text's subclass marker
+  double extrusion_[3] = {0, 0, 1};
   std::string layer_;
   std::string string_;
   std::string lastLayerBytes_;

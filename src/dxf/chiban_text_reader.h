@@ -18,13 +18,15 @@ namespace parquill {
 inline constexpr std::size_t kChibanTextCapacity = 5000;
 
 struct ChibanTextRead {
-  bool failed = false;              // the reading refused or hit the text limit: the step ends
-  std::vector<ChibanText> texts;    // accepted texts in file order (slot k = texts[k-1])
-  std::vector<PlanePoint> centres;  // read as entities: each text's centre (TextCentre)
-  std::size_t attribsSkipped = 0;   // read as entities without blocks: ATTRIBs of the layer
-  std::vector<Message> messages;    // the boxes shown: a refusal, the limit or the trap
-  int trappedError = 0;             // a run-time error caught by the trap ("PARQUILL");
-                                    // failed stays false then and the texts read so far stand
+  bool failed = false;                // the reading refused or hit the text limit: the step ends
+  std::vector<ChibanText> texts;      // accepted texts in file order (slot k = texts[k-1])
+  std::vector<PlanePoint> centres;    // read as entities: each text's centre (TextCentre)
+  std::size_t attribsSkipped = 0;     // read as entities without blocks: ATTRIBs of the layer
+  std::size_t blockTextsSkipped = 0;  // and TEXTs and MTEXTs the layer's INSERTs would place
+  std::size_t askewTexts = 0;         // texts of the layer left out for an askew extrusion
+  std::vector<Message> messages;      // the boxes shown: a refusal, the limit or the trap
+  int trappedError = 0;               // a run-time error caught by the trap ("PARQUILL");
+                                      // failed stays false then and the texts read so far stand
 };
 
 // The one layer the texts are taken from (`textLayer`), or the refusal.

@@ -76,7 +76,8 @@ PlanePoint DxfEntity::TextCentre(TextEncoding encoding) const {
     up = justifyX == 4 || justifyY == 2 ? 0.5 : justifyY == 3 ? 1 : 0;
   }
   const double dx = (0.5 - across) * width;
-  const double dy = (0.5 - up) * size;
+  // A mirrored text's up is its baseline turned clockwise.
+  const double dy = (0.5 - up) * size * (mirrored ? -1 : 1);
   return {anchor.x + dx * std::cos(turn) - dy * std::sin(turn),
           anchor.y + dx * std::sin(turn) + dy * std::cos(turn)};
 }
@@ -162,6 +163,11 @@ class EntityGroups {
       case 72:
         e_.justifyX = Whole(value, line);
         break;
+      case 210:
+      case 220:
+      case 230:
+        e_.extrusion[(code - 210) / 10] = Coordinate(value, line);
+        break;
       case 73:
       case 74:
         if ((code == 74) == (e_.type == "ATTRIB")) e_.justifyY = Whole(value, line);
@@ -200,10 +206,60 @@ class EntityGroups {
 
 }  // namespace
 
+Extrusion ExtrusionOf(double x, double y, double z) {
+  const double length = std::sqrt(x * x + y * y + z * z);
+  if (!(length > 0) || std::fabs(x) > kExtrusionSlant * length ||
+      std::fabs(y) > kExtrusionSlant * length)
+    return Extrusion::kAskew;
+  return z > 0 ? Extrusion::kUp : Extrusion::kDown;
+}
+
+namespace {
+
+// The entities whose points are given in their own coordinates, which the
+// extrusion turns into the world's; a POLYLINE only when it is a 2D one
+// (3D polylines and meshes have world points).
+bool HasOwnCoordinates(const DxfEntity& e) {
+  const std::string& t = e.type;
+  if (t == "POLYLINE") return (e.flags & (8 | 16 | 64)) == 0;
+  return t == "LWPOLYLINE" || t == "ARC" || t == "CIRCLE" || t == "TEXT" || t == "ATTRIB" ||
+         t == "INSERT";
+}
+
+// An angle in degrees seen in the mirror across the Y axis.
+double MirroredAngle(double degrees) { return 180 - degrees; }
+
+}  // namespace
+
+void PlaceByExtrusion(DxfEntity& e) {
+  if (!HasOwnCoordinates(e)) return;
+  e.point.x = MirroredX(e.point.x);
+  e.second.x = MirroredX(e.second.x);
+  // A bulge turns the other way round, and so does an arc.
+  for (DxfEntity::Vertex& v : e.vertices) {
+    v.x = MirroredX(v.x);
+    v.bulge = -v.bulge;
+  }
+  if (e.type == "ARC") {
+    const double start = e.angle;
+    e.angle = MirroredAngle(e.endAngle);
+    e.endAngle = MirroredAngle(start);
+    return;
+  }
+  e.angle = MirroredAngle(e.angle);
+  e.mirrored = !e.mirrored;
+  if (e.type == "INSERT") {
+    // The block is turned by the mirrored angle and turned over along its
+    // own X axis: Y scale and row spacing change sign.
+    e.scaleY = -e.scaleY;
+    e.rowSpacing = -e.rowSpacing;
+  }
+}
+
 bool ReadDxfEntities(const std::string& path,
                      const std::function<bool(std::string_view type)>& wanted,
                      const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre,
-                     bool withBlocks) {
+                     bool withBlocks, AskewCounts* askew) {
   GroupPairs pairs(path);
   int code = 0;
   std::string_view value;
@@ -215,6 +271,25 @@ bool ReadDxfEntities(const std::string& path,
   bool polylineOpen = false;
   bool keeping = false;
   EntityGroups groups(entity, unitsPerMetre);
+  // An entity read whole, into the world's coordinates; false when it is
+  // left out.
+  const auto inWorld = [&](DxfEntity& e) -> bool {
+    switch (ExtrusionOf(e.extrusion[0], e.extrusion[1], e.extrusion[2])) {
+      case Extrusion::kUp:
+        return true;
+      case Extrusion::kDown:
+        PlaceByExtrusion(e);
+        return true;
+      case Extrusion::kAskew:
+        if (e.inBlock) {
+          e.askew = true;
+          return true;
+        }
+        if (askew != nullptr) ++(*askew)[e.layer];
+        return false;
+    }
+    return true;
+  };
   // The entity just read is over: a VERTEX joins its POLYLINE, a POLYLINE
   // waits for its vertices, anything else is handed on.
   const auto finish = [&]() -> bool {
@@ -233,13 +308,13 @@ bool ReadDxfEntities(const std::string& path,
       polylineOpen = true;
       return true;
     }
-    return onEntity(entity);
+    return !inWorld(entity) || onEntity(entity);
   };
   // A POLYLINE ends at the first entity that is no VERTEX of it.
   const auto endPolyline = [&]() -> bool {
     if (!polylineOpen) return true;
     polylineOpen = false;
-    return onEntity(polyline);
+    return !inWorld(polyline) || onEntity(polyline);
   };
   while (pairs.Next(code, value)) {
     if (code == 0) {

@@ -27,8 +27,13 @@ void AppendUtf8(std::string& out, std::uint32_t c) {
   } else if (c < 0x800) {
     out.push_back(static_cast<char>(0xC0 | c >> 6));
     out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
+  } else if (c < 0x10000) {
     out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | c >> 18));
+    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
   }
@@ -39,9 +44,19 @@ void AppendUtf8(std::string& out, std::uint32_t c) {
 std::optional<std::string> Decoded(std::string_view text, std::size_t& length) {
   if (text.starts_with("\\U+")) {
     const auto code = HexValue(text.substr(3));
-    // No NUL, and no surrogate: those stand for no character.
-    if (!code || *code == 0 || (*code >= 0xD800 && *code <= 0xDFFF)) return std::nullopt;
     std::string character;
+    // A character beyond the first 65536 comes as two escapes, a high
+    // surrogate then a low one.
+    if (code && *code >= 0xD800 && *code <= 0xDBFF && text.substr(7).starts_with("\\U+")) {
+      const auto low = HexValue(text.substr(10));
+      if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
+        AppendUtf8(character, 0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00));
+        length = 14;
+        return character;
+      }
+    }
+    // No NUL, and no lone surrogate: those stand for no character.
+    if (!code || *code == 0 || (*code >= 0xD800 && *code <= 0xDFFF)) return std::nullopt;
     AppendUtf8(character, *code);
     length = 7;
     return character;

@@ -43,6 +43,9 @@ class LayerFilter {
   std::map<std::string, bool> cache_;
 };
 
+// A mesh is drawn as a POLYLINE but is no line.
+bool IsMesh(const DxfEntity& e) { return e.type == "POLYLINE" && (e.flags & (16 | 64)) != 0; }
+
 // Turns the boundary entities into runs of points.
 class LineWork {
  public:
@@ -60,7 +63,7 @@ class LineWork {
       if (Room(1)) AddLine({e.point, e.second});
     } else if (e.type == "ARC") {
       AddArc(e);
-    } else if (e.type == "POLYLINE" && (e.flags & (16 | 64)) != 0) {
+    } else if (IsMesh(e)) {
       // 3D meshes and polyface meshes are no lines.
     } else {
       AddPolyline(e.vertices, (e.flags & 1) != 0);
@@ -141,9 +144,10 @@ bool IsText(std::string_view type) { return type == "TEXT" || type == "MTEXT" ||
 // Reads the entities, with the blocks' placed or not.
 bool ReadEntities(const std::string& path, bool withBlocks,
                   const std::function<bool(std::string_view type)>& wanted,
-                  const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre) {
-  return withBlocks ? ReadDxfEntitiesWithBlocks(path, wanted, onEntity, unitsPerMetre)
-                    : ReadDxfEntities(path, wanted, onEntity, unitsPerMetre);
+                  const std::function<bool(const DxfEntity&)>& onEntity, double unitsPerMetre,
+                  AskewCounts* askew) {
+  return withBlocks ? ReadDxfEntitiesWithBlocks(path, wanted, onEntity, unitsPerMetre, askew)
+                    : ReadDxfEntities(path, wanted, onEntity, unitsPerMetre, false, askew);
 }
 
 }  // namespace
@@ -153,10 +157,14 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
   LineWorkDrawing drawing;
   LayerFilter layers({boundary.begin(), boundary.end()}, reading.encoding);
   LineWork work(mostSegments, drawing);
+  AskewCounts askew;
   ReadEntities(
       dxfPath, withBlocks, IsLineWork,
       [&](const DxfEntity& e) { return !layers.Takes(e.layer) || work.Take(e); },
-      reading.unitsPerMetre);
+      reading.unitsPerMetre, &askew);
+  for (const auto& [layer, count] : askew) {
+    if (layers.Takes(layer)) drawing.askew[DecodeDxfText(layer, reading.encoding)] += count;
+  }
   return drawing;
 }
 
@@ -165,11 +173,14 @@ std::map<std::string, LayerEntityCounts> CountLinesAndInserts(
   std::map<std::string, LayerEntityCounts> counts;
   LayerFilter filter({layers.begin(), layers.end()}, reading.encoding);
   ReadDxfEntities(
-      dxfPath, [](std::string_view type) { return type == "LINE" || type == "INSERT"; },
+      dxfPath,
+      [](std::string_view type) {
+        return type == "INSERT" || (type != "LWPOLYLINE" && IsLineWork(type));
+      },
       [&](const DxfEntity& e) {
-        if (!filter.Takes(e.layer)) return true;
+        if (!filter.Takes(e.layer) || IsMesh(e)) return true;
         LayerEntityCounts& count = counts[DecodeDxfText(e.layer, reading.encoding)];
-        ++(e.type == "LINE" ? count.lines : count.inserts);
+        ++(e.type == "INSERT" ? count.inserts : count.lines);
         return true;
       });
   return counts;
@@ -178,9 +189,9 @@ std::map<std::string, LayerEntityCounts> CountLinesAndInserts(
 bool HoldsLineWork(const std::string& dxfPath) {
   bool found = false;
   try {
-    ReadDxfEntities(
+    ReadDxfEntitiesWithBlocks(
         dxfPath, [](std::string_view type) { return type != "LWPOLYLINE" && IsLineWork(type); },
-        [&](const DxfEntity&) { return !(found = true); });
+        [&](const DxfEntity& e) { return e.type == "INSERT" || !(found = true); });
   } catch (const RuntimeError&) {
     // unreadable: nothing found
   }
@@ -203,6 +214,10 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
       ++result.attribsSkipped;
       return true;
     }
+    if (e.fromBlock && !withBlocks) {
+      ++result.blockTextsSkipped;
+      return true;
+    }
     if (e.badLine != 0) {
       result.failed = true;
       result.messages.push_back({"図面の " + std::to_string(e.badLine) +
@@ -222,15 +237,21 @@ ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelectio
     result.centres.push_back(e.TextCentre(reading.encoding));
     return true;
   };
+  AskewCounts askew;
   try {
     try {
-      ReadEntities(dxfPath, withBlocks, IsText, take, reading.unitsPerMetre);
+      // Without blocks the blocks are placed all the same, so that what they
+      // would give is counted.
+      ReadEntities(dxfPath, true, IsText, take, reading.unitsPerMetre, &askew);
     } catch (const std::bad_alloc&) {
       throw RuntimeError(kOutOfMemory);
     }
   } catch (const RuntimeError& error) {
     result.trappedError = error.number();
     result.messages.push_back({TrapText(error), kProgramTrapTitle});
+  }
+  for (const auto& [layer, count] : askew) {
+    if (layers.Takes(layer)) result.askewTexts += count;
   }
   return result;
 }

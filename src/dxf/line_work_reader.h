@@ -28,8 +28,10 @@ inline constexpr std::size_t kMostLineSegments = 1'000'000;
 struct LineWorkDrawing {
   std::vector<std::vector<PlanePoint>> lines;  // each a run of two points or more
   std::size_t segments = 0;
-  int arcsChorded = 0;             // ARC entities and bulged polyline segments made into chords
-  std::size_t lineEntities = 0;    // LINE entities of the boundary layers
+  int arcsChorded = 0;           // ARC entities and bulged polyline segments made into chords
+  std::size_t lineEntities = 0;  // LINE entities of the boundary layers
+  // Boundary entities left out for an askew extrusion, by decoded layer name.
+  std::map<std::string, std::size_t> askew;
   std::optional<Message> refusal;  // a broken drawing: the reading stopped there
 };
 
@@ -44,8 +46,9 @@ LineWorkDrawing ReadLineWork(const std::string& dxfPath, const std::vector<std::
                              DxfReading reading, bool withBlocks = false,
                              std::size_t mostSegments = kMostLineSegments);
 
-// The LINEs and INSERTs of each of the layers (the names of the selected
-// items; "すべて" takes every layer), by decoded layer name, in one reading.
+// The line work (LINEs, ARCs, POLYLINEs but meshes) and INSERTs of each of
+// the layers (the names of the selected items; "すべて" takes every layer),
+// by decoded layer name, in one reading.
 struct LayerEntityCounts {
   std::size_t lines = 0;
   std::size_t inserts = 0;
@@ -53,14 +56,16 @@ struct LayerEntityCounts {
 std::map<std::string, LayerEntityCounts> CountLinesAndInserts(
     const std::string& dxfPath, const std::vector<std::string>& layers, DxfReading reading);
 
-// Whether the drawing holds a LINE, POLYLINE or ARC (false when it cannot be read).
+// Whether the drawing holds a LINE, POLYLINE or ARC, or an INSERT that
+// places one (false when it cannot be read).
 bool HoldsLineWork(const std::string& dxfPath);
 
 // The lot-number texts of the one selected layer, read as ReadLineWork reads
 // them, each where DxfEntity::TextPoint puts it, with its centre
 // (DxfEntity::TextCentre), its string decoded (DxfEntity::DecodedString);
 // ATTRIBs too, `withBlocks` (with the texts of the blocks placed), else they
-// are only counted. Refusals and traps as ReadChibanTexts gives them.
+// and the texts the INSERTs would place are only counted. Refusals and traps
+// as ReadChibanTexts gives them.
 ChibanTextRead ReadLineWorkTexts(const std::string& dxfPath, const LayerSelection& selection,
                                  DxfReading reading, bool withBlocks = false);
 

@@ -73,11 +73,12 @@ class PolylineScan {
 
     int count = 0;
     std::int16_t flag = 0;
+    double extrusion[3] = {0, 0, 1};
     for (;;) {
       double code = 0;
       std::string_view value;
       if (!drawing_.NextGroupPair(GroupCodeValue, code, value)) {
-        ThrowIfTooLong(count);
+        ThrowIfTooLong(count, count);
         throw RuntimeError(kInputPastEnd);
       }
       if (code == 0) break;
@@ -85,32 +86,53 @@ class PolylineScan {
       if (code == 10 && ++count <= kRingCapacity) {
         x_[count] = reading_.Metres(NumberFromText(value));
         y_[count] = 0;
+        bulge_[count] = 0;
       } else if (code == 20 && count <= kRingCapacity) {
         y_[count] = reading_.Metres(NumberFromText(value));
+      } else if (code == 42 && count >= 1 && count <= kRingCapacity) {
+        bulge_[count] = NumberFromText(value);
       } else if (code == 70) {
         flag = ToInt16(NumberFromText(value));
+      } else if (code == 210 || code == 220 || code == 230) {
+        extrusion[static_cast<int>(code - 210) / 10] = NumberFromText(value);
       }
     }
     if (count == 0) return;
 
+    const int vertices = count;
     // The closed bit closes the ring, whatever other bits are set (129: closed,
     // drawn with its linetype's pattern).
     if ((flag & 1) != 0) {
-      ThrowIfTooLong(++count);
+      ThrowIfTooLong(++count, vertices);
       x_[count] = x_[1];
       y_[count] = y_[1];
+      bulge_[count] = 0;
     }
-    ThrowIfTooLong(count);
+    ThrowIfTooLong(count, vertices);
+    const Extrusion way = ExtrusionOf(extrusion[0], extrusion[1], extrusion[2]);
+    if (way == Extrusion::kAskew) {
+      onRing_({layer_, {}, {}, {}, false, true});
+      return;
+    }
+    if (way == Extrusion::kDown) {
+      // Mirrored in CAD: the polyline's own X axis runs against the world's.
+      for (int k = 1; k <= count; ++k) {
+        x_[k] = MirroredX(x_[k]);
+        bulge_[k] = -bulge_[k];
+      }
+    }
     const auto size = static_cast<std::size_t>(count);
     onRing_({layer_, std::span(x_).subspan(1, size), std::span(y_).subspan(1, size),
+             std::span(bulge_).subspan(1, size),
              WithinDrawingTolerance(x_[1], x_[count]) && WithinDrawingTolerance(y_[1], y_[count])});
   }
 
-  // Error 9 for a ring of more than kRingCapacity points, naming it.
-  void ThrowIfTooLong(int count) {
+  // Error 9 for a ring of more than kRingCapacity points, naming it with its
+  // vertices as CAD counts them.
+  void ThrowIfTooLong(int count, int vertices) {
     if (count > kRingCapacity)
       throw RingTooLong("筆界のポリライン", DecodeDxfText(layer_, reading_.encoding), x_[1], y_[1],
-                        count);
+                        static_cast<std::size_t>(vertices), count > vertices);
   }
 
   // Polylines mostly come in runs on one layer: the answer for the last
@@ -134,6 +156,7 @@ class PolylineScan {
   const std::function<void(const PolylineRing&)>& onRing_;
   std::array<double, kRingCapacity + 1> x_{};  // slot 0 unused
   std::array<double, kRingCapacity + 1> y_{};
+  std::array<double, kRingCapacity + 1> bulge_{};
   std::string layer_;  // raw bytes of the selected polyline's layer
   std::string lastLayerBytes_;
   bool knownLayer_ = false;

@@ -65,4 +65,14 @@ void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePo
   points.back() = to;  // the end exactly as drawn
 }
 
+double BulgeSegmentArea(PlanePoint from, PlanePoint to, double bulge) {
+  if (bulge == 0) return 0;
+  // Included angle t = 4 atan(bulge); radius = chord / (2 sin(t / 2)); the
+  // circular segment is (t - sin t) r^2 / 2.
+  const double t = 4 * std::atan(bulge);
+  const double chord2 = (to.x - from.x) * (to.x - from.x) + (to.y - from.y) * (to.y - from.y);
+  const double half = std::sin(t / 2);
+  return (t - std::sin(t)) * chord2 / (8 * half * half);
+}
+
 }  // namespace parquill

@@ -29,5 +29,8 @@ void AppendBulgeChords(std::vector<PlanePoint>& points, PlanePoint from, PlanePo
                        double bulge);
 // The chord count of such a segment.
 std::size_t BulgeChordCount(PlanePoint from, PlanePoint to, double bulge);
+// The area between such a segment's arc and its chord, with the bulge's sign:
+// what the arc adds to a counter-clockwise ring (takes away from a clockwise one).
+double BulgeSegmentArea(PlanePoint from, PlanePoint to, double bulge);
 
 }  // namespace parquill

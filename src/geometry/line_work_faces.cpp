@@ -70,7 +70,8 @@ class Owned {
 };
 
 // Joins the ends of the lines that lie within the tolerance of an end seen
-// before: each such end takes that earlier end's place. Ends are looked up in
+// before (as the point table takes it): each such end takes that earlier
+// end's place. Ends are looked up in
 // a hash of tolerance-sized cells, so the joining takes linear time.
 void JoinNearEnds(std::vector<std::vector<PlanePoint>>& lines) {
   struct Cell {
@@ -95,8 +96,9 @@ void JoinNearEnds(std::vector<std::vector<PlanePoint>>& lines) {
         auto found = ends.find({cx + dx, cy + dy});
         if (found == ends.end()) continue;
         for (const PlanePoint& seen : found->second) {
-          if (std::fabs(seen.x - end.x) <= kLineWorkTolerance &&
-              std::fabs(seen.y - end.y) <= kLineWorkTolerance) {
+          // Decimals 0.001 apart join at survey coordinates too, where
+          // their binary difference is a little over 0.001.
+          if (WithinTolerance(seen.x, end.x) && WithinTolerance(seen.y, end.y)) {
             end = seen;
             return;
           }

@@ -12,6 +12,8 @@ class ShoelaceSum {
   void Add(double x, double y);
   // In square drawing units; positive whichever way the ring turns.
   double Area() const;
+  // Positive when the ring turns counter-clockwise (X right, Y up).
+  double SignedArea() const { return twice_ / 2; }
 
  private:
   bool started_ = false;

@@ -80,18 +80,28 @@ TEST(ConvertReport, ABoundaryLayerOfLinesOnlyIsNamed) {
   std::string drawing = Drawing();
   const std::size_t entities = drawing.find("ENTITIES\r\n") + 10;
   const std::size_t lot = drawing.find("  0\r\nTEXT", entities);  // the polylines go
+  // An old-style POLYLINE and an ARC are line work too.
+  const std::string polyline =
+      CrLf({"  0", "POLYLINE", "  8",    Sjis("筆界"), " 66",        "1",          " 70",
+            "1",   "  0",      "VERTEX", "  8",        Sjis("筆界"), " 10",        "20",
+            " 20", "0",        "  0",    "VERTEX",     "  8",        Sjis("筆界"), " 10",
+            "30",  " 20",      "0",      "  0",        "SEQEND",     "  8",        Sjis("筆界")});
+  const std::string arc = CrLf({"  0", "ARC", "  8", Sjis("筆界"), " 10", "5", " 20", "5", " 40",
+                                "1", " 50", "0", " 51", "90"});
   drawing = drawing.substr(0, entities) + line("0", "0", "10", "0") + line("10", "0", "0", "10") +
-            line("0", "10", "0", "0") + drawing.substr(lot);
+            line("0", "10", "0", "0") + polyline + arc + drawing.substr(lot);
   const CommandRun run = RunCli(folder, "convert '" + folder.Write("lines.dxf", drawing) +
                                             "' --boundary 筆界 --text 地番 --report");
   EXPECT_EQ(run.status, 0);
   const std::string& out = run.out;
-  EXPECT_NE(out.find("\n[線分のみ] レイヤ「筆界」に LWPOLYLINE がありません（LINE 3 本）\n"),
+  EXPECT_NE(out.find("\n[線分のみ] レイヤ「筆界」に LWPOLYLINE がありません（LINE・POLYLINE・ARC 5 "
+                     "本）\n"),
             std::string::npos)
       << out;
   EXPECT_EQ(run.err,
             "警告: 領域が 1 つもありません: レイヤ「筆界」に閉じたポリラインがありません"
-            "（[線分のみ] LINE 3 本: 線で描かれた筆は「線から筆を作る」で変換できます）\n");
+            "（[線分のみ] LINE・POLYLINE・ARC 5 本: "
+            "線で描かれた筆は「線から筆を作る」で変換できます）\n");
 }
 
 // A text of height 10 makes the lot-number reader take the next line as a

@@ -104,6 +104,86 @@ TEST(RealDrawings, PlainWords) {
   for (const Case& c : cases) Check(c);
 }
 
+// What the report says is what was written, and nothing goes without a word.
+TEST(RealDrawings, TrueWords) {
+  const Lines lot =
+      Line(0, 0, 10, 0) + Line(10, 0, 10, 10) + Line(10, 10, 0, 10) + Line(0, 10, 0, 0);
+  const Lines blockOfLines =
+      Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  2", "L", " 10", "0", " 20", "0"} +
+      lot + Lines{"  0", "ENDBLK", "  0", "ENDSEC"};
+  const Lines insert = {"  0", "INSERT", "  8", "筆界", "  2", "L", " 10", "0", " 20", "0"};
+  // A lot of 20 x 20 whose lower side bulges out by 0.25: ezdxf's
+  // bulge_to_arc gives the centre (10, 18.75), the radius 21.25 and the angle
+  // t = 0.97991 rad, so the arc adds r^2 / 2 (t - sin t): 433.75 m^2 in all.
+  const Lines bulged =
+      LwPolyline("筆界", "1", {{"0", "0"}, {"20", "0"}, {"20", "20"}, {"0", "20"}}, {}, {});
+  Lines bulgedLot = bulged;
+  bulgedLot.insert(bulgedLot.begin() + 20, {" 42", "0.25"});
+  const Lines blockOfText =
+      Lines{"  0", "SECTION", "  2", "BLOCKS", "  0", "BLOCK", "  2", "N", " 10", "0", " 20", "0"} +
+      Text("9", 1, 1) + Lines{"  0", "ENDBLK", "  0", "ENDSEC"};
+  const Case cases[] = {
+      {"R12 lots as INSERTs of lines: the hint",
+       Header("AC1009") + blockOfLines + Section(insert) + kEof, "", 3,
+       "処理不可能です。\n" + kHint, ""},
+      {"a character outside the first 65536 in two escapes",
+       Header("AC1015") + Section(Lot(0) + Text("\\U+D842\\U+DFB7野", 5, 5)) + kEof, "", 0, "",
+       "[文字コード] 「𠮷野」: Shift-JIS にない文字を ? にしました", "", false, "1,?野\r\n"},
+      {"a bulged lot: its arc area", Header("AC1015") + Section(bulgedLot + Text("7", 5, 5)) + kEof,
+       "", 0, "",
+       "[円弧] 領域 1: 円弧 1 本を弦にして頂点だけを書きました（面積 400.00 m²、円弧どおりなら "
+       "433.75 m²） (X 0.000, Y 0.000)\n",
+       "", false, "1,7\r\n"},
+      {"texts in INSERTs on the lot-number layer",
+       Header("AC1015") + blockOfText +
+           Section(Lot(0) +
+                   Lines{"  0", "INSERT", "  8", "地番", "  2", "N", " 10", "2", " 20", "2"}) +
+           kEof,
+       "", 0, "",
+       "[ブロック] レイヤ「地番」の INSERT が置く文字 1 "
+       "個は読んでいません（「線から筆を作る」で読めます）\n",
+       "", false, "1,\r\n"},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// U+2212, U+301C, U+2016, U+00A2, U+2014 and U+2015 are written in their
+// Shift-JIS forms (the bytes as CP932 tables give them), so the report does
+// not call them "?".
+TEST(RealDrawings, CharactersShiftJisHoldsInAnotherForm) {
+  TempFolder folder;
+  const Lines drawing = Header("AC1032") +
+                        Section(Lot(0) + Text("1\u22122\u301C3\u20164\u00A25\u20146\u2015", 5, 5)) +
+                        kEof;
+  const std::string path = folder.Write("d.dxf", Joined(drawing));
+  const auto run = RunCli(folder, "convert '" + path + "' --boundary 筆界 --text 地番 --report");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find("文字コード"), std::string::npos) << run.out;
+  EXPECT_EQ(testing::ReadBytes(folder.File("d.MID")),
+            "1,1\x81\x7C"
+            "2\x81\x60"
+            "3\x81\x61"
+            "4\x81\x91"
+            "5\x81\x5C"
+            "6\x81\x5C\r\n");
+}
+
+// A layer name no character stands for is shown as its bytes, as `layers` shows it.
+TEST(RealDrawings, UndecodableLayerInTheReport) {
+  TempFolder folder;
+  const Lines drawing = Header("AC1015") +
+                        Section(LwPolyline("\xE9", "0", {{"0", "0"}, {"5", "0"}, {"5", "5"}}) +
+                                Lot(0) + Text("1", 5, 5)) +
+                        kEof;
+  const std::string path = folder.Write("d.dxf", Sjis(Joined(drawing)));
+  const auto run =
+      RunCli(folder, "convert '" + path + "' --boundary 'すべて' --text 地番 --report");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("[未閉合] レイヤ「\\xE9」のポリラインは閉じていないため"),
+            std::string::npos)
+      << run.out;
+}
+
 // A lot of 1,200 points and a drawing cut in a polyline stop the region
 // build: the message says what, and the MIF file of an earlier run stays.
 TEST(RealDrawings, NothingHalfWritten) {

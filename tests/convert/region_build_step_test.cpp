@@ -214,15 +214,23 @@ TEST(RegionBuilder, RingCapacityOfThousandPoints) {
     EXPECT_EQ(run.outcome.errorNumber, c.errorNumber) << c.what;
     EXPECT_EQ(run.outcome.done(), c.errorNumber == 0) << c.what;
   }
-  // Error 9 names the lot and the limit.
-  BuildRun long1200 = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(1199))));
+  // Error 9 names the lot, the limit and the vertices as CAD counts them.
+  BuildRun long1200 = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(1200))));
   ASSERT_EQ(long1200.outcome.messages.size(), 1u);
   EXPECT_EQ(long1200.outcome.messages[0].text,
             "エラー番号9\r\nインデックスが有効範囲にありません。筆界のポリラインの頂点が 1000 "
-            "を超えました（レイヤ 筆界、始点 X 0.000, Y 0.000、1200 点）");
+            "を超えました（レイヤ 筆界、始点 X 0.000, Y 0.000、1200 点、閉じる点を加えて 1201 "
+            "点）");
   BuildRun full = Build(Entities(LwPolyline(Sjis("筆界"), "1", Ring(999))));
   EXPECT_NE(full.mif.find("REGION 1\r\n 1000 \r\n0.00000 0.00000\r\n1.00000 1.00000\r\n"),
             std::string::npos);
+  // The 1000th vertex is stored and written: the last of an open ring that
+  // closes within 0.001.
+  std::vector<Point> last = Ring(1000);
+  last.back() = {"0.0004", "0.0005"};
+  BuildRun thousand = Build(Entities(LwPolyline(Sjis("筆界"), "0", last)));
+  EXPECT_TRUE(thousand.mif.ends_with("998.00000 0.00000\r\n0.00040 0.00050\r\n"))
+      << thousand.mif.substr(thousand.mif.size() - 60);
 }
 
 TEST(RegionBuilder, RunTimeErrorsTrapped) {
@@ -339,7 +347,7 @@ TEST(RegionBuilder, NoRegionsAreExplainedByTheLayersChosen) {
       {"lines only",
        line("B") + line("B"),
        {2},
-       "レイヤ「B」に閉じたポリラインがありません（[線分のみ] LINE 2 本: "
+       "レイヤ「B」に閉じたポリラインがありません（[線分のみ] LINE・POLYLINE・ARC 2 本: "
        "線で描かれた筆は「線から筆を作る」で変換できます）"},
       {"two layers, one of them open",
        LwPolyline("A", "0", Square()),

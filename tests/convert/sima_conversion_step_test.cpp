@@ -10,6 +10,7 @@
 
 #include "sima/recording_host.h"
 #include "support/drawn_lots.h"
+#include "support/layer_choice.h"
 
 namespace parquill {
 namespace {

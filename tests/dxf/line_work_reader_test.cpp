@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -140,16 +141,42 @@ TEST(LineWorkReader, TextCentres) {
        {"  0", "MTEXT", " 71", "7", "  1", "12", " 11", "0", " 21", "1"},
        9,
        21},
+      // By hand: the box is 2 wide and 2 high; the anchor's share of each
+      // places its middle.
+      {"Middle (72 = 4) is centred both ways",
+       {"  1", "12", " 72", "4", " 11", "30", " 21", "40"},
+       30,
+       40},
+      {"bottom right", {"  1", "12", " 72", "2", " 73", "1", " 11", "30", " 21", "40"}, 29, 41},
+      {"aligned (72 = 3) between its two points",
+       {"  1", "12", " 72", "3", " 11", "30", " 21", "20"},
+       20,
+       21},
+      {"an MTEXT's 41 is its frame's width, no width factor",
+       {"  0", "MTEXT", " 71", "1", " 41", "50", "  1", "12"},
+       11,
+       19},
+      {"an ATTRIB's vertical justification is its 74",
+       {"  0", "ATTRIB", "  1", "12", " 72", "1", " 73", "3", " 74", "2", " 11", "30", " 21", "40"},
+       30,
+       40},
+      // Its own X axis runs against the world's: the point (-10, 20) stands
+      // at (10, 20) and the text reads leftwards, its up still up.
+      {"mirrored by its extrusion",
+       {"  1", "12", " 10", "-10", "210", "0", "220", "0", "230", "-1"},
+       9,
+       21},
   };
   TempFolder folder;
   for (const Case& c : cases) {
-    const bool mtext = c.groups[0] == "  0";
+    const bool named = c.groups[0] == "  0";
     const Lines text =
-        Lines{"  0", mtext ? "MTEXT" : "TEXT", "  8", "T", " 10", "10", " 20", "20", " 40", "2"} +
-        Lines(c.groups.begin() + (mtext ? 2 : 0), c.groups.end());
+        Lines{"  0", named ? c.groups[1] : "TEXT", "  8", "T", " 10", "10", " 20", "20", " 40",
+              "2"} +
+        Lines(c.groups.begin() + (named ? 2 : 0), c.groups.end());
     const ChibanTextRead read =
         ReadLineWorkTexts(folder.Write("d.dxf", Joined(Entities(text))),
-                          {{"すべて", "T"}, {false, true}, 1}, TextEncoding::kCp932);
+                          {{"すべて", "T"}, {false, true}, 1}, TextEncoding::kCp932, true);
     ASSERT_EQ(read.centres.size(), 1u) << c.what;
     EXPECT_NEAR(read.centres[0].x, c.x, 1e-9) << c.what;
     EXPECT_NEAR(read.centres[0].y, c.y, 1e-9) << c.what;
@@ -182,6 +209,46 @@ TEST(LineWorkReader, BrokenDrawingsAreRefused) {
     ASSERT_TRUE(drawing.refusal) << c.what;
     EXPECT_EQ(drawing.refusal->text.rfind(c.start, 0), 0u)
         << c.what << ": " << drawing.refusal->text;
+  }
+}
+
+// INSERTs of a block whose base point is not the origin: unequal scales and
+// a rotation, a mirroring scale, a MINSERT of 2 columns and 3 rows, and an
+// extrusion (0, 0, -1). The points are those ezdxf's virtual_entities()
+// give (tests/data/make_ezdxf_inserts.py prints them).
+TEST(LineWorkReader, BlocksPlacedAsEzdxfPlacesThem) {
+  std::vector<std::vector<double>> expected = {
+      {100, 50, 105.196152423, 53, 104.196152423, 54.732050808},
+      {0, 0, -3, 0, -3, 12},
+      {10, 10, 10, 14.5, 2, 14.5},
+      {10, 14, 10, 18.5, 2, 18.5},
+      {5, 10, 5, 14.5, -3, 14.5},
+      {5, 14, 5, 18.5, -3, 18.5},
+      {0, 10, 0, 14.5, -8, 14.5},
+      {0, 14, 0, 18.5, -8, 18.5},
+      {20, 5, 17.878679656, 7.121320344, 23.535533906, 12.778174593},
+  };
+  const LineWorkDrawing drawing =
+      ReadLineWork(std::string(PARQUILL_SOURCE_DIR) + "/tests/data/ezdxf_inserts.dxf", {"B"},
+                   TextEncoding::kCp932, true);
+  ASSERT_FALSE(drawing.refusal);
+  std::vector<std::vector<double>> placed;
+  for (const std::vector<PlanePoint>& line : drawing.lines) {
+    placed.emplace_back();
+    for (const PlanePoint& p : line) {
+      // Rounded as ezdxf's values were printed.
+      placed.back().push_back(std::round(p.x * 1e9) / 1e9);
+      placed.back().push_back(std::round(p.y * 1e9) / 1e9);
+    }
+  }
+  // The cells of the MINSERT in any order.
+  std::sort(expected.begin(), expected.end());
+  std::sort(placed.begin(), placed.end());
+  ASSERT_EQ(placed.size(), expected.size());
+  for (std::size_t k = 0; k < placed.size(); ++k) {
+    ASSERT_EQ(placed[k].size(), expected[k].size()) << k;
+    for (std::size_t i = 0; i < placed[k].size(); ++i)
+      EXPECT_NEAR(placed[k][i], expected[k][i], 1e-9) << "line " << k << " value " << i;
   }
 }
 

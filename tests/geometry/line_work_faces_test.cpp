@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace parquill {
 namespace {
 
@@ -71,6 +73,34 @@ TEST(LineWorkFaces, LooseLinesKeepTheirEnds) {
   const bool asDrawn = loose.from == PlanePoint{1, 1} && loose.to == PlanePoint{1.5, 1.5};
   const bool reversed = loose.to == PlanePoint{1, 1} && loose.from == PlanePoint{1.5, 1.5};
   EXPECT_TRUE(asDrawn || reversed);
+}
+
+// Ends 0.001 apart (as the drawing writes them, in decimals) are one point,
+// ends 0.0011 apart are not, near the origin and at survey coordinates.
+TEST(LineWorkFaces, EndsJoinedWithinTheTolerance) {
+  const struct {
+    double x0, y0;  // the lower left corner of a 10 m lot
+    double gap;     // how far the last side stops short of the first corner
+    std::size_t faces;
+  } cases[] = {
+      {0, 0, 0.001, 1},
+      {0, 0, 0.0011, 0},
+      {0, 0, 0, 1},
+      {15730.5, -28410.25, 0.001, 1},
+      {15730.5, -28410.25, 0.0011, 0},
+      {-4321.875, 98765.125, 0.001, 1},
+  };
+  for (const auto& c : cases) {
+    const double x1 = c.x0 + 10, y1 = c.y0 + 10;
+    // Written as a drawing gives them: each coordinate a decimal read once.
+    const double shortY = std::stod(std::to_string(c.y0 + c.gap));
+    const Segments lines = {{{c.x0, c.y0}, {x1, c.y0}},
+                            {{x1, c.y0}, {x1, y1}},
+                            {{x1, y1}, {c.x0, y1}},
+                            {{c.x0, y1}, {c.x0, shortY}}};
+    const LineFaces faces = FacesOfLineWork(lines);
+    EXPECT_EQ(faces.faces.size(), c.faces) << c.x0 << " gap " << c.gap;
+  }
 }
 
 }  // namespace

@@ -4,17 +4,57 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <utility>
 
 #include "convert/attachment_step.h"
 #include "convert/region_build_step.h"
 #include "convert/sima_conversion_step.h"
 #include "robustness_support.h"
 #include "support/layer_choice.h"
+
+// The C library's close() and rename(), made to fail once for a file whose
+// name holds `failingName`: the writer must not take a failed close or
+// rename for a written file.
+namespace {
+std::string failingName;  // empty: nothing fails
+int failingCloseErrno = 0;
+int failingRenameErrno = 0;
+
+bool NamesFailingFile(const std::string& name) {
+  return !failingName.empty() && name.find(failingName) != std::string::npos;
+}
+}  // namespace
+
+extern "C" int close(int fd) {
+  std::string name;
+  if (failingCloseErrno != 0) {
+    char target[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t size = ::readlink(link.c_str(), target, sizeof target);
+    if (size > 0) name.assign(target, static_cast<std::size_t>(size));
+  }
+  const int result = static_cast<int>(::syscall(SYS_close, fd));
+  if (result == 0 && NamesFailingFile(name)) {
+    errno = std::exchange(failingCloseErrno, 0);
+    return -1;
+  }
+  return result;
+}
+
+extern "C" int rename(const char* from, const char* to) {
+  if (failingRenameErrno != 0 && NamesFailingFile(from)) {
+    errno = std::exchange(failingRenameErrno, 0);
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
 
 namespace parquill {
 namespace {
@@ -224,6 +264,35 @@ TEST_P(BadOutputTest, IsTrappedWithItsErrorNumber) {
 
 INSTANTIATE_TEST_SUITE_P(Robustness, BadOutputTest, ::testing::ValuesIn(kBadOutputs),
                          [](const auto& info) { return testing::CaseName(info.param.what); });
+
+// The close() or the rename() that puts a written file in place fails: the
+// step ends in its trap, the file of an earlier run stays as it was and no
+// part is left behind.
+TEST(OutputFailure, FailedCloseOrRenameIsTrapped) {
+  for (const Step step : {Step::kRegions, Step::kAttach, Step::kConvert}) {
+    for (const bool atClose : {true, false}) {
+      TempFolder folder;
+      LotModel lots;
+      const std::string drawing = PrepareFolder(folder, step, SoundDrawing(), lots);
+      const std::string written = WrittenFile(step, folder);
+      folder.Write(std::filesystem::path(written).filename().string(), "earlier");
+      failingName = std::filesystem::path(written).filename().string() + ".";
+      (atClose ? failingCloseErrno : failingRenameErrno) = atClose ? EIO : EXDEV;
+      const Outcome outcome = RunStep(step, drawing, folder.File("out.Sim"), lots);
+      const bool injected = (atClose ? failingCloseErrno : failingRenameErrno) == 0;
+      failingName.clear();
+      failingCloseErrno = failingRenameErrno = 0;
+      const std::string what = std::string(TitleOf(step)) + (atClose ? " close" : " rename");
+      EXPECT_TRUE(injected) << what;
+      EXPECT_EQ(outcome.kind, OutcomeKind::kTrapped) << what;
+      EXPECT_EQ(outcome.errorNumber, atClose ? 57 : 75) << what;
+      EXPECT_EQ(testing::ReadBytes(written), "earlier") << what;
+      for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        EXPECT_FALSE(entry.path().string().ends_with(".part")) << what << entry.path();
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace parquill
