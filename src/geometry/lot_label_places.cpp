@@ -8,6 +8,12 @@
 namespace parquill {
 namespace {
 
+// The centre is sought until the radius is known to this share of the lot's
+// narrower side (its box's): a fifth places every number well inside its lot
+// (the radius found is the true distance to the boundary, so the number fits)
+// at 13 µs a lot, where a twentieth took ten times as long.
+constexpr double kRadiusShare = 0.2;
+
 // A ring as GEOS takes it, about `origin` (survey coordinates keep their
 // decimals) and closed; null for fewer than three corners.
 GEOSGeometry* RingAbout(const GeosContext& geos, const LotModel& lots, const LotModel::Ring& ring,
@@ -45,8 +51,15 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
     places.push_back({origin, 0});
     GEOSGeometry* shell = RingAbout(geos, lots, exterior, origin, xy);
     if (shell == nullptr) continue;
-    double extent = 0;
-    for (std::size_t i = 0; i < xy.size(); ++i) extent = std::max(extent, std::abs(xy[i]));
+    // The lot's narrower side: the radius sought is at most its half.
+    double minX = xy[0], maxX = xy[0], minY = xy[1], maxY = xy[1];
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+      minX = std::min(minX, xy[i]);
+      maxX = std::max(maxX, xy[i]);
+      minY = std::min(minY, xy[i + 1]);
+      maxY = std::max(maxY, xy[i + 1]);
+    }
+    const double tolerance = std::min(maxX - minX, maxY - minY) * kRadiusShare + 1e-9;
     holes.clear();
     for (std::uint32_t r = 1; r < lot.ringCount; ++r) {
       GEOSGeometry* hole = RingAbout(geos, lots, lots.rings[lot.firstRing + r], origin, xy);
@@ -54,8 +67,7 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
     }
     Owned polygon(geos, geos.Check(Api().GEOSGeom_createPolygon_r(
                             h, shell, holes.data(), static_cast<unsigned>(holes.size()))));
-    Owned circle(geos, geos.Check(Api().GEOSMaximumInscribedCircle_r(h, polygon.get(),
-                                                                     extent / 1000 + 1e-9)));
+    Owned circle(geos, geos.Check(Api().GEOSMaximumInscribedCircle_r(h, polygon.get(), tolerance)));
     // A line from the centre to the nearest point of the boundary.
     double line[4] = {};
     if (Api().GEOSCoordSeq_copyToBuffer_r(
