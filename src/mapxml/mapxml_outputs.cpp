@@ -2,13 +2,14 @@
 
 #include <array>
 #include <bit>
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "base/text_file_writer.h"
+#include "mapxml/mapxml_reader.h"
 #include "mif/lot_mif_writer.h"
 #include "sima/sima_writer.h"
 
@@ -104,6 +105,27 @@ class PointNumbering {
   LotModel& model_;
 };
 
+// The prefectures by the first two digits of a municipality code (JIS X 0401).
+constexpr std::string_view kPrefectures[] = {
+    "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県",   "福島県", "茨城県",
+    "栃木県", "群馬県", "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県",
+    "石川県", "福井県", "山梨県", "長野県", "岐阜県", "静岡県",   "愛知県", "三重県",
+    "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県", "鳥取県", "島根県",
+    "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県",   "高知県", "福岡県",
+    "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"};
+
+// The municipality as the registry's terms name it: its prefecture, then its
+// name ("鹿児島県熊毛郡屋久島町").
+std::string MunicipalityOf(const MapXmlDocument& document) {
+  const std::string& code = document.municipalityCode;
+  const int prefecture = code.size() >= 2 && std::isdigit(static_cast<unsigned char>(code[0])) &&
+                                 std::isdigit(static_cast<unsigned char>(code[1]))
+                             ? (code[0] - '0') * 10 + (code[1] - '0')
+                             : 0;
+  return (prefecture >= 1 && prefecture <= 47 ? std::string(kPrefectures[prefecture - 1]) : "") +
+         document.municipalityName;
+}
+
 }  // namespace
 
 LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
@@ -134,19 +156,34 @@ LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
 }
 
 OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
-                          const OutputFileNames& names, int zone, PlaneDatum datum) {
-  const LotModel model = MapXmlLotModel(document, lots);
-  TextFileWriter sima(names.sima, TextEncoding::kCp932);
-  TextFileWriter mif(names.mif, TextEncoding::kCp932);
-  TextFileWriter mid(names.mid, TextEncoding::kCp932);
-  WriteLotsSima(sima, model, true);  // X north, Y east
-  WriteLotsMif(mif, model, {zone, datum, true});
-  WriteLotsMid(mid, model);
-  CloseTogether({&sima, &mif, &mid});
+                          const OutputFileNames& names, const MapXmlOptions& options,
+                          const std::string& source) {
+  LotModel model = MapXmlLotModel(document, lots);
+  std::vector<std::size_t> chosen(lots.lots.size());
+  for (std::size_t l = 0; l < chosen.size(); ++l) chosen[l] = l;
+  if (!options.site.chibans.empty()) {
+    const Outcome found = ChooseLots(model, options.site, chosen);
+    if (!found.done()) {
+      std::string text;
+      for (const Message& message : found.messages)
+        text += (text.empty() ? "" : " ") + message.text;
+      throw MapXmlError(0, text);
+    }
+    model = SelectedLots(model, chosen);
+  }
+  LotFileChoices files;
+  files.output = names.sima;
+  files.formats = options.formats;
+  files.swapXY = true;  // X north, Y east
+  files.millimetres = options.millimetres;
+  files.place = {PlaneZoneOf(document.coordinateSystem), options.datum, true};
+  files.source = source;
+  files.attribution = MunicipalityOf(document);
+  WriteChosenLotFiles(model, files);
   OutputCounts counts;
   counts.lots = static_cast<int>(model.lots.size());
   counts.points = static_cast<int>(model.boundaryPoints.size());
-  for (const MapLot& lot : lots.lots) counts.withHoles += lot.hasHoles ? 1 : 0;
+  for (std::size_t l : chosen) counts.withHoles += lots.lots[l].hasHoles ? 1 : 0;
   return counts;
 }
 
