@@ -148,7 +148,7 @@ void TextFileWriter::Close() {
   }
 }
 
-void CloseTogether(std::initializer_list<TextFileWriter*> writers) {
+void CloseTogether(const std::vector<TextFileWriter*>& writers) {
   for (TextFileWriter* writer : writers) writer->Finish();
   for (TextFileWriter* writer : writers) writer->Close();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/text_codec.h"
 
@@ -66,6 +66,6 @@ class TextFileWriter {
 
 // Finishes every writer, then closes them: an error in writing any of them
 // leaves every named file as it was.
-void CloseTogether(std::initializer_list<TextFileWriter*> writers);
+void CloseTogether(const std::vector<TextFileWriter*>& writers);
 
 }  // namespace parquill

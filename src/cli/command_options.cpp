@@ -1,6 +1,7 @@
 #include "cli/command_options.h"
 
 #include "cli/cli_support.h"
+#include "convert/lot_files.h"
 
 namespace parquill::cli {
 
@@ -45,6 +46,27 @@ bool TakeUnit(const std::string& text, bool& millimetres, int& status) {
   if (text.empty() || text == "mm" || text == "m") return true;
   status = UsageError("--unit には mm か m が必要です。");
   return false;
+}
+
+bool TakeFormats(const std::string& text, unsigned& formats, int& status) {
+  if (text.empty()) return true;
+  formats = 0;
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find(',', start), text.size());
+    const std::string name = text.substr(start, end - start);
+    const unsigned format = name == "sima"  ? kLotSima
+                            : name == "mif" ? kLotMif
+                            : name == "dxf" ? kLotDxf
+                                            : 0u;
+    if (format == 0) {
+      status =
+          UsageError("--format には sima、mif、dxf をコンマで区切って指定してください: " + name);
+      return false;
+    }
+    formats |= format;
+    start = end + 1;
+  }
+  return true;
 }
 
 }  // namespace parquill::cli

@@ -29,5 +29,7 @@ bool ParseCommandOptions(const std::vector<std::string>& args,
 // (empty when not given); false with `status` set for a wrong one.
 bool TakeDatum(const std::string& text, PlaneDatum& datum, int& status);
 bool TakeUnit(const std::string& text, bool& millimetres, int& status);
+// "sima,mif,dxf" or any of them, as LotFormat bits.
+bool TakeFormats(const std::string& text, unsigned& formats, int& status);
 
 }  // namespace parquill::cli

@@ -10,22 +10,32 @@
 namespace parquill::cli {
 
 // parquill-cli mapxml: the registry's 地図XML files (or their ZIPs, or
-// folders of them) to SIMA and MIF/MID, one line per file, then the totals.
+// folders of them) to SIMA, MIF/MID and DXF, every lot or the lots asked
+// for, one line per file, then the totals.
 int RunMapXmlCommand(const std::vector<std::string>& args) {
   mapxml::MapXmlOptions options;
-  std::string datum;
+  std::string datum, formats, unit;
   std::vector<std::string> inputs;
   int status = kExitUsage;
   if (!ParseCommandOptions(args,
                            {{"--output", &options.outputFolder},
                             {"--datum", &datum},
                             {"--report", nullptr, nullptr, &options.report},
-                            {"--include-outside", nullptr, nullptr, &options.includeOutside}},
+                            {"--include-outside", nullptr, nullptr, &options.includeOutside},
+                            {"--chiban", nullptr, &options.site.chibans},
+                            {"--oaza", &options.site.oaza},
+                            {"--neighbours", nullptr, nullptr, &options.site.neighbours},
+                            {"--format", &formats},
+                            {"--unit", &unit}},
                            inputs, status) ||
-      !TakeDatum(datum, options.datum, status)) {
+      !TakeDatum(datum, options.datum, status) || !TakeUnit(unit, options.millimetres, status) ||
+      !TakeFormats(formats, options.formats, status)) {
     return status;
   }
   if (inputs.empty()) return UsageError("mapxml には地図XML、ZIP またはフォルダが必要です。");
+  if (options.site.chibans.empty() && (!options.site.oaza.empty() || options.site.neighbours)) {
+    return UsageError("--oaza と --neighbours には --chiban が必要です。");
+  }
   std::error_code error;
   std::filesystem::create_directories(options.outputFolder, error);
 

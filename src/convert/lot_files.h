@@ -39,8 +39,14 @@ struct LotFileChoices {
 // The DXF file's path for a SIMA path: its name up to its last "." and "DXF".
 std::string DxfPathFor(const std::string& simaPath);
 
-// Writes the chosen files. A run-time error (a full disk) is trapped and
-// leaves every named file as it was.
+// The path of the first file of the formats: the SIMA file's, else the MIF
+// file's, else the DXF file's.
+std::string FirstFileWritten(const std::string& simaPath, unsigned formats);
+
+// Writes the chosen files; a run-time error (a full disk) raises and leaves
+// every named file as it was.
+void WriteChosenLotFiles(const LotModel& lots, const LotFileChoices& choices);
+// The same, the error trapped under "PARQUILL".
 Outcome WriteLotFiles(const LotModel& lots, const LotFileChoices& choices);
 
 }  // namespace parquill

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <string>
+#include <utility>
 
 #include "base/runtime_error.h"
 
@@ -35,6 +36,19 @@ GeosLibrary Load() {
 const GeosLibrary& LoadedGeos() {
   static const GeosLibrary geos = Load();
   return geos;
+}
+
+GeosContext::GeosContext(std::string work) : handle_(Api().GEOS_init_r()), work_(std::move(work)) {
+  if (handle_ == nullptr) throw RuntimeError(kOutOfMemory);
+  Api().GEOSContext_setErrorMessageHandler_r(
+      handle_, [](const char* message, void* kept) { *static_cast<std::string*>(kept) = message; },
+      &message_);
+}
+
+void GeosContext::Fail() const {
+  throw RuntimeError(kInvalidCall, work_ + "に失敗しました (GEOS: " +
+                                       (message_.empty() ? std::string("理由不明") : message_) +
+                                       ")");
 }
 
 }  // namespace parquill

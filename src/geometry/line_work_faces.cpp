@@ -13,62 +13,6 @@
 namespace parquill {
 namespace {
 
-const GeosLibrary& Api() { return LoadedGeos(); }
-
-// One GEOS context for one noding, its messages kept for the error raised.
-class GeosContext {
- public:
-  GeosContext() : handle_(Api().GEOS_init_r()) {
-    if (handle_ == nullptr) throw RuntimeError(kOutOfMemory);
-    Api().GEOSContext_setErrorMessageHandler_r(handle_, &GeosContext::Keep, &message_);
-  }
-  ~GeosContext() { Api().GEOS_finish_r(handle_); }
-  GeosContext(const GeosContext&) = delete;
-  GeosContext& operator=(const GeosContext&) = delete;
-
-  GEOSContextHandle_t handle() const { return handle_; }
-
-  // The result of a GEOS call, or the error it reported.
-  template <typename T>
-  T* Check(T* result) const {
-    if (result == nullptr) Fail();
-    return result;
-  }
-  int Check(int result) const {
-    if (result < 0) Fail();
-    return result;
-  }
-  [[noreturn]] void Fail() const {
-    throw RuntimeError(kInvalidCall, "境界線の面づくりに失敗しました (GEOS: " +
-                                         (message_.empty() ? std::string("理由不明") : message_) +
-                                         ")");
-  }
-
- private:
-  static void Keep(const char* message, void* userdata) {
-    *static_cast<std::string*>(userdata) = message;
-  }
-
-  GEOSContextHandle_t handle_;
-  std::string message_;
-};
-
-// A geometry owned here, destroyed with the scope.
-class Owned {
- public:
-  Owned(const GeosContext& geos, GEOSGeometry* geometry) : geos_(geos), geometry_(geometry) {}
-  ~Owned() {
-    if (geometry_ != nullptr) Api().GEOSGeom_destroy_r(geos_.handle(), geometry_);
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  GEOSGeometry* get() const { return geometry_; }
-
- private:
-  const GeosContext& geos_;
-  GEOSGeometry* geometry_;
-};
-
 // Joins the ends of the lines that lie within the tolerance of an end seen
 // before: each such end takes that earlier end's place. Ends are looked up in
 // a hash of tolerance-sized cells, so the joining takes linear time.
@@ -236,7 +180,7 @@ LineFaces FacesOfLineWork(const std::vector<std::vector<PlanePoint>>& drawn) {
   JoinNearEnds(lines);
   lines = SnappedWithoutRepeats(lines);
 
-  GeosContext geos;
+  GeosContext geos("境界線の面づくり");
   GEOSContextHandle_t h = geos.handle();
   LineFaces result;
   std::vector<GEOSGeometry*> strings;

@@ -75,4 +75,10 @@ struct LotModel {
   const std::string& Chiban(std::size_t lot) const { return Value(lot, 0); }
 };
 
+// Lots whose lot number begins 地区外 (outside the surveyed district) or 別図
+// (drawn on a separate sheet).
+inline bool IsOutsideLot(std::string_view chiban) {
+  return chiban.starts_with("地区外") || chiban.starts_with("別図");
+}
+
 }  // namespace parquill

@@ -87,8 +87,7 @@ MapXmlFileOutcome Conversion::Convert(const std::string& relativePath, const std
   std::filesystem::create_directories(simaPath.parent_path(), error);
   if (error) throw MapXmlError(0, "出力フォルダを作れません（" + error.message() + "）");
   const OutputFileNames names = OutputFileNamesFor(simaPath.string());
-  const OutputCounts counts =
-      WriteOutputs(document, lots, names, PlaneZoneOf(document.coordinateSystem), options_.datum);
+  const OutputCounts counts = WriteOutputs(document, lots, names, options_, relativePath);
 
   totals_.lots += counts.lots;
   totals_.leftOut += static_cast<int>(lots.leftOut.size());
@@ -102,7 +101,7 @@ MapXmlFileOutcome Conversion::Convert(const std::string& relativePath, const std
   if (counts.withHoles > 0) {
     outcome.line += "、穴のある筆 " + std::to_string(counts.withHoles);
   }
-  outcome.line += "、出力 " + sima;
+  outcome.line += "、出力 " + FirstFileWritten(sima, options_.formats);
   if (options_.report) {
     for (std::uint32_t entry : lots.leftOut) {
       const LotEntry& lot = document.lots[entry];

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/lot_files.h"
+#include "convert/lot_selection.h"
 #include "mif/plane_zone.h"
 
 namespace parquill::mapxml {
@@ -13,6 +15,9 @@ struct MapXmlOptions {
   bool includeOutside = false;  // keep the lots numbered 地区外… and 別図…
   PlaneDatum datum = PlaneDatum::kJgd2011;
   bool report = false;  // a line for every lot left out and every lot with holes
+  LotQuery site;        // with lot numbers: only those lots (and their neighbours)
+  unsigned formats = kLotSima | kLotMif;
+  bool millimetres = false;  // the DXF file in millimetres
 };
 
 // What the conversion of one 地図XML file gave: its summary line, or the one

@@ -113,10 +113,6 @@ void LotMaker::AppendPoint(const RingPoint& point) {
 
 }  // namespace
 
-bool IsOutsideLot(std::string_view chiban) {
-  return chiban.starts_with("地区外") || chiban.starts_with("別図");
-}
-
 MapLots MakeLots(const MapXmlDocument& document, bool includeOutside) {
   MapLots lots;
   LotMaker maker(document, lots);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
+#include "geometry/lot_model.h"
 #include "mapxml/mapxml_document.h"
 
 // The lots of a 地図XML file as rings of points, made from the references
@@ -39,11 +39,7 @@ struct MapLots {
   std::vector<std::uint32_t> leftOut;  // the entries of the lots left out, in file order
 };
 
-// Lots whose lot number begins 地区外 (outside the surveyed district) or 別図
-// (drawn on a separate sheet): left out unless asked for.
-bool IsOutsideLot(std::string_view chiban);
-
-// Makes every lot of the document, those outside left out unless
+// Makes every lot of the document, those outside (IsOutsideLot) left out unless
 // `includeOutside`. A reference that names nothing, or names something of
 // another kind, raises a MapXmlError with the line of what refers.
 MapLots MakeLots(const MapXmlDocument& document, bool includeOutside);

@@ -8,7 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "base/text_file_writer.h"
+#include "base/text_codec.h"
+#include "mapxml/mapxml_reader.h"
 #include "mif/lot_mif_writer.h"
 #include "sima/sima_writer.h"
 
@@ -134,19 +135,34 @@ LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
 }
 
 OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
-                          const OutputFileNames& names, int zone, PlaneDatum datum) {
-  const LotModel model = MapXmlLotModel(document, lots);
-  TextFileWriter sima(names.sima, TextEncoding::kCp932);
-  TextFileWriter mif(names.mif, TextEncoding::kCp932);
-  TextFileWriter mid(names.mid, TextEncoding::kCp932);
-  WriteLotsSima(sima, model, true);  // X north, Y east
-  WriteLotsMif(mif, model, {zone, datum, true});
-  WriteLotsMid(mid, model);
-  CloseTogether({&sima, &mif, &mid});
+                          const OutputFileNames& names, const MapXmlOptions& options,
+                          const std::string& source) {
+  LotModel model = MapXmlLotModel(document, lots);
+  std::vector<std::size_t> chosen(lots.lots.size());
+  for (std::size_t l = 0; l < chosen.size(); ++l) chosen[l] = l;
+  if (!options.site.chibans.empty()) {
+    const Outcome found = ChooseLots(model, options.site, chosen);
+    if (!found.done()) {
+      std::string text;
+      for (const Message& message : found.messages)
+        text += (text.empty() ? "" : " ") + message.text;
+      throw MapXmlError(0, text);
+    }
+    model = SelectedLots(model, chosen);
+  }
+  LotFileChoices files;
+  files.output = names.sima;
+  files.formats = options.formats;
+  files.swapXY = true;  // X north, Y east
+  files.millimetres = options.millimetres;
+  files.place = {PlaneZoneOf(document.coordinateSystem), options.datum, true};
+  files.source = source;
+  files.attribution = document.municipalityName;
+  WriteChosenLotFiles(model, files);
   OutputCounts counts;
   counts.lots = static_cast<int>(model.lots.size());
   counts.points = static_cast<int>(model.boundaryPoints.size());
-  for (const MapLot& lot : lots.lots) counts.withHoles += lot.hasHoles ? 1 : 0;
+  for (std::size_t l : chosen) counts.withHoles += lots.lots[l].hasHoles ? 1 : 0;
   return counts;
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "geometry/lot_model.h"
+
+namespace parquill {
+
+// Where a lot's number goes: the centre of the largest circle inside the lot
+// and outside its holes, and that circle's radius.
+struct LotLabelPlace {
+  PlanePoint centre;
+  double radius = 0;
+};
+
+// The place of each lot's number, lot by lot (GEOS's maximum inscribed
+// circle, to a thousandth of the lot's size). A lot of fewer than three
+// corners gets its first point and radius 0.
+std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots);
+
+}  // namespace parquill
