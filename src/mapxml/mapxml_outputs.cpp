@@ -2,6 +2,9 @@
 
 #include <array>
 #include <bit>
+#include <cctype>
+#include <cmath>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -105,6 +108,27 @@ class PointNumbering {
   LotModel& model_;
 };
 
+// The prefectures by the first two digits of a municipality code (JIS X 0401).
+constexpr std::string_view kPrefectures[] = {
+    "北海道", "青森県", "岩手県", "宮城県", "秋田県", "山形県",   "福島県", "茨城県",
+    "栃木県", "群馬県", "埼玉県", "千葉県", "東京都", "神奈川県", "新潟県", "富山県",
+    "石川県", "福井県", "山梨県", "長野県", "岐阜県", "静岡県",   "愛知県", "三重県",
+    "滋賀県", "京都府", "大阪府", "兵庫県", "奈良県", "和歌山県", "鳥取県", "島根県",
+    "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県",   "高知県", "福岡県",
+    "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"};
+
+// The municipality as the registry's terms name it: its prefecture, then its
+// name ("鹿児島県熊毛郡屋久島町").
+std::string MunicipalityOf(const MapXmlDocument& document) {
+  const std::string& code = document.municipalityCode;
+  const int prefecture = code.size() >= 2 && std::isdigit(static_cast<unsigned char>(code[0])) &&
+                                 std::isdigit(static_cast<unsigned char>(code[1]))
+                             ? (code[0] - '0') * 10 + (code[1] - '0')
+                             : 0;
+  return (prefecture >= 1 && prefecture <= 47 ? std::string(kPrefectures[prefecture - 1]) : "") +
+         document.municipalityName;
+}
+
 }  // namespace
 
 LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
@@ -157,7 +181,7 @@ OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
   files.millimetres = options.millimetres;
   files.place = {PlaneZoneOf(document.coordinateSystem), options.datum, true};
   files.source = source;
-  files.attribution = document.municipalityName;
+  files.attribution = MunicipalityOf(document);
   WriteChosenLotFiles(model, files);
   OutputCounts counts;
   counts.lots = static_cast<int>(model.lots.size());
