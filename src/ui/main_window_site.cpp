@@ -197,6 +197,7 @@ void MainWindow::OnAddNeighbours() {
   const std::size_t before = selection_.Count();
   selection_.AddNeighbours();
   ShowSelection();
+  mapPreview->ZoomToRegions(selection_.Regions());  // the site whole in the map
   ShowResult(
       {QStringLiteral("隣接地 %1 筆を加えました").arg(selection_.Count() - before), {}, false});
 }

@@ -126,7 +126,8 @@ MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setToolTip(
       QStringLiteral("ドラッグか矢印キーで移動、ホイールか＋・－で拡大・縮小、"
-                     "Home で全体表示、クリックで筆の地番と地積"));
+                     "Home で全体表示、クリックで筆の地番と地積。地番を付けた筆は"
+                     "クリックで選択、Ctrl+クリックで追加・解除、Shift+ドラッグで範囲選択"));
   placeholder_ = QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します");
   zoneName_ = QStringLiteral("指定なし");
 }
