@@ -14,7 +14,8 @@ struct LotLabelPlace {
 };
 
 // The place of each lot's number, lot by lot (GEOS's maximum inscribed
-// circle, to a thousandth of the lot's size). A lot of fewer than three
+// circle, sought coarsely, and finely where that leaves the centre out of
+// the lot). A lot of fewer than three
 // corners gets its first point and radius 0.
 std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots);
 
