@@ -40,6 +40,7 @@ class LotCollector {
       const mapxml::MapLots lots = mapxml::MakeLots(document, false);
       if (read_.coordinateSystem.empty()) read_.coordinateSystem = document.coordinateSystem;
       read_.leftOut += static_cast<int>(lots.leftOut.size());
+      // The model first: should it fail, the map has none of the file's lots.
       SiteFile site;
       site.lots = std::make_shared<const LotModel>(mapxml::MapXmlLotModel(document, lots));
       site.source = where;
@@ -48,12 +49,15 @@ class LotCollector {
       site.place = {mapxml::PlaneZoneOf(document.coordinateSystem), PlaneDatum::kJgd2011, true};
       site.swapXY = true;
       const auto file = static_cast<std::uint32_t>(read_.site.files.size());
+      const std::size_t firstPlace = read_.site.ofRegion.size();
       read_.site.files.push_back(std::move(site));
       for (std::size_t k = 0; k < lots.lots.size(); ++k) {
         if (Add(document, lots, lots.lots[k])) {
           read_.site.ofRegion.push_back({file, static_cast<std::uint32_t>(k)});
         }
       }
+      // A file the map shows none of is not kept for the site tools either.
+      if (read_.site.ofRegion.size() == firstPlace) read_.site.files.pop_back();
     } catch (const MapXmlError& error) {
       read_.failures.push_back(FailureLine(where, error));
     } catch (const RuntimeError& error) {
