@@ -31,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Check(ring.pointCount > 0 && first.x == last.x && first.y == last.y,
                   "a ring that is not closed");
     }
+    mapxml::MapXmlOptions options;
+    options.formats = kLotSima | kLotMif | kLotDxf;
     const mapxml::OutputCounts counts = mapxml::WriteOutputs(
-        document, lots, OutputFileNamesFor(fuzz::PathOf("out.Sim")), 9, PlaneDatum::kJgd2011);
+        document, lots, OutputFileNamesFor(fuzz::PathOf("out.Sim")), options, "fuzz.xml");
     fuzz::Check(counts.lots == static_cast<int>(lots.lots.size()), "lots lost on the way");
   } catch (const mapxml::MapXmlError& error) {
     fuzz::Check(!error.message().empty(), "a refusal without a message");

@@ -17,6 +17,7 @@ namespace {
 // twice the lot's area over its perimeter (about the radius itself).
 constexpr double kCoarseShare = 0.2;
 constexpr double kFineShare = 0.05;
+constexpr double kFinestShare = 0.01;
 
 // A ring about `origin` (survey coordinates keep their decimals), closed.
 struct Ring {
@@ -80,17 +81,18 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
       if (r > 0 && !rings.back().usable()) rings.pop_back();
     }
     if (!rings.front().usable()) continue;
+    const Ring& shell = rings.front();
+    const auto [minX, maxX] = std::minmax_element(shell.x.begin(), shell.x.end());
+    const auto [minY, maxY] = std::minmax_element(shell.y.begin(), shell.y.end());
+    const double narrower = std::min(*maxX - *minX, *maxY - *minY);
+    if (!(narrower > 0 && std::isfinite(narrower))) continue;  // no room inside
     std::vector<GEOSGeometry*> holes;
     for (std::size_t r = 1; r < rings.size(); ++r) holes.push_back(rings[r].Geometry(geos));
     Owned polygon(geos, geos.Check(Api().GEOSGeom_createPolygon_r(
                             geos.handle(), rings.front().Geometry(geos), holes.data(),
                             static_cast<unsigned>(holes.size()))));
 
-    const Ring& shell = rings.front();
-    const auto [minX, maxX] = std::minmax_element(shell.x.begin(), shell.x.end());
-    const auto [minY, maxY] = std::minmax_element(shell.y.begin(), shell.y.end());
-    LotLabelPlace place = InscribedCircle(
-        geos, polygon.get(), std::min(*maxX - *minX, *maxY - *minY) * kCoarseShare + 1e-9);
+    LotLabelPlace place = InscribedCircle(geos, polygon.get(), narrower * kCoarseShare + 1e-9);
     bool inside = place.radius > 0 && shell.Side(place.centre) < 0;
     for (std::size_t r = 1; inside && r < rings.size(); ++r) {
       inside = rings[r].Side(place.centre) > 0;
@@ -101,8 +103,11 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
         twiceArea += shell.x[i] * shell.y[i + 1] - shell.x[i + 1] * shell.y[i];
         perimeter += std::hypot(shell.x[i + 1] - shell.x[i], shell.y[i + 1] - shell.y[i]);
       }
-      place =
-          InscribedCircle(geos, polygon.get(), std::abs(twiceArea) / perimeter * kFineShare + 1e-9);
+      // Never finer than a hundredth of the narrower side (a ring that
+      // crosses itself may enclose no area).
+      place = InscribedCircle(
+          geos, polygon.get(),
+          std::max(std::abs(twiceArea) / perimeter * kFineShare, narrower * kFinestShare));
     }
     places.back() = {{place.centre.x + origin.x, place.centre.y + origin.y}, place.radius};
   }
