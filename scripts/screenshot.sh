@@ -12,7 +12,10 @@
 #                                           (docs/screenshot-run.png)
 #   scripts/screenshot.sh --2x [FILE.png]   the first picture at QT_SCALE_FACTOR=2
 #                                           (docs/screenshot-2x.png)
-#   scripts/screenshot.sh --all             the three pictures into docs/
+#   scripts/screenshot.sh --site [FILE.png] the 地図XML sample of 130 lots open,
+#                                           lot 2786 found by its number and its
+#                                           neighbours chosen (docs/screenshot-site.png)
+#   scripts/screenshot.sh --all             the four pictures into docs/
 #
 # Every picture fails (and names the control) when a control is not whole in
 # it. PARQUILL_BUILD_DIR names a build folder that already holds the window;
@@ -25,6 +28,7 @@ if [[ "${1:-}" == "--all" ]]; then
   "$0"
   "$0" --run
   "$0" --2x
+  "$0" --site
   exit 0
 fi
 
@@ -32,11 +36,13 @@ mode=layers
 case "${1:-}" in
   --run) mode=run; shift ;;
   --2x) mode=2x; shift ;;
+  --site) mode=site; shift ;;
 esac
 case $mode in
   layers) default_png=docs/screenshot.png ;;
   run) default_png=docs/screenshot-run.png ;;
   2x) default_png=docs/screenshot-2x.png ;;
+  site) default_png=docs/screenshot-site.png ;;
 esac
 png=$(realpath -m "${1:-$default_png}")
 
@@ -58,7 +64,8 @@ mkdir -p "$(dirname "$png")"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp examples/sample.dxf "$work/sample.dxf"
-if [[ $mode == run ]]; then cd "$work"; else cd examples; fi
+cp tests/data/mapxml/01229-4500-1.zip "$work/01229-4500-1.zip"
+if [[ $mode == run || $mode == site ]]; then cd "$work"; else cd examples; fi
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export PARQUILL_SCREENSHOT="$png" PARQUILL_SCREENSHOT_CHECK=1
@@ -68,6 +75,9 @@ case $mode in
   run)
     PARQUILL_SCREENSHOT_RUN=1 xvfb-run -a -s "-screen 0 1600x1000x24" \
       "$build/parquill" sample.dxf ;;
+  site)
+    PARQUILL_SCREENSHOT_SITE=2786 xvfb-run -a -s "-screen 0 1600x1000x24" \
+      "$build/parquill" 01229-4500-1.zip ;;
   2x)
     # A screen of 2560x1600 device pixels is 1280x800 at twice the scale.
     QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 2560x1600x24" "$build/parquill" sample.dxf ;;

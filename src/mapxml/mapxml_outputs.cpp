@@ -114,8 +114,8 @@ constexpr std::string_view kPrefectures[] = {
     "岡山県", "広島県", "山口県", "徳島県", "香川県", "愛媛県",   "高知県", "福岡県",
     "佐賀県", "長崎県", "熊本県", "大分県", "宮崎県", "鹿児島県", "沖縄県"};
 
-// The municipality as the registry's terms name it: its prefecture, then its
-// name ("鹿児島県熊毛郡屋久島町").
+}  // namespace
+
 std::string MunicipalityOf(const MapXmlDocument& document) {
   const std::string& code = document.municipalityCode;
   const int prefecture = code.size() >= 2 && std::isdigit(static_cast<unsigned char>(code[0])) &&
@@ -125,8 +125,6 @@ std::string MunicipalityOf(const MapXmlDocument& document) {
   return (prefecture >= 1 && prefecture <= 47 ? std::string(kPrefectures[prefecture - 1]) : "") +
          document.municipalityName;
 }
-
-}  // namespace
 
 LotModel MapXmlLotModel(const MapXmlDocument& document, const MapLots& lots) {
   LotModel model;

@@ -37,6 +37,10 @@ OutputCounts WriteOutputs(const MapXmlDocument& document, const MapLots& lots,
                           const OutputFileNames& names, const MapXmlOptions& options,
                           const std::string& source);
 
+// The municipality as the registry's terms name it: its prefecture (from
+// the first two digits of its code), then its name ("鹿児島県熊毛郡屋久島町").
+std::string MunicipalityOf(const MapXmlDocument& document);
+
 // The lots of the file as the writers take them: x east and y north, the
 // columns ID, 地番 and the lot's names, accuracy and kind of coordinates, and
 // the SIMA points numbered in the order of first use, named as above.

@@ -97,12 +97,14 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::SetTabOrder() {
   // In the order of the controls' tab positions, the settings after the X/Y
   // exchange and the side panel last; labels and frames take no focus.
-  QWidget* const order[] = {readLayersButton, driveChooser,    openButton,     folderList,
-                            fileList,         inputNameOption, inputPathEdit,  outputNameOption,
-                            outputPathEdit,   browseButton,    layerList,      buildRegionsButton,
-                            attachButton,     mapXmlButton,    swapCheck,      zoneChooser,
-                            datumChooser,     unitChooser,     fromLinesCheck, regionNumberEdit,
-                            mapPreview,       fitButton,       reportList};
+  QWidget* const order[] = {
+      readLayersButton, driveChooser,     openButton,       folderList,
+      fileList,         inputNameOption,  inputPathEdit,    outputNameOption,
+      outputPathEdit,   browseButton,     layerList,        buildRegionsButton,
+      attachButton,     mapXmlButton,     swapCheck,        zoneChooser,
+      datumChooser,     unitChooser,      fromLinesCheck,   regionNumberEdit,
+      fitButton,        chibanSearchEdit, neighboursButton, exportSelectionButton,
+      mapPreview,       reportList};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   readLayersButton->setFocus();
 }

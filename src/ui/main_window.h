@@ -24,6 +24,7 @@
 #include "dxf/dxf_version.h"
 #include "ui/built_mif.h"
 #include "ui/result_line.h"
+#include "ui/site_lots.h"
 
 namespace parquill::ui {
 
@@ -95,6 +96,23 @@ class MainWindow : public QWidget {
   // "参照…": the output file chosen in the save dialog goes to the output name.
   void OnBrowseOutput();
 
+  // The site tools over the map, on a 地図XML map or a drawing's lots after
+  // "属性付加". Enter in the 地番 box (Ctrl+F): the lot with that number
+  // chosen and zoomed to, or a list to pick from when several have it.
+  void OnSearchChiban();
+  // The match of that row of the list picked.
+  void OnMatchChosen(int row);
+  // A click on the map: the lot alone, or with Ctrl added or taken out.
+  void OnLotClicked(int region, Qt::KeyboardModifiers keys);
+  // A Shift+drag: the lots it touches added.
+  void OnRectangleDrawn(const QRectF& box, Qt::KeyboardModifiers keys);
+  // "隣接地も選ぶ": every lot sharing a boundary point with a chosen one added.
+  void OnAddNeighbours();
+  // "選択した筆を書き出す…": SIMA, MIF/MID and DXF of the chosen lots under
+  // the name chosen in the save dialog.
+  void OnExportSelection();
+  const SiteSelection& Selection() const { return selection_; }
+
   void ResetWindow();
   // The reset after "属性付加": as ResetWindow, the drawing left chosen, so
   // that "レイア読み込み" can run again at once.
@@ -165,6 +183,12 @@ class MainWindow : public QWidget {
   void ShowReport(const PreparedReport& report, const QString& simaNotWritten);
   void SetTabOrder();
   void ConnectHandlers();
+  void CreateSiteControls();
+  // Offers the site tools on `lots`, from `folder`; ForgetSite takes them away.
+  void OfferSite(std::shared_ptr<const SiteLots> lots, const QString& folder);
+  void ForgetSite();
+  // The chosen lots on the map and counted.
+  void ShowSelection();
   void RunVersionCheck();
   // Ends the run of the drawing chosen before: its layers and their
   // selection, the step buttons and the MIF file "面生成" wrote.
@@ -214,6 +238,15 @@ class MainWindow : public QWidget {
 
   MapPreview* mapPreview = nullptr;
   QPushButton* fitButton = nullptr;
+  QWidget* siteBar = nullptr;  // the 地番 box, the site buttons and the count
+  QLineEdit* chibanSearchEdit = nullptr;
+  QPushButton* neighboursButton = nullptr;       // "隣接地も選ぶ"
+  QPushButton* exportSelectionButton = nullptr;  // "選択した筆を書き出す…"
+  QLabel* selectionLabel = nullptr;
+  QListWidget* chibanMatchList = nullptr;  // over the map, when several lots have the number
+  std::vector<SiteMatch> matches_;
+  SiteSelection selection_;
+  QString siteFolder_;  // where the files of a selection are proposed
   QListWidget* reportList = nullptr;
   ResultLine* resultLine = nullptr;
   QGroupBox* settingsFrame = nullptr;

@@ -211,12 +211,14 @@ void MainWindow::OnBuildRegions() {
   // Without regions "属性付加" has nothing to attach to: "面生成" stays offered.
   if (!noRegions) builtMif_.Record(choices.drawing, choices.output);
   lastBuilt_ = std::move(built);
+  ForgetSite();  // the map shows the new regions, without their numbers
   ShowStepButtons();
   StartRegionPreview(lastBuilt_.lots);
 }
 
 void MainWindow::OnAttachChibans() {
   if (busy_) return;
+  ForgetSite();
   const ConversionChoices choices = Choices();
   if (!builtMif_.Unchanged(choices.drawing, choices.output)) {
     // No MIF file of this run: one left by another would give its lots.
@@ -250,10 +252,26 @@ void MainWindow::OnAttachChibans() {
            (run.attached.endsWithoutEof ? DrawingCut() : QString()),
        FolderOf(names.mid), conversion.failed || run.attached.endsWithoutEof});
   simaNotWritten_ = conversion.failed ? conversion.line : QString();
+  // The numbered lots stay for the site tools once the report is shown.
+  std::shared_ptr<const SiteLots> site;
+  if (BoundaryPointsNumbered(lastBuilt_.lots)) {
+    auto lots = std::make_shared<SiteLots>();
+    SiteFile drawing;
+    drawing.lots = std::make_shared<const LotModel>(lastBuilt_.lots);
+    drawing.source = QFileInfo(WindowPath(choices.drawing)).fileName().toStdString();
+    drawing.place = {choices.planeZone, choices.datum, false};
+    drawing.swapXY = choices.swapXY;
+    lots->files.push_back(std::move(drawing));
+    for (std::uint32_t lot = 0; lot < lots->files[0].lots->lots.size(); ++lot) {
+      lots->ofRegion.push_back({0, lot});
+    }
+    site = std::move(lots);
+  }
   fileList->setFocus();  // the next drawing is chosen next
   listClickCount_ = 0;
   ResetAfterRun();
   StartReport(choices, run.attached);
+  if (site != nullptr) OfferSite(site, FolderOf(choices.drawing));
 }
 
 void MainWindow::ShowResult(const StepResult& result) { resultLine->Show(result); }

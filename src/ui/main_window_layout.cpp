@@ -144,6 +144,7 @@ void MainWindow::ArrangeControls() {
   QHBoxLayout* top = Row({fitButton, shareReadBar});
   top->setStretch(1, 1);
   right->addLayout(top);
+  right->addWidget(siteBar);
   // The report scrolls; the map takes most of the height.
   right->addWidget(mapPreview, 5);
   right->addWidget(resultLine);

@@ -17,7 +17,8 @@ namespace {
 // The lots read for the map, prepared, and what the reading found.
 struct MapXmlMap {
   std::shared_ptr<const PreparedReport> map;
-  MapXmlLots read;  // its lots moved into the map
+  MapXmlLots read;                       // its lots moved into the map
+  std::shared_ptr<const SiteLots> site;  // and its lot models into the site tools
   std::size_t lots = 0;
 };
 using MapXmlResult = std::shared_ptr<const MapXmlMap>;
@@ -66,6 +67,7 @@ void MainWindow::OpenMapXml(const QString& path) {
         shown->read = ReadMapXmlLots(file, cancelled);
         if (shown->read.cancelled) return nullptr;
         shown->lots = shown->read.lots.regions.size();
+        shown->site = std::make_shared<const SiteLots>(std::move(shown->read.site));
         shown->map = PrepareReport(std::move(shown->read.lots));
         return shown;
       },
@@ -75,6 +77,7 @@ void MainWindow::OpenMapXml(const QString& path) {
           mapPreview->SetPlaceholder(QStringLiteral("%1 に表示できる筆はありません").arg(name));
         } else {
           mapPreview->ShowReport(shown->map, false);
+          OfferSite(shown->site, QFileInfo(mapXmlPath_).absolutePath());
         }
         if (!shown->read.coordinateSystem.empty()) {
           mapPreview->SetZoneName(QString::fromStdString(shown->read.coordinateSystem));

@@ -57,6 +57,7 @@ void MainWindow::CreatePreviewControls() {
   drawingReading_ = new BackgroundWork(this);
   resultReading_ = new BackgroundWork(this);
   linesReading_ = new BackgroundWork(this);
+  CreateSiteControls();
   lotsDelay_ = new QTimer(this);
   lotsDelay_->setSingleShot(true);
   lotsDelay_->setInterval(kLotsDelayMilliseconds);
@@ -92,6 +93,7 @@ void MainWindow::ClearMap() {
   linesReading_->Cancel();
   lotsDelay_->stop();
   mapPreview->Clear();
+  ForgetSite();
   reportList->clear();
   reportList->setVisible(false);
   lastBuilt_ = {};

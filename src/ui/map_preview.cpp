@@ -38,6 +38,11 @@ constexpr double kPanShare = 0.1;
 // The widest pointer place, for the band's room.
 const QString kWidestPointer = QStringLiteral("X -0000000.000  Y -0000000.000");
 const QColor kChosenLot(0, 90, 220);
+// The lots chosen for a site: unmistakable over every outcome colour.
+const QColor kSelectedFill(255, 140, 0, 170);
+const QColor kSelectedLine(220, 0, 0);
+// The margin around lots zoomed to, a share of their extent.
+constexpr double kZoomMargin = 0.25;
 
 QPen CosmeticPen(const QColor& colour, double width) {
   QPen pen(colour, width);
@@ -121,7 +126,8 @@ MapPreview::MapPreview(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setToolTip(
       QStringLiteral("ドラッグか矢印キーで移動、ホイールか＋・－で拡大・縮小、"
-                     "Home で全体表示、クリックで筆の地番と地積"));
+                     "Home で全体表示、クリックで筆の地番と地積。地番を付けた筆は"
+                     "クリックで選択、Ctrl+クリックで追加・解除、Shift+ドラッグで範囲選択"));
   placeholder_ = QStringLiteral("DXF ファイルを選ぶと、ここに図面を表示します");
   zoneName_ = QStringLiteral("指定なし");
 }
@@ -151,6 +157,7 @@ void MapPreview::ShowOpenPolyline(double x, double y) {
 
 void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
   drawing_ = std::move(drawing);
+  selected_.clear();
   regions_.reset();
   report_.reset();
   lotsToBuild_.reset();
@@ -163,6 +170,7 @@ void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
 
 void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
   regions_ = std::move(regions);
+  selected_.clear();
   report_.reset();
   lotsToBuild_.reset();
   chosenLot_.reset();
@@ -174,6 +182,7 @@ void MapPreview::ShowRegions(std::shared_ptr<const PreparedRegions> regions) {
 
 void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report, bool legend) {
   report_ = std::move(report);
+  selected_.clear();
   legend_ = legend;
   lotsToBuild_.reset();
   chosenLot_.reset();
@@ -192,6 +201,7 @@ void MapPreview::ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots) {
 }
 
 void MapPreview::Clear() {
+  selected_.clear();
   lotsToBuild_.reset();
   drawing_.reset();
   regions_.reset();
@@ -313,6 +323,11 @@ void MapPreview::paintEvent(QPaintEvent*) {
     painter.drawEllipse(ToScreen(*marker_), 12, 12);
   }
   DrawChosenLot(painter);
+  if (!band_.isEmpty()) {
+    painter.setPen(QPen(kSelectedLine, 1, Qt::DashLine));
+    painter.setBrush(QColor(255, 140, 0, 40));
+    painter.drawRect(band_);
+  }
   painter.restore();
   DrawBand(painter);
   painter.setBrush(Qt::NoBrush);
@@ -459,6 +474,7 @@ void MapPreview::DrawReport(QPainter& painter, const QTransform& toScreen) const
     painter.drawPath(report_->regions[i]);
   }
   painter.restore();
+  DrawSelection(painter, toScreen);
 
   painter.setRenderHint(QPainter::Antialiasing);
   // Every text of the text layer as a dot; the winner of a region with
@@ -665,6 +681,12 @@ void MapPreview::focusOutEvent(QFocusEvent* event) {
 
 void MapPreview::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  if (event->modifiers() & Qt::ShiftModifier && report_) {
+    bandStart_ = event->position();
+    bandKeys_ = event->modifiers();
+    band_ = QRectF();
+    return;
+  }
   panning_ = true;
   panStart_ = event->pos();
   panStartCentre_ = centre_;
@@ -672,6 +694,11 @@ void MapPreview::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapPreview::mouseMoveEvent(QMouseEvent* event) {
+  if (bandStart_) {
+    band_ = QRectF(*bandStart_, event->position()).normalized();
+    update();
+    return;
+  }
   if (!panning_) {
     const bool inside = !Empty() && DrawingArea().contains(event->position());
     pointer_ = inside ? std::optional<QPointF>(ToWorld(event->position())) : std::nullopt;
@@ -685,13 +712,28 @@ void MapPreview::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapPreview::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && bandStart_) {
+    const QRectF drawn = QRectF(*bandStart_, event->position()).normalized();
+    const Qt::KeyboardModifiers keys = bandKeys_;
+    bandStart_.reset();
+    band_ = QRectF();
+    update();
+    // A Shift+click is a click that adds, as Ctrl+click does.
+    if (drawn.width() + drawn.height() < QApplication::startDragDistance()) {
+      ClickAt(event->position(), keys);
+      return;
+    }
+    emit RectangleDrawn(QRectF(ToWorld(drawn.topLeft()), ToWorld(drawn.bottomRight())).normalized(),
+                        keys);
+    return;
+  }
   if (event->button() != Qt::LeftButton || !panning_) return;
   panning_ = false;
   setCursor(Qt::OpenHandCursor);
   // A press and release in one place is a click, not a drag.
   if ((event->pos() - panStart_).manhattanLength() < QApplication::startDragDistance()) {
     centre_ = panStartCentre_;
-    ChooseLotAt(event->position());
+    ClickAt(event->position(), event->modifiers());
   }
   if (centre_ != cacheCentre_) Invalidate();
 }
@@ -736,6 +778,58 @@ void MapPreview::ChooseLotAt(QPointF at) {
     chosenLot_ = lot;
   }
   update();
+}
+
+void MapPreview::ClickAt(QPointF at, Qt::KeyboardModifiers keys) {
+  ChooseLotAt(at);
+  if (!report_) return;
+  std::vector<const std::vector<PlanePoint>*> rings;
+  for (const ReportRegion& region : report_->report.regions) rings.push_back(&region.ring);
+  const std::optional<std::size_t> found = RingAt(rings, ToWorld(at));
+  emit LotClicked(found ? static_cast<int>(*found) : -1, keys);
+}
+
+void MapPreview::SetSelectedRegions(std::vector<std::size_t> regions) {
+  if (regions == selected_) return;
+  selected_ = std::move(regions);
+  Invalidate();
+}
+
+std::vector<std::size_t> MapPreview::RegionsTouching(const QRectF& box) const {
+  std::vector<std::size_t> touched;
+  if (!report_) return touched;
+  for (std::size_t i = 0; i < report_->regions.size(); ++i) {
+    const QPainterPath& region = report_->regions[i];
+    if (region.controlPointRect().intersects(box) && region.intersects(box)) touched.push_back(i);
+  }
+  return touched;
+}
+
+void MapPreview::ZoomToRegions(const std::vector<std::size_t>& regions) {
+  if (!report_ || regions.empty()) return;
+  QRectF extent;
+  for (std::size_t i : regions) {
+    const QRectF box = report_->regions.at(i).boundingRect();
+    extent = extent.isNull() ? box : extent.united(box);
+  }
+  const double w = std::max(extent.width(), 1e-6) * (1 + 2 * kZoomMargin);
+  const double h = std::max(extent.height(), 1e-6) * (1 + 2 * kZoomMargin);
+  const QRectF area = DrawingArea();
+  centre_ = extent.center();
+  scale_ = std::min(area.width() / w, area.height() / h);
+  Invalidate();
+}
+
+// The chosen lots: filled and outlined over the outcomes, under the numbers.
+void MapPreview::DrawSelection(QPainter& painter, const QTransform& toScreen) const {
+  if (selected_.empty()) return;
+  painter.save();
+  painter.setTransform(toScreen);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(CosmeticPen(kSelectedLine, 3));
+  painter.setBrush(kSelectedFill);
+  for (std::size_t i : selected_) painter.drawPath(report_->regions.at(i));
+  painter.restore();
 }
 
 // The chosen lot outlined, and what it is in a box at the top left.

@@ -25,6 +25,10 @@ namespace parquill::ui {
 // bottom, outside the drawing, holds the legend, the pointer's X (north) and
 // Y (east), the scale and the name of the coordinate zone.
 //
+// Once lots can be chosen, a click on one tells LotClicked with the keys held,
+// and a drag with Shift held draws a rectangle and tells RectangleDrawn; the
+// chosen lots are drawn filled in orange and outlined in red.
+//
 // The picture is drawn from prepared paths into a cached pixmap; while the
 // view is dragged the cached picture is shifted, and drawn anew at release.
 class MapPreview : public QWidget {
@@ -66,6 +70,15 @@ class MapPreview : public QWidget {
   // Chooses the lot under the panel point `at`, as a click there does; none
   // when no lot lies there.
   void ChooseLotAt(QPointF at);
+  // A click at `at` with `keys` held: the lot chosen, and LotClicked told.
+  void ClickAt(QPointF at, Qt::KeyboardModifiers keys);
+  // The report regions drawn as chosen (indexes into the report's regions).
+  void SetSelectedRegions(std::vector<std::size_t> regions);
+  const std::vector<std::size_t>& SelectedRegions() const { return selected_; }
+  // The report regions the drawing rectangle `box` touches.
+  std::vector<std::size_t> RegionsTouching(const QRectF& box) const;
+  // Fits the report regions into the panel.
+  void ZoomToRegions(const std::vector<std::size_t>& regions);
   const std::optional<LotFacts>& ChosenLot() const { return chosenLot_; }
   // The pointer's place in the band: "X 15730.500  Y -28410.250" (metres);
   // empty while the pointer is outside the drawing.
@@ -80,11 +93,19 @@ class MapPreview : public QWidget {
   std::vector<PlacedLabel> ChibanLabels() const;
   const QString& Placeholder() const { return placeholder_; }
   double scale() const { return scale_; }
+  // The rectangle a Shift+drag draws, in panel coordinates; empty when none.
+  QRectF Band() const { return band_; }
   bool HasDrawing() const { return drawing_ != nullptr; }
   bool HasRegions() const { return regions_ != nullptr; }
   bool HasReport() const { return report_ != nullptr; }
   // The number of lots to build shown; 0 when none are.
   std::size_t LotsToBuild() const { return lotsToBuild_ ? lotsToBuild_->count : 0; }
+
+ signals:
+  // The report region clicked (-1 for none) and the keys held.
+  void LotClicked(int region, Qt::KeyboardModifiers keys);
+  // The drawing rectangle a Shift+drag drew and the keys held at its start.
+  void RectangleDrawn(QRectF box, Qt::KeyboardModifiers keys);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -111,6 +132,7 @@ class MapPreview : public QWidget {
   void DrawOpenPolyline(QPainter& painter, const QTransform& toScreen) const;
   void DrawBand(QPainter& painter) const;
   void DrawChosenLot(QPainter& painter) const;
+  void DrawSelection(QPainter& painter, const QTransform& toScreen) const;
   // Zooms by `factor` keeping the panel point `fixed` where it is.
   void ZoomAbout(QPointF fixed, double factor);
   int BandHeight() const;
@@ -141,6 +163,11 @@ class MapPreview : public QWidget {
   QPointF cacheCentre_;
   double cacheScale_ = 0;
   bool cacheValid_ = false;
+
+  std::vector<std::size_t> selected_;
+  std::optional<QPointF> bandStart_;  // a Shift+drag's start, in the panel
+  QRectF band_;
+  Qt::KeyboardModifiers bandKeys_;
 
   bool panning_ = false;
   QPoint panStart_;

@@ -6,6 +6,7 @@
 #include "base/runtime_error.h"
 #include "mapxml/mapxml_inputs.h"
 #include "mapxml/mapxml_lots.h"
+#include "mapxml/mapxml_outputs.h"
 #include "mapxml/mapxml_reader.h"
 
 namespace parquill::ui {
@@ -39,7 +40,24 @@ class LotCollector {
       const mapxml::MapLots lots = mapxml::MakeLots(document, false);
       if (read_.coordinateSystem.empty()) read_.coordinateSystem = document.coordinateSystem;
       read_.leftOut += static_cast<int>(lots.leftOut.size());
-      for (const mapxml::MapLot& lot : lots.lots) Add(document, lots, lot);
+      // The model first: should it fail, the map has none of the file's lots.
+      SiteFile site;
+      site.lots = std::make_shared<const LotModel>(mapxml::MapXmlLotModel(document, lots));
+      site.source = where;
+      site.attribution = mapxml::MunicipalityOf(document);
+      // The files of a 地図XML file: X north and Y east, on its own zone.
+      site.place = {mapxml::PlaneZoneOf(document.coordinateSystem), PlaneDatum::kJgd2011, true};
+      site.swapXY = true;
+      const auto file = static_cast<std::uint32_t>(read_.site.files.size());
+      const std::size_t firstPlace = read_.site.ofRegion.size();
+      read_.site.files.push_back(std::move(site));
+      for (std::size_t k = 0; k < lots.lots.size(); ++k) {
+        if (Add(document, lots, lots.lots[k])) {
+          read_.site.ofRegion.push_back({file, static_cast<std::uint32_t>(k)});
+        }
+      }
+      // A file the map shows none of is not kept for the site tools either.
+      if (read_.site.ofRegion.size() == firstPlace) read_.site.files.pop_back();
     } catch (const MapXmlError& error) {
       read_.failures.push_back(FailureLine(where, error));
     } catch (const RuntimeError& error) {
@@ -50,14 +68,15 @@ class LotCollector {
   }
 
  private:
-  void Add(const mapxml::MapXmlDocument& document, const mapxml::MapLots& lots,
+  // False when the lot is not shown.
+  bool Add(const mapxml::MapXmlDocument& document, const mapxml::MapLots& lots,
            const mapxml::MapLot& lot) {
-    if (lot.ringCount == 0) return;
+    if (lot.ringCount == 0) return false;
     const mapxml::LotRing& exterior = lots.rings[lot.firstRing];
     if (read_.lots.regions.size() >= limits_.lots ||
         points_ + exterior.pointCount > limits_.points) {
       ++read_.lotsLeftOut;
-      return;
+      return false;
     }
     ReportRegion region;
     region.number = static_cast<int>(read_.lots.regions.size()) + 1;
@@ -68,10 +87,11 @@ class LotCollector {
       const mapxml::RingPoint& point = lots.points[exterior.firstPoint + k];
       region.ring.push_back({point.y, point.x});  // the map's x is the east, its y the north
     }
-    if (region.ring.empty()) return;
+    if (region.ring.empty()) return false;
     points_ += region.ring.size();
     region.label = BoxMiddle(region.ring);
     read_.lots.regions.push_back(std::move(region));
+    return true;
   }
 
   MapXmlLots& read_;

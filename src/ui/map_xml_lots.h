@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "convert/conversion_report.h"
+#include "ui/site_lots.h"
 
 namespace parquill::ui {
 
@@ -19,9 +20,11 @@ struct MapXmlMapLimits {
 // The lots of a 地図XML file, or of every 地図XML file in a ZIP, for the map:
 // each lot (those outside the district left out, as the conversion does) as
 // a region numbered in file order, its lot number, and its first exterior
-// ring in map coordinates (x east, y north).
+// ring in map coordinates (x east, y north); and each file's lots as the
+// writers take them, for the site tools.
 struct MapXmlLots {
   ConversionReport lots;
+  SiteLots site;                      // one file for each file read, a place for each region
   std::string coordinateSystem;       // of the first file read: "公共座標2系"
   std::vector<std::string> failures;  // one line for each file that could not be read
   int files = 0;                      // 地図XML files read, failures included

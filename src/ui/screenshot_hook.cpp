@@ -1,6 +1,7 @@
 #include "ui/screenshot_hook.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -58,6 +59,18 @@ void SaveAndQuit(MainWindow& form, const QString& path) {
 void ArmScreenshotHook(MainWindow& form) {
   const QString path = qEnvironmentVariable("PARQUILL_SCREENSHOT");
   if (path.isEmpty()) return;
+  const QString site = qEnvironmentVariable("PARQUILL_SCREENSHOT_SITE");
+  if (!site.isEmpty()) {
+    // The 地図XML map open: the lot of that number found, its neighbours added.
+    WhenMapReady(form, [&form, path, site] {
+      auto* search = form.findChild<QLineEdit*>(QStringLiteral("ChibanSearchEdit"));
+      if (search != nullptr) search->setText(site);
+      form.OnSearchChiban();
+      form.OnAddNeighbours();
+      QTimer::singleShot(300, &form, [&form, path] { SaveAndQuit(form, path); });
+    });
+    return;
+  }
   if (qEnvironmentVariable("PARQUILL_SCREENSHOT_RUN") == QStringLiteral("1")) {
     WhenMapReady(form, [&form, path] {
       form.OnReadLayers();

@@ -29,6 +29,19 @@ TEST(MapXmlLots, TheLotsOfAZipWithTheirNumbersInMapCoordinates) {
   const std::vector<PlanePoint>& ring = read.lots.regions[0].ring;
   ASSERT_GT(ring.size(), 100u);
   EXPECT_EQ(ring.front().x, ring.back().x);  // closed
+
+  // Each lot on the map is a lot of the file's model; a file the map shows
+  // none of keeps no model.
+  for (std::size_t most : {2, 1, 0}) {
+    const MapXmlLots kept = ReadMapXmlLots(kYakushima.toStdString(), notCancelled, {most});
+    ASSERT_EQ(kept.site.ofRegion.size(), most);
+    ASSERT_EQ(kept.site.files.size(), most > 0 ? 1u : 0u);
+    for (std::size_t region = 0; region < most; ++region) {
+      const SiteLotPlace place = kept.site.ofRegion[region];
+      EXPECT_EQ(kept.site.files[place.file].lots->Chiban(place.lot),
+                kept.lots.regions[region].chiban);
+    }
+  }
 }
 
 TEST(MapXmlLots, AFileThatCannotBeReadIsOneLine) {
