@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "sima/recording_host.h"
@@ -124,31 +123,6 @@ TEST(ConvertToSima, ThreeLotMapByteForByte) {
   EXPECT_EQ(c.summary.lotsWithNumber, 2);
   EXPECT_EQ(c.host.events, 1 + 1 + 3);  // at the start, once the file is open, per lot
   EXPECT_EQ(c.host.progress, (std::vector<int>{1, 2, 3}));
-}
-
-// Every record split at its commas has the fields its code has, whatever
-// the lot number holds; the coordinates 0, ±1 and whole numbers are written
-// plainly.
-TEST(ConvertToSima, FieldsOfEveryRecord) {
-  Conversion c(
-      Lots({{{0, 0}, {1, 0}, {1, -1}, {-1, 1}, {0, 0}}, Square(100, 200)}, {"1,2", "\"3\",4"}));
-  ASSERT_TRUE(c.Run().done());
-  EXPECT_EQ(c.Records("A01"),
-            (std::vector<std::string>{"A01,    1,K1,0,0,,", "A01,    2,K2,1,0,,",
-                                      "A01,    3,K3,1,-1,,", "A01,    4,K4,-1,1,,",
-                                      "A01,    5,K5,100,200,,", "A01,    6,K6,110,200,,",
-                                      "A01,    7,K7,110,210,,", "A01,    8,K8,100,210,,"}));
-  EXPECT_EQ(c.Records("D00"), (std::vector<std::string>{"D00,    1,1，2,1,", "D00,    2,3，4,1,"}));
-  EXPECT_EQ(c.Records("Z00,/筆"), (std::vector<std::string>{"Z00,/筆 1，2/,", "Z00,/筆 3，4/,"}));
-  const std::vector<std::pair<std::string, std::size_t>> fields = {
-      {"G00", 3}, {"Z00", 3}, {"A00", 2}, {"A01", 7},
-      {"A99", 2}, {"D00", 5}, {"B01", 4}, {"D99", 2}};
-  for (const auto& [code, count] : fields) {
-    for (const std::string& record : c.Records(code)) {
-      EXPECT_EQ(static_cast<std::size_t>(std::count(record.begin(), record.end(), ',')) + 1, count)
-          << record;
-    }
-  }
 }
 
 TEST(ConvertToSima, NoLots) {
