@@ -31,8 +31,8 @@ int RunMapXmlCommand(const std::vector<std::string>& args) {
       options.includeOutside = true;
     } else if (arg == "--report") {
       options.report = true;
-    } else if (arg == "-j") {
-      const std::string& jobs = args[++i];
+    } else if (arg.starts_with("-j")) {
+      const std::string jobs = arg == "-j" ? args[++i] : arg.substr(2);
       if (jobs.empty() || jobs.size() > 3 ||
           jobs.find_first_not_of("0123456789") != std::string::npos || std::stoi(jobs) < 1) {
         return UsageError("-j には 1 以上の数 (同時に変換するファイル数) を指定してください。");

@@ -3,9 +3,11 @@
 #include <filesystem>
 
 #include "base/output_file_names.h"
+#include "mapxml/lot_shape_check.h"
 #include "mapxml/mapxml_lots.h"
 #include "mapxml/mapxml_outputs.h"
 #include "mapxml/mapxml_reader.h"
+#include "mapxml/shift_jis_losses.h"
 
 namespace parquill::mapxml {
 
@@ -40,7 +42,27 @@ MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::
   const OutputCounts counts =
       WriteOutputs(document, lots, names, PlaneZoneOf(document.coordinateSystem), options.datum);
 
+  // What was written as given but is not as it should be.
+  std::vector<std::string> misshapen;
+  for (const MapLot& lot : lots.lots) {
+    const LotShapeFault fault = FindShapeFault(lots, lot);
+    if (fault.fault == ShapeFault::kNone) continue;
+    const LotEntry& entry = document.lots[lot.entry];
+    const char* ring = fault.exterior ? "外周" : "穴";
+    misshapen.push_back(
+        "[形状] 筆 " + entry.attributes.chiban + "（" + std::to_string(entry.line) + " 行目）: " +
+        (fault.fault == ShapeFault::kNoArea ? std::string(ring) + "が面積を囲んでいません"
+         : fault.fault == ShapeFault::kCrossing ? std::string(ring) + "が自分と交わるか重なっています"
+                                                : std::string("穴が筆の外にあります")) +
+        "（そのまま書きました）");
+  }
+  const std::vector<ShiftJisLoss> losses = FindShiftJisLosses(document, lots);
+  long long unencodable = 0;
+  for (const ShiftJisLoss& loss : losses) unencodable += loss.characters;
+
   totals.files = 1;
+  totals.misshapen = static_cast<long long>(misshapen.size());
+  totals.unencodable = unencodable;
   totals.lots = counts.lots;
   totals.leftOut = static_cast<long long>(lots.leftOut.size());
   totals.points = counts.points;
@@ -53,6 +75,8 @@ MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::
   if (counts.withHoles > 0) {
     outcome.line += "、穴のある筆 " + std::to_string(counts.withHoles);
   }
+  if (!misshapen.empty()) outcome.line += "、形の崩れた筆 " + std::to_string(misshapen.size());
+  if (unencodable > 0) outcome.line += "、? にした文字 " + std::to_string(unencodable);
   outcome.line += "、出力 " + sima;
   if (options.report) {
     for (std::uint32_t entry : lots.leftOut) {
@@ -80,6 +104,11 @@ MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::
                                  std::to_string(entry.line) +
                                  " 行目）: SIMA は外周だけ、MIF は穴も書きました");
     }
+    outcome.findings.insert(outcome.findings.end(), misshapen.begin(), misshapen.end());
+    for (const ShiftJisLoss& loss : losses) {
+      outcome.findings.push_back("[文字コード] " + loss.what + ": Shift-JIS にない文字 " +
+                                 std::to_string(loss.characters) + " 字を ? にしました");
+    }
   }
   return outcome;
 }
@@ -90,7 +119,9 @@ std::string TotalsLine(const MapXmlTotals& totals) {
          (totals.skipped > 0 ? "、変換済みで飛ばした " + std::to_string(totals.skipped) : "") +
          "）、筆 " + std::to_string(totals.lots) + "（除外 " + std::to_string(totals.leftOut) +
          "）、筆界点 " + std::to_string(totals.points) +
-         (totals.withHoles > 0 ? "、穴のある筆 " + std::to_string(totals.withHoles) : "");
+         (totals.withHoles > 0 ? "、穴のある筆 " + std::to_string(totals.withHoles) : "") +
+         (totals.misshapen > 0 ? "、形の崩れた筆 " + std::to_string(totals.misshapen) : "") +
+         (totals.unencodable > 0 ? "、? にした文字 " + std::to_string(totals.unencodable) : "");
 }
 
 }  // namespace parquill::mapxml
