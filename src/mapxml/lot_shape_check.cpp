@@ -1,6 +1,7 @@
 #include "mapxml/lot_shape_check.h"
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -80,6 +81,21 @@ bool CrossesItself(Ring ring) {
   return false;
 }
 
+// Whether every point of the ring lies on one line: no triangle of the
+// first point, the one farthest from it and any other bounds kLeastRingArea.
+bool OnOneLine(Ring ring) {
+  const RingPoint& first = ring[0];
+  auto distance = [&](const RingPoint& p) {
+    return (p.x - first.x) * (p.x - first.x) + (p.y - first.y) * (p.y - first.y);
+  };
+  const RingPoint& farthest = *std::max_element(
+      ring.begin(), ring.end(),
+      [&](const RingPoint& a, const RingPoint& b) { return distance(a) < distance(b); });
+  return std::all_of(ring.begin(), ring.end(), [&](const RingPoint& p) {
+    return std::abs(Turn(first, farthest, p)) < 2 * kLeastRingArea;
+  });
+}
+
 // < 0 inside the ring, 0 on it, > 0 outside.
 int SideOf(Ring ring, const RingPoint& p) {
   bool inside = false;
@@ -103,8 +119,13 @@ LotShapeFault FindShapeFault(const MapLots& lots, const MapLot& lot) {
   };
   for (std::uint32_t r = 0; r < lot.ringCount; ++r) {
     const bool exterior = lots.rings[lot.firstRing + r].exterior;
-    if (RingArea(ringOf(r)) < kLeastRingArea) return {ShapeFault::kNoArea, exterior};
-    if (CrossesItself(ringOf(r))) return {ShapeFault::kCrossing, exterior};
+    // A bow tie's two halves cancel: it crosses itself, and encloses no
+    // area only when all its points lie on one line.
+    const bool flat = RingArea(ringOf(r)) < kLeastRingArea;
+    if (CrossesItself(ringOf(r))) {
+      return {flat && OnOneLine(ringOf(r)) ? ShapeFault::kNoArea : ShapeFault::kCrossing, exterior};
+    }
+    if (flat) return {ShapeFault::kNoArea, exterior};
   }
   for (std::uint32_t h = 0; h < lot.ringCount; ++h) {
     if (lots.rings[lot.firstRing + h].exterior) continue;
