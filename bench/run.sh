@@ -321,7 +321,7 @@ check() {
   fi
 }
 every_lot="領域 $((big_rows * big_cols))（地番あり $((big_rows * big_cols))）"
-if [[ $big_summary == *"$every_lot"* ]]; then summary_met=met; else summary_met="not met"; fi
+if [[ ${big_summary:-} == *"$every_lot"* ]]; then summary_met=met; else summary_met="not met"; fi
 
 row() { printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
 echo
