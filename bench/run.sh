@@ -297,8 +297,12 @@ if [[ $steps == *prefecture* ]]; then
   echo "Measuring the prefecture ($pref_runs runs per figure) ..." >&2
   pref_j1_s=$(median_seconds "$pref_runs" mapxml_into "$work/pref" -j 1)
   pref_s=$(median_seconds "$pref_runs" mapxml_into "$work/pref")
-  pref_peak=$(median_peak_kb "$pref_runs" "$cli" mapxml "$work/pref" --output "$work/mapxml-out")
-  pref_summary=$(mapxml_into "$work/pref" 2>&1 | tail -n 1 || true)
+  # The peak and the totals line from one more run with the default -j.
+  clear_outputs
+  /usr/bin/time -f %M -o "$work/peak" "$cli" mapxml "$work/pref" --output "$work/mapxml-out" \
+    >"$work/pref-lines.txt" 2>&1 || true
+  pref_peak=$(tail -n 1 "$work/peak")
+  pref_summary=$(tail -n 1 "$work/pref-lines.txt")
   pref_written=$(sed -n 's/.*、筆 \([0-9]*\)（.*/\1/p' <<<"$pref_summary")
   if [[ -n ${BENCH_BASELINE_CLI:-} ]]; then
     baseline_into() { "$BENCH_BASELINE_CLI" mapxml "$@" --output "$work/mapxml-out"; }
