@@ -90,8 +90,9 @@ class Batch {
  private:
   void List(const std::vector<std::string>& inputs, bool estimate);
   void Found(const std::string& where, const std::string& relativePath, MapXmlSource source);
-  void Post(std::size_t order, Result result);  // with the lock held
-  std::size_t NextOrder();
+  // Passes on a file that needs no converting (with the lock held): it
+  // takes the next place in the order.
+  void Post(Result result);
   void Work();
   Result Convert(const Item& item, MapXmlSourceReader& reader) const;
   void Stop();
@@ -110,13 +111,8 @@ class Batch {
   std::exception_ptr listingError_;
 };
 
-std::size_t Batch::NextOrder() {
-  std::lock_guard lock(mutex_);
-  return listed_++;
-}
-
-void Batch::Post(std::size_t order, Result result) {
-  ended_.emplace(order, std::move(result));
+void Batch::Post(Result result) {
+  ended_.emplace(listed_++, std::move(result));
   changed_.notify_all();
 }
 
@@ -133,9 +129,8 @@ void Batch::List(const std::vector<std::string>& inputs, bool estimate) {
           Found(where, relativePath, std::move(source));
         },
         [this](const std::string& where, const MapXmlError& error) {
-          const std::size_t order = NextOrder();
           std::lock_guard lock(mutex_);
-          Post(order, Failed(where, error));
+          Post(Failed(where, error));
         }};
     for (const std::string& input : inputs) ListMapXmlInput(input, lister);
   } catch (const Stopped&) {
@@ -152,18 +147,16 @@ void Batch::Found(const std::string& where, const std::string& relativePath, Map
   // Each input's files go where it stands below the input, so that no two
   // inputs write one file; a name that would make a hidden file, or a file
   // an earlier input of this run wrote, is refused.
-  const std::size_t order = NextOrder();
   const fs::path path(relativePath);
   const std::string fileName = path.filename().string();
   std::unique_lock lock(mutex_);
   if (stopping_) throw Stopped();
   if (fileName.empty() || fileName.front() == '.') {
-    Post(order,
-         Failed(where,
+    Post(Failed(where,
                 MapXmlError(0, "ファイル名が \".\" で始まるので、出力ファイル名を作れません")));
     return;
   }
-  Item item{order,
+  Item item{0,
             where,
             relativePath,
             (path.parent_path() / ProposedOutputFileName(fileName)).generic_string(),
@@ -175,8 +168,8 @@ void Batch::Found(const std::string& where, const std::string& relativePath, Map
     changed_.wait(lock, [&] { return earlier->ended || stopping_; });
     if (stopping_) throw Stopped();
     if (earlier->written) {
-      Post(order, Failed(where, MapXmlError(0, "出力 " + item.sima +
-                                                   " は、この実行で先の入力が書き出しています")));
+      Post(Failed(where, MapXmlError(0, "出力 " + item.sima +
+                                            " は、この実行で先の入力が書き出しています")));
       return;
     }
   }
@@ -192,13 +185,14 @@ void Batch::Found(const std::string& where, const std::string& relativePath, Map
       skipped.outcome.line = relativePath + ": 出力 " + item.sima + " が新しいので飛ばしました";
       skipped.counts.files = 1;
       skipped.counts.skipped = 1;
-      Post(order, std::move(skipped));
+      Post(std::move(skipped));
       return;
     }
   }
   const std::size_t room = kFilesWaitingPerJob * jobs_;
   changed_.wait(lock, [&] { return waiting_.size() < room || stopping_; });
   if (stopping_) throw Stopped();
+  item.order = listed_++;
   waiting_.push_back(std::move(item));
   changed_.notify_all();
 }
@@ -222,7 +216,8 @@ void Batch::Work() {
     lock.lock();
     item.claim->ended = true;
     item.claim->written = !result.outcome.failed;
-    Post(item.order, std::move(result));
+    ended_.emplace(item.order, std::move(result));
+    changed_.notify_all();
   }
 }
 
