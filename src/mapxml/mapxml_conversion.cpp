@@ -52,8 +52,9 @@ MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::
     misshapen.push_back(
         "[形状] 筆 " + entry.attributes.chiban + "（" + std::to_string(entry.line) + " 行目）: " +
         (fault.fault == ShapeFault::kNoArea ? std::string(ring) + "が面積を囲んでいません"
-         : fault.fault == ShapeFault::kCrossing ? std::string(ring) + "が自分と交わるか重なっています"
-                                                : std::string("穴が筆の外にあります")) +
+         : fault.fault == ShapeFault::kCrossing
+             ? std::string(ring) + "が自分と交わるか重なっています"
+             : std::string("穴が筆の外にあります")) +
         "（そのまま書きました）");
   }
   const std::vector<ShiftJisLoss> losses = FindShiftJisLosses(document, lots);
