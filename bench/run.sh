@@ -16,7 +16,11 @@
 #                        removed at the end)
 #   BENCH_STEPS          which steps to run: "dxf" (the drawings, rows 1 to 7b),
 #                        "mapxml" (the 地図XML files, rows 8a to 8d), or both
-#                        (default "dxf mapxml")
+#                        (default "dxf mapxml"); "prefecture" (rows 9a to 9d: a
+#                        prefecture's folder, 21 GB at scale 1) only when named
+#   BENCH_PREFECTURE_RUNS runs per figure of rows 9a to 9d (default 1)
+#   BENCH_BASELINE_CLI   another parquill-cli (an earlier build) whose time on
+#                        one core row 9c shows beside this one's
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} == --static ]]; then
@@ -269,6 +273,43 @@ if [[ $steps == *mapxml* ]]; then
   town100_peak=$(mapxml_peak_kb "$work/town100")
 fi
 
+# A prefecture (rows 9a to 9d): parquill-generate-mapxml --prefecture tiles the
+# Okinawa sample 47213-3601-109 into 2,000 files in 40 municipality folders,
+# 1.9 million lots in all (from 7 to 15,000 lots a file), about 21 GB as the
+# registry's own are; two municipalities are then packaged as the registry
+# ships them, a ZIP of area ZIPs. Converted with -j 1 and with the default -j.
+if [[ $steps == *prefecture* ]]; then
+  pref_runs=${BENCH_PREFECTURE_RUNS:-1}
+  pref_lots=$(awk -v s="$scale" 'BEGIN { printf "%d", 1900000 * s }')
+  pref_files=$(awk -v s="$scale" 'BEGIN { v = int(2000 * s); print (v < 40 ? 40 : v) }')
+  echo "Generating a prefecture ($pref_files files, $pref_lots lots) in $work ..." >&2
+  unzip -p tests/data/mapxml/47213-3601-109.zip >"$work/okinawa-source.xml"
+  rm -rf "$work/pref"
+  "$generate_mapxml" "$work/okinawa-source.xml" --prefecture "$work/pref" --files "$pref_files" \
+    --lots "$pref_lots" >&2
+  for town in 47201 47202; do
+    (cd "$work/pref/$town" && for f in *.xml; do zip -q -m "${f%.xml}.zip" "$f"; done &&
+      zip -q -0 -m "../$town.zip" ./*.zip)
+    rmdir "$work/pref/$town"
+  done
+  pref_mb=$(du -sm "$work/pref" | cut -f1)
+  sync
+  echo "Measuring the prefecture ($pref_runs runs per figure) ..." >&2
+  pref_j1_s=$(median_seconds "$pref_runs" mapxml_into "$work/pref" -j 1)
+  pref_s=$(median_seconds "$pref_runs" mapxml_into "$work/pref")
+  # The peak and the totals line from one more run with the default -j.
+  clear_outputs
+  /usr/bin/time -f %M -o "$work/peak" "$cli" mapxml "$work/pref" --output "$work/mapxml-out" \
+    >"$work/pref-lines.txt" 2>&1 || true
+  pref_peak=$(tail -n 1 "$work/peak")
+  pref_summary=$(tail -n 1 "$work/pref-lines.txt")
+  pref_written=$(sed -n 's/.*、筆 \([0-9]*\)（.*/\1/p' <<<"$pref_summary")
+  if [[ -n ${BENCH_BASELINE_CLI:-} ]]; then
+    baseline_into() { "$BENCH_BASELINE_CLI" mapxml "$@" --output "$work/mapxml-out"; }
+    pref_base_s=$(median_seconds "$pref_runs" baseline_into "$work/pref")
+  fi
+fi
+
 # ---- the table -------------------------------------------------------------
 
 # check CONDITION A [B]: "met" when the awk condition on a and b holds, "not
@@ -284,7 +325,7 @@ check() {
   fi
 }
 every_lot="領域 $((big_rows * big_cols))（地番あり $((big_rows * big_cols))）"
-if [[ $big_summary == *"$every_lot"* ]]; then summary_met=met; else summary_met="not met"; fi
+if [[ ${big_summary:-} == *"$every_lot"* ]]; then summary_met=met; else summary_met="not met"; fi
 
 row() { printf '| %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
 echo
@@ -338,6 +379,20 @@ row "8d" "地図XML: a folder of 1,000 small files, peak memory against 100 file
   "100 files $(megabytes_kb "$town100_peak")" "$(ratio "$town1000_peak" "$town100_peak" 2)" \
   "flat memory (≤ 1.10×)" "$(check 'a <= 1.10 * b' "$town1000_peak" "$town100_peak")"
 row "8e" "地図XML: the summary line of row 8a" "$map100_summary" "" "" "—" ""
+fi
+
+if [[ $steps == *prefecture* ]]; then
+us_per_lot() { awk -v t="$1" -v n="$2" 'BEGIN { if (n > 0 && t ~ /^[0-9.e+-]+$/) printf "%.1f µs", 1e6 * t / n; else print "n/a" }'; }
+row "9a" "Prefecture: $pref_files files, $pref_lots lots, $pref_mb MB, 2 towns as ZIPs of ZIPs" \
+  "default -j ($(nproc) cores) $(seconds "$pref_s")" "-j 1 $(seconds "$pref_j1_s")" \
+  "$(ratio "$pref_s" "$pref_j1_s" 2)" "≤ 0.55× -j 1" "$(check 'a <= 0.55 * b' "$pref_s" "$pref_j1_s")"
+row "9b" "Prefecture: peak memory, default -j" "$(megabytes_kb "$pref_peak")" "" "" "≤ 250 MB" \
+  "$(check 'a <= 250 * 1024' "$pref_peak")"
+row "9c" "Prefecture: time per lot written, -j 1" "$(us_per_lot "$pref_j1_s" "$pref_written")" \
+  "${pref_base_s:+baseline $(us_per_lot "$pref_base_s" "$pref_written")}" \
+  "${pref_base_s:+$(ratio "$pref_j1_s" "$pref_base_s" 2)}" "no slower than before" \
+  "${pref_base_s:+$(check 'a <= 1.05 * b' "$pref_j1_s" "$pref_base_s")}"
+row "9d" "Prefecture: the totals line" "$pref_summary" "" "" "—" ""
 fi
 
 bench/size.sh

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -21,9 +22,10 @@ constexpr std::size_t kFlushSize = std::size_t{1} << 16;
 constexpr int kPartNameTries = 100;
 
 // "folder/.name.12345-7.part": hidden, in the named file's folder (so the
-// renaming never crosses volumes), and new for every writer of the process.
+// renaming never crosses volumes), and new for every writer of the process,
+// whichever thread it writes on.
 std::string PartPath(const std::string& path, int attempt) {
-  static unsigned serial = 0;
+  static std::atomic<unsigned> serial = 0;
   const std::size_t slash = path.rfind('/');
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   return path.substr(0, nameStart) + "." + path.substr(nameStart) + "." +

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_progress.h"
 #include "cli/cli_support.h"
 #include "cli/command_options.h"
 #include "mapxml/mapxml_conversion.h"
@@ -14,10 +15,18 @@ namespace parquill::cli {
 // for, one line per file, then the totals.
 int RunMapXmlCommand(const std::vector<std::string>& args) {
   mapxml::MapXmlOptions options;
-  std::string datum, formats, unit;
+  options.jobs = UsableCores();
+  std::string datum, formats, unit, jobs;
   std::vector<std::string> inputs;
   int status = kExitUsage;
-  if (!ParseCommandOptions(args,
+  // "-jN" is "-j N".
+  std::vector<std::string> split;
+  for (const std::string& arg : args) {
+    const bool joined = arg.starts_with("-j") && arg.size() > 2;
+    split.push_back(joined ? "-j" : arg);
+    if (joined) split.push_back(arg.substr(2));
+  }
+  if (!ParseCommandOptions(split,
                            {{"--output", &options.outputFolder},
                             {"--datum", &datum},
                             {"--report", nullptr, nullptr, &options.report},
@@ -26,11 +35,20 @@ int RunMapXmlCommand(const std::vector<std::string>& args) {
                             {"--oaza", &options.site.oaza},
                             {"--neighbours", nullptr, nullptr, &options.site.neighbours},
                             {"--format", &formats},
-                            {"--unit", &unit}},
+                            {"--unit", &unit},
+                            {"-j", &jobs},
+                            {"--resume", nullptr, nullptr, &options.resume}},
                            inputs, status) ||
       !TakeDatum(datum, options.datum, status) || !TakeUnit(unit, options.millimetres, status) ||
       !TakeFormats(formats, options.formats, status)) {
     return status;
+  }
+  if (!jobs.empty()) {
+    if (jobs.size() > 3 || jobs.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(jobs) < 1) {
+      return UsageError("-j には 1 以上の数 (同時に変換するファイル数) を指定してください。");
+    }
+    options.jobs = std::stoi(jobs);
   }
   if (inputs.empty()) return UsageError("mapxml には地図XML、ZIP またはフォルダが必要です。");
   if (options.site.chibans.empty() && (!options.site.oaza.empty() || options.site.neighbours)) {
@@ -39,11 +57,17 @@ int RunMapXmlCommand(const std::vector<std::string>& args) {
   std::error_code error;
   std::filesystem::create_directories(options.outputFolder, error);
 
-  const mapxml::MapXmlTotals totals =
-      mapxml::ConvertMapXml(inputs, options, [](const mapxml::MapXmlFileOutcome& outcome) {
+  ProgressLine progress;
+  const mapxml::MapXmlTotals totals = mapxml::ConvertMapXml(
+      inputs, options,
+      [&progress](const mapxml::MapXmlFileOutcome& outcome) {
+        progress.Clear();
         PrintLine(outcome.failed ? std::cerr : std::cout, outcome.line);
         for (const std::string& finding : outcome.findings) PrintLine(std::cout, finding);
-      });
+      },
+      progress.shown() ? [&progress](const mapxml::MapXmlProgress& now) { progress.Show(now); }
+                       : std::function<void(const mapxml::MapXmlProgress&)>());
+  progress.Clear();
   PrintLine(std::cout, mapxml::TotalsLine(totals));
   return totals.failed > 0 ? kExitTrapped : kExitDone;
 }

@@ -6,6 +6,8 @@
 
 #include "convert/lot_files.h"
 #include "convert/lot_selection.h"
+#include "mapxml/mapxml_error.h"
+#include "mapxml/mapxml_reader.h"
 #include "mif/plane_zone.h"
 
 namespace parquill::mapxml {
@@ -18,6 +20,8 @@ struct MapXmlOptions {
   LotQuery site;        // with lot numbers: only those lots (and their neighbours)
   unsigned formats = kLotSima | kLotMif;
   bool millimetres = false;  // the DXF file in millimetres
+  int jobs = 1;              // files converted at once
+  bool resume = false;       // pass over a file whose three outputs are newer than it
 };
 
 // What the conversion of one 地図XML file gave: its summary line, or the one
@@ -32,19 +36,47 @@ struct MapXmlFileOutcome {
 struct MapXmlTotals {
   int files = 0;
   int failed = 0;
-  int lots = 0;
-  int leftOut = 0;
-  int points = 0;
-  int withHoles = 0;
+  int skipped = 0;  // passed over by resume: their outputs were newer
+  long long lots = 0;
+  long long leftOut = 0;
+  long long points = 0;
+  long long withHoles = 0;
+  long long misshapen = 0;    // lots whose rings enclose no area, cross or hold a hole outside
+  long long unencodable = 0;  // characters outside Shift-JIS, written as "?"
+
+  void Add(const MapXmlTotals& file);
+};
+
+// How far a batch is: files done (converted, failed or passed over) of the
+// files found or expected, and the lots written.
+struct MapXmlProgress {
+  int done = 0;
+  int total = 0;
+  long long lots = 0;
 };
 
 // Converts every 地図XML file of the inputs (files, ZIPs, folders), each to
-// NAME.Sim, NAME.MIF and NAME.MID in the output folder (NAME its own file
-// name up to its first "."), one after the other; a file that cannot be read
-// is passed to `take` as failed, nothing is written for it, and the others go
-// on. Only one file's data is held at a time.
+// NAME.Sim, NAME.MIF and NAME.MID in the output folder at its path below
+// its input (NAME its own file name up to its first "."), `options.jobs`
+// files at once; a file that cannot be read is passed to `take` as failed,
+// nothing is written for it, and the others go on. `take` and `progress`
+// are called on the caller's thread, `take` once per file in the order of
+// the inputs, `progress` after each file and about every second. Each
+// file being converted holds its own data; no file is held whole.
 MapXmlTotals ConvertMapXml(const std::vector<std::string>& inputs, const MapXmlOptions& options,
-                           const std::function<void(const MapXmlFileOutcome&)>& take);
+                           const std::function<void(const MapXmlFileOutcome&)>& take,
+                           const std::function<void(const MapXmlProgress&)>& progress = {});
+
+// Converts one 地図XML file, read from `source`, to the SIMA file `sima`
+// (relative to the output folder) and its MIF and MID files beside it;
+// `relativePath` names the file in the outcome. `counts` gets the file's
+// figures. A file that cannot be converted raises a MapXmlError.
+MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::string& sima,
+                                    const ByteSource& source, const MapXmlOptions& options,
+                                    MapXmlTotals& counts);
+
+// The line of a file that could not be converted: "WHERE: N 行目: WHY".
+std::string MapXmlFailureLine(const std::string& where, const MapXmlError& error);
 
 // "合計: 地図XML 2（失敗 0）、筆 3（除外 6）、筆界点 …"
 std::string TotalsLine(const MapXmlTotals& totals);

@@ -32,6 +32,8 @@ XmlLibrary LoadXml() {
   void* library = Open(kName, kPackage);
   XmlLibrary loaded;
   PARQUILL_XML_FUNCTIONS(PARQUILL_LIBRARY_LOAD)
+  // Once, before any parser: the files of a batch are read on several threads.
+  loaded.xmlInitParser();
   return loaded;
 }
 

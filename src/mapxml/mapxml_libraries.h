@@ -11,6 +11,8 @@ namespace parquill::mapxml {
 
 // clang-format off
 #define PARQUILL_XML_FUNCTIONS(X) \
+  X(xmlInitParser)                \
+  X(xmlSetGenericErrorFunc)       \
   X(xmlCreatePushParserCtxt)      \
   X(xmlCtxtUseOptions)            \
   X(xmlParseChunk)                \
@@ -20,9 +22,6 @@ namespace parquill::mapxml {
 
 #define PARQUILL_ZIP_FUNCTIONS(X) \
   X(zip_open)                     \
-  X(zip_open_from_source)         \
-  X(zip_source_buffer_create)     \
-  X(zip_source_free)              \
   X(zip_discard)                  \
   X(zip_get_num_entries)          \
   X(zip_get_name)                 \
@@ -32,7 +31,6 @@ namespace parquill::mapxml {
   X(zip_fclose)                   \
   X(zip_strerror)                 \
   X(zip_file_strerror)            \
-  X(zip_error_init)               \
   X(zip_error_init_with_code)     \
   X(zip_error_strerror)           \
   X(zip_error_fini)

@@ -21,7 +21,8 @@ inline constexpr std::size_t kLongestId = 256;
 inline constexpr std::size_t kReadChunk = std::size_t{1} << 18;
 // One 地図XML file, as read from disk or out of its ZIP.
 inline constexpr std::uint64_t kLargestMapXml = std::uint64_t{4} << 30;
-// A ZIP inside a ZIP is read into memory whole: at most this size.
+// A ZIP inside a ZIP is written to a temporary file and read from there: at
+// most this size.
 inline constexpr std::uint64_t kLargestNestedZip = std::uint64_t{512} << 20;
 // ZIPs inside ZIPs inside ZIPs: at most this many levels below the file.
 inline constexpr int kDeepestZipNesting = 3;

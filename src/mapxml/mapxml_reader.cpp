@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mapxml/declared_encoding.h"
 #include "mapxml/mapxml_error.h"
 #include "mapxml/mapxml_libraries.h"
 #include "mapxml/mapxml_limits.h"
@@ -87,6 +88,12 @@ constexpr std::pair<std::string_view, Tag> kTags[] = {
     {"座標値種別", Tag::kCoordinateType},
 };
 
+// What libxml2 reports outside a parser's own errors (an encoder failing on
+// bytes not in the declared encoding) is not printed: the file's one line
+// says it.
+void Silent(void*, const char*, ...) {}
+void Noted(void* noted, const char*, ...) { *static_cast<bool*>(noted) = true; }
+
 std::string_view View(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
 
 // `text` without the white space of XML (space, tab, CR, LF) at either end.
@@ -155,7 +162,8 @@ class Reader {
                ? static_cast<std::uint64_t>(parser_->input->line)
                : 0;
   }
-  [[noreturn]] void ThrowLibraryError(std::uint64_t total, bool atEnd) const;
+  [[noreturn]] void ThrowLibraryError(std::uint64_t total, bool atEnd,
+                                      std::string_view chunk) const;
 
   Tag TagOf(const xmlChar* localName);
   void Start(const xmlChar* localName, int attributeCount, const xmlChar** attributes);
@@ -169,6 +177,8 @@ class Reader {
 
   MapXmlDocument& document_;
   xmlParserCtxtPtr parser_ = nullptr;
+  std::string declaredEncoding_;
+  bool encoderFailed_ = false;  // libxml2 said something outside the parser
   std::optional<MapXmlError> failure_;
   std::optional<LibraryError> libraryError_;
   // The tags of the names met, by address: libxml2 gives each name once, in
@@ -481,9 +491,23 @@ void Reader::EndCapture() {
   }
 }
 
-void Reader::ThrowLibraryError(std::uint64_t total, bool atEnd) const {
+void Reader::ThrowLibraryError(std::uint64_t total, bool atEnd, std::string_view chunk) const {
   const LibraryError error = libraryError_.value_or(LibraryError{0, static_cast<int>(Line()), ""});
   if (total == 0) throw MapXmlError(0, "ファイルが空です");
+  const std::uint64_t line = static_cast<std::uint64_t>(error.line > 0 ? error.line : 0);
+  // Bytes that are not in the encoding declared: one sentence, without the
+  // library's words about bytes and handlers.
+  if (ReadAsUtf8(declaredEncoding_) && !IsUtf8(chunk, false)) {
+    throw MapXmlError(line, NotUtf8Sentence(declaredEncoding_));
+  }
+  if (encoderFailed_ || error.code == XML_I18N_CONV_FAILED || error.code == XML_IO_ENCODER ||
+      error.code == XML_ERR_INVALID_ENCODING) {
+    throw MapXmlError(line, "文字コード " + declaredEncoding_ + " として読めない文字があります" +
+                                "（宣言と中身の文字コードが違います）");
+  }
+  if (error.code == XML_ERR_UNSUPPORTED_ENCODING || error.code == XML_ERR_UNKNOWN_ENCODING) {
+    throw MapXmlError(line, "宣言された文字コード " + declaredEncoding_ + " は読めません");
+  }
   std::string what;
   if (atEnd && error.code != XML_ERR_DOCUMENT_EMPTY) {
     what = "XML が途中で終わっています";
@@ -497,7 +521,7 @@ void Reader::ThrowLibraryError(std::uint64_t total, bool atEnd) const {
   std::string detail(Trimmed(error.message));
   while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) detail.pop_back();
   if (!detail.empty()) what += "（" + detail + "）";
-  throw MapXmlError(static_cast<std::uint64_t>(error.line > 0 ? error.line : 0), what);
+  throw MapXmlError(line, what);
 }
 
 void Reader::Read(const ByteSource& source) {
@@ -519,6 +543,10 @@ void Reader::Read(const ByteSource& source) {
       xml.xmlCreatePushParserCtxt(&handler, this, nullptr, 0, nullptr));
   if (!parser) throw MapXmlError(0, "メモリが足りません");
   parser_ = parser.get();
+  xml.xmlSetGenericErrorFunc(&encoderFailed_, Noted);
+  struct Unnote {
+    ~Unnote() { LoadedXml().xmlSetGenericErrorFunc(nullptr, Silent); }
+  } unnote;
   // No network, no entity substitution, no DTD loading, and libxml2's own
   // limits on names, texts and depth (no XML_PARSE_HUGE).
   xml.xmlCtxtUseOptions(parser_, XML_PARSE_NONET);
@@ -527,14 +555,19 @@ void Reader::Read(const ByteSource& source) {
   std::uint64_t total = 0;
   for (;;) {
     const std::size_t read = source(buffer.data(), buffer.size());
+    const std::string_view chunk(buffer.data(), read);
+    if (total == 0) {
+      declaredEncoding_ = DeclaredEncoding(chunk);
+      if (const auto mismatch = EncodingMismatch(chunk, false)) throw MapXmlError(0, *mismatch);
+    }
     total += read;
     if (total > kLargestMapXml) Fail("ファイルが大きすぎます");
     const int status = xml.xmlParseChunk(parser_, buffer.data(), static_cast<int>(read), read == 0);
     if (failure_) throw *failure_;
-    if (status != 0 || libraryError_) ThrowLibraryError(total, read == 0);
+    if (status != 0 || libraryError_) ThrowLibraryError(total, read == 0, chunk);
     if (read == 0) break;
   }
-  if (!parser_->wellFormed) ThrowLibraryError(total, true);
+  if (!parser_->wellFormed) ThrowLibraryError(total, true, {});
   if (!rootSeen_) Fail("地図XML ではありません");
   parser_ = nullptr;
 }

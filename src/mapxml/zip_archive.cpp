@@ -1,13 +1,16 @@
 #include "mapxml/zip_archive.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "mapxml/mapxml_error.h"
 #include "mapxml/mapxml_libraries.h"
+#include "mapxml/mapxml_limits.h"
 
 namespace parquill::mapxml {
 namespace {
@@ -32,41 +35,16 @@ ZipArchive ZipArchive::OpenFile(const std::string& path) {
     z.zip_error_fini(&reason);
     Refuse(text);
   }
-  return ZipArchive(archive, nullptr);
+  return ZipArchive(archive);
 }
-
-ZipArchive ZipArchive::OpenBytes(std::vector<char> bytes) {
-  if (bytes.empty()) Refuse("0 バイトの ZIP です");
-  const ZipLibrary& z = LoadedZip();
-  auto kept = std::make_unique<std::vector<char>>(std::move(bytes));
-  zip_error_t reason;
-  z.zip_error_init(&reason);
-  zip_source_t* source = z.zip_source_buffer_create(kept->data(), kept->size(), 0, &reason);
-  zip_t* archive = nullptr;
-  if (source != nullptr) {
-    archive = z.zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &reason);
-    if (archive == nullptr) z.zip_source_free(source);
-  }
-  if (archive == nullptr) {
-    std::string text = z.zip_error_strerror(&reason);
-    z.zip_error_fini(&reason);
-    Refuse(text);
-  }
-  z.zip_error_fini(&reason);
-  return ZipArchive(archive, std::move(kept));
-}
-
-ZipArchive::ZipArchive(zip* archive, std::unique_ptr<std::vector<char>> bytes)
-    : archive_(archive), bytes_(std::move(bytes)) {}
 
 ZipArchive::ZipArchive(ZipArchive&& other) noexcept
-    : archive_(std::exchange(other.archive_, nullptr)), bytes_(std::move(other.bytes_)) {}
+    : archive_(std::exchange(other.archive_, nullptr)) {}
 
 ZipArchive& ZipArchive::operator=(ZipArchive&& other) noexcept {
   if (this != &other) {
     Close();
     archive_ = std::exchange(other.archive_, nullptr);
-    bytes_ = std::move(other.bytes_);
   }
   return *this;
 }
@@ -97,20 +75,31 @@ std::uint64_t ZipArchive::EntrySize(std::size_t index) const {
   return status.size;
 }
 
-std::vector<char> ZipArchive::ReadWhole(std::size_t index, std::uint64_t largest) const {
+void ZipArchive::CopyEntry(std::size_t index, int fd, std::uint64_t largest) const {
   const std::uint64_t size = EntrySize(index);
-  if (size > largest) {
+  auto tooLarge = [&] {
     Refuse(EntryName(index) + " が大きすぎます（" + std::to_string(size >> 20) + " MB）");
-  }
-  std::vector<char> bytes(static_cast<std::size_t>(size));
+  };
+  if (size > largest) tooLarge();
   Entry entry = Open(index);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const std::size_t read = entry.Read(bytes.data() + done, bytes.size() - done);
-    if (read == 0) Refuse(EntryName(index) + " が途中で終わっています");
+  std::vector<char> buffer(kReadChunk);
+  std::uint64_t done = 0;
+  for (;;) {
+    const std::size_t read = entry.Read(buffer.data(), buffer.size());
+    if (read == 0) break;
     done += read;
+    if (done > largest) tooLarge();
+    for (std::size_t written = 0; written < read;) {
+      const ssize_t n = ::write(fd, buffer.data() + written, read - written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        throw MapXmlError(0,
+                          std::string("一時ファイルに書けません（") + std::strerror(errno) + "）");
+      }
+      written += static_cast<std::size_t>(n);
+    }
   }
-  return bytes;
+  if (done != size) Refuse(EntryName(index) + " が途中で終わっています");
 }
 
 ZipArchive::Entry ZipArchive::Open(std::size_t index) const {

@@ -2,22 +2,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
 struct zip;
 struct zip_file;
 
 namespace parquill::mapxml {
 
-// One ZIP file, on disk or in memory, and its entries. Every failure raises
-// a MapXmlError (without a line) saying what is wrong with the ZIP.
+// One ZIP file on disk and its entries. Every failure raises a MapXmlError
+// (without a line) saying what is wrong with the ZIP.
 class ZipArchive {
  public:
   static ZipArchive OpenFile(const std::string& path);
-  // A ZIP read out of another ZIP; the archive keeps the bytes.
-  static ZipArchive OpenBytes(std::vector<char> bytes);
 
   ZipArchive(ZipArchive&&) noexcept;
   ZipArchive& operator=(ZipArchive&&) noexcept;
@@ -26,8 +22,9 @@ class ZipArchive {
   std::size_t entryCount() const;
   std::string EntryName(std::size_t index) const;
   std::uint64_t EntrySize(std::size_t index) const;
-  // The whole entry, refused when it is larger than `largest`.
-  std::vector<char> ReadWhole(std::size_t index, std::uint64_t largest) const;
+  // Writes the entry to the file open as `fd`, a part at a time; refused
+  // when it is larger than `largest`.
+  void CopyEntry(std::size_t index, int fd, std::uint64_t largest) const;
 
   // An entry read a part at a time.
   class Entry {
@@ -45,11 +42,10 @@ class ZipArchive {
   Entry Open(std::size_t index) const;
 
  private:
-  ZipArchive(zip* archive, std::unique_ptr<std::vector<char>> bytes);
+  explicit ZipArchive(zip* archive) : archive_(archive) {}
   void Close();
 
   zip* archive_ = nullptr;
-  std::unique_ptr<std::vector<char>> bytes_;  // what an archive in memory reads
 };
 
 }  // namespace parquill::mapxml

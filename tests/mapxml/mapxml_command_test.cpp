@@ -3,6 +3,8 @@
 // reader of their own here, areas, and a batch that goes on past broken files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +16,7 @@
 
 #include "base/text_codec.h"
 #include "mapxml/map_xml_text.h"
+#include "mapxml/mapxml_limits.h"
 #include "mapxml/mapxml_lots.h"
 #include "mapxml/mapxml_reader.h"
 #include "support/command_run.h"
@@ -157,6 +160,179 @@ TEST(MapXmlCommand, DatumAndLotsOutside) {
   EXPECT_NE(info.find("DATUM[\"JGD2000\""), std::string::npos) << info;
   for (const char* chiban : {"2740-1", "2740-2", "別図-5", "地区外-43774", "地区外-43778"}) {
     EXPECT_NE(info.find(std::string("Chiban (String) = ") + chiban), std::string::npos) << chiban;
+  }
+}
+
+// A made-up file of `count` lots 1 m square in a row, each with its own corners.
+std::string RowOfLots(int count) {
+  std::string spatial, thematic;
+  for (int k = 0; k < count; ++k) {
+    const std::string n = std::to_string(k);
+    spatial += GmPoint("a" + n, 0, k) + GmPoint("b" + n, 0, k + 1) + GmPoint("c" + n, 1, k + 1) +
+               GmPoint("d" + n, 1, k) +
+               GmCurve("r" + n, {"a" + n, "b" + n, "c" + n, "d" + n, "a" + n}) +
+               GmSurface("s" + n, {"r" + n});
+    thematic += Fude(std::to_string(k + 1), "s" + n);
+  }
+  return MapXml("公共座標9系", spatial, thematic);
+}
+
+// Peak resident memory of a command in kB (GNU time), or -1 without it.
+long PeakKb(const TempFolder& folder, const std::string& arguments) {
+  if (!std::filesystem::exists("/usr/bin/time")) return -1;
+  RunCommand(folder, "/usr/bin/time -o " + Quoted(folder.File("peak")) + " -f %M " +
+                         Quoted(PARQUILL_CLI_PATH) + " " + arguments);
+  // The last line: a command that fails has "Command exited with …" before it.
+  std::string peak = ReadBytes(folder.File("peak"));
+  peak.erase(peak.find_last_not_of('\n') + 1);
+  return std::stol(peak.substr(peak.find_last_of('\n') + 1));
+}
+
+// Several files at once give the lines and the files of one at a time, in
+// the order of the inputs however the conversions end: a large file first,
+// small ones after it, a broken one among them, and a municipality ZIP of
+// area ZIPs. A ZIP inside a ZIP is never held in memory: 64 MB of stored
+// zeros inside one pass through a few MB.
+TEST(MapXmlCommand, ManyAtOnceInInputOrder) {
+  if (!Installed("zip") || !Installed("unzip")) GTEST_SKIP() << "zip and unzip are not installed";
+  TempFolder folder;
+  const std::string in = folder.File("in");
+  std::filesystem::create_directories(in + "/town");
+  folder.Write("in/a-big.xml", RowOfLots(3000));
+  const std::string chibaXml = RunCommand(folder, "unzip -p " + Quoted(kChiba)).out;
+  for (const char* name : {"b1.xml", "b2.xml", "b4.xml", "b5.xml"}) {
+    folder.Write(std::string("in/") + name, chibaXml);
+  }
+  folder.Write("in/b3.xml", chibaXml.substr(0, 3000));
+  folder.Write("in/town/c1.xml", RowOfLots(2));
+  folder.Write("in/town/c2.xml", RowOfLots(3));
+  RunCommand(folder,
+             "cd " + Quoted(in + "/town") +
+                 " && zip -q area1.zip c1.xml && zip -q area2.zip c2.xml && zip -q "
+                 "../d-town.zip area1.zip area2.zip && rm c1.xml c2.xml area1.zip area2.zip");
+  std::string lines[2];
+  for (int jobs : {1, 3}) {
+    const CommandRun run =
+        RunCli(folder, "mapxml " + Quoted(in) + " -j " + std::to_string(jobs) + " --output " +
+                           Quoted(folder.File("out" + std::to_string(jobs))));
+    EXPECT_EQ(run.status, 4);
+    EXPECT_TRUE(run.err.starts_with(in + "/b3.xml: ")) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    lines[jobs / 3] = run.out;
+  }
+  EXPECT_EQ(lines[0], lines[1]);
+  std::vector<std::string> names;
+  std::istringstream out(lines[1]);
+  for (std::string line; std::getline(out, line);) names.push_back(line.substr(0, line.find(':')));
+  EXPECT_EQ(names, (std::vector<std::string>{"a-big.xml", "b1.xml", "b2.xml", "b4.xml", "b5.xml",
+                                             "c1.xml", "c2.xml", "合計"}));
+  EXPECT_EQ(RunCommand(folder,
+                       "diff -r " + Quoted(folder.File("out1")) + " " + Quoted(folder.File("out3")))
+                .status,
+            0);
+
+  // The zeros: written to a temporary file, its one XML refused.
+  RunCommand(folder, "cd " + Quoted(folder.path().string()) +
+                         " && head -c 64000000 /dev/zero > zeros.xml && zip -q -0 inner.zip "
+                         "zeros.xml && zip -q outer.zip inner.zip && rm zeros.xml inner.zip");
+  const long peak = PeakKb(folder, "mapxml " + Quoted(folder.File("outer.zip")) + " --output " +
+                                       Quoted(folder.File("zeros")));
+  if (peak >= 0) {
+    EXPECT_LT(peak, 40'000);
+  }
+}
+
+// A batch stopped halfway goes on with --resume: a file whose three outputs
+// are all newer than it is passed over (its outputs left as they are), one
+// with an output missing or older than it is converted again. The progress
+// line is written on a terminal only.
+TEST(MapXmlCommand, ResumeAndProgress) {
+  TempFolder folder;
+  const std::string in = folder.File("in");
+  std::filesystem::create_directories(in);
+  for (const char* name : {"a.xml", "b.xml", "c.xml"}) {
+    folder.Write(std::string("in/") + name, RowOfLots(2));
+  }
+  const std::string out = folder.File("out");
+  const CommandRun first = RunCli(folder, "mapxml " + Quoted(in) + " --output " + Quoted(out));
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.err, "");  // no progress line: stderr is not a terminal
+  std::filesystem::remove(out + "/b.MIF");
+  const auto aWritten = std::filesystem::last_write_time(out + "/a.Sim");
+  std::filesystem::last_write_time(in + "/c.xml", aWritten + std::chrono::hours(1));
+
+  const CommandRun resumed =
+      RunCli(folder, "mapxml " + Quoted(in) + " --resume --output " + Quoted(out));
+  EXPECT_EQ(resumed.status, 0) << resumed.err;
+  EXPECT_EQ(resumed.out,
+            "a.xml: 出力 a.Sim が新しいので飛ばしました\n"
+            "b.xml: 筆 2（除外 0）、筆界点 8、公共座標9系、出力 b.Sim\n"
+            "c.xml: 筆 2（除外 0）、筆界点 8、公共座標9系、出力 c.Sim\n"
+            "合計: 地図XML 3（失敗 0、変換済みで飛ばした 1）、筆 4（除外 0）、筆界点 16\n");
+  EXPECT_EQ(std::filesystem::last_write_time(out + "/a.Sim"), aWritten);
+  EXPECT_TRUE(std::filesystem::exists(out + "/b.MIF"));
+
+  if (!Installed("script")) GTEST_SKIP() << "script (Debian bsdutils) is not installed";
+  // On a terminal (script gives the command one): the line, redrawn in place.
+  const CommandRun shown =
+      RunCommand(folder, "script -qec " +
+                             Quoted(Quoted(PARQUILL_CLI_PATH) + " mapxml " + Quoted(in) +
+                                    " -j 2 --output " + Quoted(folder.File("out2"))) +
+                             " /dev/null");
+  EXPECT_NE(shown.out.find("\r地図XML 3/3、筆 6"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("\033[K"), std::string::npos) << shown.out;
+}
+
+// A file in Shift_JIS that says so converts to the same files as in UTF-8
+// (iconv made it); a file whose bytes are not in the encoding it declares
+// gets one sentence, and nothing of the XML library.
+TEST(MapXmlCommand, EncodingsDeclaredAndFound) {
+  if (!Installed("unzip") || !Installed("iconv")) GTEST_SKIP() << "unzip or iconv is missing";
+  TempFolder folder;
+  const std::string utf8 = RunCommand(folder, "unzip -p " + Quoted(kChiba)).out;
+  const std::string declaration = "encoding=\"UTF-8\"";
+  ASSERT_EQ(utf8.find(declaration), 20u);
+  auto declaring = [&](std::string bytes, const std::string& encoding) {
+    return bytes.replace(20, declaration.size(), "encoding=\"" + encoding + "\"");
+  };
+  const std::string path = folder.Write("utf8.xml", utf8);
+  const std::string sjis = RunCommand(folder, "iconv -f UTF-8 -t CP932 " + Quoted(path)).out;
+  ASSERT_GT(sjis.size(), mapxml::kReadChunk + 1000);
+  std::string lateByte = declaring(sjis, "Shift_JIS");
+  lateByte.insert(lateByte.size() - 1000, "\xFF");  // past the first part read
+  struct EncodingCase {
+    const char* name;
+    std::string bytes;
+    std::string err;  // after "NAME: "
+  };
+  const EncodingCase cases[] = {
+      {"sjis.xml", declaring(sjis, "Shift_JIS"), ""},
+      {"utf8-as-sjis.xml", declaring(utf8, "Shift_JIS"),
+       "文字コードが Shift_JIS と宣言されていますが、中身は UTF-8 で書かれています"},
+      {"sjis-as-utf8.xml", sjis,
+       "文字コードが UTF-8 と宣言されていますが、UTF-8 でない文字があります（Shift_JIS "
+       "などで書かれたファイルです）"},
+      {"late.xml", lateByte, "文字コード Shift_JIS として読めない文字があります"},
+  };
+  for (const EncodingCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string input = folder.Write(c.name, c.bytes);
+    const CommandRun run =
+        RunCli(folder, "mapxml " + Quoted(input) + " --output " + Quoted(folder.File("out")));
+    if (c.err.empty()) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      RunCli(folder, "mapxml " + Quoted(path) + " --output " + Quoted(folder.File("out")));
+      for (const char* extension : {".Sim", ".MIF", ".MID"}) {
+        EXPECT_EQ(ReadBytes(folder.File(std::string("out/sjis") + extension)),
+                  ReadBytes(folder.File(std::string("out/utf8") + extension)))
+            << extension;
+      }
+      continue;
+    }
+    EXPECT_EQ(run.status, 4);
+    EXPECT_TRUE(run.err.starts_with(input + ": ")) << run.err;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   }
 }
 

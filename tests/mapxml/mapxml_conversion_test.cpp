@@ -184,6 +184,131 @@ TEST(MapXmlConversion, EachLotCarriesItsOwnAttributesOnly) {
   }
 }
 
+// Lots whose rings bound no proper area are written as given and told, and
+// so are characters Shift-JIS lacks, written as "?". The real file's one
+// such lot is the one GDAL (ST_IsValid) finds invalid.
+TEST(MapXmlConversion, WhatWasWrittenAsGivenIsTold) {
+  const std::string hole =
+      GmPoint("h1", 4, 4) + GmPoint("h2", 6, 4) + GmPoint("h3", 6, 6) + GmPoint("h4", 4, 6);
+  const std::string far =
+      GmPoint("h1", 20, 20) + GmPoint("h2", 22, 20) + GmPoint("h3", 22, 22) + GmPoint("h4", 20, 22);
+  struct ToldCase {
+    const char* what;
+    std::string name;
+    std::string bytes;
+    bool includeOutside;
+    std::string summary;                // the file's line, from its second field on
+    std::vector<std::string> findings;  // each after its "）: " or as a whole
+  };
+  const std::vector<ToldCase> cases = {
+      {"a bow tie",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + GmCurve("b", {"p1", "p3", "p2", "p4", "p1"}) + GmSurface("s1", {"b"}),
+              Fude("1", "s1")),
+       false,
+       "形の崩れた筆 1、出力 t.Sim",
+       {"外周が自分と交わるか重なっています（そのまま書きました）"}},
+      {"three points on one line",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + GmPoint("p5", 0, 20) + GmCurve("b", {"p1", "p2", "p5", "p1"}) +
+                  GmSurface("s1", {"b"}),
+              Fude("1", "s1")),
+       false,
+       "形の崩れた筆 1、出力 t.Sim",
+       {"外周が面積を囲んでいません（そのまま書きました）"}},
+      {"a spike out and back along one line",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + GmPoint("p5", 15, 10) +
+                  GmCurve("b", {"p1", "p2", "p3", "p5", "p3", "p4", "p1"}) + GmSurface("s1", {"b"}),
+              Fude("1", "s1")),
+       false,
+       "形の崩れた筆 1、出力 t.Sim",
+       {"外周が自分と交わるか重なっています（そのまま書きました）"}},
+      {"a hole outside its lot",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + kSides + far + GmCurve("hc", {"h1", "h2", "h3", "h4", "h1"}) +
+                  GmSurface("s1", {"c1", "c2", "c3", "c4"}, {{"hc"}}),
+              Fude("1", "s1")),
+       false,
+       "穴のある筆 1、形の崩れた筆 1、出力 t.Sim",
+       {"穴が筆の外にあります（そのまま書きました）"}},
+      {"a hole that is a bow tie",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + kSides + hole + GmCurve("hc", {"h1", "h3", "h2", "h4", "h1"}) +
+                  GmSurface("s1", {"c1", "c2", "c3", "c4"}, {{"hc"}}),
+              Fude("1", "s1")),
+       false,
+       "穴のある筆 1、形の崩れた筆 1、出力 t.Sim",
+       {"穴が自分と交わるか重なっています（そのまま書きました）"}},
+      {"sound: a hole inside, and two triangles that touch at one corner",
+       "t.xml",
+       MapXml("公共座標9系",
+              kCorners + kSides + hole + GmPoint("m", 5, 5) +
+                  GmCurve("hc", {"h1", "h2", "h3", "h4", "h1"}) +
+                  GmCurve("t", {"p1", "p2", "m", "p3", "p4", "m", "p1"}) +
+                  GmSurface("s1", {"c1", "c2", "c3", "c4"}, {{"hc"}}) + GmSurface("s2", {"t"}),
+              Fude("1", "s1") + Fude("2", "s2")),
+       false,
+       "穴のある筆 1、出力 t.Sim",
+       {}},
+      {"the registry's file",
+       "47213-3601-109.zip",
+       ReadBytes(std::string(PARQUILL_SOURCE_DIR) + "/tests/data/mapxml/47213-3601-109.zip"),
+       true,
+       "形の崩れた筆 1、出力 47213-3601-109.Sim",
+       {"[形状] 筆 地区外-786740（2237 行目）: "
+        "外周が自分と交わるか重なっています（そのまま書きました）"}},
+      {"characters Shift-JIS lacks",
+       "t.xml",
+       MapXml("公共座標9系", kCorners + kSides + GmSurface("s1", {"c1", "c2", "c3", "c4"}),
+              Fude("\xF0\xA0\xAE\xB7野1", "s1") +
+                  Hikkaiten("\xF0\xA0\xAE\xB7\xF0\xA0\xAE\xB7", "p1") + Hikkaiten("髙2", "p2")),
+       false,
+       "? にした文字 3、出力 t.Sim",
+       {"[文字コード] 筆 \xF0\xA0\xAE\xB7野1（", "Shift-JIS にない文字 1 字を ? にしました",
+        "[文字コード] 筆界点 \xF0\xA0\xAE\xB7\xF0\xA0\xAE\xB7: Shift-JIS にない文字 2 字を ? "
+        "にしました"}},
+  };
+  for (const ToldCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    const Converted converted = Convert(folder, c.name, c.bytes, c.includeOutside, true);
+    ASSERT_EQ(converted.outcomes.size(), 1u);
+    const std::string& line = converted.outcomes[0].line;
+    EXPECT_EQ(line.substr(line.size() - c.summary.size()), c.summary) << line;
+    std::string told;
+    for (const std::string& finding : converted.outcomes[0].findings) {
+      if (finding.starts_with("[形状]") || finding.starts_with("[文字コード]"))
+        told += finding + "\n";
+    }
+    std::size_t at = 0;
+    for (const std::string& expected : c.findings) {
+      at = told.find(expected, at);
+      ASSERT_NE(at, std::string::npos) << expected << "\n" << told;
+    }
+    if (c.findings.empty()) {
+      EXPECT_EQ(told, "");
+    }
+  }
+  // What the "?" stands for, in the bytes written: 野 is 96 EC in CP932, 髙 FB FC.
+  TempFolder folder;
+  Convert(folder, "t.xml", cases.back().bytes);
+  const std::string stem = (folder.path() / "out" / "t").string();
+  EXPECT_NE(ReadBytes(stem + ".MID")
+                .find("1,?\x96\xEC"
+                      "1,"),
+            std::string::npos);
+  EXPECT_NE(ReadBytes(stem + ".Sim")
+                .find("A01,    1,??,0,0,,\r\nA01,    2,\xFB\xFC"
+                      "2,"),
+            std::string::npos);
+}
+
 TEST(MapXmlConversion, BrokenFilesGiveOneLineAndNoFiles) {
   const std::string good =
       MapXml("公共座標9系", kCorners + kSides + GmSurface("s1", {"c1", "c2", "c3", "c4"}),
