@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "convert/lot_files.h"
-#include "convert/lot_selection.h"
+#include "geometry/lot_selection.h"
+#include "sima/lot_files.h"
 
 namespace {
 

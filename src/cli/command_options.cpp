@@ -1,7 +1,7 @@
 #include "cli/command_options.h"
 
 #include "cli/cli_support.h"
-#include "convert/lot_files.h"
+#include "sima/lot_files.h"
 
 namespace parquill::cli {
 

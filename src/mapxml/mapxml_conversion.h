@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "convert/lot_files.h"
-#include "convert/lot_selection.h"
+#include "geometry/lot_selection.h"
 #include "mapxml/mapxml_error.h"
 #include "mapxml/mapxml_reader.h"
 #include "mif/plane_zone.h"
+#include "sima/lot_files.h"
 
 namespace parquill::mapxml {
 

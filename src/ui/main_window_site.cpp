@@ -6,7 +6,7 @@
 #include <QShortcut>
 
 #include "base/output_file_names.h"
-#include "convert/lot_files.h"
+#include "sima/lot_files.h"
 #include "ui/file_dialogs.h"
 #include "ui/file_names.h"
 #include "ui/keyboard.h"

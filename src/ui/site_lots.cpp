@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "convert/lot_selection.h"
+#include "geometry/lot_selection.h"
 #include "geometry/ring_area.h"
 
 namespace parquill::ui {

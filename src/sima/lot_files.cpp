@@ -1,4 +1,4 @@
-#include "convert/lot_files.h"
+#include "sima/lot_files.h"
 
 #include <optional>
 

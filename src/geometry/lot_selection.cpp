@@ -1,4 +1,4 @@
-#include "convert/lot_selection.h"
+#include "geometry/lot_selection.h"
 
 #include <algorithm>
 #include <bit>
