@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -227,6 +228,14 @@ void AppendEncodedText(std::string& out, std::string_view text, TextEncoding enc
     }
     i += length;
   }
+}
+
+int CharactersWrittenAsQuestionMarks(std::string_view text, TextEncoding encoding) {
+  if (IsAscii(text)) return 0;
+  const std::string encoded = EncodeText(text, encoding);
+  // A "?" is one byte in both, and never the trail byte of a CP932 character.
+  return static_cast<int>(std::count(encoded.begin(), encoded.end(), '?') -
+                          std::count(text.begin(), text.end(), '?'));
 }
 
 std::string ShowEscapedBytes(std::string_view text) {

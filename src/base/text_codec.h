@@ -24,6 +24,10 @@ std::string EncodeText(std::string_view text, TextEncoding encoding);
 // The same, appended to `out`.
 void AppendEncodedText(std::string& out, std::string_view text, TextEncoding encoding);
 
+// How many characters of `text` EncodeText writes as "?" in `encoding`
+// (those it cannot hold; a "?" of the text itself is no loss).
+int CharactersWrittenAsQuestionMarks(std::string_view text, TextEncoding encoding);
+
 // The same string for a terminal: every escaped byte written "\xHH" (two
 // upper-case hex digits), so that the text is valid UTF-8.
 std::string ShowEscapedBytes(std::string_view text);

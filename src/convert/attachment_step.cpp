@@ -47,15 +47,6 @@ ReportRegion RegionFound(int number, const RingArrays& ring, std::vector<std::si
   return region;
 }
 
-// Whether writing the lot number in Shift-JIS turns a character into "?"
-// (one the code page has, in whatever form, is no loss).
-bool LosesCharacters(std::string_view chiban) {
-  if (IsAscii(chiban)) return false;
-  const std::string written = EncodeText(chiban, TextEncoding::kCp932);
-  return std::count(written.begin(), written.end(), '?') >
-         std::count(chiban.begin(), chiban.end(), '?');
-}
-
 }  // namespace
 
 Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSummary* summary,
@@ -123,7 +114,7 @@ Outcome AttachChibans(const ConversionChoices& choices, LotModel& lots, AttachSu
       ++attached.regions;
       if (found != nullptr) ++attached.regionsWithNumber;
       const std::string_view chiban = found ? TrimBlanks(found->text) : std::string_view();
-      if (choices.report && LosesCharacters(chiban))
+      if (choices.report && CharactersWrittenAsQuestionMarks(chiban, TextEncoding::kCp932) > 0)
         attached.regionsBeyondCp932.push_back(attached.regions);
       lots.Value(l, 0) = chiban;
     }

@@ -9,12 +9,7 @@
 namespace parquill::mapxml {
 
 int CharactersOutsideShiftJis(const std::string& text) {
-  if (IsAscii(text)) return 0;
-  const std::string encoded = EncodeText(text, TextEncoding::kCp932);
-  // Every "?" the encoding wrote that the text did not have; a "?" is one
-  // byte in both, and never the trail byte of a CP932 character.
-  return static_cast<int>(std::count(encoded.begin(), encoded.end(), '?') -
-                          std::count(text.begin(), text.end(), '?'));
+  return CharactersWrittenAsQuestionMarks(text, TextEncoding::kCp932);
 }
 
 std::vector<ShiftJisLoss> FindShiftJisLosses(const MapXmlDocument& document, const MapLots& lots) {
