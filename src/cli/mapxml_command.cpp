@@ -1,3 +1,5 @@
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -9,6 +11,32 @@
 #include "mapxml/mapxml_conversion.h"
 
 namespace parquill::cli {
+namespace {
+
+std::atomic<bool> interrupted = false;
+std::atomic<int> interruption = 0;  // the signal that stopped the batch
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+// Ctrl+C (or a kill) ends the batch with the files being converted, so that
+// none is left half-written; a second one ends it at once. A signal the
+// shell had us ignore (a background job) stays ignored.
+void CatchInterruptions() {
+  struct sigaction caught {};
+  caught.sa_handler = [](int signal) {
+    interruption = signal;
+    interrupted = true;
+  };
+  caught.sa_flags = SA_RESETHAND;
+  sigemptyset(&caught.sa_mask);
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction before {};
+    if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+      sigaction(signal, &caught, nullptr);
+    }
+  }
+}
+
+}  // namespace
 
 // parquill-cli mapxml: the registry's 地図XML files (or their ZIPs, or
 // folders of them) to SIMA, MIF/MID and DXF, every lot or the lots asked
@@ -57,6 +85,8 @@ int RunMapXmlCommand(const std::vector<std::string>& args) {
   std::error_code error;
   std::filesystem::create_directories(options.outputFolder, error);
 
+  CatchInterruptions();
+  options.interrupted = &interrupted;
   ProgressLine progress;
   const mapxml::MapXmlTotals totals = mapxml::ConvertMapXml(
       inputs, options,
@@ -69,6 +99,12 @@ int RunMapXmlCommand(const std::vector<std::string>& args) {
                        : std::function<void(const mapxml::MapXmlProgress&)>());
   progress.Clear();
   PrintLine(std::cout, mapxml::TotalsLine(totals));
+  if (totals.interrupted) {
+    PrintLine(std::cerr,
+              "中断しました。書き終えたファイルはそのまま残っています。続きは同じコマンドに "
+              "--resume を付けて変換できます。");
+    return 128 + interruption;
+  }
   return totals.failed > 0 ? kExitTrapped : kExitDone;
 }
 

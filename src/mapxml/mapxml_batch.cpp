@@ -64,12 +64,12 @@ Result Failed(const std::string& where, const MapXmlError& error) {
   return result;
 }
 
-// Whether the three files named for `sima` all exist and are newer than `input`.
-bool OutputsNewer(const std::string& sima, fs::file_time_type input) {
-  const OutputFileNames names = OutputFileNamesFor(sima);
-  for (const std::string* path : {&names.sima, &names.mif, &names.mid}) {
+// Whether the files of the formats named for `sima` all exist and are newer
+// than `input`.
+bool OutputsNewer(const std::string& sima, unsigned formats, fs::file_time_type input) {
+  for (const std::string& path : LotFilePaths(sima, formats)) {
     std::error_code error;
-    const fs::file_time_type written = fs::last_write_time(*path, error);
+    const fs::file_time_type written = fs::last_write_time(path, error);
     if (error || written <= input) return false;
   }
   return true;
@@ -96,6 +96,10 @@ class Batch {
   void Work();
   Result Convert(const Item& item, MapXmlSourceReader& reader) const;
   void Stop();
+  void StopAndJoin(std::vector<std::thread>& threads);
+  bool Interrupted() const {
+    return options_.interrupted != nullptr && options_.interrupted->load();
+  }
 
   const MapXmlOptions& options_;
   const std::size_t jobs_;
@@ -176,13 +180,15 @@ void Batch::Found(const std::string& where, const std::string& relativePath, Map
   claim = item.claim;
   if (options_.resume) {
     lock.unlock();
-    const bool newer =
-        OutputsNewer((fs::path(options_.outputFolder) / item.sima).string(), item.source.modified);
+    const bool newer = OutputsNewer((fs::path(options_.outputFolder) / item.sima).string(),
+                                    options_.formats, item.source.modified);
     lock.lock();
     if (newer) {
       item.claim->ended = item.claim->written = true;
       Result skipped;
-      skipped.outcome.line = relativePath + ": 出力 " + item.sima + " が新しいので飛ばしました";
+      skipped.outcome.line = relativePath + ": 出力 " +
+                             LotFilePaths(item.sima, options_.formats).front() +
+                             " が新しいので飛ばしました";
       skipped.counts.files = 1;
       skipped.counts.skipped = 1;
       Post(std::move(skipped));
@@ -247,6 +253,14 @@ void Batch::Stop() {
   changed_.notify_all();
 }
 
+// Converting threads end with the file each is converting.
+void Batch::StopAndJoin(std::vector<std::thread>& threads) {
+  Stop();
+  for (std::thread& thread : threads) {
+    if (thread.joinable()) thread.join();
+  }
+}
+
 MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
                         const std::function<void(const MapXmlFileOutcome&)>& take,
                         const std::function<void(const MapXmlProgress&)>& progress) {
@@ -255,10 +269,7 @@ MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
   struct Joiner {
     Batch& batch;
     std::vector<std::thread>& threads;
-    ~Joiner() {
-      batch.Stop();
-      for (std::thread& thread : threads) thread.join();
-    }
+    ~Joiner() { batch.StopAndJoin(threads); }
   } joiner{*this, threads};
   threads.emplace_back([&] { List(inputs, static_cast<bool>(progress)); });
   for (std::size_t j = 0; j < jobs_; ++j) threads.emplace_back([this] { Work(); });
@@ -271,6 +282,7 @@ MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
       return ended_.contains(next) || (listingEnded_ && next == listed_);
     });
     if (changed && !ended_.contains(next)) break;  // every file passed on
+    if (Interrupted()) break;
     if (changed) {
       const Result result = std::move(ended_.at(next));
       ended_.erase(next++);
@@ -291,6 +303,16 @@ MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
   }
   const std::exception_ptr error = listingError_;
   lock.unlock();
+  if (Interrupted()) {
+    // Every file that ended is passed on, though a file before it did not.
+    StopAndJoin(threads);
+    for (const auto& [order, result] : ended_) {
+      totals.Add(result.counts);
+      take(result.outcome);
+    }
+    totals.interrupted = true;
+    return totals;
+  }
   if (error) std::rethrow_exception(error);
   return totals;
 }

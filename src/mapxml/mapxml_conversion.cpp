@@ -77,7 +77,7 @@ MapXmlFileOutcome ConvertMapXmlFile(const std::string& relativePath, const std::
   }
   if (!misshapen.empty()) outcome.line += "、形の崩れた筆 " + std::to_string(misshapen.size());
   if (unencodable > 0) outcome.line += "、? にした文字 " + std::to_string(unencodable);
-  outcome.line += "、出力 " + FirstFileWritten(sima, options.formats);
+  outcome.line += "、出力 " + LotFilePaths(sima, options.formats).front();
   if (options.report) {
     for (std::uint32_t entry : lots.leftOut) {
       const LotEntry& lot = document.lots[entry];

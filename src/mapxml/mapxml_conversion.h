@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,7 +22,10 @@ struct MapXmlOptions {
   unsigned formats = kLotSima | kLotMif;
   bool millimetres = false;  // the DXF file in millimetres
   int jobs = 1;              // files converted at once
-  bool resume = false;       // pass over a file whose three outputs are newer than it
+  bool resume = false;       // pass over a file whose outputs are all newer than it
+  // Once set (by Ctrl+C), no file begins and the batch ends with the files
+  // being converted, each written whole.
+  const std::atomic<bool>* interrupted = nullptr;
 };
 
 // What the conversion of one 地図XML file gave: its summary line, or the one
@@ -43,6 +47,7 @@ struct MapXmlTotals {
   long long withHoles = 0;
   long long misshapen = 0;    // lots whose rings enclose no area, cross or hold a hole outside
   long long unencodable = 0;  // characters outside Shift-JIS, written as "?"
+  bool interrupted = false;   // the batch ended before its last file
 
   void Add(const MapXmlTotals& file);
 };

@@ -14,9 +14,13 @@ std::string DxfPathFor(const std::string& simaPath) {
   return mif.substr(0, mif.size() - 3) + "DXF";
 }
 
-std::string FirstFileWritten(const std::string& simaPath, unsigned formats) {
-  if ((formats & kLotSima) != 0) return simaPath;
-  return (formats & kLotMif) != 0 ? OutputFileNamesFor(simaPath).mif : DxfPathFor(simaPath);
+std::vector<std::string> LotFilePaths(const std::string& simaPath, unsigned formats) {
+  const OutputFileNames names = OutputFileNamesFor(simaPath);
+  std::vector<std::string> paths;
+  if ((formats & kLotSima) != 0) paths.push_back(names.sima);
+  if ((formats & kLotMif) != 0) paths.insert(paths.end(), {names.mif, names.mid});
+  if ((formats & kLotDxf) != 0) paths.push_back(DxfPathFor(simaPath));
+  return paths;
 }
 
 void WriteChosenLotFiles(const LotModel& lots, const LotFileChoices& choices) {

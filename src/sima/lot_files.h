@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/step_outcome.h"
 #include "geometry/lot_model.h"
@@ -39,9 +40,8 @@ struct LotFileChoices {
 // The DXF file's path for a SIMA path: its name up to its last "." and "DXF".
 std::string DxfPathFor(const std::string& simaPath);
 
-// The path of the first file of the formats: the SIMA file's, else the MIF
-// file's, else the DXF file's.
-std::string FirstFileWritten(const std::string& simaPath, unsigned formats);
+// The paths of the files of the formats, in the order SIMA, MIF, MID, DXF.
+std::vector<std::string> LotFilePaths(const std::string& simaPath, unsigned formats);
 
 // Writes the chosen files; a run-time error (a full disk) raises and leaves
 // every named file as it was.

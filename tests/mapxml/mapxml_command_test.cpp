@@ -242,7 +242,7 @@ TEST(MapXmlCommand, ManyAtOnceInInputOrder) {
   }
 }
 
-// A batch stopped halfway goes on with --resume: a file whose three outputs
+// A batch stopped halfway goes on with --resume: a file whose outputs
 // are all newer than it is passed over (its outputs left as they are), one
 // with an output missing or older than it is converted again. The progress
 // line is written on a terminal only.
@@ -272,6 +272,19 @@ TEST(MapXmlCommand, ResumeAndProgress) {
   EXPECT_EQ(std::filesystem::last_write_time(out + "/a.Sim"), aWritten);
   EXPECT_TRUE(std::filesystem::exists(out + "/b.MIF"));
 
+  // The files looked for are those of the formats asked for: a DXF file
+  // added to a finished batch is written for every input, then found.
+  const CommandRun added = RunCli(
+      folder, "mapxml " + Quoted(in) + " --resume --format sima,mif,dxf --output " + Quoted(out));
+  EXPECT_NE(added.out.find("合計: 地図XML 3（失敗 0）、筆 6"), std::string::npos) << added.out;
+  const CommandRun found =
+      RunCli(folder, "mapxml " + Quoted(in) + " --resume --format dxf --output " + Quoted(out));
+  EXPECT_EQ(found.out,
+            "a.xml: 出力 a.DXF が新しいので飛ばしました\n"
+            "b.xml: 出力 b.DXF が新しいので飛ばしました\n"
+            "c.xml: 筆 2（除外 0）、筆界点 8、公共座標9系、出力 c.DXF\n"
+            "合計: 地図XML 3（失敗 0、変換済みで飛ばした 2）、筆 2（除外 0）、筆界点 8\n");
+
   if (!Installed("script")) GTEST_SKIP() << "script (Debian bsdutils) is not installed";
   // On a terminal (script gives the command one): the line, redrawn in place.
   const CommandRun shown =
@@ -281,6 +294,54 @@ TEST(MapXmlCommand, ResumeAndProgress) {
                              " /dev/null");
   EXPECT_NE(shown.out.find("\r地図XML 3/3、筆 6"), std::string::npos) << shown.out;
   EXPECT_NE(shown.out.find("\033[K"), std::string::npos) << shown.out;
+}
+
+// A batch stopped by a kill (as by Ctrl+C) ends with the files being
+// converted: every file in the output folder is whole (the same bytes as a
+// finished run's) and named on stdout, none is hidden half-written, and
+// --resume converts the rest.
+TEST(MapXmlCommand, AStoppedBatchEndsItsFilesWhole) {
+  TempFolder folder;
+  const std::string in = folder.File("in");
+  std::filesystem::create_directories(in);
+  const std::string lots = folder.Write("lots.xml", RowOfLots(40));
+  constexpr int kFiles = 400;
+  for (int i = 0; i < kFiles; ++i) {
+    std::filesystem::create_hard_link(lots, in + "/f" + std::to_string(i) + ".xml");
+  }
+  ASSERT_EQ(
+      RunCli(folder, "mapxml " + Quoted(lots) + " --output " + Quoted(folder.File("whole"))).status,
+      0);
+  const std::string out = folder.File("out");
+  const CommandRun stopped = RunCommand(
+      folder, "(" + Quoted(PARQUILL_CLI_PATH) + " mapxml " + Quoted(in) + " -j 2 --output " +
+                  Quoted(out) + " & pid=$!; while [ ! -e " + Quoted(out + "/f0.MID") +
+                  " ]; do sleep 0.01; done; kill -TERM $pid; wait $pid)");
+  if (stopped.status == 0) GTEST_SKIP() << "the batch ended before it was stopped";
+  EXPECT_EQ(stopped.status, 128 + 15);
+  EXPECT_NE(stopped.err.find("中断しました。"), std::string::npos) << stopped.err;
+
+  const std::string whole = ReadBytes(folder.File("whole/lots.Sim"));
+  int written = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(out)) {
+    const std::string name = entry.path().filename().string();
+    ASSERT_NE(name.front(), '.') << name;  // no part of a file left behind
+    if (!name.ends_with(".Sim")) continue;
+    ++written;
+    EXPECT_EQ(ReadBytes(entry.path().string()), whole) << name;
+    const std::string stem = name.substr(0, name.size() - 4);
+    EXPECT_NE(stopped.out.find(stem + ".xml: 筆 40"), std::string::npos) << name;
+    EXPECT_TRUE(std::filesystem::exists(out + "/" + stem + ".MID")) << name;
+  }
+  EXPECT_LT(written, kFiles);
+
+  const CommandRun resumed =
+      RunCli(folder, "mapxml " + Quoted(in) + " --resume --output " + Quoted(out));
+  EXPECT_EQ(resumed.status, 0) << resumed.err;
+  EXPECT_NE(resumed.out.find("合計: 地図XML 400（失敗 0、変換済みで飛ばした " +
+                             std::to_string(written) + "）"),
+            std::string::npos)
+      << resumed.out;
 }
 
 // A file in Shift_JIS that says so converts to the same files as in UTF-8
