@@ -17,8 +17,4 @@ Message TooManyLotsMessage() {
   return {"筆個数が、" + std::to_string(kSimaLotCapacity) + "個を超えました。", "筆個数"};
 }
 
-Message RingTooLongMessage() {
-  return {"座標が、" + std::to_string(kRingCapacity) + "点を超えました。", "筆構成点数"};
-}
-
 }  // namespace parquill

@@ -11,7 +11,5 @@ Message NoFileSelectedMessage();
 Message TooManyPointsMessage();
 // "筆個数が、2000個を超えました。" / "筆個数"
 Message TooManyLotsMessage();
-// "座標が、1000点を超えました。" / "筆構成点数"
-Message RingTooLongMessage();
 
 }  // namespace parquill

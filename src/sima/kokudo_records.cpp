@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "base/trim.h"
-
 namespace parquill::kokudo {
 namespace {
 
@@ -19,7 +17,7 @@ void AppendInteger(std::string& line, int number) {
   line.append(digits, static_cast<std::size_t>(result.ptr - digits));
 }
 
-// The number field of `number`, as SimaNo gives it for the number's text.
+// The number field of `number`: right-aligned in five characters.
 void AppendNumberField(std::string& line, int number) {
   char digits[16];
   auto result = std::to_chars(digits, digits + sizeof digits, number);
@@ -50,19 +48,11 @@ std::string SimaTag(std::string_view s) {
   return line;
 }
 
-std::string SimaNo(std::string_view s) {
-  std::string_view text = TrimBlanks(s);
-  std::string field;
-  if (text.size() < kNumberFieldWidth) field.assign(kNumberFieldWidth - text.size(), ' ');
-  field.append(text);
-  return field;
-}
-
 // The record code, the number field and the point name ("K" + number
 // without a name of its own), each followed by ",": the start of every A01
 // and B01 line.
 static void AppendPointHead(std::string& line, std::string_view record, int pointNumber,
-                            std::string_view pointName = {}) {
+                            std::string_view pointName) {
   line.append(record);
   line.push_back(',');
   AppendNumberField(line, pointNumber);
@@ -83,35 +73,14 @@ static void AppendCoordinates(std::string& line, double x, double y) {
   line.append(",,");
 }
 
-void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y) {
-  AppendPointHead(line, "A01", pointNumber);
-  AppendCoordinates(line, x, y);
-}
-
 void AppendSimaA01(std::string& line, int pointNumber, std::string_view pointName, double x,
                    double y) {
   AppendPointHead(line, "A01", pointNumber, pointName);
   AppendCoordinates(line, x, y);
 }
 
-std::string SimaA01(std::int16_t pointNumber, double x, double y) {
-  std::string line;
-  AppendSimaA01(line, pointNumber, x, y);
-  return line;
-}
-
-void AppendSimaB01(std::string& line, std::int16_t pointNumber) {
-  AppendPointHead(line, "B01", pointNumber);
-}
-
 void AppendSimaB01(std::string& line, int pointNumber, std::string_view pointName) {
   AppendPointHead(line, "B01", pointNumber, pointName);
-}
-
-std::string SimaB01(std::int16_t pointNumber) {
-  std::string line;
-  AppendSimaB01(line, pointNumber);
-  return line;
 }
 
 std::string SimaChiban(std::string_view chiban) {

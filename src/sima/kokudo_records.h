@@ -21,21 +21,16 @@ void AppendSimaZ00(std::string& line, std::string_view s);
 // s + ",": a record with no fields ("A00", "A99", "D99").
 std::string SimaTag(std::string_view s);
 
-// The number field: s without leading and trailing blanks, right-aligned in
-// five characters ("    1", "15000"). A longer text is kept whole.
-std::string SimaNo(std::string_view s);
+// The number field of the point and lot records: the number right-aligned in
+// five characters ("    1", "15000"); a longer one fills its field alone.
 
-// "A01," + number field + ",K" + k + "," + X + "," + Y + ",,": one boundary point.
-std::string SimaA01(std::int16_t pointNumber, double x, double y);
-void AppendSimaA01(std::string& line, std::int16_t pointNumber, double x, double y);
-// The same with the point's own name in place of "K" + number, and a number
-// of any size (a number of six digits or more fills its field alone).
+// "A01," + number field + "," + name + "," + X + "," + Y + ",,": one boundary
+// point; a point without a name of its own is named "K" + its number.
 void AppendSimaA01(std::string& line, int pointNumber, std::string_view pointName, double x,
                    double y);
 
-// "B01," + number field + ",K" + k + ",": one boundary point of a lot.
-std::string SimaB01(std::int16_t pointNumber);
-void AppendSimaB01(std::string& line, std::int16_t pointNumber);
+// "B01," + number field + "," + name + ",": one boundary point of a lot,
+// named as in its A01 record.
 void AppendSimaB01(std::string& line, int pointNumber, std::string_view pointName);
 
 // "D00," + number field + "," + lot number + "," + closure code + ",": a lot's head.

@@ -12,6 +12,18 @@
 namespace parquill::kokudo {
 namespace {
 
+std::string B01(int number, std::string_view name = {}) {
+  std::string line;
+  AppendSimaB01(line, number, name);
+  return line;
+}
+
+std::string A01(int number, double x, double y) {
+  std::string line;
+  AppendSimaA01(line, number, {}, x, y);
+  return line;
+}
+
 // Each record against the text it must be.
 TEST(KokudoRecords, Records) {
   struct Case {
@@ -24,28 +36,23 @@ TEST(KokudoRecords, Records) {
       {SimaZ00("筆 "), "Z00,/筆 /,"},
       {SimaTag("A00"), "A00,"},
       {SimaTag("D99"), "D99,"},
-      // The number field: trimmed, right-aligned in five, a longer one kept whole.
-      {SimaNo("1"), "    1"},
-      {SimaNo(" 42  "), "   42"},
-      {SimaNo("15000"), "15000"},
-      {SimaNo("123456"), "123456"},
-      {SimaNo(""), "     "},
       // The point records' number fields and names, at the field's width and
-      // beyond it (a number past 32767 wraps negative).
-      {SimaB01(-32768), "B01,-32768,K-32768,"},
-      {SimaB01(-1), "B01,   -1,K-1,"},
-      {SimaB01(0), "B01,    0,K0,"},
-      {SimaB01(9), "B01,    9,K9,"},
-      {SimaB01(10), "B01,   10,K10,"},
-      {SimaB01(99), "B01,   99,K99,"},
-      {SimaB01(100), "B01,  100,K100,"},
-      {SimaB01(9999), "B01, 9999,K9999,"},
-      {SimaB01(10000), "B01,10000,K10000,"},
-      {SimaB01(32767), "B01,32767,K32767,"},
-      {SimaA01(1, 0.5, -0.25), "A01,    1,K1,.5,-.25,,"},
-      {SimaA01(15000, -12345.678, 200), "A01,15000,K15000,-12345.678,200,,"},
-      {SimaA01(-32768, 1.5, -0.25), "A01,-32768,K-32768,1.5,-.25,,"},
-      {SimaA01(32767, -1e20, 0), "A01,32767,K32767,-100000000000000000000,0,,"},
+      // beyond it; a point without a name of its own is "K" + its number.
+      {B01(-32768), "B01,-32768,K-32768,"},
+      {B01(-1), "B01,   -1,K-1,"},
+      {B01(0), "B01,    0,K0,"},
+      {B01(9), "B01,    9,K9,"},
+      {B01(10), "B01,   10,K10,"},
+      {B01(99), "B01,   99,K99,"},
+      {B01(100), "B01,  100,K100,"},
+      {B01(9999), "B01, 9999,K9999,"},
+      {B01(10000), "B01,10000,K10000,"},
+      {B01(123456), "B01,123456,K123456,"},
+      {B01(7, "BP-7"), "B01,    7,BP-7,"},
+      {A01(1, 0.5, -0.25), "A01,    1,K1,.5,-.25,,"},
+      {A01(15000, -12345.678, 200), "A01,15000,K15000,-12345.678,200,,"},
+      {A01(-32768, 1.5, -0.25), "A01,-32768,K-32768,1.5,-.25,,"},
+      {A01(32767, -1e20, 0), "A01,32767,K32767,-100000000000000000000,0,,"},
       {SimaD00(1, "12-3", 1), "D00,    1,12-3,1,"},
       {SimaD00(7, "", 1), "D00,    7,,1,"},
       {SimaD00(2000, "東原５番", 2), "D00, 2000,東原５番,2,"},
@@ -64,8 +71,8 @@ TEST(KokudoRecords, JapaneseRecordsSurviveTheCodePage) {
 
 TEST(KokudoRecords, AppendFormsAddTheRecordsToTheEndOfALine) {
   std::string line = "x";
-  AppendSimaA01(line, 12, -12345.678, 0.00001);
-  AppendSimaB01(line, -5);
+  AppendSimaA01(line, 12, {}, -12345.678, 0.00001);
+  AppendSimaB01(line, -5, {});
   AppendSimaD00(line, 2000, "東原５番", 2);
   AppendSimaZ00(line, "筆 1");
   AppendCoordinateText(line, -0.0);
