@@ -98,13 +98,14 @@ class WindowTest : public ::testing::Test {
     ClickLayer(boundary);
     form.OnBuildRegions();
   }
-  // Lets queued work run until `done` holds, for at most ten seconds: a fault
-  // fails the test, it never hangs it.
+  // Lets queued work run until `done` holds, for at most 30 seconds (a
+  // loaded machine under the sanitizers): a fault fails the test, it never
+  // hangs it.
   template <typename Done>
   bool WaitFor(Done done) {
     QElapsedTimer waited;
     waited.start();
-    while (!done() && waited.elapsed() < 10'000) {
+    while (!done() && waited.elapsed() < 30'000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return done();
@@ -129,7 +130,7 @@ class WindowTest : public ::testing::Test {
     form.OnLayerClicked();
   }
   // Lets the map's background readings end; false when they take beyond `milliseconds`.
-  bool WaitForMapReadings(int milliseconds = 20'000) {
+  bool WaitForMapReadings(int milliseconds = 30'000) {
     QElapsedTimer waited;
     waited.start();
     while (form.PreviewBusy()) {
