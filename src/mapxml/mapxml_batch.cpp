@@ -282,7 +282,10 @@ MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
       return ended_.contains(next) || (listingEnded_ && next == listed_);
     });
     if (changed && !ended_.contains(next)) break;  // every file passed on
-    if (Interrupted()) break;
+    if (Interrupted()) {
+      totals.interrupted = true;
+      break;
+    }
     if (changed) {
       const Result result = std::move(ended_.at(next));
       ended_.erase(next++);
@@ -303,14 +306,13 @@ MapXmlTotals Batch::Run(const std::vector<std::string>& inputs,
   }
   const std::exception_ptr error = listingError_;
   lock.unlock();
-  if (Interrupted()) {
+  if (totals.interrupted) {
     // Every file that ended is passed on, though a file before it did not.
     StopAndJoin(threads);
     for (const auto& [order, result] : ended_) {
       totals.Add(result.counts);
       take(result.outcome);
     }
-    totals.interrupted = true;
     return totals;
   }
   if (error) std::rethrow_exception(error);
