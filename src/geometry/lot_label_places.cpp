@@ -18,6 +18,12 @@ namespace {
 constexpr double kCoarseShare = 0.2;
 constexpr double kFineShare = 0.05;
 constexpr double kFinestShare = 0.01;
+// GEOS's search grows with the lot's length over its width and over the
+// precision sought: never finer than a ten-thousandth of the longer side of
+// the lot's box, and no search at all in a lot more than that many times as
+// long as it is wide (a sliver drawn by a wrong coordinate), which keeps its
+// first point. A real road of 4 m is searched up to 40 km long.
+constexpr double kMostStepsAlong = 1e4;
 
 // A ring about `origin` (survey coordinates keep their decimals), closed.
 struct Ring {
@@ -85,7 +91,10 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
     const auto [minX, maxX] = std::minmax_element(shell.x.begin(), shell.x.end());
     const auto [minY, maxY] = std::minmax_element(shell.y.begin(), shell.y.end());
     const double narrower = std::min(*maxX - *minX, *maxY - *minY);
-    if (!(narrower > 0 && std::isfinite(narrower))) continue;  // no room inside
+    const double longer = std::max(*maxX - *minX, *maxY - *minY);
+    if (!(narrower > 0 && std::isfinite(longer)) || longer > narrower * kMostStepsAlong) {
+      continue;  // no room inside
+    }
     std::vector<GEOSGeometry*> holes;
     for (std::size_t r = 1; r < rings.size(); ++r) holes.push_back(rings[r].Geometry(geos));
     Owned polygon(geos, geos.Check(Api().GEOSGeom_createPolygon_r(
@@ -105,9 +114,9 @@ std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots) {
       }
       // Never finer than a hundredth of the narrower side (a ring that
       // crosses itself may enclose no area).
-      place = InscribedCircle(
-          geos, polygon.get(),
-          std::max(std::abs(twiceArea) / perimeter * kFineShare, narrower * kFinestShare));
+      place = InscribedCircle(geos, polygon.get(),
+                              std::max({std::abs(twiceArea) / perimeter * kFineShare,
+                                        narrower * kFinestShare, longer / kMostStepsAlong}));
     }
     places.back() = {{place.centre.x + origin.x, place.centre.y + origin.y}, place.radius};
   }

@@ -15,8 +15,8 @@ struct LotLabelPlace {
 
 // The place of each lot's number, lot by lot (GEOS's maximum inscribed
 // circle, sought coarsely, and finely where that leaves the centre out of
-// the lot). A lot of fewer than three
-// corners gets its first point and radius 0.
+// the lot). A lot of fewer than three corners, or more than ten thousand
+// times as long as it is wide, gets its first point and radius 0.
 std::vector<LotLabelPlace> LotLabelPlaces(const LotModel& lots);
 
 }  // namespace parquill
