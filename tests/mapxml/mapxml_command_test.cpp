@@ -313,10 +313,11 @@ TEST(MapXmlCommand, AStoppedBatchEndsItsFilesWhole) {
       RunCli(folder, "mapxml " + Quoted(lots) + " --output " + Quoted(folder.File("whole"))).status,
       0);
   const std::string out = folder.File("out");
-  const CommandRun stopped = RunCommand(
-      folder, "(" + Quoted(PARQUILL_CLI_PATH) + " mapxml " + Quoted(in) + " -j 2 --output " +
-                  Quoted(out) + " & pid=$!; while [ ! -e " + Quoted(out + "/f0.MID") +
-                  " ]; do sleep 0.01; done; kill -TERM $pid; wait $pid)");
+  const CommandRun stopped =
+      RunCommand(folder, "(" + Quoted(PARQUILL_CLI_PATH) + " mapxml " + Quoted(in) +
+                             " -j 2 --output " + Quoted(out) +
+                             " & pid=$!; for i in $(seq 1000); do [ -e " + Quoted(out + "/f0.MID") +
+                             " ] && break; sleep 0.01; done; kill -TERM $pid; wait $pid)");
   if (stopped.status == 0) GTEST_SKIP() << "the batch ended before it was stopped";
   EXPECT_EQ(stopped.status, 128 + 15);
   EXPECT_NE(stopped.err.find("中断しました。"), std::string::npos) << stopped.err;
