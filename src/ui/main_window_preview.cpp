@@ -123,9 +123,10 @@ void MainWindow::StartDrawingPreview() {
       },
       [this](const DrawingResult& drawing) {
         if (drawing == nullptr) return;
+        const bool underTheRun = mapPreview->HasRegions() || mapPreview->HasReport();
         mapPreview->ShowDrawing(drawing);
         ShowLayerEmphasis();
-        StartLotsToBuild();
+        if (!underTheRun) StartLotsToBuild();
       });
 }
 

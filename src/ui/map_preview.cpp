@@ -157,6 +157,12 @@ void MapPreview::ShowOpenPolyline(double x, double y) {
 
 void MapPreview::ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing) {
   drawing_ = std::move(drawing);
+  // A drawing read more slowly than the run on it goes under the run's
+  // regions or report, the view and the choice kept.
+  if (regions_ || report_) {
+    Invalidate();
+    return;
+  }
   selected_.clear();
   regions_.reset();
   report_.reset();

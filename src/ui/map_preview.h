@@ -37,7 +37,8 @@ class MapPreview : public QWidget {
  public:
   explicit MapPreview(QWidget* parent = nullptr);
 
-  // Each of these replaces what the map shows at that stage and fits the view.
+  // Each of these replaces what the map shows at that stage and fits the view;
+  // a drawing that comes after the run's regions or report goes under them.
   void ShowDrawing(std::shared_ptr<const PreparedDrawing> drawing);
   void ShowRegions(std::shared_ptr<const PreparedRegions> regions);
   // Without `legend` the band names no outcomes (lots that were not attached).

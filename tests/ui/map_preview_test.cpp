@@ -143,6 +143,33 @@ TEST(MapPreview, AClickOnALotTellsItsNumberAreaVerticesAndRegion) {
   }
 }
 
+// A drawing read more slowly than the run on it (a large one, steps run at
+// once) goes under the report: the view, the chosen lots and the clicks on
+// them stay.
+TEST(MapPreview, ADrawingReadAfterTheReportGoesUnderIt) {
+  ConversionReport report;
+  report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered),
+                    Square(2, 20, 0, RegionOutcome::kNumbered)};
+  MapPreview map;
+  map.ShowReport(PrepareReport(report));
+  Render(map);
+  map.SetSelectedRegions({1});
+  map.ZoomToRegions({1});
+  const QPointF lot2 = map.ToScreen(QPointF(25, 5));
+  DrawingPreview drawing;
+  drawing.polylines = {{"筆界", {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true}};
+  map.ShowDrawing(PrepareDrawing(drawing));
+  EXPECT_TRUE(map.HasDrawing());
+  EXPECT_TRUE(map.HasReport());
+  EXPECT_EQ(map.SelectedRegions(), std::vector<std::size_t>{1});
+  EXPECT_EQ(map.ToScreen(QPointF(25, 5)), lot2);
+  Mouse(map, QEvent::MouseButtonPress, lot2, Qt::LeftButton);
+  Mouse(map, QEvent::MouseButtonRelease, lot2, Qt::NoButton);
+  ASSERT_TRUE(map.ChosenLot().has_value());
+  EXPECT_EQ(LotText(*map.ChosenLot()),
+            QString::fromUtf8("地番 (なし)　地積 100.00 m²　頂点 4　領域 2"));
+}
+
 void Key(MapPreview& map, int key) {
   QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(&map, &event);
