@@ -123,10 +123,9 @@ void MainWindow::StartDrawingPreview() {
       },
       [this](const DrawingResult& drawing) {
         if (drawing == nullptr) return;
-        const bool underTheRun = mapPreview->HasRegions() || mapPreview->HasReport();
         mapPreview->ShowDrawing(drawing);
         ShowLayerEmphasis();
-        if (!underTheRun) StartLotsToBuild();
+        StartLotsToBuild();
       });
 }
 

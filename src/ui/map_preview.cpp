@@ -199,6 +199,7 @@ void MapPreview::ShowReport(std::shared_ptr<const PreparedReport> report, bool l
 }
 
 void MapPreview::ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots) {
+  if (regions_ || report_) lots.reset();  // read too late: the lots are built
   if (lots == lotsToBuild_) return;
   lotsToBuild_ = std::move(lots);
   chosenLot_.reset();

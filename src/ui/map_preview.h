@@ -44,7 +44,8 @@ class MapPreview : public QWidget {
   // Without `legend` the band names no outcomes (lots that were not attached).
   void ShowReport(std::shared_ptr<const PreparedReport> report, bool legend = true);
   // The lots "面生成" would build from the drawing's lines, over the drawing
-  // (none when null); the view stays. Dropped by any of the above.
+  // (none when null); the view stays. Dropped by any of the above, and
+  // never drawn over regions or a report.
   void ShowLotsToBuild(std::shared_ptr<const PreparedRegions> lots);
   void Clear();
   // What the empty map says.

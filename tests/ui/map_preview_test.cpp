@@ -145,7 +145,7 @@ TEST(MapPreview, AClickOnALotTellsItsNumberAreaVerticesAndRegion) {
 
 // A drawing read more slowly than the run on it (a large one, steps run at
 // once) goes under the report: the view, the chosen lots and the clicks on
-// them stay.
+// them stay; lots to build read as late are not drawn over the built ones.
 TEST(MapPreview, ADrawingReadAfterTheReportGoesUnderIt) {
   ConversionReport report;
   report.regions = {Square(1, 0, 0, RegionOutcome::kNumbered),
@@ -159,6 +159,10 @@ TEST(MapPreview, ADrawingReadAfterTheReportGoesUnderIt) {
   DrawingPreview drawing;
   drawing.polylines = {{"筆界", {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true}};
   map.ShowDrawing(PrepareDrawing(drawing));
+  RegionOutlines lotsToBuild;
+  lotsToBuild.rings = {report.regions[0].ring};
+  map.ShowLotsToBuild(PrepareRegions(lotsToBuild));  // read as late: not drawn over the run
+  EXPECT_EQ(map.LotsToBuild(), 0u);
   EXPECT_TRUE(map.HasDrawing());
   EXPECT_TRUE(map.HasReport());
   EXPECT_EQ(map.SelectedRegions(), std::vector<std::size_t>{1});
