@@ -16,26 +16,9 @@ const QColor kFailedColour(190, 0, 0);
 
 // An R2000 drawing of `lots` unit squares in a row on 筆界, each numbered on 地番.
 std::string LotsDrawing(int lots) {
-  std::string drawing = Drawing("AC1015", {"筆界", "地番"});
-  drawing.resize(drawing.size() - std::string("  0\r\nEOF\r\n").size());
-  auto lines = [&drawing](std::initializer_list<std::string> add) {
-    for (const std::string& line : add) (drawing += line) += "\r\n";
-  };
-  const std::string boundary = EncodeText("筆界", TextEncoding::kCp932);
-  const std::string chiban = EncodeText("地番", TextEncoding::kCp932);
-  lines({"  0", "SECTION", "  2", "ENTITIES"});
-  for (int k = 0; k < lots; ++k) {
-    const std::string left = std::to_string(2 * k);
-    const std::string right = std::to_string(2 * k + 1);
-    lines({"  0",          "LWPOLYLINE", "100", "AcDbEntity", "  8", boundary, "100",
-           "AcDbPolyline", " 90",        "4",   " 70",        "1",   " 10",    left,
-           " 20",          "0",          " 10", right,        " 20", "0",      " 10",
-           right,          " 20",        "1",   " 10",        left,  " 20",    "1"});
-    lines({"  0", "TEXT", "100", "AcDbEntity", "  8", chiban, "100", "AcDbText", " 10", left + ".5",
-           " 20", "0.5", "  1", std::to_string(k + 1), "100", "AcDbText"});
-  }
-  lines({"  0", "ENDSEC", "  0", "EOF"});
-  return drawing;
+  std::vector<SquareLot> squares;
+  for (int k = 0; k < lots; ++k) squares.push_back({2.0 * k, 0, 1, std::to_string(k + 1)});
+  return SquaresDrawing(squares);
 }
 
 QByteArray Bytes(const QString& path) {

@@ -20,38 +20,10 @@ namespace {
 // Five 10 m squares on 筆界, each drawn counter-clockwise from its lower left
 // corner and numbered on 地番 in its middle: a block of four (1 and 2 below,
 // 3 and 4 above, all meeting at (10, 10)) and a second "3" apart from them.
-struct Square {
-  int left, bottom;
-  const char* chiban;
-};
-constexpr Square kBlock[] = {{0, 0, "1"}, {10, 0, "2"}, {0, 10, "3"}, {10, 10, "4"}, {40, 0, "3"}};
+const std::vector<SquareLot> kBlock = {
+    {0, 0, 10, "1"}, {10, 0, 10, "2"}, {0, 10, 10, "3"}, {10, 10, 10, "4"}, {40, 0, 10, "3"}};
 
-std::string BlockDrawing() {
-  std::string drawing = Drawing("AC1015", {"筆界", "地番"});
-  drawing.resize(drawing.size() - std::string("  0\r\nEOF\r\n").size());
-  auto lines = [&drawing](std::initializer_list<std::string> add) {
-    for (const std::string& line : add) (drawing += line) += "\r\n";
-  };
-  const std::string boundary = EncodeText("筆界", TextEncoding::kCp932);
-  const std::string chiban = EncodeText("地番", TextEncoding::kCp932);
-  lines({"  0", "SECTION", "  2", "ENTITIES"});
-  for (const Square& lot : kBlock) {
-    const std::string x0 = std::to_string(lot.left), x1 = std::to_string(lot.left + 10);
-    const std::string y0 = std::to_string(lot.bottom), y1 = std::to_string(lot.bottom + 10);
-    lines({"  0", "LWPOLYLINE", "100", "AcDbEntity",
-           "  8", boundary,     "100", "AcDbPolyline",
-           " 90", "4",          " 70", "1",
-           " 10", x0,           " 20", y0,
-           " 10", x1,           " 20", y0,
-           " 10", x1,           " 20", y1,
-           " 10", x0,           " 20", y1});
-    lines({"  0", "TEXT", "100", "AcDbEntity", "  8", chiban, "100", "AcDbText", " 10",
-           std::to_string(lot.left + 5), " 20", std::to_string(lot.bottom + 5), "  1", lot.chiban,
-           "100", "AcDbText"});
-  }
-  lines({"  0", "ENDSEC", "  0", "EOF"});
-  return drawing;
-}
+std::string BlockDrawing() { return SquaresDrawing(kBlock); }
 
 const QString kUruma = QStringLiteral(PARQUILL_SOURCE_DIR "/tests/data/mapxml/47213-3601-109.zip");
 

@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <charconv>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -56,6 +57,46 @@ inline std::string Drawing(std::string_view acadVer,
   }
   lines({"  0", "ENDTAB", "  0", "ENDSEC", "  0", "EOF"});
   return text;
+}
+
+// A square lot: its lower left corner, its side and its 地番.
+struct SquareLot {
+  double left, bottom, side;
+  std::string chiban;
+};
+
+// An R2000 drawing of the squares on 筆界, each a closed LWPOLYLINE drawn
+// counter-clockwise from its lower left corner, its number a TEXT on 地番 at
+// its middle; numbers written shortest ("2", "0.5").
+inline std::string SquaresDrawing(const std::vector<SquareLot>& lots) {
+  std::string drawing = Drawing("AC1015", {"筆界", "地番"});
+  drawing.resize(drawing.size() - std::string("  0\r\nEOF\r\n").size());
+  auto lines = [&drawing](std::initializer_list<std::string> add) {
+    for (const std::string& line : add) (drawing += line) += "\r\n";
+  };
+  auto number = [](double value) {
+    char digits[32];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  };
+  const std::string boundary = EncodeText("筆界", TextEncoding::kCp932);
+  const std::string chiban = EncodeText("地番", TextEncoding::kCp932);
+  lines({"  0", "SECTION", "  2", "ENTITIES"});
+  for (const SquareLot& lot : lots) {
+    const std::string x0 = number(lot.left), x1 = number(lot.left + lot.side);
+    const std::string y0 = number(lot.bottom), y1 = number(lot.bottom + lot.side);
+    lines({"  0", "LWPOLYLINE", "100", "AcDbEntity",
+           "  8", boundary,     "100", "AcDbPolyline",
+           " 90", "4",          " 70", "1",
+           " 10", x0,           " 20", y0,
+           " 10", x1,           " 20", y0,
+           " 10", x1,           " 20", y1,
+           " 10", x0,           " 20", y1});
+    lines({"  0", "TEXT", "100", "AcDbEntity", "  8", chiban, "100", "AcDbText", " 10",
+           number(lot.left + lot.side / 2), " 20", number(lot.bottom + lot.side / 2), "  1",
+           lot.chiban, "100", "AcDbText"});
+  }
+  lines({"  0", "ENDSEC", "  0", "EOF"});
+  return drawing;
 }
 
 // Forgets what earlier windows remembered (the tests' own settings folder).
